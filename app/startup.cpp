@@ -1,0 +1,121 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/app.h"
+#include "app/tray.h"
+#include "config/gesture.h"
+#include "config/hotkeys.h"
+#include "config/settings.h"
+#include "resources/resource.h"
+
+HINSTANCE appInstance;
+char appTitle[kAppTextCapacity];
+char appClassName[kAppTextCapacity];
+HWND mainWindow;
+HWND infoTip;
+DWORD processorMHz;
+
+namespace {
+
+constexpr DWORD kDefaultProcessorMHz = 500;
+constexpr ULONG kLowFragmentationHeap = 2;
+
+void CreateInfoTip(HINSTANCE instance)
+{
+    infoTip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, instance, nullptr);
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
+    tool.hwnd = mainWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
+    tool.hinst = instance;
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(infoTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace
+
+DWORD ReadProcessorMHz()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    UniqueHkey owner(key);
+    DWORD mhz = 0;
+    return ReadDwordValue(owner.get(), "~MHz", &mhz) ? mhz : 0;
+}
+
+void RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SORVANE));
+    windowClass.hCursor = nullptr;  // the window procedure sets the cursor on every move
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVECAPTION + 1);
+    windowClass.lpszClassName = appClassName;
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL));
+    RegisterClassExA(&windowClass);
+}
+
+bool InitializeInstance(HINSTANCE instance)
+{
+    appInstance = instance;
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_APPWINDOW, appClassName, appTitle,
+                                  WS_POPUP | WS_MAXIMIZE, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
+                                  nullptr, nullptr, instance, nullptr);
+    if (!window) return false;
+    mainWindow = window;
+
+    LoadExclusionList(nullptr);
+    LoadHotkeys(nullptr);
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    AllowSetForegroundWindow(GetCurrentProcessId());
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+
+    if (!CreateTrayIcon()) return false;
+    CreateInfoTip(instance);
+    LoadMouseGesture(nullptr);
+    LoadDisplayOptions();
+    processorMHz = ReadProcessorMHz();
+    if (processorMHz == 0) processorMHz = kDefaultProcessorMHz;
+    return true;
+}
+
+int RunSorvane(HINSTANCE instance)
+{
+    SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+    ULONG heapMode = kLowFragmentationHeap;
+    HeapSetInformation(GetProcessHeap(), HeapCompatibilityInformation, &heapMode, sizeof heapMode);
+
+    LoadStringA(instance, IDS_APP_TITLE, appTitle, sizeof appTitle);
+    LoadStringA(instance, IDS_CLASS_NAME, appClassName, sizeof appClassName);
+
+    // One copy per desktop: a running copy is known by its window class and only told to show
+    // its balloon.
+    if (HWND running = FindWindowA(appClassName, nullptr)) {
+        PostMessageA(running, WM_SECOND_INSTANCE, 0, 0);
+        return 0;
+    }
+
+    RegisterMainWindowClass(instance);
+    if (!InitializeInstance(instance)) return 0;
+
+    MSG message{};
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return got == 0 ? static_cast<int>(message.wParam) : 0;
+}

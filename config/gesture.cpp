@@ -1,0 +1,97 @@
+#include "config/gesture.h"
+
+#include <cstring>
+
+#include "common/owners.h"
+#include "common/text.h"
+#include "config/settings.h"
+
+namespace {
+
+// The library's exports carry the compiler's decorated names of its two functions.
+#if defined(_MSC_VER)
+constexpr char kInstallExport[] = "?InstallMouseHook@@YAHI@Z";
+constexpr char kUninstallExport[] = "?UninstallMouseHook@@YAHXZ";
+#else
+constexpr char kInstallExport[] = "_Z16InstallMouseHookj";
+constexpr char kUninstallExport[] = "_Z18UninstallMouseHookv";
+#endif
+constexpr char kLibraryName[] = "Sentrel.dll";
+
+using InstallFunction = int (*)(unsigned int);
+using UninstallFunction = int (*)();
+
+UniqueModule hookLibrary;
+InstallFunction installFunction;
+UninstallFunction uninstallFunction;
+bool hookLibraryTried;
+
+template <typename Function>
+Function ProcedureOf(HMODULE module, const char* name)
+{
+    // Through a generic function pointer: FARPROC's own signature says nothing.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Loads the library from the folder of the executable only, never from the search path.
+void LoadHookLibrary()
+{
+    if (hookLibraryTried) return;
+    hookLibraryTried = true;
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    char* slash = strrchr(path, '\\');
+    if (!slash) return;
+    slash[1] = '\0';
+    if (AppendBounded(path, sizeof path, kLibraryName) + 1 >= sizeof path) return;
+    hookLibrary.reset(LoadLibraryA(path));
+    if (!hookLibrary) return;
+    installFunction = ProcedureOf<InstallFunction>(hookLibrary.get(), kInstallExport);
+    uninstallFunction = ProcedureOf<UninstallFunction>(hookLibrary.get(), kUninstallExport);
+}
+
+}  // namespace
+
+int InstallMouseHook(unsigned int corner)
+{
+    LoadHookLibrary();
+    return installFunction ? installFunction(corner) : 0;
+}
+
+int UninstallMouseHook()
+{
+    LoadHookLibrary();
+    return uninstallFunction ? uninstallFunction() : 0;
+}
+
+void LoadMouseGesture(HWND page)
+{
+    UniqueHkey key = OpenSettingsForQuery();
+    DWORD value = 0;
+    if (!key || !ReadDwordValue(key.get(), "Mouse Gesture", &value)) {
+        settings.gestureEnabled = true;
+        settings.gestureCorner = 4;
+    } else if (value == 0) {
+        settings.gestureEnabled = false;
+    } else {
+        settings.gestureEnabled = true;
+        DWORD corner = 0;
+        settings.gestureCorner =
+            ReadDwordValue(key.get(), "Corner", &corner) && corner >= 1 && corner <= 3
+                ? static_cast<int>(corner)
+                : 4;
+    }
+    key.reset();
+
+    if (page) {
+        CheckDlgButton(page, IDC_GESTURE_ENABLE, settings.gestureEnabled ? BST_CHECKED : BST_UNCHECKED);
+        for (int button = IDC_CORNER_TOP_LEFT; button <= IDC_CORNER_BOTTOM_RIGHT; ++button) {
+            const bool chosen =
+                settings.gestureEnabled && button - IDC_CORNER_TOP_LEFT + 1 == settings.gestureCorner;
+            CheckDlgButton(page, button, chosen ? BST_CHECKED : BST_UNCHECKED);
+        }
+        return;
+    }
+    if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));
+}

@@ -1,0 +1,52 @@
+// The three global hotkeys, the table of keys they can use, and their names.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+constexpr int HOTKEY_SHOW = 111;
+constexpr int HOTKEY_SHOW2 = 112;  // never registered: the mouse gesture's request
+constexpr int HOTKEY_RECENT = 32830;
+constexpr int HOTKEY_OTHERS = 32831;
+
+// Defaults: Alt+Tab, Win+Z, Win+A.
+constexpr DWORD kDefaultShowModifiers = 1, kDefaultShowKey = 9;
+constexpr DWORD kDefaultRecentModifiers = 8, kDefaultRecentKey = 90;
+constexpr DWORD kDefaultOthersModifiers = 8, kDefaultOthersKey = 65;
+
+// Control identifiers of the Keyboard Shortcuts page's six drop-down lists.
+constexpr int IDC_SHOW_MODIFIER = 1013, IDC_SHOW_KEY = 1014;
+constexpr int IDC_RECENT_MODIFIER = 1015, IDC_RECENT_KEY = 1016;
+constexpr int IDC_OTHERS_MODIFIER = 1017, IDC_OTHERS_KEY = 1018;
+
+struct KeyTableEntry {
+    const char* label;
+    unsigned code;
+};
+constexpr size_t kKeyTableSize = 60;
+extern const KeyTableEntry KeyTable[kKeyTableSize];
+
+// The label of a key code; a code outside the table gives "#<code>" (at most 9 characters).
+void KeyNameFromCode(unsigned code, char* buffer, size_t capacity);
+// The code whose label equals name exactly; 0 when none does.
+unsigned KeyCodeFromName(const char* name);
+// "Alt", "Ctrl", "Shift", "Win"; "(None)" for 0, combinations and anything else.
+void ModifierNameFromFlags(unsigned flags, char* buffer, size_t capacity);
+// 1, 2, 4, 8 for the exact names; 0 for any other text.
+unsigned ModifierFlagsFromName(const char* name);
+
+// The warning text for a combination that cannot be registered, cut to capacity.
+void FormatHotkeyConflict(unsigned modifiers, unsigned key, char* buffer, size_t capacity);
+// Shows that warning (owner: the foreground window) and returns when the user closes it.
+void ReportHotkeyConflict(unsigned modifiers, unsigned key);
+
+// Fills one modifier box with "(None)", "Alt", "Ctrl", "Win" and one key box with the key table.
+void FillShortcutCombos(HWND page, int modifierBox, int keyBox);
+// Selects the item whose text equals text exactly; keeps the current selection when none does.
+void SelectComboText(HWND combo, const char* text);
+
+// Without a page: releases the registered hotkeys, reloads the six values and registers them on
+// the main window, warning for each refused one. With the Keyboard Shortcuts page: only loads
+// the values and selects them in the page's six boxes.
+void LoadHotkeys(HWND page);

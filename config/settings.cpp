@@ -1,0 +1,145 @@
+#include "config/settings.h"
+
+#include "common/text.h"
+
+Settings settings;
+
+namespace {
+
+constexpr size_t kExclusionEntryCapacity = 260;  // 259 characters and the terminator
+constexpr size_t kExclusionSlot = 261;
+
+}  // namespace
+
+UniqueHkey OpenSettingsForQuery()
+{
+    UniqueHkey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS)
+        key.release();
+    return key;
+}
+
+UniqueHkey OpenSettingsForWrite()
+{
+    UniqueHkey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
+        key.release();
+    return key;
+}
+
+bool ReadDwordValue(HKEY key, const char* name, DWORD* value)
+{
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof data)
+        return false;
+    *value = data;
+    return true;
+}
+
+void WriteDwordValue(HKEY key, const char* name, DWORD value)
+{
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+size_t AppendMultiStringEntry(char* buffer, size_t capacity, size_t used, const char* entry)
+{
+    if (used + kExclusionEntryCapacity > capacity) return 0;
+    size_t length = CopyBounded(buffer + used, kExclusionEntryCapacity, entry);
+    return used + length + 1;
+}
+
+void LoadExclusionList(HWND listBox)
+{
+    settings.exclusionText.reset();
+    UniqueHkey key = OpenSettingsForQuery();
+    if (!key) return;
+
+    // A 2-byte probe: only data that does not fit there can hold an entry.
+    char probe[2];
+    DWORD type = 0;
+    DWORD size = sizeof probe;
+    if (RegQueryValueExA(key.get(), "Exclusion", nullptr, &type, reinterpret_cast<BYTE*>(probe),
+                         &size) != ERROR_MORE_DATA ||
+        type != REG_MULTI_SZ)
+        return;
+
+    // Two extra zero bytes terminate the text even when the data lack their own terminators.
+    const size_t capacity = static_cast<size_t>(size) + 2;
+    UniqueHeapText buffer = AllocateHeapText(capacity);
+    if (!buffer) return;
+    DWORD read = size;
+    if (RegQueryValueExA(key.get(), "Exclusion", nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer.get()), &read) != ERROR_SUCCESS ||
+        type != REG_MULTI_SZ)
+        return;
+
+    MultiStringToLines(buffer.get(), capacity, [listBox](const char* entry) {
+        if (listBox) SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    });
+    settings.exclusionText = std::move(buffer);
+}
+
+void LoadDisplayOptions()
+{
+    UniqueHkey key = OpenSettingsForWrite();
+    if (!key) return;
+    DWORD value = 0;
+    if (ReadDwordValue(key.get(), "RestoreMinimized", &value)) settings.restoreMinimized = value == 1;
+    if (ReadDwordValue(key.get(), "GroupByApps", &value)) settings.groupByApps = value == 1;
+}
+
+void StoreExclusionList(HWND listBox)
+{
+    {
+        UniqueHkey key = OpenSettingsForWrite();
+        if (!key) return;
+        const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+        if (count <= 0) {
+            RegDeleteValueA(key.get(), "Exclusion");
+        } else {
+            const size_t capacity = static_cast<size_t>(count) * kExclusionSlot + 1;
+            UniqueHeapText data = AllocateHeapText(capacity);
+            size_t used = 0;
+            for (LRESULT i = 0; data && i < count; ++i) {
+                const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, i, 0);
+                if (length < 0) continue;
+                // The item may be longer than an entry may be: read it whole, store it cut.
+                UniqueHeapText item = AllocateHeapText(static_cast<size_t>(length) + 1);
+                if (!item) {
+                    data.reset();
+                    break;
+                }
+                SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.get()));
+                // An empty entry would end the stored list early and hide the entries after it.
+                if (item.get()[0] == '\0') continue;
+                used = AppendMultiStringEntry(data.get(), capacity, used, item.get());
+            }
+            // Without memory to assemble the list, the stored value stays as it was.
+            if (data && used > 0)
+                RegSetValueExA(key.get(), "Exclusion", 0, REG_MULTI_SZ,
+                               reinterpret_cast<const BYTE*>(data.get()),
+                               static_cast<DWORD>(used + 1));
+        }
+    }
+    LoadExclusionList(nullptr);
+}
+
+bool WelcomeTipDismissed()
+{
+    UniqueHkey key = OpenSettingsForQuery();
+    return key && RegQueryValueExA(key.get(), "Info1", nullptr, nullptr, nullptr, nullptr) ==
+                      ERROR_SUCCESS;
+}
+
+void DismissWelcomeTip()
+{
+    UniqueHkey key = OpenSettingsForWrite();
+    if (key) WriteDwordValue(key.get(), "Info1", 1);
+}

@@ -1,0 +1,82 @@
+// The persistent settings under HKEY_CURRENT_USER\Software\Sorvane and their one in-memory record.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "common/owners.h"
+
+constexpr char kSettingsKeyPath[] = "Software\\Sorvane";
+
+// Modifier flags of a hotkey, as RegisterHotKey takes them.
+constexpr DWORD kModNone = 0, kModAlt = 1, kModCtrl = 2, kModShift = 4, kModWin = 8;
+
+struct Settings {
+    DWORD showModifiers = 0;
+    DWORD showKey = 0;
+    DWORD recentModifiers = 0;
+    DWORD recentKey = 0;
+    DWORD othersModifiers = 0;
+    DWORD othersKey = 0;
+    bool showRegistered = false;
+    bool recentRegistered = false;
+    bool othersRegistered = false;
+    bool gestureEnabled = true;
+    int gestureCorner = 4;  // 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right
+    bool restoreMinimized = true;
+    bool groupByApps = true;
+    // Every stored exclusion entry followed by a line feed; empty owner when there is no list.
+    UniqueHeapText exclusionText;
+};
+
+// The program's settings; touched by the GUI thread only.
+extern Settings settings;
+
+// The settings key opened for query; an empty owner when it does not exist or cannot be opened.
+UniqueHkey OpenSettingsForQuery();
+// The settings key opened (and created when missing) for query and set; empty owner on failure.
+UniqueHkey OpenSettingsForWrite();
+
+// Reads a value that counts only as a REG_DWORD of exactly 4 bytes; false means absent.
+bool ReadDwordValue(HKEY key, const char* name, DWORD* value);
+void WriteDwordValue(HKEY key, const char* name, DWORD value);
+
+// Turns a zero-filled buffer holding REG_MULTI_SZ data into line-feed-separated text, in place.
+// The walk stops at the first empty entry or at the end of the buffer. Calls onEntry(entry) for
+// each entry before its terminator is replaced. Returns the number of entries.
+template <typename OnEntry>
+size_t MultiStringToLines(char* buffer, size_t size, OnEntry onEntry)
+{
+    size_t entries = 0;
+    size_t at = 0;
+    while (at < size && buffer[at] != '\0') {
+        size_t end = at;
+        while (end < size && buffer[end] != '\0') ++end;
+        if (end == size) break;  // an entry without its terminator is not an entry
+        onEntry(buffer + at);
+        buffer[end] = '\n';
+        ++entries;
+        at = end + 1;
+    }
+    // Whatever followed the list (an unterminated tail) is not part of the text.
+    if (at < size) buffer[at] = '\0';
+    return entries;
+}
+
+// Assembles REG_MULTI_SZ data from entries, each cut to at most 259 characters. The result's
+// size is the sum of (length + 1) over the entries, plus 1. Returns the bytes used, or 0 when
+// the buffer (which must hold count * 261 + 1 bytes) is too small.
+size_t AppendMultiStringEntry(char* buffer, size_t capacity, size_t used, const char* entry);
+
+// Rebuilds exclusionText from the registry; fills listBox (when given) with the stored entries.
+void LoadExclusionList(HWND listBox);
+// Sets restoreMinimized and groupByApps from the registry, creating the key when missing.
+void LoadDisplayOptions();
+// Writes the list box's items as "Exclusion" (or deletes the value when the list is empty), then
+// reloads exclusionText.
+void StoreExclusionList(HWND listBox);
+// Whether "Info1" exists, of any type: the user has dismissed the welcome tip for good.
+bool WelcomeTipDismissed();
+// Writes "Info1" = 1.
+void DismissWelcomeTip();

@@ -1,0 +1,17 @@
+// Sentrel.dll: watches the pointer and reports when it enters one corner of the primary screen.
+// The report is a WM_HOTKEY with identifier 112 posted to the top-level window of class "SORVANE".
+// Both calls are exported under their C++ (decorated) names.
+#pragma once
+
+#ifdef SENTREL_BUILDING
+#define SENTREL_API __declspec(dllexport)
+#else
+#define SENTREL_API __declspec(dllimport)
+#endif
+
+// corner: 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right (any other value: bottom-right).
+// Starts watching, or moves the watch to another corner; returns 1 on success, 0 on failure.
+SENTREL_API int InstallMouseHook(unsigned int corner);
+
+// Stops watching; returns 1 when a watch was removed, 0 when there was none.
+SENTREL_API int UninstallMouseHook(void);

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building and running Sorvane under Wine needs on Debian 12.
+# Idempotent: packages already present are not fetched again.
+set -euo pipefail
+
+need=(cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
+      binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xdotool imagemagick googletest
+      python3 x11-utils)
+
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+echo "Installing: ${missing[*]}" >&2
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test of both under Wine, in private prefixes and a private
+# Xvfb that this script creates and removes. Exits non-zero on any failure.
+# SORVANE_PRESETS="win32" limits the run to one build.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+. scripts/wine-env.sh
+
+presets=(${SORVANE_PRESETS:-win32 win64})
+jobs=$(nproc 2>/dev/null || echo 2)
+
+for preset in "${presets[@]}"; do
+  echo "== building $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+cleanup() {
+  for preset in "${presets[@]}"; do
+    sorvane_stop_prefix "$preset"
+    rm -rf "$(sorvane_prefix_dir "$preset")"
+  done
+  sorvane_stop_xvfb
+}
+trap cleanup EXIT
+
+sorvane_start_xvfb
+status=0
+for preset in "${presets[@]}"; do
+  echo "== testing $preset (display $DISPLAY)"
+  rm -rf "$(sorvane_prefix_dir "$preset")"
+  sorvane_prepare_prefix "$preset"
+  ctest --preset "$preset" --output-on-failure --timeout 300 || status=1
+  sorvane_stop_prefix "$preset"
+done
+exit $status

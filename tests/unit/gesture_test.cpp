@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "config/gesture.h"
+#include "config/settings.h"
+#include "hook/corner.h"
+#include "test_support.h"
+
+TEST(GestureCorner, OnlyTheReachOfTheChosenCornerCounts)
+{
+    const int w = 1024, h = 768;
+    EXPECT_TRUE(PointInCorner(1, 0, 0, w, h));
+    EXPECT_TRUE(PointInCorner(1, 1, 1, w, h));
+    EXPECT_FALSE(PointInCorner(1, 2, 0, w, h));
+    EXPECT_FALSE(PointInCorner(1, 0, 2, w, h));
+    EXPECT_TRUE(PointInCorner(2, w - 1, 0, w, h));
+    EXPECT_FALSE(PointInCorner(2, 0, 0, w, h));
+    EXPECT_TRUE(PointInCorner(3, 0, h - 1, w, h));
+    EXPECT_TRUE(PointInCorner(4, w - 1, h - 1, w, h));
+    EXPECT_TRUE(PointInCorner(4, w - 2, h - 2, w, h));
+    EXPECT_FALSE(PointInCorner(4, w - 3, h - 1, w, h));
+    // Any other corner number watches the bottom right.
+    EXPECT_TRUE(PointInCorner(0, w - 1, h - 1, w, h));
+    EXPECT_TRUE(PointInCorner(9, w - 1, h - 1, w, h));
+    // Points off the primary screen (another monitor) are in no corner.
+    EXPECT_FALSE(PointInCorner(1, -1, 0, w, h));
+    EXPECT_FALSE(PointInCorner(4, w, h - 1, w, h));
+    EXPECT_FALSE(PointInCorner(4, w - 1, h, w, h));
+}
+
+namespace {
+
+class GestureSettings : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        settings = Settings{};
+        page = CreateTestWindow();
+        for (int id = IDC_GESTURE_ENABLE; id <= IDC_CORNER_BOTTOM_RIGHT; ++id)
+            CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_CHECKBOX, 0, 0, 50, 10, page,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            GetModuleHandleA(nullptr), nullptr);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(page);
+        settings = Settings{};
+        DeleteSettingsKey();
+    }
+    // The checked buttons of the page, 1007 to 1011, as a 0/1 string.
+    std::string Checks()
+    {
+        std::string checks;
+        for (int id = IDC_GESTURE_ENABLE; id <= IDC_CORNER_BOTTOM_RIGHT; ++id)
+            checks += IsDlgButtonChecked(page, id) == BST_CHECKED ? '1' : '0';
+        return checks;
+    }
+    HWND page = nullptr;
+};
+
+}  // namespace
+
+TEST_F(GestureSettings, ValuesAndDefaultsShowOnThePage)
+{
+    LoadMouseGesture(page);  // no key: on, bottom right
+    EXPECT_TRUE(settings.gestureEnabled);
+    EXPECT_EQ(4, settings.gestureCorner);
+    EXPECT_EQ("10001", Checks());
+
+    SetDwordSetting("Mouse Gesture", 5);  // any non-zero value is on
+    SetDwordSetting("Corner", 2);
+    LoadMouseGesture(page);
+    EXPECT_TRUE(settings.gestureEnabled);
+    EXPECT_EQ(2, settings.gestureCorner);
+    EXPECT_EQ("10100", Checks());
+
+    SetDwordSetting("Corner", 7);  // out of range reads as bottom right
+    LoadMouseGesture(page);
+    EXPECT_EQ(4, settings.gestureCorner);
+
+    SetDwordSetting("Corner", 1);
+    SetDwordSetting("Mouse Gesture", 0);  // off: the corner is not read and keeps its value
+    LoadMouseGesture(page);
+    EXPECT_FALSE(settings.gestureEnabled);
+    EXPECT_EQ(4, settings.gestureCorner);
+    EXPECT_EQ("00000", Checks());
+
+    SetRawSetting("Mouse Gesture", REG_SZ, "0", 2);  // another type: on, bottom right
+    LoadMouseGesture(page);
+    EXPECT_TRUE(settings.gestureEnabled);
+    EXPECT_EQ(4, settings.gestureCorner);
+    EXPECT_EQ("10001", Checks());
+}
+
+namespace {
+
+// Moves the pointer as a user would, through the input stream the hook watches.
+void MovePointer(int x, int y)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65535 + (w - 1) / 2) / (w - 1);
+    input.mi.dy = (y * 65535 + (h - 1) / 2) / (h - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+// Pumps messages for a while and returns the WM_HOTKEY identifiers that reached `window`.
+std::vector<WPARAM> HotkeysAfter(HWND window, DWORD milliseconds)
+{
+    std::vector<WPARAM> ids;
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < milliseconds) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_HOTKEY && message.hwnd == window) ids.push_back(message.wParam);
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return ids;
+}
+
+}  // namespace
+
+// The real library, loaded by the program's own bridge, watching the real input stream.
+TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
+{
+    ASSERT_EQ(nullptr, FindWindowA("SORVANE", nullptr)) << "another Sorvane window is open";
+    HWND target = CreateTestWindow("SORVANE");
+    ASSERT_NE(nullptr, target);
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+
+    MovePointer(w / 2, h / 2);
+    HotkeysAfter(target, 100);
+    ASSERT_EQ(1, InstallMouseHook(4));
+
+    MovePointer(w - 1, h - 1);
+    EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
+    MovePointer(w - 2, h - 1);  // still inside: no second report
+    EXPECT_TRUE(HotkeysAfter(target, 300).empty());
+    MovePointer(w / 2, h / 2);
+    MovePointer(w - 1, h - 1);  // a new entry
+    EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
+
+    // Installing again moves the watch to the new corner.
+    MovePointer(w / 2, h / 2);
+    ASSERT_EQ(1, InstallMouseHook(1));
+    MovePointer(w - 1, h - 1);
+    EXPECT_TRUE(HotkeysAfter(target, 300).empty());
+    MovePointer(0, 0);
+    EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
+
+    EXPECT_EQ(1, UninstallMouseHook());
+    EXPECT_EQ(0, UninstallMouseHook());
+    MovePointer(w / 2, h / 2);
+    MovePointer(0, 0);
+    EXPECT_TRUE(HotkeysAfter(target, 300).empty());
+    MovePointer(w / 2, h / 2);
+    DestroyWindow(target);
+}
+
+TEST(HookLibrary, APointerRestingInTheCornerMustLeaveFirst)
+{
+    HWND target = CreateTestWindow("SORVANE");
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    MovePointer(w - 1, 0);
+    HotkeysAfter(target, 100);
+    ASSERT_EQ(1, InstallMouseHook(2));
+    MovePointer(w - 2, 1);
+    EXPECT_TRUE(HotkeysAfter(target, 300).empty());
+    MovePointer(w / 2, h / 2);
+    MovePointer(w - 1, 0);
+    EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
+    UninstallMouseHook();
+    MovePointer(w / 2, h / 2);
+    DestroyWindow(target);
+}
+
+TEST(HookLibrary, WithoutAMainWindowNothingIsPosted)
+{
+    // No window of class "SORVANE": moving into the corner must simply do nothing.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_EQ(nullptr, FindWindowA("SORVANE", nullptr));
+    HWND bystander = CreateTestWindow();
+    MovePointer(w / 2, h / 2);
+    ASSERT_EQ(1, InstallMouseHook(4));
+    MovePointer(w - 1, h - 1);
+    EXPECT_TRUE(HotkeysAfter(bystander, 300).empty());
+    UninstallMouseHook();
+    MovePointer(w / 2, h / 2);
+    DestroyWindow(bystander);
+}

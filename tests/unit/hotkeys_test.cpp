@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "app/app.h"
+#include "config/hotkeys.h"
+#include "config/settings.h"
+#include "test_support.h"
+
+namespace {
+
+std::string KeyName(unsigned code, size_t capacity = 10)
+{
+    char buffer[64];
+    memset(buffer, 'x', sizeof buffer);
+    KeyNameFromCode(code, buffer, capacity);
+    return buffer;
+}
+
+std::string ModifierName(unsigned flags)
+{
+    char buffer[10];
+    ModifierNameFromFlags(flags, buffer, sizeof buffer);
+    return buffer;
+}
+
+const std::string kConflictTail =
+    " combination key.\n\nIt is currently being used for another purpose by Sorvane or by another "
+    "application. Please use the \"Configure\" menu to select a different combination key. "
+    "Alternatively, you may disable the key combination of that particular application.";
+
+// Hotkeys are registered on a test window standing in for the main window.
+class HotkeyRegistration : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        settings = Settings{};
+        lstrcpyA(appTitle, "Sorvane");
+        mainWindow = CreateTestWindow();
+        other = CreateTestWindow();
+    }
+    void TearDown() override
+    {
+        for (int id : {HOTKEY_SHOW, HOTKEY_RECENT, HOTKEY_OTHERS}) UnregisterHotKey(mainWindow, id);
+        UnregisterHotKey(other, 1);
+        DestroyWindow(other);
+        DestroyWindow(mainWindow);
+        mainWindow = nullptr;
+        settings = Settings{};
+        DeleteSettingsKey();
+    }
+    // Whether another window can take the combination (so nobody holds it).
+    bool Free(UINT modifiers, UINT key)
+    {
+        if (!RegisterHotKey(other, 1, modifiers, key)) return false;
+        UnregisterHotKey(other, 1);
+        return true;
+    }
+    HWND other = nullptr;
+    // Answers any warning, so that a refused combination never blocks a test.
+    MessageBoxWatcher boxes{"Sorvane"};
+};
+
+}  // namespace
+
+TEST(KeyTable, HoldsSixtyUniqueKeysInPageOrder)
+{
+    ASSERT_EQ(60u, kKeyTableSize);
+    std::set<std::string> labels;
+    std::set<unsigned> codes;
+    for (const KeyTableEntry& entry : KeyTable) {
+        EXPECT_LE(strlen(entry.label), 3u) << entry.label;
+        labels.insert(entry.label);
+        codes.insert(entry.code);
+    }
+    EXPECT_EQ(60u, labels.size());
+    EXPECT_EQ(60u, codes.size());
+    EXPECT_STREQ("Tab", KeyTable[0].label);
+    EXPECT_STREQ("Esc", KeyTable[1].label);
+    EXPECT_STREQ("F11", KeyTable[12].label);
+    EXPECT_EQ(122u, KeyTable[12].code);
+    EXPECT_STREQ("0", KeyTable[13].label);
+    EXPECT_STREQ("A", KeyTable[23].label);
+    EXPECT_STREQ("Z", KeyTable[48].label);
+    EXPECT_STREQ("~", KeyTable[49].label);
+    EXPECT_EQ(192u, KeyTable[49].code);
+    EXPECT_STREQ("/", KeyTable[59].label);
+    EXPECT_EQ(191u, KeyTable[59].code);
+}
+
+TEST(KeyNames, EveryTableKeyRoundTrips)
+{
+    for (const KeyTableEntry& entry : KeyTable) {
+        EXPECT_EQ(entry.label, KeyName(entry.code));
+        EXPECT_EQ(entry.code, KeyCodeFromName(entry.label));
+    }
+}
+
+TEST(KeyNames, UnknownCodesGetAShortNumberedName)
+{
+    EXPECT_EQ("#123", KeyName(123));  // F12 is not in the table
+    EXPECT_EQ("#0", KeyName(0));
+    EXPECT_EQ("#99999999", KeyName(99999999));
+    EXPECT_EQ("#?", KeyName(0xFFFFFFFFu));
+    for (unsigned code : {0u, 255u, 123456u, 4000000000u}) EXPECT_LE(KeyName(code).size(), 9u);
+    EXPECT_EQ("F1", KeyName(122, 3));  // cut at capacity - 1
+    EXPECT_EQ("#1", KeyName(123, 3));
+}
+
+TEST(KeyNames, NamesMatchExactlyAndCaseSensitively)
+{
+    EXPECT_EQ(0u, KeyCodeFromName(""));
+    EXPECT_EQ(0u, KeyCodeFromName("F12"));
+    EXPECT_EQ(0u, KeyCodeFromName("a"));
+    EXPECT_EQ(0u, KeyCodeFromName("tab"));
+    EXPECT_EQ(0u, KeyCodeFromName("Tab "));
+    EXPECT_EQ(0u, KeyCodeFromName(nullptr));
+    EXPECT_EQ(69u, KeyCodeFromName("E"));
+    EXPECT_EQ(27u, KeyCodeFromName("Esc"));
+    EXPECT_EQ(220u, KeyCodeFromName("\\"));
+}
+
+TEST(ModifierNames, OneFlagEachAndNoneForTheRest)
+{
+    EXPECT_EQ("Alt", ModifierName(1));
+    EXPECT_EQ("Ctrl", ModifierName(2));
+    EXPECT_EQ("Shift", ModifierName(4));
+    EXPECT_EQ("Win", ModifierName(8));
+    for (unsigned flags : {0u, 3u, 5u, 9u, 16u, 0xFFFFFFFFu}) EXPECT_EQ("(None)", ModifierName(flags));
+    EXPECT_EQ(1u, ModifierFlagsFromName("Alt"));
+    EXPECT_EQ(2u, ModifierFlagsFromName("Ctrl"));
+    EXPECT_EQ(4u, ModifierFlagsFromName("Shift"));
+    EXPECT_EQ(8u, ModifierFlagsFromName("Win"));
+    const char* const others[] = {"(None)", "", "alt", "WIN", "Alt+", nullptr};
+    for (const char* text : others) EXPECT_EQ(0u, ModifierFlagsFromName(text));
+}
+
+TEST(HotkeyConflictText, NamesTheCombination)
+{
+    char text[300];
+    FormatHotkeyConflict(8, 90, text, sizeof text);
+    EXPECT_EQ("Sorvane cannot handle the Win-Z" + kConflictTail, text);
+    FormatHotkeyConflict(0, 116, text, sizeof text);
+    EXPECT_EQ("Sorvane cannot handle the (None)-F5" + kConflictTail, text);
+    // The longest names still fit in the 300-byte buffer.
+    FormatHotkeyConflict(6, 99999999, text, sizeof text);
+    EXPECT_EQ("Sorvane cannot handle the (None)-#99999999" + kConflictTail, text);
+    char small[20];
+    FormatHotkeyConflict(1, 9, small, sizeof small);
+    EXPECT_STREQ("Sorvane cannot hand", small);
+}
+
+TEST_F(HotkeyRegistration, DefaultsAreRegisteredWithoutAKey)
+{
+    LoadHotkeys(nullptr);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(1u, settings.showModifiers);
+    EXPECT_EQ(9u, settings.showKey);
+    EXPECT_EQ(8u, settings.recentModifiers);
+    EXPECT_EQ(90u, settings.recentKey);
+    EXPECT_EQ(8u, settings.othersModifiers);
+    EXPECT_EQ(65u, settings.othersKey);
+    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+    EXPECT_FALSE(Free(MOD_ALT, VK_TAB));
+    EXPECT_FALSE(Free(MOD_WIN, 'Z'));
+    EXPECT_FALSE(Free(MOD_WIN, 'A'));
+
+    // Loading again releases the old combinations and takes the new ones.
+    SetDwordSetting("ShowMod", 2);
+    SetDwordSetting("ShowKey", 116);
+    LoadHotkeys(nullptr);
+    EXPECT_TRUE(settings.showRegistered);
+    EXPECT_TRUE(Free(MOD_ALT, VK_TAB));
+    EXPECT_FALSE(Free(MOD_CONTROL, VK_F5));
+}
+
+TEST_F(HotkeyRegistration, EachValueFallsBackByItself)
+{
+    SetRawSetting("ShowMod", REG_SZ, "2", 2);  // a string reads as absent: Alt
+    SetDwordSetting("ShowKey", 112);            // F1
+    const WORD shortKey = 'Q';
+    SetRawSetting("RecentKey", REG_DWORD, &shortKey, sizeof shortKey);  // wrong size: Z
+    SetDwordSetting("RecentMod", 2);
+    SetDwordSetting("OthersMod", 4);  // Shift, set by hand, is registered as stored
+    LoadHotkeys(nullptr);
+    EXPECT_EQ(1u, settings.showModifiers);
+    EXPECT_EQ(112u, settings.showKey);
+    EXPECT_EQ(2u, settings.recentModifiers);
+    EXPECT_EQ(90u, settings.recentKey);
+    EXPECT_EQ(4u, settings.othersModifiers);
+    EXPECT_EQ(65u, settings.othersKey);
+    EXPECT_FALSE(Free(MOD_ALT, VK_F1));
+    EXPECT_FALSE(Free(MOD_CONTROL, 'Z'));
+    EXPECT_FALSE(Free(MOD_SHIFT, 'A'));
+}
+
+TEST_F(HotkeyRegistration, RefusedCombinationsWarnOnceEachInOrder)
+{
+    for (const char* name : {"ShowMod", "RecentMod", "OthersMod"}) SetDwordSetting(name, 2);
+    for (const char* name : {"ShowKey", "RecentKey", "OthersKey"}) SetDwordSetting(name, 120);
+    LoadHotkeys(nullptr);
+    const std::vector<std::string> texts = boxes.Texts();
+    ASSERT_EQ(2u, texts.size());  // Recent's, then Others'
+    for (const std::string& text : texts) EXPECT_EQ("Sorvane cannot handle the Ctrl-F9" + kConflictTail, text);
+    EXPECT_TRUE(settings.showRegistered);
+    EXPECT_FALSE(settings.recentRegistered);
+    EXPECT_FALSE(settings.othersRegistered);
+}
+
+TEST_F(HotkeyRegistration, ACombinationTakenElsewhereIsReportedAndTheRestStillRegister)
+{
+    ASSERT_TRUE(RegisterHotKey(other, 1, MOD_WIN, 'Z'));
+    LoadHotkeys(nullptr);
+    const std::vector<std::string> texts = boxes.Texts();
+    ASSERT_EQ(1u, texts.size());
+    EXPECT_EQ("Sorvane cannot handle the Win-Z" + kConflictTail, texts[0]);
+    EXPECT_TRUE(settings.showRegistered);
+    EXPECT_FALSE(settings.recentRegistered);
+    EXPECT_TRUE(settings.othersRegistered);
+}
+
+TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
+{
+    HWND page = CreateTestWindow();
+    for (int id = IDC_SHOW_MODIFIER; id <= IDC_OTHERS_KEY; ++id)
+        CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 60, 200,
+                        page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleA(nullptr), nullptr);
+    FillShortcutCombos(page, IDC_SHOW_MODIFIER, IDC_SHOW_KEY);
+    FillShortcutCombos(page, IDC_RECENT_MODIFIER, IDC_RECENT_KEY);
+    FillShortcutCombos(page, IDC_OTHERS_MODIFIER, IDC_OTHERS_KEY);
+    EXPECT_EQ(4, SendDlgItemMessageA(page, IDC_SHOW_MODIFIER, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(60, SendDlgItemMessageA(page, IDC_OTHERS_KEY, CB_GETCOUNT, 0, 0));
+
+    SetDwordSetting("ShowKey", 69);      // "E", not "Esc"
+    SetDwordSetting("RecentKey", 84);    // "T", not "Tab"
+    SetDwordSetting("RecentMod", 4);     // Shift: no entry, no selection
+    SetDwordSetting("OthersKey", 123);   // not in the table: no selection
+    SetDwordSetting("OthersMod", 0);
+    LoadHotkeys(page);
+
+    auto selected = [page](int id) {
+        const LRESULT index = SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0);
+        if (index < 0) return std::string("<none>");
+        char text[16] = {};
+        SendDlgItemMessageA(page, id, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    EXPECT_EQ("Alt", selected(IDC_SHOW_MODIFIER));
+    EXPECT_EQ("E", selected(IDC_SHOW_KEY));
+    EXPECT_EQ("<none>", selected(IDC_RECENT_MODIFIER));
+    EXPECT_EQ("T", selected(IDC_RECENT_KEY));
+    EXPECT_EQ("(None)", selected(IDC_OTHERS_MODIFIER));
+    EXPECT_EQ("<none>", selected(IDC_OTHERS_KEY));
+    EXPECT_FALSE(settings.showRegistered || settings.recentRegistered || settings.othersRegistered);
+    EXPECT_TRUE(Free(MOD_ALT, 'E'));
+    DestroyWindow(page);
+}

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/app.h"
+#include "app/tray.h"
+#include "config/gesture.h"
+#include "config/hotkeys.h"
+#include "config/settings.h"
+#include "resources/resource.h"
+#include "test_support.h"
+
+namespace {
+
+std::string LoadText(UINT id)
+{
+    char text[512] = {};
+    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    return text;
+}
+
+std::string MenuText(HMENU menu, UINT position)
+{
+    char text[64] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+}  // namespace
+
+TEST(Resources, StringsMenuDialogsAndIcons)
+{
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    EXPECT_EQ("Sorvane", LoadText(IDS_APP_TITLE));
+    EXPECT_EQ("SORVANE", LoadText(IDS_CLASS_NAME));
+    EXPECT_EQ("Welcome to Sorvane!\n\nTip: to start Sorvane, move the mouse cursor to the lower right "
+              "corner of your screen or press the Alt-Tab combination key.\n\nClick here to prevent "
+              "this tip to display again.",
+              LoadText(IDS_WELCOME_TIP));
+    EXPECT_EQ("Sorvane is already running.\n\nTip: to activate Sorvane, move the mouse cursor to the "
+              "lower right corner of your screen or press the Alt-Tab combination key.",
+              LoadText(IDS_RUNNING_TIP));
+    EXPECT_LT(LoadText(IDS_WELCOME_TIP).size(), kBalloonTextBuffer);
+
+    UniqueMenu menu(LoadMenuA(module, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    ASSERT_TRUE(menu);
+    HMENU popup = GetSubMenu(menu.get(), 0);
+    ASSERT_NE(nullptr, popup);
+    const struct {
+        UINT id;
+        const char* text;
+    } items[] = {{IDM_SHOW_LIST, "Show Snapshot-Window List"},
+                 {IDM_SWITCH_RECENT, "Switch to Recent Window"},
+                 {IDM_SWITCH_OTHERS, "Switch to Other Windows"},
+                 {0, ""},
+                 {IDM_CONFIGURE, "Configure..."},
+                 {0, ""},
+                 {IDM_HELP, "Help"},
+                 {IDM_ABOUT, "About Sorvane..."},
+                 {0, ""},
+                 {IDM_EXIT, "Exit"}};
+    ASSERT_EQ(10, GetMenuItemCount(popup));
+    for (UINT i = 0; i < 10; ++i) {
+        EXPECT_EQ(items[i].id, GetMenuItemID(popup, static_cast<int>(i))) << i;
+        EXPECT_EQ(items[i].text, MenuText(popup, i)) << i;
+    }
+
+    for (int id : {IDI_SORVANE, IDI_SMALL}) {
+        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        EXPECT_NE(nullptr, icon) << id;
+        DestroyIcon(icon);
+    }
+    HICON logo = static_cast<HICON>(
+        LoadImageA(module, MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON, 150, 34, LR_SHARED));
+    ASSERT_NE(nullptr, logo);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(logo, &info));
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    EXPECT_EQ(150, bitmap.bmWidth);
+    EXPECT_EQ(34, bitmap.bmHeight);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+
+    // Both dialogs build; the About box names the version.
+    HWND about = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, AboutDialogProc, 0);
+    ASSERT_NE(nullptr, about);
+    char text[64] = {};
+    GetDlgItemTextA(about, IDC_ABOUT_VERSION, text, sizeof text);
+    EXPECT_STREQ("Version 1.2.8", text);
+    GetWindowTextA(about, text, sizeof text);
+    EXPECT_STREQ("About Sorvane", text);
+    DestroyWindow(about);
+    HWND notice = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_STARTING), nullptr, AboutDialogProc, 0);
+    EXPECT_NE(nullptr, notice);
+    DestroyWindow(notice);
+}
+
+namespace {
+
+// The start-up path run inside the test process: real class, window, hotkeys, icon, tip, hook.
+class StartedInstance : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(nullptr, FindWindowA("SORVANE", nullptr)) << "another Sorvane window is open";
+        DeleteSettingsKey();
+        settings = Settings{};
+        HINSTANCE module = GetModuleHandleA(nullptr);
+        LoadStringA(module, IDS_APP_TITLE, appTitle, sizeof appTitle);
+        LoadStringA(module, IDS_CLASS_NAME, appClassName, sizeof appClassName);
+        RegisterMainWindowClass(module);
+        ASSERT_TRUE(InitializeInstance(module));
+    }
+    void TearDown() override
+    {
+        if (IsWindow(mainWindow)) DestroyWindow(mainWindow);
+        // WM_DESTROY posts the quit message; take it off this thread's queue.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        mainWindow = nullptr;
+        infoTip = nullptr;
+        UnregisterClassA(appClassName, GetModuleHandleA(nullptr));
+        settings = Settings{};
+        DeleteSettingsKey();
+    }
+    MessageBoxWatcher boxes{"Sorvane"};
+};
+
+}  // namespace
+
+TEST_F(StartedInstance, FirstStartSetsUpWindowIconTipAndSettings)
+{
+    EXPECT_EQ(mainWindow, FindWindowA("SORVANE", "Sorvane"));
+    EXPECT_FALSE(IsWindowVisible(mainWindow));
+    const LONG_PTR style = GetWindowLongPtrA(mainWindow, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_TRUE(GetWindowLongPtrA(mainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+
+    // The key now exists, empty: nothing was written at start-up.
+    EXPECT_TRUE(SettingsKeyExists());
+    EXPECT_EQ(0u, CountSettingValues());
+    EXPECT_TRUE(settings.gestureEnabled);
+    EXPECT_EQ(4, settings.gestureCorner);
+    EXPECT_TRUE(settings.restoreMinimized && settings.groupByApps);
+    EXPECT_FALSE(settings.exclusionText);
+    EXPECT_GT(processorMHz, 0u);
+
+    // The icon record, with the welcome balloon in it.
+    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE), trayIcon.cbSize);
+#ifndef _WIN64
+    EXPECT_EQ(488u, trayIcon.cbSize);
+#endif
+    EXPECT_EQ(mainWindow, trayIcon.hWnd);
+    EXPECT_EQ(110u, trayIcon.uID);
+    EXPECT_EQ(0x17u, trayIcon.uFlags);
+    EXPECT_EQ(WM_TRAYICON, trayIcon.uCallbackMessage);
+    EXPECT_STREQ("Sorvane", trayIcon.szTip);
+    EXPECT_STREQ("Sorvane", trayIcon.szInfoTitle);
+    EXPECT_EQ(LoadText(IDS_WELCOME_TIP), trayIcon.szInfo);
+    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), trayIcon.dwInfoFlags);
+    EXPECT_NE(nullptr, trayIcon.hIcon);
+
+    // One tracking tool on the InfoTip, asking for its text each time.
+    ASSERT_NE(nullptr, infoTip);
+    EXPECT_EQ(1, SendMessageA(infoTip, TTM_GETTOOLCOUNT, 0, 0));
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    ASSERT_TRUE(SendMessageA(infoTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(mainWindow, tool.hwnd);
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(infoTip), tool.uId);
+    EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT),
+              tool.uFlags & 0x1FFu);
+}
+
+TEST_F(StartedInstance, BalloonClickDismissesOnlyTheWelcomeTipAwayFromTheBottomEdge)
+{
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    SetCursorPos(200, height - 30);  // within 30 pixels of the bottom: ignored
+    SendMessageA(mainWindow, WM_TRAYICON, kTrayIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_FALSE(SettingExists("Info1"));
+
+    // The already-running tip replaces the welcome; clicking it writes nothing.
+    SendMessageA(mainWindow, WM_SECOND_INSTANCE, 0, 0);
+    EXPECT_EQ(LoadText(IDS_RUNNING_TIP), trayIcon.szInfo);
+    SetCursorPos(200, height / 2);
+    SendMessageA(mainWindow, WM_TRAYICON, kTrayIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_FALSE(SettingExists("Info1"));
+
+    ShowBalloon(IDS_WELCOME_TIP);
+    SendMessageA(mainWindow, WM_TRAYICON, kTrayIconId, NIN_BALLOONUSERCLICK);
+    DWORD value = 0;
+    UniqueHkey key = OpenSettingsForQuery();
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(ReadDwordValue(key.get(), "Info1", &value));
+    EXPECT_EQ(1u, value);
+}
+
+TEST_F(StartedInstance, DestroyReleasesTheHookAndTheIconAndQuits)
+{
+    HICON icon = trayIcon.hIcon;
+    DestroyWindow(mainWindow);
+    EXPECT_EQ(0u, trayIcon.uFlags);
+    EXPECT_EQ(nullptr, trayIcon.hIcon);
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(icon, &info)) << "the icon image was not destroyed";
+    EXPECT_EQ(0, UninstallMouseHook()) << "the hook was still installed";
+    // A second Remove must not fail anything: the shell no longer knows the icon.
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    probe.hWnd = mainWindow;
+    probe.uID = kTrayIconId;
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, message.wParam);
+}
+
+TEST_F(StartedInstance, TheIconComesBackWhenTheTaskbarIsRecreated)
+{
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    probe.hWnd = mainWindow;
+    probe.uID = kTrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &probe));
+    ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+    SendMessageA(mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+    // The balloon text is kept for the click test, though the new icon did not repeat it.
+    EXPECT_EQ(LoadText(IDS_WELCOME_TIP), trayIcon.szInfo);
+}
+
+TEST_F(StartedInstance, ASecondStartOnlyPostsToTheRunningCopy)
+{
+    // The class now exists: a second start finds it, signals it and ends with 0.
+    EXPECT_EQ(0, RunSorvane(GetModuleHandleA(nullptr)));
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, mainWindow, WM_SECOND_INSTANCE, WM_SECOND_INSTANCE, PM_REMOVE));
+    DispatchMessageA(&message);
+    EXPECT_EQ(LoadText(IDS_RUNNING_TIP), trayIcon.szInfo);
+    EXPECT_FALSE(IsWindowVisible(mainWindow));
+}

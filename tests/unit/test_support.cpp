@@ -1,0 +1,138 @@
+#include "test_support.h"
+
+#include "config/settings.h"
+
+void DeleteSettingsKey()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        char name[512];
+        for (;;) {
+            DWORD length = sizeof name;
+            if (RegEnumValueA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            RegDeleteValueA(key, name);
+        }
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKeyPath);
+}
+
+void SetRawSetting(const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                    &key, nullptr);
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void SetDwordSetting(const char* name, DWORD value)
+{
+    SetRawSetting(name, REG_DWORD, &value, sizeof value);
+}
+
+bool SettingsKeyExists()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool ReadRawSetting(const char* name, DWORD* type, std::string* data)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(key, name, nullptr, type, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        data->assign(size, '\0');
+        result = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(data->data()),
+                                  &size);
+        data->resize(size);
+    }
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool SettingExists(const char* name)
+{
+    DWORD type = 0;
+    std::string data;
+    return ReadRawSetting(name, &type, &data);
+}
+
+DWORD CountSettingValues()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    DWORD values = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return values;
+}
+
+HWND CreateTestWindow(const char* className)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    return CreateWindowExA(0, className, "test", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void PumpMessages(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < milliseconds) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+MessageBoxWatcher::MessageBoxWatcher(std::string caption)
+    : caption_(std::move(caption)), thread_([this] { Watch(); })
+{
+}
+
+MessageBoxWatcher::~MessageBoxWatcher()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<std::string> MessageBoxWatcher::Texts()
+{
+    std::lock_guard<std::mutex> hold(textsLock_);
+    return texts_;
+}
+
+void MessageBoxWatcher::Watch()
+{
+    while (!stop_) {
+        HWND box = FindWindowA("#32770", caption_.c_str());
+        if (box && IsWindowVisible(box)) {
+            char text[1024] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            {
+                std::lock_guard<std::mutex> hold(textsLock_);
+                texts_.push_back(text);
+            }
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
+        }
+        Sleep(20);
+    }
+}

@@ -1,0 +1,44 @@
+// Helpers shared by the unit tests: the settings key, plain test windows, message pumping and a
+// watcher that answers message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Deletes HKCU\Software\Sorvane with every value in it.
+void DeleteSettingsKey();
+void SetDwordSetting(const char* name, DWORD value);
+void SetRawSetting(const char* name, DWORD type, const void* data, DWORD size);
+bool SettingExists(const char* name);
+bool SettingsKeyExists();
+DWORD CountSettingValues();
+// Reads a value's type and data; false when it is missing.
+bool ReadRawSetting(const char* name, DWORD* type, std::string* data);
+
+// A plain top-level window of the given class, destroyed with the owner.
+HWND CreateTestWindow(const char* className = "SorvaneTestWindow");
+
+// Handles this thread's messages for the given time.
+void PumpMessages(DWORD milliseconds);
+
+// Answers every message box with the given caption that appears while it lives, recording each
+// box's text in order, and pressing OK.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(std::string caption);
+    ~MessageBoxWatcher();
+    std::vector<std::string> Texts();
+
+private:
+    void Watch();
+    std::string caption_;
+    std::atomic<bool> stop_{false};
+    std::mutex textsLock_;  // guards texts_
+    std::vector<std::string> texts_;
+    std::thread thread_;
+};

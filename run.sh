@@ -28,7 +28,7 @@ fi
 
 scripts/install-deps.sh
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc 2>/dev/null || echo 2)"
+cmake --build --preset win32 -j "$(nproc 2>/dev/null || echo 2)" --target Sorvane Sentrel
 mkdir -p "$state"
 
 if [ -z "${DISPLAY:-}" ]; then

@@ -246,3 +246,81 @@ TEST_F(StartedInstance, ASecondStartOnlyPostsToTheRunningCopy)
     EXPECT_EQ(LoadText(IDS_RUNNING_TIP), trayIcon.szInfo);
     EXPECT_FALSE(IsWindowVisible(mainWindow));
 }
+
+namespace {
+
+// Replaces (or removes) the hardware description's clock value, putting the original back when
+// it dies.
+class ClockOverride {
+public:
+    ClockOverride()
+    {
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+        DWORD size = sizeof saved_;
+        hadValue_ = key_ && RegQueryValueExA(key_, "~MHz", nullptr, &savedType_,
+                                             reinterpret_cast<BYTE*>(&saved_), &size) == ERROR_SUCCESS;
+    }
+    ~ClockOverride()
+    {
+        if (!key_) return;
+        if (hadValue_)
+            RegSetValueExA(key_, "~MHz", 0, savedType_, reinterpret_cast<const BYTE*>(&saved_),
+                           sizeof saved_);
+        RegCloseKey(key_);
+    }
+    bool Usable() const { return key_ != nullptr; }
+    void Set(const DWORD* mhz)
+    {
+        if (mhz)
+            RegSetValueExA(key_, "~MHz", 0, REG_DWORD, reinterpret_cast<const BYTE*>(mhz), sizeof *mhz);
+        else
+            RegDeleteValueA(key_, "~MHz");
+    }
+
+private:
+    HKEY key_ = nullptr;
+    bool hadValue_ = false;
+    DWORD savedType_ = REG_DWORD;
+    DWORD saved_ = 0;
+};
+
+// A whole start-up under a given clock value; returns the clock the program settled on.
+DWORD StartUpClockWith(ClockOverride& clock, const DWORD* mhz)
+{
+    clock.Set(mhz);
+    DeleteSettingsKey();
+    settings = Settings{};
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    LoadStringA(module, IDS_APP_TITLE, appTitle, sizeof appTitle);
+    LoadStringA(module, IDS_CLASS_NAME, appClassName, sizeof appClassName);
+    RegisterMainWindowClass(module);
+    processorMHz = 0;
+    const bool started = InitializeInstance(module);
+    DestroyWindow(mainWindow);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    UnregisterClassA(appClassName, module);
+    settings = Settings{};
+    DeleteSettingsKey();
+    return started ? processorMHz : 0;
+}
+
+}  // namespace
+
+TEST(ProcessorClock, AMissingOrZeroClockCountsAs500)
+{
+    MessageBoxWatcher boxes{"Sorvane"};
+    ClockOverride clock;
+    ASSERT_TRUE(clock.Usable());
+    clock.Set(nullptr);
+    EXPECT_EQ(0u, ReadProcessorMHz());
+    EXPECT_EQ(500u, StartUpClockWith(clock, nullptr));
+    const DWORD zero = 0;
+    EXPECT_EQ(500u, StartUpClockWith(clock, &zero));
+    const DWORD fast = 2400;
+    clock.Set(&fast);
+    EXPECT_EQ(2400u, ReadProcessorMHz());
+    EXPECT_EQ(2400u, StartUpClockWith(clock, &fast));
+}

@@ -102,32 +102,39 @@ TEST(Resources, StringsMenuDialogsAndIcons)
 namespace {
 
 // The start-up path run inside the test process: real class, window, hotkeys, icon, tip, hook.
+bool StartInProcess()
+{
+    DeleteSettingsKey();
+    settings = Settings{};
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    LoadStringA(module, IDS_APP_TITLE, appTitle, sizeof appTitle);
+    LoadStringA(module, IDS_CLASS_NAME, appClassName, sizeof appClassName);
+    RegisterMainWindowClass(module);
+    return InitializeInstance(module);
+}
+
+void StopInProcess()
+{
+    if (IsWindow(mainWindow)) DestroyWindow(mainWindow);
+    // WM_DESTROY posts the quit message; take it off this thread's queue.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    mainWindow = nullptr;
+    infoTip = nullptr;
+    UnregisterClassA(appClassName, GetModuleHandleA(nullptr));
+    settings = Settings{};
+    DeleteSettingsKey();
+}
+
 class StartedInstance : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_EQ(nullptr, FindWindowA("SORVANE", nullptr)) << "another Sorvane window is open";
-        DeleteSettingsKey();
-        settings = Settings{};
-        HINSTANCE module = GetModuleHandleA(nullptr);
-        LoadStringA(module, IDS_APP_TITLE, appTitle, sizeof appTitle);
-        LoadStringA(module, IDS_CLASS_NAME, appClassName, sizeof appClassName);
-        RegisterMainWindowClass(module);
-        ASSERT_TRUE(InitializeInstance(module));
+        ASSERT_TRUE(StartInProcess());
     }
-    void TearDown() override
-    {
-        if (IsWindow(mainWindow)) DestroyWindow(mainWindow);
-        // WM_DESTROY posts the quit message; take it off this thread's queue.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        mainWindow = nullptr;
-        infoTip = nullptr;
-        UnregisterClassA(appClassName, GetModuleHandleA(nullptr));
-        settings = Settings{};
-        DeleteSettingsKey();
-    }
+    void TearDown() override { StopInProcess(); }
     MessageBoxWatcher boxes{"Sorvane"};
 };
 
@@ -289,22 +296,11 @@ private:
 DWORD StartUpClockWith(ClockOverride& clock, const DWORD* mhz)
 {
     clock.Set(mhz);
-    DeleteSettingsKey();
-    settings = Settings{};
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    LoadStringA(module, IDS_APP_TITLE, appTitle, sizeof appTitle);
-    LoadStringA(module, IDS_CLASS_NAME, appClassName, sizeof appClassName);
-    RegisterMainWindowClass(module);
     processorMHz = 0;
-    const bool started = InitializeInstance(module);
-    DestroyWindow(mainWindow);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    UnregisterClassA(appClassName, module);
-    settings = Settings{};
-    DeleteSettingsKey();
-    return started ? processorMHz : 0;
+    const bool started = StartInProcess();
+    const DWORD settled = processorMHz;
+    StopInProcess();
+    return started ? settled : 0;
 }
 
 }  // namespace

@@ -65,8 +65,9 @@ void RegisterMainWindowClass(HINSTANCE instance)
 bool InitializeInstance(HINSTANCE instance)
 {
     appInstance = instance;
+    // WS_CLIPCHILDREN keeps the Overview's buttons out of every frame repaint.
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_APPWINDOW, appClassName, appTitle,
-                                  WS_POPUP | WS_MAXIMIZE, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
+                                  WS_POPUP | WS_MAXIMIZE | WS_CLIPCHILDREN, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
                                   nullptr, nullptr, instance, nullptr);
     if (!window) return false;
     mainWindow = window;

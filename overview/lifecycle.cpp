@@ -1,0 +1,211 @@
+#include "overview/lifecycle.h"
+
+#include <mutex>
+
+#include "app/app.h"
+#include "common/platform.h"
+#include "config/settings.h"
+#include "overview/layout.h"
+#include "overview/switching.h"
+#include "overview/tiles.h"
+#include "resources/resource.h"
+#include "windows/capture.h"
+#include "windows/collect.h"
+#include "windows/windowlist.h"
+
+std::atomic<bool> overviewBuilding;
+std::atomic<bool> overviewHiding;
+std::atomic<bool> snapshotStopRequested;
+std::atomic<bool> closePromptActive;
+HWND cancelButton;
+HWND refreshButton;
+
+namespace {
+
+constexpr SIZE_T kOverviewHeapInitialSize = 88;
+constexpr int kHidingPolls = 100;
+constexpr DWORD kHidingPollMs = 50;
+constexpr int kButtonWidth = 76;
+constexpr int kButtonHeight = 23;
+
+INT_PTR CALLBACK StartingNoticeProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+bool OwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+// Another program's window is shown without waiting for it: a hung application must not stall us.
+void ShowOtherWindow(HWND window, int command)
+{
+    if (OwnThread(window))
+        ShowWindow(window, command);
+    else
+        ShowWindowAsync(window, command);
+}
+
+void PlaceButton(HWND* button, const char* text, DWORD style, const RECT& place, HWND window)
+{
+    if (*button && IsWindow(*button)) {
+        SetWindowPos(*button, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    *button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, place.left,
+                              place.top, place.right - place.left, place.bottom - place.top, window,
+                              nullptr, appInstance, nullptr);
+    SendMessageA(*button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+}
+
+void CompactProcessHeap()
+{
+    HeapValidate(GetProcessHeap(), 0, nullptr);
+    HeapCompact(GetProcessHeap(), 0);
+}
+
+// Frees everything of a showing except the window itself.
+void ReleaseShowing()
+{
+    if (settings.restoreMinimized) MinimizeRestoredWindows();
+    {
+        std::lock_guard<std::mutex> hold(tileImagesLock);
+        labelOwner = nullptr;
+    }
+    ClearWindowList();
+    DeleteOverviewBuffer();
+    DestroyOverviewHeap();
+    CompactProcessHeap();
+}
+
+void TearDownEmptyOverview(HWND window)
+{
+    MessageBoxA(window, "No window is currently active. Please click OK to return.", "No Active Window",
+                MB_OK | MB_ICONINFORMATION);
+    overviewHiding = true;
+    CloseSnapshotWorker();
+    ReleaseShowing();
+    ShowWindow(window, SW_HIDE);
+    overviewHiding = false;
+}
+
+}  // namespace
+
+RECT CancelButtonRect(int w, int h) { return RECT{w - 94, h - 47, w - 94 + kButtonWidth, h - 47 + kButtonHeight}; }
+
+RECT RefreshButtonRect(int w, int h) { return RECT{w - 178, h - 47, w - 178 + kButtonWidth, h - 47 + kButtonHeight}; }
+
+void ResetOverviewHeap()
+{
+    // A list still standing in the old heap is released with it, images included.
+    if (windowList.head) ClearWindowList();
+    DestroyOverviewHeap();
+    overviewHeap = HeapCreate(0, kOverviewHeapInitialSize, 0);
+    if (overviewHeap) {
+        ULONG mode = 2;  // low-fragmentation heap
+        HeapSetInformation(overviewHeap, HeapCompatibilityInformation, &mode, sizeof mode);
+    }
+}
+
+void DestroyOverviewHeap()
+{
+    if (overviewHeap) HeapDestroy(overviewHeap);
+    overviewHeap = nullptr;
+}
+
+void RestoreMinimizedWindows()
+{
+    if (!overviewHeap) return;
+    auto* placement = static_cast<WINDOWPLACEMENT*>(HeapAlloc(overviewHeap, HEAP_ZERO_MEMORY, sizeof(WINDOWPLACEMENT)));
+    if (!placement) return;
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+        if (!IsIconic(entry->hwnd)) continue;
+        entry->wasMinimized = 1;
+        placement->length = sizeof *placement;
+        const bool maximize = GetWindowPlacement(entry->hwnd, placement) && (placement->flags & WPF_RESTORETOMAXIMIZED);
+        ShowOtherWindow(entry->hwnd, maximize ? SW_SHOWMAXIMIZED : SW_RESTORE);
+    }
+    HeapFree(overviewHeap, 0, placement);
+}
+
+void MinimizeRestoredWindows()
+{
+    if (windowList.count == 1) return;
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
+        if (entry->wasMinimized) ShowOtherWindow(entry->hwnd, SW_SHOWMINNOACTIVE);
+}
+
+void StopAndWaitForWorker()
+{
+    snapshotStopRequested = true;
+    if (!snapshotWorker) return;
+    // A worker still suspended would never end: let it run into the stop request.
+    ResumeThread(snapshotWorker);
+    for (;;) {
+        const DWORD result = MsgWaitForMultipleObjects(1, &snapshotWorker, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + 1) break;
+        // Handles the messages other threads send us; posted messages and input stay queued.
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+void ShowOverview(HWND window)
+{
+    if (closePromptActive) {
+        ActivateWindow(GetDesktopWindow());
+        return;
+    }
+    for (int poll = 0; overviewHiding && poll < kHidingPolls; ++poll) Sleep(kHidingPollMs);
+    if (overviewHiding) return;
+
+    HWND notice = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_STARTING), GetDesktopWindow(),
+                                     StartingNoticeProc, 0);
+    if (notice) {
+        ShowWindow(notice, SW_SHOW);
+        UpdateWindow(notice);
+    }
+
+    overviewBuilding = true;
+    snapshotStopRequested = false;
+    SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+
+    ResetOverviewHeap();
+    ClearWindowList();
+    CollectWindows(true);
+    MergeOfficeFrames();
+    if (settings.restoreMinimized) RestoreMinimizedWindows();
+    if (settings.groupByApps) GroupByApplication();
+    if (notice) DestroyWindow(notice);
+
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    RestackTopmostWindow(window);
+    ActivateWindow(window);
+    UpdateWindow(window);
+
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h), window);
+    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h), window);
+
+    BuildOverview(window);
+    if (!windowList.head) TearDownEmptyOverview(window);
+
+    overviewBuilding = false;
+    ResumeSnapshotWorker();
+}
+
+void HideOverview(WindowEntry* chosen, bool switching, HWND window)
+{
+    overviewHiding = true;
+    HWND target = nullptr;
+    if (switching && chosen) {
+        BlinkChosenTile(window, chosen);
+        target = chosen->hwnd;
+    }
+    CloseSnapshotWorker();
+    ReleaseShowing();
+    if (target) SwitchToWindow(target, true);
+    ShowWindow(window, SW_HIDE);
+    overviewHiding = false;
+}

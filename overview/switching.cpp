@@ -1,0 +1,22 @@
+#include "overview/switching.h"
+
+void ActivateWindow(HWND window)
+{
+    SwitchToThisWindow(window, TRUE);
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    BringWindowToTop(window);
+    PostMessageA(window, WM_NULL, 0, 0);
+}
+
+void SwitchToWindow(HWND window, bool fromOverview)
+{
+    if (fromOverview) {
+        const int w = GetSystemMetrics(SM_CXSCREEN);
+        const int h = GetSystemMetrics(SM_CYSCREEN);
+        POINT cursor{};
+        if (GetCursorPos(&cursor) && cursor.x > w - 11 && cursor.y > h - 11) SetCursorPos(w / 2, h / 2);
+    }
+    ActivateWindow(window);
+    if (fromOverview) InvalidateRect(window, nullptr, FALSE);
+}

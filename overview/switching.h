@@ -1,0 +1,11 @@
+// Bringing a window to the front: the one activation sequence the program uses everywhere.
+#pragma once
+
+#include <windows.h>
+
+// SwitchToThisWindow, SetForegroundWindow, SetActiveWindow, BringWindowToTop, posted WM_NULL.
+void ActivateWindow(HWND window);
+
+// The activation sequence; from the Overview, a pointer parked in the bottom-right 10 x 10
+// corner moves to the screen's centre first and the window is invalidated afterwards.
+void SwitchToWindow(HWND window, bool fromOverview);

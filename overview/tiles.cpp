@@ -1,0 +1,282 @@
+#include "overview/tiles.h"
+
+#include <cstring>
+
+#include "common/owners.h"
+#include "common/text.h"
+#include "overview/layout.h"
+#include "windows/icons.h"
+#include "windows/windowlist.h"
+
+std::mutex tileImagesLock;
+WindowEntry* labelOwner;
+
+namespace {
+
+constexpr int kLabelHeight = 32;
+constexpr int kLabelTop = 4;
+constexpr int kLabelPadding = 72;   // icon, gap and margins around the title text
+constexpr int kLabelTextX = 38;
+constexpr int kPanelInset = 9;
+constexpr BYTE kPanelAlpha = 128;
+constexpr DWORD kBlinkPauseMs = 80;
+
+COLOR16 Channel(BYTE value) { return static_cast<COLOR16>(value << 8); }
+
+TRIVERTEX Vertex(int x, int y, COLORREF colour)
+{
+    TRIVERTEX vertex{};
+    vertex.x = x;
+    vertex.y = y;
+    vertex.Red = Channel(GetRValue(colour));
+    vertex.Green = Channel(GetGValue(colour));
+    vertex.Blue = Channel(GetBValue(colour));
+    vertex.Alpha = 0;
+    return vertex;
+}
+
+COLORREF MeanColour(COLORREF a, COLORREF b)
+{
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
+               (GetBValue(a) + GetBValue(b)) / 2);
+}
+
+// Copies a bitmap's area to a device context through a short-lived memory context.
+void CopyImage(HDC target, int x, int y, int width, int height, HBITMAP image, int sourceX = 0,
+               int sourceY = 0)
+{
+    UniqueMemoryDc source(CreateCompatibleDC(target));
+    if (!source || !image) return;
+    SelectGuard hold(source.get(), image);
+    BitBlt(target, x, y, width, height, source.get(), sourceX, sourceY, SRCCOPY);
+}
+
+// A new bitmap holding the given area of the frame.
+HBITMAP CopyOfFrameArea(HDC reference, HDC frame, int x, int y, int width, int height)
+{
+    HBITMAP image = CreateCompatibleBitmap(reference, width, height);
+    if (!image) return nullptr;
+    UniqueMemoryDc target(CreateCompatibleDC(reference));
+    SelectGuard hold(target.get(), image);
+    BitBlt(target.get(), 0, 0, width, height, frame, x, y, SRCCOPY);
+    return image;
+}
+
+void DrawLines(HDC dc, HPEN pen, const POINT (&lines)[4][2])
+{
+    SelectGuard hold(dc, pen);
+    for (const auto& line : lines) {
+        MoveToEx(dc, line[0].x, line[0].y, nullptr);
+        LineTo(dc, line[1].x, line[1].y);
+    }
+}
+
+// Members die in reverse order: every context before the objects selected into it.
+struct PrerenderTools {
+    UniqueFont titleFont;
+    UniquePen thinPen;
+    UniquePen thickPen;
+    UniqueBitmap panel;
+    UniqueMemoryDc frame;      // holds the OverviewBuffer: the backdrop of every image
+    UniqueMemoryDc work;       // the image being drawn
+    UniqueMemoryDc gradient;   // holds the panel gradient
+    int tileWidth = 0;
+    int tileHeight = 0;
+};
+
+void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, WindowEntry* entry)
+{
+    HDC work = tools.work.get();
+    const int tw = tools.tileWidth, th = tools.tileHeight;
+
+    char title[kTitleBuffer] = {};
+    ReadWindowTitle(entry->hwnd, title, sizeof title);
+    wchar_t wideTitle[kTitleBuffer] = {};
+    if (GetWindowTextW(entry->hwnd, wideTitle, kTitleMaxRead) <= 0) wideTitle[0] = L'\0';
+    SIZE text{};
+    {
+        SelectGuard font(work, tools.titleFont.get());
+        GetTextExtentPoint32A(work, title, static_cast<int>(strlen(title)), &text);
+    }
+
+    const int labelWidth = text.cx + kLabelPadding;
+    entry->labelRect = {screenWidth / 2 - labelWidth / 2, kLabelTop, labelWidth / 2 + screenWidth / 2,
+                        kLabelTop + kLabelHeight};
+
+    bool ownedIcon = false;
+    HICON icon = FindWindowIcon(entry->hwnd, &ownedIcon);
+
+    std::lock_guard<std::mutex> hold(tileImagesLock);
+    entry->titleLabel = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left, kLabelTop,
+                                        labelWidth, kLabelHeight);
+    if (entry->titleLabel) {
+        SelectGuard image(work, entry->titleLabel);
+        SelectGuard font(work, tools.titleFont.get());
+        SetBkMode(work, TRANSPARENT);
+        const int y = kLabelHeight / 2 - text.cy / 2;
+        const int length = static_cast<int>(wcslen(wideTitle));
+        SetTextColor(work, RGB(0, 0, 0));
+        TextOutW(work, kLabelTextX + 1, y + 1, wideTitle, length);
+        SetTextColor(work, GetSysColor(COLOR_CAPTIONTEXT));
+        TextOutW(work, kLabelTextX, y, wideTitle, length);
+        if (icon) DrawIcon(work, 0, 0, icon);
+    }
+    entry->labelBackdrop = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left,
+                                           entry->labelRect.top, labelWidth, kLabelHeight);
+
+    const RECT& tile = entry->tile;
+    const int width = tile.right - tile.left, height = tile.bottom - tile.top;
+    entry->highlightTile = CreateCompatibleBitmap(windowDc, tw + 1, th + 1);
+    entry->normalTile = CreateCompatibleBitmap(windowDc, tw + 1, th + 1);
+    for (HBITMAP image : {entry->highlightTile, entry->normalTile}) {
+        if (!image) continue;
+        SelectGuard select(work, image);
+        BitBlt(work, 0, 0, width, height, tools.frame.get(), tile.left, tile.top, SRCCOPY);
+        if (image == entry->highlightTile && tools.gradient) {
+            const BLENDFUNCTION blend{AC_SRC_OVER, 0, kPanelAlpha, 0};
+            AlphaBlend(work, kPanelInset, kPanelInset, tw + 1 - 2 * kPanelInset,
+                       th + 1 - 2 * kPanelInset, tools.gradient.get(), kPanelInset, kPanelInset,
+                       tw + 1 - 2 * kPanelInset, th + 1 - 2 * kPanelInset, blend);
+        }
+        if (icon) DrawIcon(work, width / 2 - 16, height / 2 - 16, icon);
+        if (image == entry->highlightTile) {
+            const POINT thick[4][2] = {{{8, 8}, {tw - 8, 8}},
+                                       {{8, 7}, {8, th - 7}},
+                                       {{7, th - 7}, {tw - 7, th - 7}},
+                                       {{tw - 7, 7}, {tw - 7, th - 7}}};
+            const POINT thin[4][2] = {{{8, 8}, {tw - 8, 8}},
+                                      {{8, 8}, {8, th - 8}},
+                                      {{7, th - 7}, {tw - 7, th - 7}},
+                                      {{tw - 7, 7}, {tw - 7, th - 6}}};
+            DrawLines(work, tools.thickPen.get(), thick);
+            DrawLines(work, tools.thinPen.get(), thin);
+        }
+    }
+    if (ownedIcon) DestroyIcon(icon);
+
+    if (entry->normalTile) CopyImage(windowDc, tile.left, tile.top, width, height, entry->normalTile);
+}
+
+}  // namespace
+
+bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORREF end, int angle)
+{
+    if (angle < 0) return false;
+    const COLORREF mean = MeanColour(start, end);
+    switch (angle % 180) {
+    case 0:
+    case 90: {
+        TRIVERTEX vertices[2] = {Vertex(x1, y1, start), Vertex(x2, y2, end)};
+        GRADIENT_RECT rect{0, 1};
+        return GradientFill(dc, vertices, 2, &rect, 1,
+                            angle % 180 == 0 ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V) != FALSE;
+    }
+    case 45:
+    case 135: {
+        const bool mirrored = angle % 180 == 135;
+        const int left = mirrored ? x2 : x1, right = mirrored ? x1 : x2;
+        TRIVERTEX vertices[4] = {Vertex(left, y1, start), Vertex(right, y2, end),
+                                 Vertex(left, y2, mean), Vertex(right, y1, mean)};
+        GRADIENT_TRIANGLE triangles[2] = {{0, 1, 2}, {0, 1, 3}};
+        return GradientFill(dc, vertices, 4, triangles, 2, GRADIENT_FILL_TRIANGLE) != FALSE;
+    }
+    default:
+        return false;
+    }
+}
+
+void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
+                const char* text)
+{
+    SelectGuard hold(dc, font);
+    SetTextColor(dc, textColor);
+    if (backgroundColor != 0) {
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, backgroundColor);
+    } else {
+        SetBkMode(dc, TRANSPARENT);
+    }
+    char line[256];
+    const size_t length = CopyBounded(line, sizeof line, text);
+    TextOutA(dc, x, y, line, static_cast<int>(length));
+}
+
+void PrerenderTiles(HDC windowDc, int screenWidth)
+{
+    PrerenderTools tools;
+    tools.titleFont.reset(CreateFontA(16, 0, 0, 0, 551, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                      FF_SWISS | DEFAULT_PITCH, "Tahoma"));
+    tools.thinPen.reset(CreatePen(PS_SOLID, 1, RGB(255, 153, 51)));
+    tools.thickPen.reset(CreatePen(PS_SOLID, 2, RGB(255, 204, 102)));
+    tools.work.reset(CreateCompatibleDC(windowDc));
+    if (windowList.head && tools.work) {
+        WindowEntry* head = windowList.head;
+        tools.tileWidth = head->tile.right - head->tile.left;
+        tools.tileHeight = head->tile.bottom - head->tile.top;
+        tools.frame.reset(CreateCompatibleDC(windowDc));
+        SelectGuard frame(tools.frame.get(), overviewBuffer);
+        tools.panel.reset(CreateCompatibleBitmap(windowDc, tools.tileWidth + 1, tools.tileHeight + 1));
+        if (tools.panel) {
+            tools.gradient.reset(CreateCompatibleDC(windowDc));
+            SelectObject(tools.gradient.get(), tools.panel.get());
+            FillGradient(tools.gradient.get(), kPanelInset, kPanelInset, tools.tileWidth - 8,
+                         tools.tileHeight - 8, RGB(51, 51, 51), GetSysColor(COLOR_ACTIVECAPTION), 90);
+        }
+        for (windowList.selected = head; windowList.selected; windowList.selected = windowList.selected->next)
+            PrerenderEntry(tools, windowDc, screenWidth, windowList.selected);
+    }
+    if (overviewHeap) HeapCompact(overviewHeap, 0);
+}
+
+void PresentTile(HDC dc, WindowEntry* entry, bool highlighted)
+{
+    if (!entry) return;
+    std::lock_guard<std::mutex> hold(tileImagesLock);
+    if (highlighted) {
+        if (labelOwner) {
+            const RECT& old = labelOwner->labelRect;
+            CopyImage(dc, old.left, old.top, old.right - old.left, old.bottom - old.top,
+                      labelOwner->labelBackdrop);
+        }
+        labelOwner = entry;
+        const RECT& label = entry->labelRect;
+        CopyImage(dc, label.left, label.top, label.right - label.left, label.bottom - label.top,
+                  entry->titleLabel);
+    }
+    if (!entry->normalTile) return;
+    const RECT& tile = entry->tile;
+    CopyImage(dc, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top,
+              highlighted ? entry->highlightTile : entry->normalTile);
+}
+
+void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted)
+{
+    UniqueWindowDc dc(window);
+    if (dc) PresentTile(dc.get(), entry, highlighted);
+}
+
+void RepaintAllTiles(HDC dc)
+{
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
+        PresentTile(dc, entry, entry == windowList.selected);
+}
+
+void BlinkChosenTile(HWND window, WindowEntry* entry)
+{
+    if (!entry) return;
+    UniqueWindowDc dc(window);
+    if (!dc) return;
+    const RECT& tile = entry->tile;
+    for (int blink = 0; blink < 2; ++blink) {
+        {
+            std::lock_guard<std::mutex> hold(tileImagesLock);
+            if (entry->normalTile)
+                CopyImage(dc.get(), tile.left, tile.top, tile.right - tile.left,
+                          tile.bottom - tile.top, entry->normalTile);
+        }
+        Sleep(kBlinkPauseMs);
+        PresentTile(dc.get(), entry, true);
+        Sleep(kBlinkPauseMs);
+    }
+}

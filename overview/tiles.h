@@ -1,0 +1,36 @@
+// The look of each tile, its title label, and the drawing operations the frame shares.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+
+struct WindowEntry;
+
+// Guards every entry's four images and labelOwner: the GUI thread and the snapshot worker both
+// select tile images into device contexts of their own, and a bitmap fits in one at a time.
+extern std::mutex tileImagesLock;
+
+// The entry whose title label is drawn in the header now, or null. Guarded by tileImagesLock.
+extern WindowEntry* labelOwner;
+
+// Gradient over a rectangle; angle (degrees, modulo 180) 0 left to right, 90 top to bottom,
+// 45 top-left to bottom-right, 135 top-right to bottom-left. Other angles draw nothing (false).
+bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORREF end, int angle);
+
+// One line of text at (x, y), at most 255 characters; background 0 means transparent.
+void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
+                const char* text);
+
+// Builds every entry's tile and label images from the composed frame and shows each tile plain.
+// Uses `selected` as its cursor and leaves it null.
+void PrerenderTiles(HDC windowDc, int screenWidth);
+
+// Copies the entry's tile (and, highlighted, its title label) to the device context.
+void PresentTile(HDC dc, WindowEntry* entry, bool highlighted);
+void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted);
+// Presents every entry, the selected one highlighted.
+void RepaintAllTiles(HDC dc);
+// Blinks the chosen tile twice (320 ms), ending in its selected look.
+void BlinkChosenTile(HWND window, WindowEntry* entry);
+

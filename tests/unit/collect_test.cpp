@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "config/settings.h"
+#include "overview/lifecycle.h"
+#include "test_support.h"
+#include "windows/collect.h"
+#include "windows/icons.h"
+#include "windows/windowlist.h"
+
+namespace {
+
+// Real windows of the test's own process, whose icon and class the test controls.
+class Collection : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        lstrcpyA(appTitle, "Sorvane");
+        savedStandIn = useExecutableIcons;
+        useExecutableIcons = false;  // the Windows path: the window's own answers only
+        ResetOverviewHeap();
+        settings = Settings{};
+    }
+    void TearDown() override
+    {
+        ClearWindowList();
+        DestroyOverviewHeap();
+        for (HWND window : windows) DestroyWindow(window);
+        useExecutableIcons = savedStandIn;
+        settings = Settings{};
+    }
+    // A visible window of the given class; the class gets the program icon when withIcon.
+    HWND Make(const char* className, const char* title, bool withIcon, DWORD exStyle = 0,
+              int width = 200, int height = 150)
+    {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = className;
+        windowClass.hIcon = withIcon ? LoadIconA(nullptr, MAKEINTRESOURCEA(32512)) : nullptr;
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowExA(exStyle, className, title, WS_POPUP | WS_VISIBLE, 10, 10, width,
+                                      height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        windows.push_back(window);
+        return window;
+    }
+    std::vector<HWND> ListOrder()
+    {
+        std::vector<HWND> order;
+        for (WindowEntry* entry = windowList.head; entry; entry = entry->next) order.push_back(entry->hwnd);
+        return order;
+    }
+    std::vector<HWND> windows;
+    bool savedStandIn = false;
+};
+
+}  // namespace
+
+TEST(ExclusionRule, MatchesWholeFileNamesIgnoringCase)
+{
+    const char* list = "C:\\Windows\\NOTEPAD.EXE\nD:/tools/grep.exe\nplain.exe\n";
+    EXPECT_TRUE(IsExcludedName(list, "notepad.exe"));
+    EXPECT_TRUE(IsExcludedName(list, "Notepad.Exe"));
+    EXPECT_TRUE(IsExcludedName(list, "grep.exe"));
+    EXPECT_TRUE(IsExcludedName(list, "plain.exe"));
+    EXPECT_FALSE(IsExcludedName(list, "pad.exe"));     // only a part of a listed name
+    EXPECT_FALSE(IsExcludedName(list, "notepad"));
+    EXPECT_FALSE(IsExcludedName(list, "Windows"));     // a folder is no file name
+    EXPECT_FALSE(IsExcludedName(list, ""));            // a process that could not be read
+    EXPECT_FALSE(IsExcludedName(nullptr, "notepad.exe"));
+    EXPECT_FALSE(IsExcludedName("", "notepad.exe"));
+    EXPECT_TRUE(IsExcludedName("C:\\last.exe", "last.exe"));  // no final line feed
+}
+
+TEST_F(Collection, ListingRulesOnRealWindows)
+{
+    HWND plain = Make("ListA", "Plain window", true);
+    EXPECT_TRUE(IsListable(plain, true));
+
+    HWND noIcon = Make("ListNoIcon", "No icon here", false);
+    EXPECT_FALSE(IsListable(noIcon, true));
+    HWND download = Make("ListNoIcon", "File Download", false);
+    EXPECT_TRUE(IsListable(download, true));
+    HWND downloadCase = Make("ListNoIcon", "file download", false);
+    EXPECT_FALSE(IsListable(downloadCase, true));
+    HWND completed = Make("ListNoIcon", "Download Completed - 10 MB", false);
+    EXPECT_TRUE(IsListable(completed, true));
+
+    HWND untitled = Make("ListA", "", true);
+    EXPECT_FALSE(IsListable(untitled, true));
+    HWND own = Make("ListA", "Sorvane", true);
+    EXPECT_FALSE(IsListable(own, true));
+    HWND tool = Make("ListA", "Palette", true, WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(IsListable(tool, true));
+
+    // A 1 x 1 client is not probed for its icon, unless the window is minimized.
+    HWND tiny = Make("ListA", "Tiny", true, 0, 1, 1);
+    EXPECT_FALSE(IsListable(tiny, true));
+    ShowWindow(tiny, SW_MINIMIZE);
+    EXPECT_TRUE(IsListable(tiny, true));
+
+    HWND hidden = Make("ListA", "Hidden", true);
+    ShowWindow(hidden, SW_HIDE);
+    EXPECT_FALSE(IsListable(hidden, true));
+}
+
+TEST_F(Collection, ExecutableIconStandsInOnlyWhenSwitchedOn)
+{
+    HWND noIcon = Make("ListNoIcon2", "Icon from the file", false);
+    EXPECT_EQ(nullptr, QueryWindowIcon(noIcon));
+    EXPECT_EQ(nullptr, QueryClassIcon(noIcon));
+    EXPECT_FALSE(IsListable(noIcon, true));
+    useExecutableIcons = true;  // this test program carries the program icon as its first icon
+    EXPECT_TRUE(IsListable(noIcon, true));
+    bool owned = false;
+    HICON icon = FindWindowIcon(noIcon, &owned);
+    EXPECT_NE(nullptr, icon);
+    EXPECT_TRUE(owned);
+    if (owned) DestroyIcon(icon);
+
+    // A window's own answer comes first, and is not ours to destroy.
+    HWND withIcon = Make("ListA", "Own icon", true);
+    icon = FindWindowIcon(withIcon, &owned);
+    EXPECT_EQ(QueryClassIcon(withIcon), icon);
+    EXPECT_FALSE(owned);
+    HICON big = LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
+    SendMessageA(noIcon, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    EXPECT_EQ(big, QueryWindowIcon(noIcon));
+}
+
+TEST_F(Collection, ExclusionListHidesTheWindowsOfAListedExecutable)
+{
+    HWND window = Make("ListA", "Excluded maybe", true);
+    char name[kPathBuffer] = {};
+    GetProcessImageName(window, name, sizeof name, true);
+    ASSERT_STREQ("sorvane_unit_tests.exe", name);
+    char full[kPathBuffer] = {};
+    GetProcessImageName(window, full, sizeof full, false);
+    EXPECT_NE(nullptr, strchr(full, '\\'));
+
+    const char exact[] = "C:\\somewhere\\SORVANE_UNIT_TESTS.EXE\n";
+    settings.exclusionText = AllocateHeapText(sizeof exact);
+    lstrcpyA(settings.exclusionText.get(), exact);
+    EXPECT_FALSE(IsListable(window, true));
+    EXPECT_TRUE(IsListable(window, false));  // direct switching ignores the list
+
+    const char longer[] = "C:\\x\\my_sorvane_unit_tests.exe\n";
+    settings.exclusionText = AllocateHeapText(sizeof longer);
+    lstrcpyA(settings.exclusionText.get(), longer);
+    EXPECT_TRUE(IsListable(window, true));
+}
+
+TEST_F(Collection, CollectionFindsOurWindowsInZOrder)
+{
+    HWND back = Make("ListA", "Back window", true);
+    HWND front = Make("ListA", "Front window", true);
+    SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CollectWindows(true);
+    std::vector<HWND> ours;
+    for (HWND window : ListOrder())
+        if (window == back || window == front) ours.push_back(window);
+    EXPECT_EQ((std::vector<HWND>{front, back}), ours);
+    EXPECT_EQ(windowList.tail, windowList.selected);
+    ClearWindowList();
+    EXPECT_EQ(nullptr, windowList.head);
+    EXPECT_EQ(0u, windowList.count);
+}
+
+TEST_F(Collection, GroupingGathersEachClassBehindItsFirstWindow)
+{
+    HWND a1 = Make("GroupA", "A1", true), b1 = Make("GroupB", "B1", true);
+    HWND a2 = Make("GroupA", "A2", true), b2 = Make("GroupB", "B2", true);
+    HWND a3 = Make("GroupA", "A3", true);
+    for (HWND window : {a1, b1, a2, b2, a3}) AppendWindowEntry(window);
+    GroupByApplication();
+    EXPECT_EQ((std::vector<HWND>{a1, a2, a3, b2, b1}), ListOrder());
+    EXPECT_EQ(a1, windowList.head->hwnd);
+    EXPECT_EQ(b1, windowList.tail->hwnd);
+    EXPECT_EQ(nullptr, windowList.head->prev);
+    EXPECT_EQ(nullptr, windowList.tail->next);
+    for (WindowEntry* entry = windowList.head; entry->next; entry = entry->next)
+        EXPECT_EQ(entry, entry->next->prev);
+    EXPECT_EQ(5u, windowList.count);
+
+    ClearWindowList();
+    AppendWindowEntry(a1);
+    GroupByApplication();
+    EXPECT_EQ(windowList.head, windowList.tail);
+    ClearWindowList();
+    GroupByApplication();  // an empty list stays empty
+    EXPECT_EQ(nullptr, windowList.head);
+}
+
+TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
+{
+    HWND frame = Make("XLMAIN", "Microsoft Excel - Budget", true);
+    HWND doc1 = Make("MS-SDIb", "Budget.xls", true);
+    HWND doc2 = Make("MS-SDIb", "Plan.xls", true);
+    for (HWND window : {frame, doc1, doc2}) AppendWindowEntry(window);
+    OfficeFrames[0] = OfficeFrameSlot{};
+    MergeOfficeFrames();
+    EXPECT_EQ((std::vector<HWND>{doc1, doc2}), ListOrder());
+    EXPECT_EQ(2u, windowList.count);
+    EXPECT_EQ(frame, OfficeFrames[0].frameHwnd);
+    RECT rect{};
+    GetWindowRect(frame, &rect);
+    EXPECT_TRUE(EqualRect(&rect, &OfficeFrames[0].frameRect));
+    EXPECT_EQ(GetCurrentProcessId(), OfficeFrames[0].processId);
+
+    // A frame alone (one window of its process) stays listed.
+    ClearWindowList();
+    OfficeFrames[0] = OfficeFrameSlot{};
+    AppendWindowEntry(frame);
+    MergeOfficeFrames();
+    EXPECT_EQ((std::vector<HWND>{frame}), ListOrder());
+    EXPECT_EQ(nullptr, OfficeFrames[0].frameHwnd);
+    EXPECT_EQ(windowList.head, windowList.tail);
+
+    // A list holding only frames is emptied cleanly.
+    HWND frame2 = Make("XLMAIN", "Microsoft Excel - Other", true);
+    AppendWindowEntry(frame2);
+    MergeOfficeFrames();
+    EXPECT_EQ(nullptr, windowList.head);
+    EXPECT_EQ(nullptr, windowList.tail);
+    EXPECT_EQ(0u, windowList.count);
+    EXPECT_EQ(frame2, OfficeFrames[0].frameHwnd);  // the last one removed is kept
+    OfficeFrames[0] = OfficeFrameSlot{};
+}
+
+TEST_F(Collection, RestoringMinimizedWindowsAndMinimizingThemBack)
+{
+    HWND first = Make("ListA", "First", true);
+    HWND second = Make("ListA", "Second", true);
+    ShowWindow(first, SW_MINIMIZE);
+    AppendWindowEntry(first);
+    AppendWindowEntry(second);
+    RestoreMinimizedWindows();
+    EXPECT_FALSE(IsIconic(first));
+    EXPECT_EQ(1u, windowList.head->wasMinimized);
+    EXPECT_EQ(0u, windowList.tail->wasMinimized);
+    MinimizeRestoredWindows();
+    EXPECT_TRUE(IsIconic(first));
+    EXPECT_FALSE(IsIconic(second));
+
+    // With a single listed window it is left restored.
+    ClearWindowList();
+    AppendWindowEntry(first);
+    RestoreMinimizedWindows();
+    MinimizeRestoredWindows();
+    EXPECT_FALSE(IsIconic(first));
+}

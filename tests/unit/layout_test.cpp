@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "overview/layout.h"
+#include "overview/lifecycle.h"
+#include "windows/windowlist.h"
+
+TEST(Grid, NeverTallerThanWide)
+{
+    const std::pair<unsigned, std::pair<int, int>> table[] = {
+        {1, {1, 1}},  {2, {2, 1}},  {3, {2, 2}},  {4, {2, 2}},  {5, {3, 2}},  {6, {3, 2}},
+        {7, {3, 3}},  {9, {3, 3}},  {10, {4, 3}}, {12, {4, 3}}, {13, {4, 4}}, {16, {4, 4}},
+        {17, {5, 4}}, {20, {5, 4}}, {21, {5, 5}}, {25, {5, 5}}};
+    for (const auto& [count, expected] : table) {
+        int columns = 0, rows = 0;
+        GridForCount(count, &columns, &rows);
+        EXPECT_EQ(expected, std::make_pair(columns, rows)) << count << " windows";
+    }
+    for (unsigned count = 1; count <= 25; ++count) {
+        int columns = 0, rows = 0;
+        GridForCount(count, &columns, &rows);
+        EXPECT_GE(static_cast<unsigned>(columns * rows), count);
+        EXPECT_LE(rows, columns);
+        EXPECT_LT(static_cast<unsigned>(columns * (rows - 1)), count) << "a whole empty row";
+    }
+}
+
+namespace {
+
+class Layout : public ::testing::Test {
+protected:
+    void SetUp() override { ResetOverviewHeap(); }
+    void TearDown() override
+    {
+        ClearWindowList();
+        DestroyOverviewHeap();
+    }
+    void Fill(unsigned count)
+    {
+        for (unsigned i = 0; i < count; ++i) AppendWindowEntry(reinterpret_cast<HWND>(static_cast<UINT_PTR>(i + 1)));
+    }
+    std::vector<RECT> Tiles()
+    {
+        std::vector<RECT> tiles;
+        for (WindowEntry* entry = windowList.head; entry; entry = entry->next) tiles.push_back(entry->tile);
+        return tiles;
+    }
+};
+
+bool Same(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
+TEST_F(Layout, FiveWindowsOnA1024By768Screen)
+{
+    Fill(5);
+    const RECT area = TileAreaFor(1024, 768);
+    EXPECT_TRUE(Same(RECT{0, 40, 1025, 716}, area));
+    LayoutTiles(3, 2, area);
+    const std::vector<RECT> tiles = Tiles();
+    ASSERT_EQ(5u, tiles.size());
+    EXPECT_TRUE(Same(RECT{0, 40, 341, 375}, tiles[0]));
+    EXPECT_TRUE(Same(RECT{341, 40, 682, 375}, tiles[1]));
+    EXPECT_TRUE(Same(RECT{682, 40, 1023, 375}, tiles[2]));
+    EXPECT_TRUE(Same(RECT{0, 375, 341, 710}, tiles[3]));
+    EXPECT_TRUE(Same(RECT{341, 375, 682, 710}, tiles[4]));
+    WindowEntry* fifth = windowList.tail;
+    EXPECT_EQ(2, fifth->column);
+    EXPECT_EQ(2, fifth->row);
+    EXPECT_EQ(1, windowList.head->column);
+}
+
+TEST_F(Layout, OneTwoAndSevenWindows)
+{
+    const RECT area = TileAreaFor(1024, 768);
+    Fill(1);
+    LayoutTiles(1, 1, area);
+    EXPECT_TRUE(Same(RECT{0, 40, 1025, 713}, Tiles()[0]));  // the area less 3 pixels
+
+    ClearWindowList();
+    Fill(2);
+    LayoutTiles(2, 1, area);
+    EXPECT_TRUE(Same(RECT{0, 40, 512, 713}, Tiles()[0]));
+    EXPECT_TRUE(Same(RECT{512, 40, 1024, 713}, Tiles()[1]));
+
+    ClearWindowList();
+    Fill(7);
+    LayoutTiles(3, 3, area);
+    const std::vector<RECT> tiles = Tiles();
+    EXPECT_TRUE(Same(RECT{0, 484, 341, 706}, tiles[6]));  // rows 222 high
+    EXPECT_EQ(1, windowList.tail->column);
+    EXPECT_EQ(3, windowList.tail->row);
+}
+
+TEST(Wallpaper, PlacementFollowsTheShapeOfTheImage)
+{
+    bool unscaled = false;
+    RECT place = WallpaperPlacement(1024, 768, 1024, 768, &unscaled);
+    EXPECT_TRUE(unscaled);
+    EXPECT_TRUE(Same(RECT{0, 0, 1024, 768}, place));
+
+    place = WallpaperPlacement(1600, 1200, 1024, 768, &unscaled);  // 4:3 on 4:3
+    EXPECT_FALSE(unscaled);
+    EXPECT_TRUE(Same(RECT{0, 0, 1024, 768}, place));
+
+    place = WallpaperPlacement(1920, 1080, 1024, 768, &unscaled);  // 16:9: full width, centred
+    const int s = 1080 * 1025 / 1920;
+    EXPECT_TRUE(Same(RECT{0, 40 + (676 / 2 - s / 2), 1025, s}, place));
+
+    place = WallpaperPlacement(600, 1200, 1024, 768, &unscaled);  // portrait: full height
+    EXPECT_TRUE(Same(RECT{1025 / 2 - 338 / 2, 40, 338, 676}, place));
+
+    place = WallpaperPlacement(500, 500, 1024, 768, &unscaled);  // square
+    EXPECT_TRUE(Same(RECT{1025 / 2 - 676 / 2, 40, 676, 676}, place));
+}

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+#include "common/owners.h"
+#include "overview/lifecycle.h"
+#include "overview/tiles.h"
+#include "windows/windowlist.h"
+
+namespace {
+
+// A 32-bit top-down DIB selected into a memory context, read back pixel by pixel.
+struct Canvas {
+    Canvas(int w, int h) : width(w), height(h)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc.reset(CreateCompatibleDC(nullptr));
+        bitmap.reset(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+        SelectObject(dc.get(), bitmap.get());
+        Fill(RGB(1, 2, 3));
+    }
+    ~Canvas() { SelectObject(dc.get(), GetStockObject(DEFAULT_GUI_FONT)); }
+    void Fill(COLORREF colour)
+    {
+        GdiFlush();
+        for (int i = 0; i < width * height; ++i)
+            bits[i] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    }
+    COLORREF At(int x, int y)
+    {
+        GdiFlush();
+        const DWORD pixel = bits[y * width + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    int width, height;
+    DWORD* bits = nullptr;
+    UniqueBitmap bitmap;
+    UniqueMemoryDc dc;
+};
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 12)
+{
+    return abs(GetRValue(a) - GetRValue(b)) <= tolerance && abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kMean = RGB(127, 0, 127);
+
+}  // namespace
+
+TEST(Gradient, EachAngleRunsItsWay)
+{
+    Canvas canvas(100, 100);
+    ASSERT_TRUE(FillGradient(canvas.dc.get(), 0, 0, 100, 100, kRed, kBlue, 0));
+    EXPECT_TRUE(Near(kRed, canvas.At(0, 50)));
+    EXPECT_TRUE(Near(kBlue, canvas.At(99, 50)));
+    EXPECT_TRUE(Near(canvas.At(0, 0), canvas.At(0, 99)));  // constant down a column
+
+    canvas.Fill(0);
+    ASSERT_TRUE(FillGradient(canvas.dc.get(), 0, 0, 100, 100, kRed, kBlue, 90));
+    EXPECT_TRUE(Near(kRed, canvas.At(50, 0)));
+    EXPECT_TRUE(Near(kBlue, canvas.At(50, 99)));
+    EXPECT_TRUE(Near(canvas.At(0, 30), canvas.At(99, 30)));  // constant along a row
+
+    for (int angle : {45, 225}) {
+        canvas.Fill(0);
+        ASSERT_TRUE(FillGradient(canvas.dc.get(), 0, 0, 100, 100, kRed, kBlue, angle)) << angle;
+        EXPECT_TRUE(Near(kRed, canvas.At(0, 0))) << angle;
+        EXPECT_TRUE(Near(kBlue, canvas.At(99, 99))) << angle;
+        EXPECT_TRUE(Near(kMean, canvas.At(99, 0))) << angle;
+        EXPECT_TRUE(Near(kMean, canvas.At(0, 99))) << angle;
+    }
+
+    canvas.Fill(0);
+    ASSERT_TRUE(FillGradient(canvas.dc.get(), 0, 0, 100, 100, kRed, kBlue, 135));
+    EXPECT_TRUE(Near(kRed, canvas.At(99, 0)));
+    EXPECT_TRUE(Near(kBlue, canvas.At(0, 99)));
+    EXPECT_TRUE(Near(kMean, canvas.At(0, 0)));
+
+    canvas.Fill(0);
+    ASSERT_TRUE(FillGradient(canvas.dc.get(), 0, 0, 100, 100, kRed, kBlue, 180));
+    EXPECT_TRUE(Near(kRed, canvas.At(0, 50)));
+    EXPECT_TRUE(Near(kBlue, canvas.At(99, 50)));
+
+    canvas.Fill(RGB(9, 9, 9));
+    EXPECT_FALSE(FillGradient(canvas.dc.get(), 0, 0, 100, 100, kRed, kBlue, -45));
+    EXPECT_FALSE(FillGradient(canvas.dc.get(), 0, 0, 100, 100, kRed, kBlue, 30));
+    EXPECT_EQ(RGB(9, 9, 9), canvas.At(50, 50));
+}
+
+TEST(TextOut, LongTextIsCutAt255Characters)
+{
+    Canvas canvas(4000, 20);
+    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    std::string text(300, 'W');
+    SIZE whole{}, cut{};
+    SelectObject(canvas.dc.get(), font);
+    GetTextExtentPoint32A(canvas.dc.get(), text.c_str(), 255, &cut);
+    GetTextExtentPoint32A(canvas.dc.get(), text.c_str(), 300, &whole);
+    ASSERT_LT(cut.cx + 5, whole.cx);
+    canvas.Fill(RGB(255, 255, 255));
+    DrawTextAt(canvas.dc.get(), font, RGB(0, 0, 0), 0, 0, 2, text.c_str());
+    bool inkAfterCut = false, inkBeforeCut = false;
+    for (int y = 0; y < 20; ++y) {
+        if (canvas.At(cut.cx + 3, y) != RGB(255, 255, 255)) inkAfterCut = true;
+        if (canvas.At(cut.cx - 4, y) != RGB(255, 255, 255)) inkBeforeCut = true;
+    }
+    EXPECT_TRUE(inkBeforeCut);
+    EXPECT_FALSE(inkAfterCut);
+    // The caller's font is put back.
+    EXPECT_EQ(font, GetCurrentObject(canvas.dc.get(), OBJ_FONT));
+}
+
+namespace {
+
+HBITMAP SolidBitmap(int w, int h, COLORREF colour)
+{
+    UniqueMemoryDc screen(CreateCompatibleDC(nullptr));
+    HDC desktop = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(desktop, w, h);
+    ReleaseDC(nullptr, desktop);
+    HGDIOBJ old = SelectObject(screen.get(), bitmap);
+    UniqueBrush brush(CreateSolidBrush(colour));
+    RECT all{0, 0, w, h};
+    FillRect(screen.get(), &all, brush.get());
+    SelectObject(screen.get(), old);
+    return bitmap;
+}
+
+// Two entries with solid-coloured images; the labels sit side by side in the header.
+class Presentation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetOverviewHeap();
+        a = AppendWindowEntry(reinterpret_cast<HWND>(1));
+        b = AppendWindowEntry(reinterpret_cast<HWND>(2));
+        Dress(a, RECT{0, 40, 50, 90}, RECT{10, 4, 40, 36}, RGB(200, 0, 0), RGB(100, 0, 0), RGB(50, 0, 0),
+              RGB(20, 0, 0));
+        Dress(b, RECT{50, 40, 100, 90}, RECT{30, 4, 80, 36}, RGB(0, 200, 0), RGB(0, 100, 0), RGB(0, 50, 0),
+              RGB(0, 20, 0));
+        labelOwner = nullptr;
+    }
+    void TearDown() override
+    {
+        labelOwner = nullptr;
+        ClearWindowList();
+        DestroyOverviewHeap();
+    }
+    void Dress(WindowEntry* entry, RECT tile, RECT label, COLORREF highlight, COLORREF normal, COLORREF title,
+               COLORREF backdrop)
+    {
+        entry->tile = tile;
+        entry->labelRect = label;
+        entry->highlightTile = SolidBitmap(51, 51, highlight);
+        entry->normalTile = SolidBitmap(51, 51, normal);
+        entry->titleLabel = SolidBitmap(label.right - label.left, 32, title);
+        entry->labelBackdrop = SolidBitmap(label.right - label.left, 32, backdrop);
+    }
+    WindowEntry* a = nullptr;
+    WindowEntry* b = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Presentation, LabelsAreErasedBeforeTheNextOneIsDrawn)
+{
+    Canvas canvas(120, 100);
+    PresentTile(canvas.dc.get(), a, true);  // no owner yet: nothing erased
+    EXPECT_EQ(RGB(50, 0, 0), canvas.At(15, 10));
+    EXPECT_EQ(RGB(1, 2, 3), canvas.At(60, 10));
+    EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
+    EXPECT_EQ(a, labelOwner);
+
+    PresentTile(canvas.dc.get(), b, true);
+    EXPECT_EQ(RGB(20, 0, 0), canvas.At(15, 10));  // A's backdrop where only A's label was
+    EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));  // B's label over the overlap, drawn last
+    EXPECT_EQ(RGB(0, 200, 0), canvas.At(75, 60));
+    EXPECT_EQ(b, labelOwner);
+
+    PresentTile(canvas.dc.get(), a, false);  // plain: B's label stays up
+    EXPECT_EQ(RGB(100, 0, 0), canvas.At(25, 60));
+    EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));
+    EXPECT_EQ(b, labelOwner);
+
+    windowList.selected = a;
+    RepaintAllTiles(canvas.dc.get());
+    EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
+    EXPECT_EQ(RGB(0, 100, 0), canvas.At(75, 60));
+    EXPECT_EQ(RGB(50, 0, 0), canvas.At(15, 10));
+    EXPECT_EQ(RGB(0, 20, 0), canvas.At(60, 10));
+}
+
+TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
+{
+    Canvas canvas(120, 100);
+    WindowEntry* bare = AppendWindowEntry(reinterpret_cast<HWND>(3));
+    bare->tile = RECT{0, 40, 50, 90};
+    PresentTile(canvas.dc.get(), bare, false);
+    EXPECT_EQ(RGB(1, 2, 3), canvas.At(25, 60));
+    PresentTile(canvas.dc.get(), nullptr, true);
+}

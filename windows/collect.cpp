@@ -1,0 +1,192 @@
+#include "windows/collect.h"
+
+#include <psapi.h>
+
+#include <cstring>
+
+#include "app/app.h"
+#include "common/owners.h"
+#include "common/text.h"
+#include "config/settings.h"
+#include "windows/icons.h"
+#include "windows/windowlist.h"
+
+const char* const kOfficeFramePrefixes[kOfficeFrameCount] = {
+    "Microsoft Excel", "Microsoft PowerPoint", "Microsoft Project"};
+OfficeFrameSlot OfficeFrames[kOfficeFrameCount];
+
+namespace {
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+bool ClientLargerThanOnePixel(HWND window)
+{
+    RECT client{};
+    if (!GetClientRect(window, &client)) return false;
+    return client.right - client.left > 1 && client.bottom - client.top > 1;
+}
+
+}  // namespace
+
+bool IsExcludedName(const char* exclusionText, const char* fileName)
+{
+    if (!exclusionText || !fileName || fileName[0] == '\0') return false;
+    const char* line = exclusionText;
+    while (*line) {
+        const char* end = strchr(line, '\n');
+        if (!end) end = line + strlen(line);
+        // The file-name part of the entry: after its last backslash or slash.
+        const char* name = line;
+        for (const char* at = line; at < end; ++at)
+            if (*at == '\\' || *at == '/') name = at + 1;
+        const size_t length = static_cast<size_t>(end - name);
+        if (length == strlen(fileName) && length < kPathBuffer) {
+            char entryName[kPathBuffer];
+            memcpy(entryName, name, length);
+            entryName[length] = '\0';
+            if (lstrcmpiA(entryName, fileName) == 0) return true;
+        }
+        line = *end ? end + 1 : end;
+    }
+    return false;
+}
+
+void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNameOnly)
+{
+    if (capacity == 0) return;
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(window)));
+    if (!process) return;
+    char image[kPathBuffer] = {};
+    const DWORD length = GetProcessImageFileNameA(process.get(), image, sizeof image);
+    if (length == 0) return;
+    const char* name = image;
+    if (fileNameOnly) {
+        if (const char* slash = strrchr(image, '\\')) name = slash + 1;
+    }
+    CopyBounded(buffer, capacity, name);
+}
+
+bool IsListable(HWND window, bool applyExclusions)
+{
+    const bool minimized = IsIconic(window) != FALSE;
+    if (!IsWindowVisible(window) && !minimized) return false;
+
+    // Tool windows (floating palettes, tooltips) and the shell's desktop are never switch targets.
+    if (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return false;
+    if (window == GetShellWindow()) return false;
+
+    bool listable = false;
+    if ((minimized || ClientLargerThanOnePixel(window)) && WindowHasIcon(window)) listable = true;
+
+    char title[kTitleBuffer] = {};
+    ReadWindowTitle(window, title, sizeof title);
+    if (strcmp(title, "File Download") == 0 || strstr(title, "Completed")) listable = true;
+    if (title[0] == '\0') return false;
+    if (strcmp(title, appTitle) == 0) return false;
+
+    if (applyExclusions && settings.exclusionText) {
+        char name[kPathBuffer] = {};
+        GetProcessImageName(window, name, sizeof name, true);
+        if (IsExcludedName(settings.exclusionText.get(), name)) return false;
+    }
+    return listable;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions)
+{
+    // A record that cannot be had skips the window; the enumeration goes on.
+    if (IsListable(window, applyExclusions != 0)) AppendWindowEntry(window);
+    return TRUE;
+}
+
+void CollectWindows(bool applyExclusions)
+{
+    EnumWindows(CollectWindow, applyExclusions ? 1 : 0);
+}
+
+DWORD FindProcessByTitle(const char* text)
+{
+    DWORD found = 0;
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+        char title[kTitleBuffer] = {};
+        ReadWindowTitle(entry->hwnd, title, sizeof title);
+        if (strstr(title, text)) found = ProcessOf(entry->hwnd);
+    }
+    return found;
+}
+
+unsigned CountWindowsOfProcess(DWORD processId)
+{
+    unsigned count = 0;
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
+        if (ProcessOf(entry->hwnd) == processId) ++count;
+    return count;
+}
+
+void RemoveOfficeFrame(const char* prefix, OfficeFrameSlot* slot)
+{
+    const size_t prefixLength = strlen(prefix);
+    WindowEntry* entry = windowList.head;
+    while (entry) {
+        WindowEntry* next = entry->next;
+        char title[kTitleBuffer] = {};
+        ReadWindowTitle(entry->hwnd, title, sizeof title);
+        if (strncmp(title, prefix, prefixLength) == 0) {
+            UnlinkWindowEntry(entry);
+            slot->frameHwnd = entry->hwnd;
+            GetWindowRect(entry->hwnd, &slot->frameRect);
+            ReleaseWindowEntry(entry);
+        }
+        entry = next;
+    }
+}
+
+void MergeOfficeFrames()
+{
+    for (size_t row = 0; row < kOfficeFrameCount; ++row) {
+        OfficeFrames[row].processId = FindProcessByTitle(kOfficeFramePrefixes[row]);
+        if (CountWindowsOfProcess(OfficeFrames[row].processId) > 1)
+            RemoveOfficeFrame(kOfficeFramePrefixes[row], &OfficeFrames[row]);
+    }
+}
+
+void GroupByApplication()
+{
+    const unsigned count = windowList.count;
+    if (count == 0 || !overviewHeap) return;
+    auto** order = static_cast<WindowEntry**>(HeapAlloc(overviewHeap, 0, count * sizeof(WindowEntry*)));
+    if (!order) return;  // without memory the list keeps its Z order
+    unsigned filled = 0;
+    for (WindowEntry* entry = windowList.head; entry && filled < count; entry = entry->next)
+        order[filled++] = entry;
+
+    for (unsigned i = 0; i < filled; ++i) {
+        char className[kClassBuffer] = {};
+        GetClassNameA(order[i]->hwnd, className, sizeof className);
+        for (unsigned j = i + 1; j < filled; ++j) {
+            char other[kClassBuffer] = {};
+            GetClassNameA(order[j]->hwnd, other, sizeof other);
+            if (strcmp(className, other) == 0) {
+                if (j > i + 1) {
+                    WindowEntry* moved = order[i + 1];
+                    order[i + 1] = order[j];
+                    order[j] = moved;
+                }
+                break;
+            }
+        }
+    }
+
+    for (unsigned i = 0; i < filled; ++i) {
+        order[i]->prev = i > 0 ? order[i - 1] : nullptr;
+        order[i]->next = i + 1 < filled ? order[i + 1] : nullptr;
+    }
+    windowList.head = order[0];
+    windowList.tail = order[filled - 1];
+    HeapFree(overviewHeap, 0, order);
+}

@@ -1,0 +1,64 @@
+#include "windows/icons.h"
+
+#include <psapi.h>
+#include <shellapi.h>
+
+#include "common/owners.h"
+#include "common/platform.h"
+#include "windows/windowlist.h"
+
+bool useExecutableIcons = RunningUnderWine();
+
+HICON QueryWindowIcon(HWND window)
+{
+    DWORD_PTR icon = 0;
+    if (!SendMessageTimeoutA(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                             kIconQueryTimeoutMs, &icon))
+        return nullptr;
+    return reinterpret_cast<HICON>(icon);
+}
+
+HICON QueryClassIcon(HWND window)
+{
+    return reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+}
+
+namespace {
+
+// The first icon of the executable behind the window, owned by the caller; null when none.
+HICON ExecutableIcon(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (!processId) return nullptr;
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process) return nullptr;
+    char path[kPathBuffer] = {};
+    if (GetModuleFileNameExA(process.get(), nullptr, path, sizeof path) == 0) return nullptr;
+    HICON large = nullptr;
+    if (ExtractIconExA(path, 0, &large, nullptr, 1) == 0) return nullptr;
+    return large;
+}
+
+}  // namespace
+
+HICON FindWindowIcon(HWND window, bool* owned)
+{
+    *owned = false;
+    if (HICON icon = QueryClassIcon(window)) return icon;
+    if (HICON icon = QueryWindowIcon(window)) return icon;
+    if (!useExecutableIcons) return nullptr;
+    HICON icon = ExecutableIcon(window);
+    *owned = icon != nullptr;
+    return icon;
+}
+
+bool WindowHasIcon(HWND window)
+{
+    if (QueryWindowIcon(window) || QueryClassIcon(window)) return true;
+    if (!useExecutableIcons) return false;
+    HICON icon = ExecutableIcon(window);
+    if (!icon) return false;
+    DestroyIcon(icon);
+    return true;
+}

@@ -1,0 +1,26 @@
+// Where a window's icon comes from. On Windows: the window's answer to WM_GETICON (bounded, so a
+// hung application cannot stall us) and its class icon. Under Wine those two fail for another
+// process's windows, so there, and only there, the first icon of the window's executable stands
+// in for them.
+#pragma once
+
+#include <windows.h>
+
+// How long a window may take to answer WM_GETICON before it counts as having no icon.
+constexpr UINT kIconQueryTimeoutMs = 100;
+
+// The window's big icon (WM_GETICON with ICON_BIG), or null; never waits longer than the bound.
+HICON QueryWindowIcon(HWND window);
+// The icon of the window's class, or null.
+HICON QueryClassIcon(HWND window);
+
+// Whether the executable-icon stand-in is in force (under Wine; tests may switch it).
+extern bool useExecutableIcons;
+
+// The icon to draw for a window: the class icon first, then the window's own answer; with the
+// stand-in, the executable's first icon when both fail. *owned is set when the caller must
+// destroy the icon (only stand-ins are owned).
+HICON FindWindowIcon(HWND window, bool* owned);
+// Whether the window has an icon by the listing rules: its own answer, then the class icon, and
+// the stand-in when both fail.
+bool WindowHasIcon(HWND window);

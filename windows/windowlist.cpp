@@ -1,0 +1,65 @@
+#include "windows/windowlist.h"
+
+#include <initializer_list>
+
+WindowList windowList;
+HANDLE overviewHeap;
+
+WindowEntry* AppendWindowEntry(HWND window)
+{
+    if (!overviewHeap) return nullptr;
+    auto* entry = static_cast<WindowEntry*>(HeapAlloc(overviewHeap, HEAP_ZERO_MEMORY, sizeof(WindowEntry)));
+    if (!entry) return nullptr;
+    entry->hwnd = window;
+    if (!windowList.head) {
+        windowList.head = entry;
+    } else {
+        windowList.tail->next = entry;
+        entry->prev = windowList.tail;
+    }
+    windowList.tail = entry;
+    windowList.selected = entry;
+    ++windowList.count;
+    return entry;
+}
+
+void UnlinkWindowEntry(WindowEntry* entry)
+{
+    if (entry->prev)
+        entry->prev->next = entry->next;
+    else
+        windowList.head = entry->next;
+    if (entry->next)
+        entry->next->prev = entry->prev;
+    else
+        windowList.tail = entry->prev;
+    if (windowList.selected == entry) windowList.selected = windowList.tail;
+    entry->next = entry->prev = nullptr;
+    --windowList.count;
+}
+
+void ReleaseWindowEntry(WindowEntry* entry)
+{
+    for (HBITMAP image : {entry->highlightTile, entry->normalTile, entry->titleLabel, entry->labelBackdrop})
+        if (image) DeleteObject(image);
+    if (overviewHeap) HeapFree(overviewHeap, 0, entry);
+}
+
+void ClearWindowList()
+{
+    WindowEntry* entry = windowList.head;
+    while (entry) {
+        WindowEntry* next = entry->next;
+        ReleaseWindowEntry(entry);
+        entry = next;
+    }
+    windowList = WindowList{};
+}
+
+void ReadWindowTitle(HWND window, char* buffer, size_t capacity)
+{
+    if (capacity == 0) return;
+    buffer[0] = '\0';
+    const int limit = capacity < static_cast<size_t>(kTitleMaxRead) ? static_cast<int>(capacity) : kTitleMaxRead;
+    if (GetWindowTextA(window, buffer, limit) <= 0) buffer[0] = '\0';
+}

@@ -1,0 +1,52 @@
+// The listed top-level windows of one showing (or one direct switch): a doubly linked list of
+// records taken from the OverviewHeap, owned by the GUI thread and read by the snapshot worker.
+#pragma once
+
+#include <windows.h>
+
+struct WindowEntry {
+    HWND hwnd;
+    WindowEntry* next;
+    WindowEntry* prev;
+    HBITMAP highlightTile;  // the tile in its selected look
+    HBITMAP normalTile;     // the tile in its plain look
+    HBITMAP titleLabel;     // icon and title, drawn centred in the header when selected
+    HBITMAP labelBackdrop;  // the frame under the title label, to erase it again
+    RECT tile;              // Overview client coordinates (= screen coordinates)
+    RECT snapshotRect;      // relative to the tile's top-left corner
+    RECT labelRect;         // Overview client coordinates
+    int column;             // 1-based grid cell
+    int row;
+    DWORD wasMinimized;     // restored for its snapshot; minimized again at tear-down
+};
+
+struct WindowList {
+    WindowEntry* head;
+    WindowEntry* tail;
+    unsigned count;
+    WindowEntry* selected;  // also the append cursor while the list is built
+};
+
+extern WindowList windowList;
+
+// The private heap of one showing; null between showings.
+extern HANDLE overviewHeap;
+
+// Title, class and image-name buffers.
+constexpr size_t kTitleBuffer = 81;
+constexpr int kTitleMaxRead = 80;  // at most 79 characters and the terminator
+constexpr size_t kClassBuffer = 64;
+constexpr size_t kPathBuffer = 261;
+
+// A zero-filled record from the OverviewHeap with hwnd set, appended at the tail; null (nothing
+// appended) when memory cannot be had.
+WindowEntry* AppendWindowEntry(HWND window);
+// Unlinks an entry from the list (count included); the entry itself is not released.
+void UnlinkWindowEntry(WindowEntry* entry);
+// Deletes the entry's four images and returns the record to the OverviewHeap.
+void ReleaseWindowEntry(WindowEntry* entry);
+// Releases every entry and empties the list.
+void ClearWindowList();
+
+// Reads a window's title (at most 79 characters); empty when it cannot be read.
+void ReadWindowTitle(HWND window, char* buffer, size_t capacity);

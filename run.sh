@@ -48,7 +48,19 @@ for program in notepad.exe winemine.exe "regedit.exe"; do
   sleep 1
 done
 setsid wine $desktop "$SORVANE_ROOT/build/win32/Sorvane.exe" </dev/null >"$state/sorvane.log" 2>&1 &
-sleep 2
+sleep 3
+
+if [ -n "${SORVANE_XVFB_PID:-}" ]; then
+  # Nobody can see this display: open the Overview the way a user would (the pointer into the
+  # bottom-right corner) and keep a picture of it.
+  xdotool mousemove 512 384
+  sleep 0.5
+  xdotool mousemove "$(( ${SORVANE_DESKTOP_SIZE%x*} - 1 ))" "$(( ${SORVANE_DESKTOP_SIZE#*x} - 1 ))"
+  sleep 3
+  shot="$SORVANE_ROOT/$state/overview.png"
+  import -window root "$shot"
+  echo "Opened the Overview (pointer in the bottom-right corner); screenshot: $shot"
+fi
 
 cat <<MSG
 Sorvane is running under Wine on display $DISPLAY, in the virtual desktop "sorvane"

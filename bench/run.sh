@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks under Wine on a private Xvfb and prefix; prints their figures.
+#   bench/run.sh [runs]     (32-bit build; SORVANE_PRESETS=win64 for the other)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+. scripts/wine-env.sh
+preset=${SORVANE_PRESETS:-win32}
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc 2>/dev/null || echo 2)" --target sorvane_overview_bench
+export SORVANE_WINE_ROOT=$SORVANE_ROOT/build/bench
+cleanup() { sorvane_stop_prefix "$preset"; rm -rf "$SORVANE_WINE_ROOT"; sorvane_stop_xvfb; }
+trap cleanup EXIT
+sorvane_start_xvfb
+sorvane_prepare_prefix "$preset"
+wine "build/$preset/sorvane_overview_bench.exe" "${1:-15}"

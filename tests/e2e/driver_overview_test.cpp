@@ -1,0 +1,243 @@
+// The Overview on screen against the real program: opening it, its frame, tiles, title label and
+// buttons as the user sees them, closing and rebuilding it, the empty case, and its memory over
+// many showings.
+#include <windows.h>
+#include <psapi.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/overview_support.h"
+
+namespace e2e {
+namespace {
+
+constexpr COLORREF kThinFrame = RGB(255, 153, 51);  // the selected tile's inner frame line
+constexpr WPARAM kShowHotkey = 111;
+constexpr WPARAM kShowListCommand = 32834;
+
+class Overview : public SorvaneTest {
+protected:
+    void SetUp() override
+    {
+        SorvaneTest::SetUp();
+        // Keep the frame plain and the order as the windows stand.
+        WriteDwordSetting("GroupByApps", 0);
+        WriteDwordSetting("RestoreMinimized", 0);
+    }
+    void TearDown() override
+    {
+        windows.Stop();
+        SorvaneTest::TearDown();
+    }
+
+    // Whether the selected look of the tile is on screen: its thin frame line on the left.
+    static bool SelectedFrameAt(const RECT& tile)
+    {
+        return ScreenPixel(tile.left + 8, (tile.top + tile.bottom) / 2) == kThinFrame;
+    }
+
+    ::testing::AssertionResult WaitShown(const SorvaneProcess& sorvane, const RECT& firstTile)
+    {
+        const bool shown = PollUntil([&] { return IsWindowVisible(sorvane.window()) && SelectedFrameAt(firstTile); });
+        if (shown) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "the Overview did not show the first tile selected; visible " << IsWindowVisible(sorvane.window())
+               << ", pixel " << ColourText(ScreenPixel(firstTile.left + 8, (firstTile.top + firstTile.bottom) / 2));
+    }
+
+    ::testing::AssertionResult WaitHidden(const SorvaneProcess& sorvane)
+    {
+        if (PollUntil([&] { return !IsWindowVisible(sorvane.window()); })) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the Overview stayed open";
+    }
+
+    static void PressKey(WORD key)
+    {
+        INPUT input[2]{};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = key;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
+
+    static HWND Button(const SorvaneProcess& sorvane, const char* text)
+    {
+        return FindChildWithText(sorvane.window(), "Button", text);
+    }
+
+    TestWindows windows;
+};
+
+TEST_F(Overview, ShowsEveryWindowInItsCellWithTheFirstSelected)
+{
+    ASSERT_TRUE(windows.Open(5));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(5);
+
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(WaitShown(sorvane, tiles[0]));
+
+    RECT placed{};
+    GetWindowRect(sorvane.window(), &placed);
+    EXPECT_EQ(0, placed.left);
+    EXPECT_EQ(0, placed.top);
+    EXPECT_EQ(ScreenWidth(), placed.right);
+    EXPECT_EQ(ScreenHeight(), placed.bottom);
+
+    // Every tile is in its cell: the first in the selected look, the rest plain, each with the
+    // application icon in its middle over the plain background.
+    const COLORREF background = GetSysColor(COLOR_INACTIVECAPTION);
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        const RECT& tile = tiles[i];
+        EXPECT_EQ(i == 0, SelectedFrameAt(tile)) << "tile " << i;
+        int iconPixels = 0;
+        const int cx = (tile.left + tile.right) / 2, cy = (tile.top + tile.bottom) / 2;
+        for (int y = cy - 14; y < cy + 14; y += 2)
+            for (int x = cx - 14; x < cx + 14; x += 2)
+                if (ScreenPixel(x, y) != background) ++iconPixels;
+        EXPECT_GT(iconPixels, 40) << "no icon in the middle of tile " << i;
+        if (i > 0) {
+            EXPECT_EQ(background, ScreenPixel(tile.left + 20, tile.top + 20))
+                << "tile " << i << " is not plain: " << ColourText(ScreenPixel(tile.left + 20, tile.top + 20));
+        }
+    }
+    // The selected tile's frame runs along all four sides.
+    EXPECT_EQ(kThinFrame, ScreenPixel((tiles[0].left + tiles[0].right) / 2, tiles[0].top + 8));
+    EXPECT_EQ(kThinFrame, ScreenPixel(tiles[0].right - 7, (tiles[0].top + tiles[0].bottom) / 2));
+
+    // The title label of the selected window stands centred in the header: it is its icon, a
+    // gap and the title, 72 pixels wider than the text.
+    const COLORREF headerBackground = ScreenPixel(2, 20);
+    int inkLeft = -1, inkRight = -1;
+    for (int x = 0; x < ScreenWidth(); ++x) {
+        for (int y = 6; y < 34; ++y) {
+            if (ScreenPixel(x, y) != ScreenPixel(2, y)) {
+                if (inkLeft < 0) inkLeft = x;
+                inkRight = x;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(inkLeft, 0) << "no title label in the header (background " << ColourText(headerBackground) << ")";
+    const int textWidth = inkRight - inkLeft + 1 - 38;
+    const int expectedLeft = ScreenWidth() / 2 - (textWidth + 72) / 2;
+    EXPECT_NEAR(expectedLeft, inkLeft, 4) << "label ink from " << inkLeft << " to " << inkRight;
+
+    // The two buttons, bottom right.
+    HWND cancel = Button(sorvane, "Cancel"), refresh = Button(sorvane, "Refresh");
+    ASSERT_NE(nullptr, cancel);
+    ASSERT_NE(nullptr, refresh);
+    RECT rect{};
+    GetWindowRect(cancel, &rect);
+    EXPECT_EQ((std::vector<LONG>{ScreenWidth() - 94, ScreenHeight() - 47, ScreenWidth() - 18, ScreenHeight() - 24}),
+              (std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}));
+    GetWindowRect(refresh, &rect);
+    EXPECT_EQ((std::vector<LONG>{ScreenWidth() - 178, ScreenHeight() - 47, ScreenWidth() - 102, ScreenHeight() - 24}),
+              (std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}));
+    EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(cancel, GWL_STYLE) & 0xF);
+
+    // Show requests are ignored while it is open.
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    PostMessageA(sorvane.window(), WM_COMMAND, kShowListCommand, 0);
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_TRUE(IsWindowVisible(sorvane.window()));
+    EXPECT_EQ(cancel, Button(sorvane, "Cancel"));
+    EXPECT_TRUE(SelectedFrameAt(tiles[0]));
+
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitHidden(sorvane));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Overview, OpensFromTheMenuAndTheGestureAndClosesByItsButtons)
+{
+    ASSERT_TRUE(windows.Open(2));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(2);
+
+    PostMessageA(sorvane.window(), WM_COMMAND, kShowListCommand, 0);
+    ASSERT_TRUE(WaitShown(sorvane, tiles[0]));
+    HWND cancel = Button(sorvane, "Cancel");
+    ASSERT_NE(nullptr, cancel);
+    PostMessageA(sorvane.window(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+    ASSERT_TRUE(WaitHidden(sorvane));
+
+    PostMessageA(sorvane.window(), WM_HOTKEY, kGestureHotkey, 0);
+    ASSERT_TRUE(WaitShown(sorvane, tiles[0]));
+    // Refresh tears the showing down and builds a new one at once, with the same buttons.
+    HWND refresh = Button(sorvane, "Refresh");
+    ASSERT_NE(nullptr, refresh);
+    PostMessageA(sorvane.window(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(refresh));
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    ASSERT_TRUE(probe.Flush());
+    ASSERT_TRUE(WaitShown(sorvane, tiles[0]));
+    EXPECT_EQ(cancel, Button(sorvane, "Cancel"));
+    EXPECT_EQ(refresh, Button(sorvane, "Refresh"));
+
+    // F5 rebuilds it too: hidden for a pause, then shown anew.
+    PressKey(VK_F5);
+    ASSERT_TRUE(WaitHidden(sorvane));
+    ASSERT_TRUE(WaitShown(sorvane, tiles[0]));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitHidden(sorvane));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Overview, WithNothingToListItSaysSoAndHides)
+{
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    HWND box = WaitForDialog(sorvane.id(), "No Active Window");
+    ASSERT_NE(nullptr, box) << DescribeWindows(sorvane.id());
+    EXPECT_EQ("No window is currently active. Please click OK to return.", TextOf(GetDlgItem(box, kMessageBoxTextId)));
+    EXPECT_TRUE(IsWindowVisible(sorvane.window())) << "the empty frame is up behind the box";
+    ASSERT_TRUE(DismissMessageBox(box));
+    ASSERT_TRUE(WaitHidden(sorvane));
+    // A later show works as the first did.
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    box = WaitForDialog(sorvane.id(), "No Active Window");
+    ASSERT_NE(nullptr, box);
+    ASSERT_TRUE(DismissMessageBox(box));
+    ASSERT_TRUE(WaitHidden(sorvane));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Overview, ManyShowingsLeaveMemoryFlat)
+{
+    ASSERT_TRUE(windows.Open(4));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const RECT first = ExpectedTiles(4)[0];
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, sorvane.id());
+    ASSERT_NE(nullptr, process);
+    auto memory = [process] {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(process, &counters, sizeof counters);
+        return counters.PagefileUsage;
+    };
+    auto cycle = [&] {
+        PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+        if (!WaitShown(sorvane, first)) return false;
+        PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
+        return static_cast<bool>(WaitHidden(sorvane));
+    };
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(cycle()) << "warm-up cycle " << i;
+    const SIZE_T before = memory();
+    for (int i = 0; i < 200; ++i) ASSERT_TRUE(cycle()) << "cycle " << i;
+    const SIZE_T after = memory();
+    CloseHandle(process);
+    // Every showing creates a heap, a frame of the screen's size and four images per window:
+    // a leak of any of them would grow by megabytes over 200 showings.
+    EXPECT_LT(after, before + 256 * 1024) << "private bytes grew from " << before << " to " << after;
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+}  // namespace
+}  // namespace e2e

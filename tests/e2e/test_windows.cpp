@@ -1,0 +1,74 @@
+// A helper program for the end-to-end tests: opens plain top-level windows of its own process,
+// each painted in a solid colour of its own, side by side without overlap, and keeps them until
+// they are closed or the process is ended.
+//   SorvaneTestWindows.exe COUNT [TITLE-PREFIX]
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+int openWindows = 0;
+
+COLORREF ColourOf(int index)
+{
+    static const COLORREF colours[] = {RGB(220, 40, 40),  RGB(40, 170, 60),  RGB(40, 80, 220),
+                                       RGB(230, 200, 30), RGB(160, 50, 200), RGB(30, 190, 200),
+                                       RGB(240, 130, 20), RGB(120, 120, 120)};
+    return colours[index % 8];
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        FillRect(dc, &paint.rcPaint, brush);
+        DeleteObject(brush);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_DESTROY:
+        if (--openWindows == 0) PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int count = argc > 1 ? atoi(argv[1]) : 1;
+    const char* prefix = argc > 2 ? argv[2] : "Test window";
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(107));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.lpszClassName = "SorvaneTestWindow";
+    RegisterClassA(&windowClass);
+    const int width = 180, height = 140, gap = 20;
+    const int perRow = GetSystemMetrics(SM_CXSCREEN) / (width + gap);
+    for (int i = 0; i < count; ++i) {
+        char title[64];
+        snprintf(title, sizeof title, "%s %d", prefix, i + 1);
+        HWND window = CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, gap + (i % perRow) * (width + gap),
+                                      60 + (i / perRow) * (height + gap), width, height, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(ColourOf(i)));
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        UpdateWindow(window);
+        ++openWindows;
+    }
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

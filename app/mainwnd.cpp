@@ -98,7 +98,7 @@ void RefreshOverview(HWND window)
 void HandleKeyUp(HWND window, WPARAM key)
 {
     if (overviewBuilding) {
-        if (key == VK_ESCAPE) snapshotStopRequested = true;
+        if (key == VK_ESCAPE) RequestSnapshotStop();
         return;
     }
     if (!OverviewOpen(window)) return;

@@ -66,6 +66,8 @@ class UniqueWindowDc {
 public:
     UniqueWindowDc() = default;
     explicit UniqueWindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    // Adopts a context from GetDC or GetWindowDC of the window.
+    UniqueWindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}
     UniqueWindowDc(UniqueWindowDc&& other) noexcept
         : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
     UniqueWindowDc& operator=(UniqueWindowDc&& other) noexcept

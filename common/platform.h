@@ -11,3 +11,21 @@ bool RunningUnderWine();
 // activated while it was hidden, so the other window stays drawn over it. Changing the topmost
 // state once forces the restack. Does nothing on Windows.
 void RestackTopmostWindow(HWND window);
+
+// Under Wine, PrintWindow draws nothing for another process's window (its WM_PRINT carries a
+// device context valid only in our process). There, one picture of the whole screen is taken just
+// before the Overview covers it, and a print of another process's window copies that window's
+// rectangle out of it: what was visible of it. On Windows these do nothing and answer false.
+struct ScreenGrab;
+// Takes the picture once two grabs about 40 ms apart agree (the windows just uncovered or
+// restored have painted), waiting a few hundred milliseconds at most.
+void TakeScreenGrab();
+// Drops this showing's picture (prints still running keep theirs alive).
+void ReleaseScreenGrab();
+// The current picture with a reference for the caller, or null (on Windows, or none taken).
+ScreenGrab* AcquireScreenGrab();
+void ReleaseScreenGrabReference(ScreenGrab* grab);
+// Whether a print of this window must come from the picture: Wine, and another process.
+bool PrintsFromScreenGrab(HWND window);
+// Copies the window's screen rectangle from the picture to (0, 0) of the target.
+bool CopyWindowFromScreenGrab(const ScreenGrab* grab, HWND window, HDC target);

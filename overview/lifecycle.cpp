@@ -73,6 +73,7 @@ void ReleaseShowing()
     ClearWindowList();
     DeleteOverviewBuffer();
     DestroyOverviewHeap();
+    ReleaseScreenGrab();
     CompactProcessHeap();
 }
 
@@ -133,9 +134,21 @@ void MinimizeRestoredWindows()
         if (entry->wasMinimized) ShowOtherWindow(entry->hwnd, SW_SHOWMINNOACTIVE);
 }
 
-void StopAndWaitForWorker()
+HANDLE SnapshotStopEvent()
+{
+    static const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return event;
+}
+
+void RequestSnapshotStop()
 {
     snapshotStopRequested = true;
+    SetEvent(SnapshotStopEvent());
+}
+
+void StopAndWaitForWorker()
+{
+    RequestSnapshotStop();
     if (!snapshotWorker) return;
     // A worker still suspended would never end: let it run into the stop request.
     ResumeThread(snapshotWorker);
@@ -166,6 +179,7 @@ void ShowOverview(HWND window)
 
     overviewBuilding = true;
     snapshotStopRequested = false;
+    ResetEvent(SnapshotStopEvent());
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 
@@ -176,6 +190,8 @@ void ShowOverview(HWND window)
     if (settings.restoreMinimized) RestoreMinimizedWindows();
     if (settings.groupByApps) GroupByApplication();
     if (notice) DestroyWindow(notice);
+    // Under Wine, other programs' windows are printed from this picture of the screen.
+    TakeScreenGrab();
 
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window, SW_SHOWMAXIMIZED);

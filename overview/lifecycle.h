@@ -12,7 +12,8 @@ struct WindowEntry;
 extern std::atomic<bool> overviewBuilding;
 // Set while a tear-down runs.
 extern std::atomic<bool> overviewHiding;
-// Asks the snapshot worker to stop; cleared at every show.
+// Asks the snapshot worker to stop; cleared at every show. Set it with RequestSnapshotStop, which
+// also wakes a worker waiting for a print.
 extern std::atomic<bool> snapshotStopRequested;
 // Set while the close-wait question is on screen; show requests then only activate the desktop.
 extern std::atomic<bool> closePromptActive;
@@ -24,6 +25,10 @@ extern HWND refreshButton;
 void ShowOverview(HWND window);
 // The caller has stopped and waited for the worker (StopAndWaitForWorker).
 void HideOverview(WindowEntry* chosen, bool switching, HWND window);
+// Raises snapshotStopRequested and signals snapshotStopEvent.
+void RequestSnapshotStop();
+// Signalled (manual reset) while a stop is requested; the worker waits on it beside each print.
+HANDLE SnapshotStopEvent();
 // Asks the worker to stop and waits for it to end, handling sent messages meanwhile.
 void StopAndWaitForWorker();
 

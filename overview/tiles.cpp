@@ -231,8 +231,13 @@ void PrerenderTiles(HDC windowDc, int screenWidth)
 
 void PresentTile(HDC dc, WindowEntry* entry, bool highlighted)
 {
-    if (!entry) return;
     std::lock_guard<std::mutex> hold(tileImagesLock);
+    PresentTileLocked(dc, entry, highlighted);
+}
+
+void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted)
+{
+    if (!entry) return;
     if (highlighted) {
         if (labelOwner) {
             const RECT& old = labelOwner->labelRect;
@@ -279,4 +284,67 @@ void BlinkChosenTile(HWND window, WindowEntry* entry)
         PresentTile(dc.get(), entry, true);
         Sleep(kBlinkPauseMs);
     }
+}
+
+StretchTarget SelectedSnapshotArea(const RECT& s)
+{
+    return {s.left - 2, s.top - 2, s.right - s.left + 5, s.bottom - s.top + 5};
+}
+
+StretchTarget PlainSnapshotArea(const RECT& s)
+{
+    return {s.left + 2, s.top + 2, s.right - s.left - 3, s.bottom - s.top - 3};
+}
+
+void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
+                          int tileWidth, HFONT font, HPEN buttonPen)
+{
+    if (!entry->highlightTile || !entry->normalTile || !capture) return;
+    HDC reference = GetDC(nullptr);
+    UniqueMemoryDc source(CreateCompatibleDC(reference));
+    UniqueMemoryDc selected(CreateCompatibleDC(reference));
+    UniqueMemoryDc plain(CreateCompatibleDC(reference));
+    ReleaseDC(nullptr, reference);
+    if (!source || !selected || !plain) return;
+    SelectGuard holdCapture(source.get(), capture);
+    SelectGuard holdSelected(selected.get(), entry->highlightTile);
+    SelectGuard holdPlain(plain.get(), entry->normalTile);
+
+    const RECT& snapshot = entry->snapshotRect;
+    const StretchTarget large = SelectedSnapshotArea(snapshot);
+    const StretchTarget small = PlainSnapshotArea(snapshot);
+    SetStretchBltMode(selected.get(), HALFTONE);
+    SetBrushOrgEx(selected.get(), 0, 0, nullptr);
+    StretchBlt(selected.get(), large.x, large.y, large.width, large.height, source.get(), 0, 0, captureWidth,
+               captureHeight, SRCCOPY);
+    SetStretchBltMode(selected.get(), COLORONCOLOR);
+    SetStretchBltMode(plain.get(), COLORONCOLOR);
+    StretchBlt(plain.get(), small.x, small.y, small.width, small.height, selected.get(), large.x, large.y,
+               large.width, large.height, SRCCOPY);
+
+    if (!complete) {
+        const int x = snapshot.left + 6;
+        const int y = snapshot.bottom - (snapshot.bottom - snapshot.top) / 10;
+        for (HDC image : {selected.get(), plain.get()})
+            DrawTextAt(image, font, RGB(255, 0, 0), 0, x, y, "Incomplete Window Response...");
+    }
+
+    // The close and information buttons, on the selected look only.
+    HDC dc = selected.get();
+    const int tw = tileWidth;
+    SelectGuard pen(dc, buttonPen);
+    SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(dc, tw - 20, 11, tw - 9, 22);
+    FillGradient(dc, tw - 20, 11, tw - 10, 21, RGB(255, 204, 102), RGB(255, 0, 0), 45);
+    const POINT cross[2][2] = {{{tw - 19, 12}, {tw - 12, 19}}, {{tw - 19, 19}, {tw - 12, 12}}};
+    for (const auto& line : cross) {
+        MoveToEx(dc, line[0].x, line[0].y, nullptr);
+        LineTo(dc, line[1].x, line[1].y);
+    }
+    Rectangle(dc, 11, 11, 22, 22);
+    FillGradient(dc, 11, 11, 21, 21, GetSysColor(COLOR_INACTIVECAPTION), GetSysColor(COLOR_ACTIVECAPTION), 45);
+    MoveToEx(dc, 16, 12, nullptr);
+    LineTo(dc, 16, 13);
+    MoveToEx(dc, 16, 15, nullptr);
+    LineTo(dc, 16, 19);
 }

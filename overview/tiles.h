@@ -28,9 +28,24 @@ void PrerenderTiles(HDC windowDc, int screenWidth);
 
 // Copies the entry's tile (and, highlighted, its title label) to the device context.
 void PresentTile(HDC dc, WindowEntry* entry, bool highlighted);
+// The same, for a caller that holds tileImagesLock.
+void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted);
 void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted);
 // Presents every entry, the selected one highlighted.
 void RepaintAllTiles(HDC dc);
 // Blinks the chosen tile twice (320 ms), ending in its selected look.
 void BlinkChosenTile(HWND window, WindowEntry* entry);
 
+
+// Where a snapshot of snapshotRect goes in the selected look (2 pixels larger on the top and left,
+// 3 on the right and bottom) and in the plain look (inset 2 and 1): x, y, width, height.
+struct StretchTarget {
+    int x, y, width, height;
+};
+StretchTarget SelectedSnapshotArea(const RECT& snapshot);
+StretchTarget PlainSnapshotArea(const RECT& snapshot);
+
+// Draws a capture into both tile images of the entry, the notice when it is incomplete, and the
+// close and information buttons into the selected look. The caller holds tileImagesLock.
+void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
+                          int tileWidth, HFONT font, HPEN buttonPen);

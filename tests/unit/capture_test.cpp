@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "common/owners.h"
+#include "overview/lifecycle.h"
+#include "overview/tiles.h"
+#include "test_support.h"
+#include "windows/capture.h"
+#include "windows/windowlist.h"
+
+namespace {
+
+std::vector<unsigned> Order(unsigned count)
+{
+    std::vector<unsigned> order;
+    ForEachInCaptureOrder(count, [] { return false; }, [&](unsigned position) { order.push_back(position); });
+    return order;
+}
+
+RECT Fitted(int w, int h, int tileWidth, int tileHeight)
+{
+    WindowEntry entry{};
+    entry.tile = {100, 40, 100 + tileWidth, 40 + tileHeight};
+    FitSnapshot(w, h, &entry);
+    return entry.snapshotRect;
+}
+
+bool Same(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
+TEST(CaptureOrder, TwoCursorsTakeTurns)
+{
+    EXPECT_EQ((std::vector<unsigned>{}), Order(0));
+    EXPECT_EQ((std::vector<unsigned>{0}), Order(1));
+    EXPECT_EQ((std::vector<unsigned>{0, 1}), Order(2));
+    EXPECT_EQ((std::vector<unsigned>{0, 1, 2}), Order(3));
+    EXPECT_EQ((std::vector<unsigned>{0, 2, 1, 3, 4}), Order(5));
+    EXPECT_EQ((std::vector<unsigned>{0, 3, 1, 4, 2, 5}), Order(6));
+    for (unsigned count = 1; count < 30; ++count) {
+        std::vector<unsigned> order = Order(count);
+        std::sort(order.begin(), order.end());
+        for (unsigned i = 0; i < count; ++i) ASSERT_EQ(i, order[i]) << "each once, for " << count;
+    }
+    // A stop is seen before each turn.
+    int turns = 0;
+    std::vector<unsigned> seen;
+    EXPECT_FALSE(ForEachInCaptureOrder(6, [&] { return ++turns > 2; }, [&](unsigned p) { seen.push_back(p); }));
+    EXPECT_EQ((std::vector<unsigned>{0, 3, 1, 4}), seen);
+}
+
+TEST(FitSnapshot, KeepsShapeAndNeverEnlarges)
+{
+    EXPECT_TRUE(Same(RECT{15, 78, 315, 152}, Fitted(4000, 1000, 330, 230)));  // 300 x 75
+    EXPECT_TRUE(Same(RECT{140, 15, 190, 215}, Fitted(1000, 4000, 330, 230)));  // 50 x 200
+    EXPECT_TRUE(Same(RECT{65, 65, 265, 165}, Fitted(200, 100, 330, 230)));     // natural size
+    EXPECT_TRUE(Same(RECT{65, 15, 265, 215}, Fitted(1000, 1000, 330, 230)));   // square: height first
+    EXPECT_TRUE(Same(RECT{15, 350, 315, 650}, Fitted(1000, 1000, 330, 1000)));  // square, width binds
+    EXPECT_TRUE(Same(RECT{165, 115, 165, 115}, Fitted(0, 0, 330, 230)));
+    // Odd sizes lose a pixel: each half is taken on its own.
+    EXPECT_TRUE(Same(RECT{83, 58, 247, 172}, Fitted(165, 115, 331, 231)));
+    // A wide capture whose fitted height would not fit falls back to the height.
+    EXPECT_TRUE(Same(RECT{37, 15, 293, 195}, Fitted(1000, 700, 330, 210)));
+}
+
+TEST(StretchAreas, SelectedIsLargerAndPlainIsInset)
+{
+    const RECT snapshot{15, 15, 185, 135};
+    const StretchTarget large = SelectedSnapshotArea(snapshot);
+    const StretchTarget small = PlainSnapshotArea(snapshot);
+    EXPECT_EQ((std::vector<int>{13, 13, 175, 125}), (std::vector<int>{large.x, large.y, large.width, large.height}));
+    EXPECT_EQ((std::vector<int>{17, 17, 167, 117}), (std::vector<int>{small.x, small.y, small.width, small.height}));
+}
+
+namespace {
+
+// A memory bitmap of the given size, filled with one colour.
+struct Picture {
+    Picture(int w, int h, COLORREF colour) : width(w), height(h)
+    {
+        HDC screen = GetDC(nullptr);
+        dc.reset(CreateCompatibleDC(screen));
+        bitmap.reset(CreateCompatibleBitmap(screen, w, h));
+        ReleaseDC(nullptr, screen);
+        SelectObject(dc.get(), bitmap.get());
+        Paint(RECT{0, 0, w, h}, colour);
+    }
+    ~Picture() { SelectObject(dc.get(), GetStockObject(DEFAULT_GUI_FONT)); }
+    void Paint(RECT area, COLORREF colour)
+    {
+        UniqueBrush brush(CreateSolidBrush(colour));
+        FillRect(dc.get(), &area, brush.get());
+    }
+    bool Complete() { return IsSnapshotComplete(width, height, dc.get()); }
+    int width, height;
+    UniqueBitmap bitmap;
+    UniqueMemoryDc dc;
+};
+
+}  // namespace
+
+TEST(BlankTest, SixteenSamplesNearTheBottomDecide)
+{
+    EXPECT_FALSE(Picture(300, 200, RGB(0, 0, 0)).Complete());
+    EXPECT_TRUE(Picture(300, 200, RGB(1, 1, 1)).Complete());  // only exact black counts
+
+    Picture darkBottom(300, 200, RGB(200, 200, 200));
+    darkBottom.Paint(RECT{0, 130, 300, 200}, RGB(0, 0, 0));  // rows 55 and 60 from the bottom
+    EXPECT_FALSE(darkBottom.Complete());
+    Picture darkTop(300, 200, RGB(0, 0, 0));
+    darkTop.Paint(RECT{0, 130, 300, 200}, RGB(200, 200, 200));
+    EXPECT_TRUE(darkTop.Complete());
+    // 10 black samples pass, 11 do not. The lower row gives 9 (its tenth sample, x = 300, lies
+    // outside the image); the upper row's samples are at x = 150, 180, ...
+    Picture rows(300, 200, RGB(200, 200, 200));
+    rows.Paint(RECT{0, 145, 300, 146}, RGB(0, 0, 0));
+    rows.Paint(RECT{150, 140, 151, 141}, RGB(0, 0, 0));
+    EXPECT_TRUE(rows.Complete());
+    rows.Paint(RECT{180, 140, 181, 141}, RGB(0, 0, 0));
+    EXPECT_FALSE(rows.Complete());
+
+    // Narrow or short captures have samples outside the image, which never count as black.
+    EXPECT_FALSE(Picture(9, 200, RGB(0, 0, 0)).Complete());  // all samples in column 0: 16 black
+    EXPECT_TRUE(Picture(300, 59, RGB(0, 0, 0)).Complete());  // the upper row is outside: 10
+    EXPECT_TRUE(Picture(300, 54, RGB(0, 0, 0)).Complete());  // all outside
+}
+
+namespace {
+
+LRESULT CALLBACK PaintRed(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PRINTCLIENT || message == WM_PAINT) {
+        PAINTSTRUCT paint{};
+        HDC dc = message == WM_PAINT ? BeginPaint(window, &paint) : reinterpret_cast<HDC>(wParam);
+        RECT client{};
+        GetClientRect(window, &client);
+        UniqueBrush brush(CreateSolidBrush(RGB(200, 30, 30)));
+        FillRect(dc, &client, brush.get());
+        if (message == WM_PAINT) EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A window of this process on a thread of its own that keeps answering, as another
+// application's window would (this thread waits for prints and answers nothing meanwhile).
+class WindowThread {
+public:
+    WindowThread(const char* title, int x)
+    {
+        thread_ = std::thread([this, title, x] {
+            HWND created = CreateWindowExA(0, "CaptureRed", title, WS_POPUP | WS_VISIBLE, x, 50, 160, 120, nullptr,
+                                           nullptr, GetModuleHandleA(nullptr), nullptr);
+            window_ = created;
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+            DestroyWindow(created);
+        });
+        while (!window_) Sleep(5);
+        Sleep(50);
+    }
+    ~WindowThread()
+    {
+        PostThreadMessageA(GetWindowThreadProcessId(window_, nullptr), WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND window() const { return window_; }
+
+private:
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
+
+// A window inside a prepared one-entry list.
+class OwnWindowCapture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = PaintRed;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "CaptureRed";
+        RegisterClassA(&windowClass);
+        owner = std::make_unique<WindowThread>("Red", 50);
+        window = owner->window();
+        ResetOverviewHeap();
+        entry = AppendWindowEntry(window);
+        entry->tile = {0, 40, 341, 375};
+        snapshotStopRequested = false;
+        ResetEvent(SnapshotStopEvent());
+    }
+    void TearDown() override
+    {
+        ClearWindowList();
+        DestroyOverviewHeap();
+        owner.reset();
+        snapshotStopRequested = false;
+        ResetEvent(SnapshotStopEvent());
+    }
+    std::unique_ptr<WindowThread> owner;
+    HWND window = nullptr;
+    WindowEntry* entry = nullptr;
+};
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectGuard hold(dc.get(), bitmap);
+    return GetPixel(dc.get(), x, y);
+}
+
+}  // namespace
+
+TEST_F(OwnWindowCapture, PrintsTheWindowAndPatchesItsTopCorners)
+{
+    CaptureResult capture = CaptureWindow(entry);
+    ASSERT_NE(nullptr, capture.bitmap);
+    EXPECT_EQ(160, capture.width);
+    EXPECT_EQ(120, capture.height);
+    EXPECT_TRUE(capture.complete);
+    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap, 80, 60));
+    EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap, 0, 0));
+    EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap, 159, 0));
+    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap, 0, 20));
+    // Natural size, centred in the tile.
+    EXPECT_TRUE(Same(RECT{90, 107, 250, 227}, entry->snapshotRect));
+    DeleteObject(capture.bitmap);
+}
+
+TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
+{
+    HDC screen = GetDC(nullptr);
+    entry->highlightTile = CreateCompatibleBitmap(screen, 342, 336);
+    entry->normalTile = CreateCompatibleBitmap(screen, 342, 336);
+    ReleaseDC(nullptr, screen);
+    CaptureResult capture = CaptureWindow(entry);
+    UniquePen pen(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
+    {
+        std::lock_guard<std::mutex> hold(tileImagesLock);
+        DrawSnapshotIntoTile(entry, capture.bitmap, capture.width, capture.height, false, 341,
+                             static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), pen.get());
+    }
+    DeleteObject(capture.bitmap);
+    const RECT& s = entry->snapshotRect;
+    const COLORREF red = RGB(200, 30, 30);
+    EXPECT_EQ(red, PixelOf(entry->highlightTile, s.left - 1, (s.top + s.bottom) / 2));  // 2 pixels larger
+    EXPECT_NE(red, PixelOf(entry->normalTile, s.left + 1, (s.top + s.bottom) / 2));     // inset by 2
+    EXPECT_EQ(red, PixelOf(entry->normalTile, s.left + 3, (s.top + s.bottom) / 2));
+    // The close button's orange-to-red gradient, on the selected look only.
+    const COLORREF button = PixelOf(entry->highlightTile, 341 - 15, 12);
+    EXPECT_EQ(255, GetRValue(button));
+    EXPECT_LT(GetGValue(button), 205);
+    EXPECT_NE(button, PixelOf(entry->normalTile, 341 - 15, 12));
+    // The notice: red text near the bottom of the snapshot, in both looks.
+    auto redInk = [&](HBITMAP image) {
+        int count = 0;
+        for (int x = s.left + 6; x < s.right; ++x)
+            for (int y = s.bottom - (s.bottom - s.top) / 10; y < s.bottom + 14; ++y)
+                if (PixelOf(image, x, y) == RGB(255, 0, 0)) ++count;
+        return count;
+    };
+    EXPECT_GT(redInk(entry->highlightTile), 20);
+    EXPECT_GT(redInk(entry->normalTile), 20);
+}
+
+TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
+{
+    // A window whose thread never answers: its print can only be abandoned.
+    std::atomic<HWND> hung{nullptr};
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread hungThread([&] {
+        HWND created = CreateWindowExA(0, "CaptureRed", "Hung", WS_POPUP | WS_VISIBLE, 300, 50, 160, 120, nullptr,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+        PumpMessages(50);
+        hung = created;
+        WaitForSingleObject(release, INFINITE);  // hangs: no messages handled
+        DestroyWindow(created);
+    });
+    while (!hung) Sleep(5);
+    WindowEntry* hungEntry = AppendWindowEntry(hung);
+    hungEntry->tile = {341, 40, 682, 375};
+
+    std::thread stopper([] {
+        Sleep(300);
+        RequestSnapshotStop();
+    });
+    const DWORD start = GetTickCount();
+    CaptureResult capture = CaptureWindow(hungEntry);
+    const DWORD took = GetTickCount() - start;
+    stopper.join();
+    EXPECT_LT(took, 5000u) << "the capture waited for the hung window instead of the stop";
+    EXPECT_FALSE(capture.complete);
+    if (capture.bitmap) DeleteObject(capture.bitmap);
+    SetEvent(release);
+    hungThread.join();
+    CloseHandle(release);
+    // The abandoned print ends once the window's thread answers; its job is released then.
+    PumpMessages(100);
+}

@@ -165,6 +165,8 @@ void BuildOverview(HWND window)
         LayoutTiles(gridColumns, rows, TileAreaFor(w, h));
         PrerenderTiles(windowDc.get(), w);
         windowList.selected = windowList.head;
+        // The selection and its title show at once, not only when its snapshot arrives.
+        PresentTile(windowDc.get(), windowList.selected, true);
         if (!snapshotStopRequested) CreateSnapshotWorker(window);
     }
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW

@@ -6,11 +6,15 @@
 
 namespace e2e {
 
-::testing::AssertionResult TestWindows::Open(int count, const std::string& prefix)
+::testing::AssertionResult TestWindows::Open(int count, const std::string& prefix, bool withHung)
 {
     Stop();
     const std::string program = DriverDirectory() + "SorvaneTestWindows.exe";
     std::string command = "\"" + program + "\" " + std::to_string(count) + " \"" + prefix + "\"";
+    if (withHung) {
+        command += " hung";
+        ++count;
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -54,6 +58,41 @@ HWND WaitForDialog(DWORD processId, const char* caption)
     return found;
 }
 
+COLORREF TestWindowColour(int index)
+{
+    static const COLORREF colours[] = {RGB(220, 40, 40),  RGB(40, 170, 60),  RGB(40, 80, 220),
+                                       RGB(230, 200, 30), RGB(160, 50, 200), RGB(30, 190, 200),
+                                       RGB(240, 130, 20), RGB(120, 120, 120)};
+    return colours[index % 8];
+}
+
+ScreenShot::ScreenShot() : width_(ScreenWidth()), height_(ScreenHeight()), pixels_(static_cast<size_t>(width_) * height_)
+{
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    GetDIBits(memory, bitmap, 0, height_, pixels_.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenShot::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+    const DWORD pixel = pixels_[static_cast<size_t>(y) * width_ + x];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
 COLORREF ScreenPixel(int x, int y)
 {
     HDC screen = GetDC(nullptr);
@@ -67,6 +106,35 @@ std::string ColourText(COLORREF colour)
     char text[32];
     snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(colour), GetGValue(colour), GetBValue(colour));
     return text;
+}
+
+bool SelectedFrameAt(const RECT& tile)
+{
+    return ScreenPixel(tile.left + 8, (tile.top + tile.bottom) / 2) == RGB(255, 153, 51);
+}
+
+::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile)
+{
+    if (PollUntil([&] { return IsWindowVisible(overview) && SelectedFrameAt(firstTile); }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the Overview did not show the first tile selected; visible " << IsWindowVisible(overview)
+           << ", pixel " << ColourText(ScreenPixel(firstTile.left + 8, (firstTile.top + firstTile.bottom) / 2));
+}
+
+::testing::AssertionResult WaitOverviewHidden(HWND overview, DWORD timeoutMs)
+{
+    if (PollUntil([&] { return !IsWindowVisible(overview); }, timeoutMs)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the Overview stayed open for " << timeoutMs << " ms";
+}
+
+void PressKey(WORD key)
+{
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 std::vector<RECT> ExpectedTiles(int count)

@@ -19,8 +19,9 @@ public:
     TestWindows(const TestWindows&) = delete;
     TestWindows& operator=(const TestWindows&) = delete;
 
-    // Starts the helper with `count` windows titled "<prefix> 1" ... and waits until all show.
-    ::testing::AssertionResult Open(int count, const std::string& prefix = "Test window");
+    // Starts the helper with `count` windows titled "<prefix> 1" ... (and one more, "<prefix>
+    // hung", whose thread never answers, when asked) and waits until all show.
+    ::testing::AssertionResult Open(int count, const std::string& prefix = "Test window", bool withHung = false);
     // Ends the helper and waits until its windows are gone.
     void Stop();
     const std::vector<HWND>& windows() const { return windows_; }
@@ -34,9 +35,33 @@ private:
 // Waits for a visible dialog box (#32770) of the process with this caption; null when none came.
 HWND WaitForDialog(DWORD processId, const char* caption);
 
+// The whole screen at one moment, for reading many pixels at once.
+class ScreenShot {
+public:
+    ScreenShot();
+    COLORREF At(int x, int y) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<DWORD> pixels_;
+};
+
 // A pixel of the whole screen as the user sees it.
 COLORREF ScreenPixel(int x, int y);
 std::string ColourText(COLORREF colour);
+
+// The colour the helper paints its window number i (from 0) with, and its hung window with.
+COLORREF TestWindowColour(int index);
+constexpr COLORREF kHungWindowColour = RGB(90, 60, 30);
+
+// Whether the selected look of the tile is on screen: its thin frame line on the left.
+bool SelectedFrameAt(const RECT& tile);
+// Waits until the Overview window is visible with the tile selected on screen.
+::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile);
+::testing::AssertionResult WaitOverviewHidden(HWND overview, DWORD timeoutMs = 10000);
+// Presses and releases one key through the input stream.
+void PressKey(WORD key);
 
 // The Overview's tile rectangles for n windows on this screen, in list order.
 std::vector<RECT> ExpectedTiles(int count);

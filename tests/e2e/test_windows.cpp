@@ -1,11 +1,14 @@
 // A helper program for the end-to-end tests: opens plain top-level windows of its own process,
 // each painted in a solid colour of its own, side by side without overlap, and keeps them until
 // they are closed or the process is ended.
-//   SorvaneTestWindows.exe COUNT [TITLE-PREFIX]
+//   SorvaneTestWindows.exe COUNT [TITLE-PREFIX [hung]]
+// With "hung", one more window ("<prefix> hung") is opened on a thread that paints it once and
+// then never handles another message.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -39,6 +42,19 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+DWORD WINAPI HungWindowThread(LPVOID title)
+{
+    HWND window = CreateWindowExA(0, "SorvaneTestWindow", static_cast<const char*>(title), WS_OVERLAPPEDWINDOW,
+                                  20, 420, 180, 140, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(90, 60, 30)));
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(INFINITE);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -64,6 +80,11 @@ int main(int argc, char** argv)
         ShowWindow(window, SW_SHOWNOACTIVATE);
         UpdateWindow(window);
         ++openWindows;
+    }
+    static char hungTitle[80];
+    if (argc > 3 && strcmp(argv[3], "hung") == 0) {
+        snprintf(hungTitle, sizeof hungTitle, "%s hung", prefix);
+        CloseHandle(CreateThread(nullptr, 0, HungWindowThread, hungTitle, 0, nullptr));
     }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

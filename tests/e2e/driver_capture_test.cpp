@@ -1,0 +1,132 @@
+// Snapshots against the real program: every tile shows its window, a window that does not answer
+// gets its notice without holding up the Overview, and Esc ends a showing during such a hang.
+#include <windows.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/overview_support.h"
+
+namespace e2e {
+namespace {
+
+constexpr WPARAM kShowHotkey = 111;
+
+class Snapshots : public SorvaneTest {
+protected:
+    void SetUp() override
+    {
+        SorvaneTest::SetUp();
+        WriteDwordSetting("GroupByApps", 0);
+        WriteDwordSetting("RestoreMinimized", 0);
+    }
+    void TearDown() override
+    {
+        windows.Stop();
+        SorvaneTest::TearDown();
+    }
+    // The colour in the middle of each tile, in list order.
+    static std::vector<COLORREF> TileCentres(const std::vector<RECT>& tiles)
+    {
+        std::vector<COLORREF> colours;
+        for (const RECT& tile : tiles) colours.push_back(ScreenPixel((tile.left + tile.right) / 2, (tile.top + tile.bottom) / 2));
+        return colours;
+    }
+    // Pure red pixels (the notice's colour) in the lower part of a tile.
+    static int NoticePixels(const ScreenShot& screen, const RECT& tile)
+    {
+        int count = 0;
+        for (int y = (tile.top + tile.bottom) / 2; y < tile.bottom; ++y)
+            for (int x = tile.left; x < tile.right; ++x)
+                if (screen.At(x, y) == RGB(255, 0, 0)) ++count;
+        return count;
+    }
+    TestWindows windows;
+};
+
+TEST_F(Snapshots, EveryTileShowsItsWindow)
+{
+    ASSERT_TRUE(windows.Open(5));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(5);
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
+
+    std::set<COLORREF> expected;
+    for (int i = 0; i < 5; ++i) expected.insert(TestWindowColour(i));
+    std::vector<COLORREF> seen;
+    const bool all = PollUntil([&] {
+        seen = TileCentres(tiles);
+        return std::set<COLORREF>(seen.begin(), seen.end()) == expected;
+    });
+    std::string described;
+    for (COLORREF colour : seen) described += ColourText(colour) + " ";
+    EXPECT_TRUE(all) << "tile centres: " << described;
+    const ScreenShot screen;
+    for (const RECT& tile : tiles) EXPECT_EQ(0, NoticePixels(screen, tile)) << "a complete capture got the notice";
+
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Snapshots, AWindowThatDoesNotAnswerGetsTheNotice)
+{
+    ASSERT_TRUE(windows.Open(2, "Test window", true));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(3);
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
+
+    // The hung window's print is abandoned after its time limit; its tile keeps the picture it
+    // has and says so, and the other two complete.
+    int noticeTile = -1;
+    ASSERT_TRUE(PollUntil(
+        [&] {
+            const ScreenShot screen;
+            for (size_t i = 0; i < tiles.size(); ++i)
+                if (NoticePixels(screen, tiles[i]) > 20) noticeTile = static_cast<int>(i);
+            return noticeTile >= 0;
+        },
+        20000))
+        << "no tile got the notice";
+    std::set<COLORREF> completed;
+    ASSERT_TRUE(PollUntil([&] {
+        completed.clear();
+        for (size_t i = 0; i < tiles.size(); ++i)
+            if (static_cast<int>(i) != noticeTile) completed.insert(TileCentres(tiles)[i]);
+        return completed == std::set<COLORREF>{TestWindowColour(0), TestWindowColour(1)};
+    })) << "the answering windows were not shown";
+
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Snapshots, EscDuringAHangClosesTheOverviewAtOnce)
+{
+    ASSERT_TRUE(windows.Open(2, "Test window", true));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(3);
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
+    Sleep(500);  // the worker is now waiting for the hung window's print
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitOverviewHidden(sorvane.window(), 1000)) << "Esc waited for the hung print";
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    // A new showing works while the old print is still stuck.
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window(), 1000));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -76,7 +76,7 @@ TEST_F(Snapshots, EveryTileShowsItsWindow)
 
 TEST_F(Snapshots, AWindowThatDoesNotAnswerGetsTheNotice)
 {
-    ASSERT_TRUE(windows.Open(2, "Test window", true));
+    ASSERT_TRUE(windows.Open(2, "Test window", "hung"));
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     const std::vector<RECT> tiles = ExpectedTiles(3);
@@ -110,7 +110,7 @@ TEST_F(Snapshots, AWindowThatDoesNotAnswerGetsTheNotice)
 
 TEST_F(Snapshots, EscDuringAHangClosesTheOverviewAtOnce)
 {
-    ASSERT_TRUE(windows.Open(2, "Test window", true));
+    ASSERT_TRUE(windows.Open(2, "Test window", "hung"));
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     const std::vector<RECT> tiles = ExpectedTiles(3);
@@ -125,6 +125,33 @@ TEST_F(Snapshots, EscDuringAHangClosesTheOverviewAtOnce)
     ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window(), 1000));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Snapshots, ABlankPrintIsRetriedAndMarkedButAConsoleIsTakenAsItIs)
+{
+    // Two black windows: a plain one, whose prints keep looking blank and end with the notice,
+    // and one of the console class, whose single print counts as complete.
+    TestWindows consoles;
+    ASSERT_TRUE(windows.Open(1, "Dark window", "black"));
+    ASSERT_TRUE(consoles.Open(1, "Dark console", "black,console"));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(2);
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
+    // The console is in front (opened last): the first tile.
+    int notices[2] = {0, 0};
+    ASSERT_TRUE(PollUntil([&] {
+        const ScreenShot screen;
+        notices[0] = NoticePixels(screen, tiles[0]);
+        notices[1] = NoticePixels(screen, tiles[1]);
+        return notices[1] > 20;
+    })) << "the blank window got no notice";
+    EXPECT_EQ(0, notices[0]) << "the console window got the notice";
+    consoles.Stop();
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

@@ -6,15 +6,13 @@
 
 namespace e2e {
 
-::testing::AssertionResult TestWindows::Open(int count, const std::string& prefix, bool withHung)
+::testing::AssertionResult TestWindows::Open(int count, const std::string& prefix, const std::string& options)
 {
     Stop();
     const std::string program = DriverDirectory() + "SorvaneTestWindows.exe";
-    std::string command = "\"" + program + "\" " + std::to_string(count) + " \"" + prefix + "\"";
-    if (withHung) {
-        command += " hung";
-        ++count;
-    }
+    std::string command = "\"" + program + "\" " + std::to_string(count) + " \"" + prefix + "\" \"" + options + "\"";
+    if (options.find("hung") != std::string::npos) ++count;
+    className_ = options.find("console") != std::string::npos ? "ConsoleWindowClass" : "SorvaneTestWindow";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -25,7 +23,7 @@ namespace e2e {
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     const bool shown = PollUntil([&] {
-        windows_ = TopLevelWindows("SorvaneTestWindow", processId_, true);
+        windows_ = TopLevelWindows(className_.c_str(), processId_, true);
         return static_cast<int>(windows_.size()) == count;
     });
     if (!shown)

@@ -21,7 +21,9 @@ public:
 
     // Starts the helper with `count` windows titled "<prefix> 1" ... (and one more, "<prefix>
     // hung", whose thread never answers, when asked) and waits until all show.
-    ::testing::AssertionResult Open(int count, const std::string& prefix = "Test window", bool withHung = false);
+    // OPTIONS as the helper takes them: "hung", "black", "console", separated by commas.
+    ::testing::AssertionResult Open(int count, const std::string& prefix = "Test window",
+                                    const std::string& options = "");
     // Ends the helper and waits until its windows are gone.
     void Stop();
     const std::vector<HWND>& windows() const { return windows_; }
@@ -30,6 +32,7 @@ private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     std::vector<HWND> windows_;
+    std::string className_;
 };
 
 // Waits for a visible dialog box (#32770) of the process with this caption; null when none came.

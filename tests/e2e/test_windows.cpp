@@ -1,9 +1,10 @@
 // A helper program for the end-to-end tests: opens plain top-level windows of its own process,
 // each painted in a solid colour of its own, side by side without overlap, and keeps them until
 // they are closed or the process is ended.
-//   SorvaneTestWindows.exe COUNT [TITLE-PREFIX [hung]]
-// With "hung", one more window ("<prefix> hung") is opened on a thread that paints it once and
-// then never handles another message.
+//   SorvaneTestWindows.exe COUNT [TITLE-PREFIX [OPTIONS]]
+// OPTIONS, separated by commas: "hung" opens one more window ("<prefix> hung") on a thread that
+// paints it once and then never handles another message; "black" paints every window black;
+// "console" gives the windows the class name of a console window.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,8 +15,11 @@ namespace {
 
 int openWindows = 0;
 
+bool allBlack = false;
+
 COLORREF ColourOf(int index)
 {
+    if (allBlack) return RGB(0, 0, 0);
     static const COLORREF colours[] = {RGB(220, 40, 40),  RGB(40, 170, 60),  RGB(40, 80, 220),
                                        RGB(230, 200, 30), RGB(160, 50, 200), RGB(30, 190, 200),
                                        RGB(240, 130, 20), RGB(120, 120, 120)};
@@ -42,9 +46,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+const char* hungClass = "SorvaneTestWindow";
+
 DWORD WINAPI HungWindowThread(LPVOID title)
 {
-    HWND window = CreateWindowExA(0, "SorvaneTestWindow", static_cast<const char*>(title), WS_OVERLAPPEDWINDOW,
+    HWND window = CreateWindowExA(0, hungClass, static_cast<const char*>(title), WS_OVERLAPPEDWINDOW,
                                   20, 420, 180, 140, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(90, 60, 30)));
     ShowWindow(window, SW_SHOWNOACTIVATE);
@@ -61,12 +67,14 @@ int main(int argc, char** argv)
 {
     const int count = argc > 1 ? atoi(argv[1]) : 1;
     const char* prefix = argc > 2 ? argv[2] : "Test window";
+    const char* options = argc > 3 ? argv[3] : "";
+    allBlack = strstr(options, "black") != nullptr;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(107));
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.lpszClassName = "SorvaneTestWindow";
+    windowClass.lpszClassName = strstr(options, "console") ? "ConsoleWindowClass" : "SorvaneTestWindow";
     RegisterClassA(&windowClass);
     const int width = 180, height = 140, gap = 20;
     const int perRow = GetSystemMetrics(SM_CXSCREEN) / (width + gap);
@@ -82,8 +90,9 @@ int main(int argc, char** argv)
         ++openWindows;
     }
     static char hungTitle[80];
-    if (argc > 3 && strcmp(argv[3], "hung") == 0) {
+    if (strstr(options, "hung")) {
         snprintf(hungTitle, sizeof hungTitle, "%s hung", prefix);
+        hungClass = windowClass.lpszClassName;
         CloseHandle(CreateThread(nullptr, 0, HungWindowThread, hungTitle, 0, nullptr));
     }
     MSG message;

@@ -1,0 +1,666 @@
+#include "tests/e2e/driver.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+
+#include "tests/e2e/probe.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr DWORD kExitWaitMs = 10000;
+constexpr DWORD kMessageTimeoutMs = 5000;
+
+struct WindowQuery {
+    const char* className;
+    DWORD processId;
+    bool visibleOnly;
+    std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
+{
+    auto* query = reinterpret_cast<WindowQuery*>(data);
+    if (query->className && ClassOf(window) != query->className) return TRUE;
+    if (query->processId && ProcessOf(window) != query->processId) return TRUE;
+    if (query->visibleOnly && !IsWindowVisible(window)) return TRUE;
+    query->found->push_back(window);
+    return TRUE;
+}
+
+struct ChildQuery {
+    const char* className;
+    const char* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND child, LPARAM data)
+{
+    auto* query = reinterpret_cast<ChildQuery*>(data);
+    if (query->className && lstrcmpiA(ClassOf(child).c_str(), query->className) != 0) return TRUE;
+    if (TextOf(child) != query->text) return TRUE;
+    query->found = child;
+    return FALSE;
+}
+
+std::string HandleText(const void* handle)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%p", handle);
+    return text;
+}
+
+}  // namespace
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string DriverDirectory()
+{
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    const size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+std::string SorvanePath() { return DriverDirectory() + "Sorvane.exe"; }
+
+// ---- windows
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window)
+{
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+std::vector<HWND> TopLevelWindows(const char* className, DWORD processId, bool visibleOnly)
+{
+    std::vector<HWND> found;
+    WindowQuery query{className, processId, visibleOnly, &found};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return found;
+}
+
+std::string DescribeWindows(DWORD processId)
+{
+    std::string text;
+    for (HWND window : TopLevelWindows(nullptr, processId, false)) {
+        text += "  " + HandleText(window) + " class \"" + ClassOf(window) + "\" title \"" +
+                TextOf(window) + "\"" + (IsWindowVisible(window) ? " visible" : " hidden") + "\n";
+    }
+    return text.empty() ? std::string("  (no windows)\n") : text;
+}
+
+HWND FindChildWithText(HWND parent, const char* className, const char* text)
+{
+    ChildQuery query{className, text, nullptr};
+    EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+// ---- the notification area
+
+bool TrayIconExists(HWND window)
+{
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = window;
+    icon.uID = kTrayIconId;
+    icon.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+bool RemoveTrayIcon(HWND window)
+{
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = window;
+    icon.uID = kTrayIconId;
+    return Shell_NotifyIconA(NIM_DELETE, &icon) != FALSE;
+}
+
+// ---- hotkeys
+
+std::string ComboName(UINT modifiers, UINT key)
+{
+    std::string name;
+    if (modifiers & MOD_ALT) name += "Alt+";
+    if (modifiers & MOD_CONTROL) name += "Ctrl+";
+    if (modifiers & MOD_SHIFT) name += "Shift+";
+    if (modifiers & MOD_WIN) name += "Win+";
+    char label[16];
+    if (key == VK_TAB)
+        snprintf(label, sizeof label, "Tab");
+    else if (key >= VK_F1 && key <= VK_F24)
+        snprintf(label, sizeof label, "F%u", key - VK_F1 + 1);
+    else if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        snprintf(label, sizeof label, "%c", static_cast<char>(key));
+    else
+        snprintf(label, sizeof label, "#%u", key);
+    return name + label;
+}
+
+DWORD TryRegisterHotkey(UINT modifiers, UINT key)
+{
+    constexpr int kProbeId = 0x2E2E;
+    if (RegisterHotKey(nullptr, kProbeId, modifiers, key)) {
+        UnregisterHotKey(nullptr, kProbeId);
+        return 0;
+    }
+    return GetLastError();
+}
+
+::testing::AssertionResult HotkeyTaken(UINT modifiers, UINT key)
+{
+    const DWORD error = TryRegisterHotkey(modifiers, key);
+    if (error == ERROR_HOTKEY_ALREADY_REGISTERED)
+        return ::testing::AssertionSuccess() << ComboName(modifiers, key) << " is taken";
+    if (error == 0)
+        return ::testing::AssertionFailure()
+               << ComboName(modifiers, key) << " is free: the driver could register it";
+    return ::testing::AssertionFailure()
+           << ComboName(modifiers, key) << ": RegisterHotKey failed with error " << error
+           << " instead of 1409 (already registered)";
+}
+
+::testing::AssertionResult HotkeyFree(UINT modifiers, UINT key)
+{
+    const DWORD error = TryRegisterHotkey(modifiers, key);
+    if (error == 0) return ::testing::AssertionSuccess() << ComboName(modifiers, key) << " is free";
+    return ::testing::AssertionFailure() << ComboName(modifiers, key)
+                                         << " is not free: RegisterHotKey failed with error "
+                                         << error;
+}
+
+HeldHotkey::HeldHotkey(UINT modifiers, UINT key) : id_(0x2E2F)
+{
+    held_ = RegisterHotKey(nullptr, id_, modifiers, key) != FALSE;
+    if (!held_) error_ = GetLastError();
+}
+
+HeldHotkey::~HeldHotkey() { Release(); }
+
+void HeldHotkey::Release()
+{
+    if (held_) UnregisterHotKey(nullptr, id_);
+    held_ = false;
+}
+
+// ---- registry
+
+::testing::AssertionResult DeleteSettingsKey()
+{
+    const DWORD result = SHDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+        return ::testing::AssertionFailure()
+               << "SHDeleteKey(HKCU\\" << kSettingsKey << ") failed with error " << result;
+    if (SettingsKeyExists())
+        return ::testing::AssertionFailure()
+               << "HKCU\\" << kSettingsKey << " still exists after deleting it";
+    return ::testing::AssertionSuccess();
+}
+
+bool SettingsKeyExists()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void WriteSetting(const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create HKCU\\" << kSettingsKey;
+        return;
+    }
+    const LONG result =
+        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        ADD_FAILURE() << "cannot write value \"" << name << "\": error " << result;
+}
+
+void WriteDwordSetting(const char* name, DWORD value)
+{
+    WriteSetting(name, REG_DWORD, &value, sizeof value);
+}
+
+StoredValue ReadSetting(const char* name)
+{
+    StoredValue value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.data.resize(size);
+        if (RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(), &size) ==
+            ERROR_SUCCESS) {
+            value.present = true;
+            value.data.resize(size);
+        }
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+bool CountSettings(DWORD* values, DWORD* subkeys)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    const LONG result = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, subkeys, nullptr, nullptr,
+                                         values, nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+std::string DescribeSettings()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return "  (no key)\n";
+    std::string text;
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameLength = sizeof name;
+        DWORD type = 0;
+        BYTE data[64];
+        DWORD size = sizeof data;
+        const LONG result =
+            RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &size);
+        if (result == ERROR_NO_MORE_ITEMS) break;
+        char line[400];
+        if (result == ERROR_SUCCESS && type == REG_DWORD && size == 4)
+            snprintf(line, sizeof line, "  \"%s\" REG_DWORD %lu\n", name,
+                     static_cast<unsigned long>(*reinterpret_cast<DWORD*>(data)));
+        else
+            snprintf(line, sizeof line, "  \"%s\" type %lu, %lu bytes\n", name,
+                     static_cast<unsigned long>(type), static_cast<unsigned long>(size));
+        text += line;
+    }
+    RegCloseKey(key);
+    return text.empty() ? std::string("  (key without values)\n") : text;
+}
+
+// ---- pointer
+
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+::testing::AssertionResult MovePointer(int x, int y)
+{
+    // The absolute range 0..65535 spans the screen; the smallest value that lands on the pixel.
+    auto normalize = [](int pixel, int extent) -> LONG {
+        const long long value = (static_cast<long long>(pixel) * 65536 + extent - 1) / extent;
+        return static_cast<LONG>(value > 65535 ? 65535 : value);
+    };
+    // Under Wine an injected move also moves the X pointer, which GetCursorPos reports once the
+    // last move is 100 ms old; but a process's first move leaves the X pointer behind unless the
+    // process has read the position before. Pointer and X pointer must agree: Sorvane reads the
+    // position when a balloon is clicked.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = normalize(x, ScreenWidth());
+    input.mi.dy = normalize(y, ScreenHeight());
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    if (SendInput(1, &input, sizeof input) != 1)
+        return ::testing::AssertionFailure() << "SendInput failed with error " << GetLastError();
+    if (!PollUntil([&] { return GetCursorPos(&cursor) && cursor.x == x && cursor.y == y; }))
+        return ::testing::AssertionFailure()
+               << "the pointer went to " << cursor.x << "," << cursor.y << " instead of " << x
+               << "," << y << " (screen " << ScreenWidth() << "x" << ScreenHeight() << ")";
+    return ::testing::AssertionSuccess();
+}
+
+// ---- probe
+
+Probe::~Probe() { Detach(); }
+
+::testing::AssertionResult Probe::Attach(HWND target)
+{
+    Detach();
+    static HMODULE library = LoadLibraryA((DriverDirectory() + "SorvaneProbe.dll").c_str());
+    if (!library)
+        return ::testing::AssertionFailure() << "cannot load " << DriverDirectory()
+                                             << "SorvaneProbe.dll: error " << GetLastError();
+    FARPROC procedure = GetProcAddress(library, kProbeProcName);
+    if (!procedure) procedure = GetProcAddress(library, kProbeProcDecoratedName);
+    if (!procedure)
+        return ::testing::AssertionFailure() << "SorvaneProbe.dll exports no " << kProbeProcName;
+
+    static const bool registered = [] {
+        WNDCLASSA sinkClass{};
+        sinkClass.lpfnWndProc = SinkProc;
+        sinkClass.hInstance = GetModuleHandleA(nullptr);
+        sinkClass.lpszClassName = kProbeSinkClass;
+        return RegisterClassA(&sinkClass) != 0;
+    }();
+    if (!registered) return ::testing::AssertionFailure() << "cannot register the sink class";
+    sink_ = CreateWindowExA(0, kProbeSinkClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!sink_) return ::testing::AssertionFailure() << "cannot create the sink window";
+    SetWindowLongPtrA(sink_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    if (!thread) return ::testing::AssertionFailure() << "window " << target << " has no thread";
+    // Through a generic function pointer: FARPROC says nothing about the real signature.
+    const auto hookProc =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(procedure));
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, hookProc, library, thread);
+    if (!hook_)
+        return ::testing::AssertionFailure()
+               << "SetWindowsHookEx(WH_GETMESSAGE) on Sorvane's thread failed: " << GetLastError();
+    target_ = target;
+    hotkeys_.clear();
+    hotkeyWindows_.clear();
+    return Flush();
+}
+
+void Probe::Detach()
+{
+    if (hook_) UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+    if (sink_) DestroyWindow(sink_);
+    sink_ = nullptr;
+    target_ = nullptr;
+}
+
+::testing::AssertionResult Probe::Flush()
+{
+    if (!target_) return ::testing::AssertionFailure() << "the probe is not attached";
+    const WPARAM marker = ++markerSent_;
+    if (!PostMessageA(target_, WM_NULL, kProbeMarkerTag, static_cast<LPARAM>(marker)))
+        return ::testing::AssertionFailure()
+               << "cannot post a marker to Sorvane's window: error " << GetLastError();
+    if (!PollUntil([&] { return markerSeen_ >= marker; }))
+        return ::testing::AssertionFailure()
+               << "Sorvane's thread did not take marker " << marker << " from its queue within "
+               << kWaitMs << " ms (last marker seen: " << markerSeen_
+               << "; hotkeys seen: " << Describe(hotkeys_) << ")";
+    for (HWND window : hotkeyWindows_)
+        if (window != target_)
+            return ::testing::AssertionFailure()
+                   << "a WM_HOTKEY went to window " << window << ", not the main window "
+                   << target_;
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<WPARAM> Probe::TakeHotkeys()
+{
+    std::vector<WPARAM> taken;
+    taken.swap(hotkeys_);
+    hotkeyWindows_.clear();
+    return taken;
+}
+
+std::string Probe::Describe(const std::vector<WPARAM>& ids)
+{
+    if (ids.empty()) return "none";
+    std::string text;
+    for (WPARAM id : ids) text += (text.empty() ? "" : ", ") + std::to_string(id);
+    return text;
+}
+
+LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* probe = reinterpret_cast<Probe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (probe && message == kProbeHotkeyReport) {
+        probe->hotkeys_.push_back(wParam);
+        probe->hotkeyWindows_.push_back(reinterpret_cast<HWND>(lParam));
+        return 0;
+    }
+    if (probe && message == kProbeMarkerReport) {
+        if (wParam > probe->markerSeen_) probe->markerSeen_ = wParam;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// ---- Sorvane's process
+
+::testing::AssertionResult SorvaneProcess::Launch(const std::string& exePath,
+                                                  const std::string& folder)
+{
+    std::string commandLine = "\"" + exePath + "\"";
+    std::string directory = folder;
+    if (directory.empty()) directory = exePath.substr(0, exePath.find_last_of("\\/") + 1);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info))
+        return ::testing::AssertionFailure()
+               << "cannot start " << exePath << ": error " << GetLastError();
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SorvaneProcess::WaitForMainWindow()
+{
+    std::vector<HWND> windows;
+    const bool found = PollUntil([&] {
+        windows = TopLevelWindows(kMainClass, processId_, false);
+        return !windows.empty() || !Running();
+    });
+    if (!found || windows.empty()) {
+        DWORD code = 0;
+        GetExitCodeProcess(process_, &code);
+        return ::testing::AssertionFailure()
+               << "no window of class \"" << kMainClass << "\" from process " << processId_
+               << (Running() ? " within the wait" : " (it exited with code " +
+                                                        std::to_string(code) + ")")
+               << "; its windows:\n"
+               << DescribeWindows(processId_);
+    }
+    if (windows.size() > 1)
+        return ::testing::AssertionFailure() << "process " << processId_ << " made "
+                                             << windows.size() << " windows of class "
+                                             << kMainClass << ":\n"
+                                             << DescribeWindows(processId_);
+    window_ = windows.front();
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SorvaneProcess::WaitForExit(DWORD* exitCode, DWORD timeoutMs)
+{
+    if (!process_) return ::testing::AssertionFailure() << "no process was started";
+    if (!PollUntil([&] { return !Running(); }, timeoutMs))
+        return ::testing::AssertionFailure()
+               << "process " << processId_ << " still runs after " << timeoutMs
+               << " ms; its windows:\n"
+               << DescribeWindows(processId_);
+    GetExitCodeProcess(process_, exitCode);
+    return ::testing::AssertionSuccess();
+}
+
+bool SorvaneProcess::Running() const
+{
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+void SorvaneProcess::Stop()
+{
+    if (!process_) return;
+    if (Running()) {
+        HWND window = window_;
+        if (!window || !IsWindow(window)) {
+            const std::vector<HWND> windows = TopLevelWindows(kMainClass, processId_, false);
+            window = windows.empty() ? nullptr : windows.front();
+        }
+        if (window) PostMessageA(window, WM_COMMAND, kCommandExit, 0);
+        if (!PollUntil([&] { return !Running(); }, kExitWaitMs)) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, kExitWaitMs);
+        }
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+::testing::AssertionResult KillStraySorvane()
+{
+    for (int round = 0; round < 10; ++round) {
+        const std::vector<HWND> windows = TopLevelWindows(kMainClass, 0, false);
+        if (windows.empty()) return ::testing::AssertionSuccess();
+        for (HWND window : windows) {
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(window));
+            if (!process) continue;
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, kExitWaitMs);
+            CloseHandle(process);
+        }
+        PollUntil([] { return TopLevelWindows(kMainClass, 0, false).empty(); }, 2000);
+    }
+    return ::testing::AssertionFailure() << "windows of class " << kMainClass
+                                         << " remain after terminating their processes";
+}
+
+// ---- fixture
+
+void SorvaneTest::SetUp()
+{
+    ASSERT_TRUE(KillStraySorvane());
+    ASSERT_TRUE(DeleteSettingsKey());
+    ASSERT_TRUE(ParkPointer());
+}
+
+void SorvaneTest::TearDown()
+{
+    probe.Detach();
+    EXPECT_TRUE(KillStraySorvane());
+    EXPECT_TRUE(DeleteSettingsKey());
+    ParkPointer();
+}
+
+::testing::AssertionResult SorvaneTest::ParkPointer()
+{
+    return MovePointer(ScreenWidth() / 2, ScreenHeight() / 2);
+}
+
+::testing::AssertionResult SorvaneTest::StartSorvane(SorvaneProcess& sorvane,
+                                                     const std::string& exePath,
+                                                     const std::string& folder)
+{
+    ::testing::AssertionResult result = sorvane.Launch(exePath, folder);
+    if (result) result = sorvane.WaitForMainWindow();
+    if (result) result = WaitForStartupEnd(sorvane);
+    return result;
+}
+
+::testing::AssertionResult SorvaneTest::WaitForStartupEnd(SorvaneProcess& sorvane)
+{
+    std::vector<HWND> boxes;
+    const bool ready = PollUntil([&] {
+        boxes = TopLevelWindows("#32770", sorvane.id(), true);
+        return !boxes.empty() || TrayIconExists(sorvane.window()) || !sorvane.Running();
+    });
+    if (!boxes.empty())
+        return ::testing::AssertionFailure()
+               << "Sorvane shows an unexpected message box \"" << TextOf(boxes.front())
+               << "\": \"" << TextOf(GetDlgItem(boxes.front(), kMessageBoxTextId)) << "\"";
+    if (!sorvane.Running())
+        return ::testing::AssertionFailure() << "Sorvane exited during start-up";
+    if (!ready)
+        return ::testing::AssertionFailure() << "Sorvane's tray icon did not appear; its windows:\n"
+                                             << DescribeWindows(sorvane.id());
+    return probe.Attach(sorvane.window());
+}
+
+::testing::AssertionResult SorvaneTest::ExitSorvane(SorvaneProcess& sorvane)
+{
+    if (!PostMessageA(sorvane.window(), WM_COMMAND, kCommandExit, 0))
+        return ::testing::AssertionFailure() << "cannot post the Exit command: " << GetLastError();
+    DWORD code = STILL_ACTIVE;
+    ::testing::AssertionResult exited = sorvane.WaitForExit(&code);
+    if (!exited) return exited;
+    if (code != 0)
+        return ::testing::AssertionFailure() << "Sorvane exited with code " << code << ", not 0";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SorvaneTest::WaitForMessageBox(const SorvaneProcess& sorvane, HWND* box,
+                                                          HWND previous)
+{
+    *box = nullptr;
+    PollUntil([&] {
+        for (HWND window : TopLevelWindows("#32770", sorvane.id(), true))
+            if (window != previous) *box = window;
+        return *box != nullptr || !sorvane.Running() || TrayIconExists(sorvane.window());
+    });
+    if (*box) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "no message box from Sorvane"
+           << (!sorvane.Running()                ? " (it exited)"
+               : TrayIconExists(sorvane.window()) ? " (start-up went on to the tray icon)"
+                                                  : " within the wait")
+           << "; its windows:\n"
+           << DescribeWindows(sorvane.id());
+}
+
+::testing::AssertionResult SorvaneTest::DismissMessageBox(HWND box)
+{
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    if (PollUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "message box \"" << TextOf(box) << "\" stayed open after OK";
+}
+
+::testing::AssertionResult SorvaneTest::MoveAndSettle(const SorvaneProcess& sorvane, int x, int y)
+{
+    ::testing::AssertionResult moved = MovePointer(x, y);
+    if (!moved) return moved;
+    // The low-level hook runs in Sorvane's thread among its sent messages: a sent message of our
+    // own returns after it, and the marker then comes after anything the hook posted.
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(sorvane.window(), WM_NULL, 0, 0, SMTO_NORMAL, kMessageTimeoutMs,
+                             &ignored))
+        return ::testing::AssertionFailure() << "Sorvane did not answer WM_NULL";
+    return probe.Flush();
+}
+
+std::string ConflictWarning(const char* combination)
+{
+    return std::string("Sorvane cannot handle the ") + combination +
+           " combination key.\n\nIt is currently being used for another purpose by Sorvane or by "
+           "another application. Please use the \"Configure\" menu to select a different "
+           "combination key. Alternatively, you may disable the key combination of that "
+           "particular application.";
+}
+
+}  // namespace e2e

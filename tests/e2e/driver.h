@@ -1,0 +1,216 @@
+// The end-to-end driver's helpers: start the real Sorvane.exe in the shared desktop, and observe
+// it from outside as any other program could (windows, tray icon, hotkeys, registry, pointer),
+// plus the probe hook for what arrives in its message queue.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// What Sorvane shows to the outside: fixed numbers other programs (and these tests) rely on.
+constexpr char kMainClass[] = "SORVANE";
+constexpr char kMainTitle[] = "Sorvane";
+constexpr char kSettingsKey[] = "Software\\Sorvane";
+constexpr WPARAM kCommandAbout = 104;
+constexpr WPARAM kCommandExit = 105;
+constexpr UINT kTrayIconId = 110;
+constexpr UINT kTrayCallback = 0x8000;     // WM_APP: the tray icon's callback message
+constexpr WPARAM kGestureHotkey = 112;     // what the mouse gesture posts as WM_HOTKEY
+constexpr LPARAM kBalloonUserClick = 1029;  // NIN_BALLOONUSERCLICK
+constexpr int kMessageBoxTextId = 0xFFFF;   // the static control holding a message box's text
+
+// Every wait is bounded by this many milliseconds of polling.
+constexpr DWORD kWaitMs = 10000;
+constexpr DWORD kPollStepMs = 20;
+
+// Handles what was posted to the driver's own thread (the probe's reports among it).
+void PumpMessages();
+
+// Calls condition() until it is true or the polls for timeoutMs have run out; pumps messages
+// between polls. Counts polls instead of reading a clock.
+template <typename Condition>
+bool PollUntil(Condition condition, DWORD timeoutMs = kWaitMs)
+{
+    for (DWORD waited = 0;; waited += kPollStepMs) {
+        PumpMessages();
+        if (condition()) return true;
+        if (waited >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollStepMs, QS_ALLINPUT);
+    }
+}
+
+// The folder of the driver's executable, with a trailing backslash; Sorvane.exe is built there.
+std::string DriverDirectory();
+std::string SorvanePath();
+
+// ---- windows
+
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+DWORD ProcessOf(HWND window);
+// Top-level windows of the class (any class when null), of the process (any when 0), visible
+// ones only when asked.
+std::vector<HWND> TopLevelWindows(const char* className, DWORD processId, bool visibleOnly);
+// One line per top-level window of the process: handle, class, title, visibility.
+std::string DescribeWindows(DWORD processId);
+// The static control of a visible child with exactly this text, or null.
+HWND FindChildWithText(HWND parent, const char* className, const char* text);
+
+// ---- the notification area
+
+// Whether the icon (window, id 110) exists: NIM_MODIFY with no flags succeeds exactly then.
+bool TrayIconExists(HWND window);
+bool RemoveTrayIcon(HWND window);
+
+// ---- hotkeys
+
+// "Alt+Tab", "Win+Z", "Ctrl+F9".
+std::string ComboName(UINT modifiers, UINT key);
+// Registers the combination on the driver's thread and releases it at once. Returns 0 when the
+// combination was free, else RegisterHotKey's error (1409 when someone else holds it).
+DWORD TryRegisterHotkey(UINT modifiers, UINT key);
+::testing::AssertionResult HotkeyTaken(UINT modifiers, UINT key);
+::testing::AssertionResult HotkeyFree(UINT modifiers, UINT key);
+
+// Holds a combination on the driver's thread for its lifetime.
+class HeldHotkey {
+public:
+    HeldHotkey(UINT modifiers, UINT key);
+    ~HeldHotkey();
+    HeldHotkey(const HeldHotkey&) = delete;
+    HeldHotkey& operator=(const HeldHotkey&) = delete;
+    bool held() const { return held_; }
+    DWORD error() const { return error_; }
+    void Release();
+
+private:
+    int id_;
+    bool held_ = false;
+    DWORD error_ = 0;
+};
+
+// ---- registry (HKCU\Software\Sorvane)
+
+::testing::AssertionResult DeleteSettingsKey();
+bool SettingsKeyExists();
+void WriteSetting(const char* name, DWORD type, const void* data, DWORD size);
+void WriteDwordSetting(const char* name, DWORD value);
+
+struct StoredValue {
+    bool present = false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+};
+StoredValue ReadSetting(const char* name);
+// Values and subkeys of the key; false when it cannot be opened.
+bool CountSettings(DWORD* values, DWORD* subkeys);
+std::string DescribeSettings();
+
+// ---- pointer
+
+int ScreenWidth();
+int ScreenHeight();
+// Moves the pointer with an absolute SendInput move and waits until GetCursorPos says it is there.
+::testing::AssertionResult MovePointer(int x, int y);
+
+// ---- the probe hook in Sorvane's GUI thread
+
+class Probe {
+public:
+    Probe() = default;
+    ~Probe();
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    // Hooks the thread of `target` and waits until the hook reports a first marker.
+    ::testing::AssertionResult Attach(HWND target);
+    void Detach();
+    // Posts a marker to the target and waits until the hook reports it: everything posted to
+    // that thread before has then been taken from its queue and handled.
+    ::testing::AssertionResult Flush();
+    // The WM_HOTKEY identifiers reported so far, in order; Take also forgets them.
+    const std::vector<WPARAM>& Hotkeys() const { return hotkeys_; }
+    std::vector<WPARAM> TakeHotkeys();
+    static std::string Describe(const std::vector<WPARAM>& ids);
+
+private:
+    static LRESULT CALLBACK SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND target_ = nullptr;
+    HWND sink_ = nullptr;
+    HHOOK hook_ = nullptr;
+    WPARAM markerSent_ = 0;
+    WPARAM markerSeen_ = 0;
+    std::vector<WPARAM> hotkeys_;
+    std::vector<HWND> hotkeyWindows_;  // the window each hotkey was addressed to
+};
+
+// ---- Sorvane's process
+
+class SorvaneProcess {
+public:
+    SorvaneProcess() = default;
+    ~SorvaneProcess() { Stop(); }
+    SorvaneProcess(const SorvaneProcess&) = delete;
+    SorvaneProcess& operator=(const SorvaneProcess&) = delete;
+
+    // Starts the executable with the given current folder (the executable's own when empty).
+    ::testing::AssertionResult Launch(const std::string& exePath, const std::string& folder = {});
+    // Waits for its top-level window of class "SORVANE".
+    ::testing::AssertionResult WaitForMainWindow();
+    ::testing::AssertionResult WaitForExit(DWORD* exitCode, DWORD timeoutMs = kWaitMs);
+    bool Running() const;
+    // Posts the Exit command, waits, and terminates the process as a last resort. Never fails.
+    void Stop();
+
+    HWND window() const { return window_; }
+    DWORD id() const { return processId_; }
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    HWND window_ = nullptr;
+};
+
+// Terminates every process that owns a window of class "SORVANE".
+::testing::AssertionResult KillStraySorvane();
+
+// Each test starts from a clean desktop: no Sorvane, no settings key, the pointer mid-screen;
+// and leaves one behind.
+class SorvaneTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Launch, main window, end of start-up (see WaitForStartupEnd).
+    ::testing::AssertionResult StartSorvane(SorvaneProcess& sorvane,
+                                            const std::string& exePath = SorvanePath(),
+                                            const std::string& folder = {});
+    // Start-up is over when the tray icon exists and the message loop handles a probe marker.
+    // A warning box during the wait is a failure that quotes it.
+    ::testing::AssertionResult WaitForStartupEnd(SorvaneProcess& sorvane);
+    // Posts the Exit command and expects the process to end with exit code 0.
+    ::testing::AssertionResult ExitSorvane(SorvaneProcess& sorvane);
+
+    // Waits for a visible message box of the process, other than `previous`.
+    ::testing::AssertionResult WaitForMessageBox(const SorvaneProcess& sorvane, HWND* box,
+                                                 HWND previous = nullptr);
+    // Presses OK and waits until the box is gone.
+    ::testing::AssertionResult DismissMessageBox(HWND box);
+
+    // Moves the pointer and waits until Sorvane has handled whatever the move made it post.
+    ::testing::AssertionResult MoveAndSettle(const SorvaneProcess& sorvane, int x, int y);
+    ::testing::AssertionResult ParkPointer();
+
+    Probe probe;
+};
+
+// The warning a refused combination gets, with its name as "Win-Z".
+std::string ConflictWarning(const char* combination);
+
+}  // namespace e2e

@@ -1,0 +1,171 @@
+// Start-up and exit of the real program: its window, tray icon, hotkeys and settings key, the
+// second copy, the welcome balloon, and a start without the hook library.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+namespace {
+
+using FirstStart = SorvaneTest;
+using SecondCopy = SorvaneTest;
+using WelcomeBalloon = SorvaneTest;
+using WithoutHookLibrary = SorvaneTest;
+
+constexpr UINT kAlt = MOD_ALT, kWin = MOD_WIN;
+
+// The three default combinations: Show, Recent, Others.
+void ExpectDefaultHotkeys(bool taken)
+{
+    if (taken) {
+        EXPECT_TRUE(HotkeyTaken(kAlt, VK_TAB));
+        EXPECT_TRUE(HotkeyTaken(kWin, 'Z'));
+        EXPECT_TRUE(HotkeyTaken(kWin, 'A'));
+    } else {
+        EXPECT_TRUE(HotkeyFree(kAlt, VK_TAB));
+        EXPECT_TRUE(HotkeyFree(kWin, 'Z'));
+        EXPECT_TRUE(HotkeyFree(kWin, 'A'));
+    }
+}
+
+TEST_F(FirstStart, HidesItsWindowTakesTheDefaultsAndReleasesEverythingOnExit)
+{
+    ExpectDefaultHotkeys(false);  // nothing else on this desktop holds them
+
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    HWND window = sorvane.window();
+
+    EXPECT_EQ(TopLevelWindows(kMainClass, 0, false).size(), 1u) << DescribeWindows(0);
+    EXPECT_FALSE(IsWindowVisible(window)) << "the main window is visible while idle";
+    EXPECT_EQ(TextOf(window), kMainTitle);
+    EXPECT_TRUE(TrayIconExists(window));
+
+    // A first start leaves the key behind, empty.
+    DWORD values = 99, subkeys = 99;
+    ASSERT_TRUE(CountSettings(&values, &subkeys)) << "HKCU\\" << kSettingsKey << " was not created";
+    EXPECT_EQ(values, 0u) << DescribeSettings();
+    EXPECT_EQ(subkeys, 0u);
+
+    ExpectDefaultHotkeys(true);
+
+    ASSERT_TRUE(ExitSorvane(sorvane));
+    EXPECT_FALSE(TrayIconExists(window)) << "the tray icon outlived the program";
+    ExpectDefaultHotkeys(false);
+}
+
+TEST_F(SecondCopy, ExitsAtOnceAndTheFirstNoLongerShowsTheWelcome)
+{
+    SorvaneProcess first;
+    ASSERT_TRUE(StartSorvane(first));
+
+    SorvaneProcess second;
+    ASSERT_TRUE(second.Launch(SorvanePath()));
+    DWORD code = STILL_ACTIVE;
+    ASSERT_TRUE(second.WaitForExit(&code));
+    EXPECT_EQ(code, 0u) << "the second copy's exit code";
+
+    const std::vector<HWND> windows = TopLevelWindows(kMainClass, 0, false);
+    ASSERT_EQ(windows.size(), 1u) << DescribeWindows(0);
+    EXPECT_EQ(windows.front(), first.window());
+    EXPECT_TRUE(first.Running());
+
+    // The second copy replaced the welcome balloon with the already-running tip: clicking that
+    // balloon does not dismiss the welcome for good.
+    PostMessageA(first.window(), kTrayCallback, kTrayIconId, kBalloonUserClick);
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_FALSE(ReadSetting("Info1").present) << DescribeSettings();
+}
+
+TEST_F(WelcomeBalloon, ClickAwayFromTheBottomEdgeDismissesItForGood)
+{
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_FALSE(ReadSetting("Info1").present) << DescribeSettings();
+
+    // A click with the pointer in the bottom 30 pixel rows does not count; one just above does.
+    // Both points stay above Wine's taskbar (the lowest 20 rows): a pointer that enters or
+    // leaves windows there makes Wine send moves of its own.
+    ASSERT_TRUE(MovePointer(ScreenWidth() / 2, ScreenHeight() - 30));
+    PostMessageA(sorvane.window(), kTrayCallback, kTrayIconId, kBalloonUserClick);
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_FALSE(ReadSetting("Info1").present) << DescribeSettings();
+
+    ASSERT_TRUE(MovePointer(ScreenWidth() / 2, ScreenHeight() - 31));
+    PostMessageA(sorvane.window(), kTrayCallback, kTrayIconId, kBalloonUserClick);
+    ASSERT_TRUE(probe.Flush());
+    const StoredValue info = ReadSetting("Info1");
+    ASSERT_TRUE(info.present) << DescribeSettings();
+    EXPECT_EQ(info.type, static_cast<DWORD>(REG_DWORD));
+    ASSERT_EQ(info.data.size(), sizeof(DWORD));
+    DWORD value = 0;
+    memcpy(&value, info.data.data(), sizeof value);
+    EXPECT_EQ(value, 1u);
+}
+
+// Removes a folder made for one test, with what it holds.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(sizeof temp, temp);
+        path_ = std::string(temp) + "sorvane-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
+        created_ = CreateDirectoryA(path_.c_str(), nullptr) != FALSE ||
+                   GetLastError() == ERROR_ALREADY_EXISTS;
+    }
+    ~ScratchFolder()
+    {
+        for (const std::string& file : files_)
+            PollUntil([&] {
+                return DeleteFileA((path_ + file).c_str()) != FALSE ||
+                       GetLastError() == ERROR_FILE_NOT_FOUND;
+            });
+        RemoveDirectoryA(path_.c_str());
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool created() const { return created_; }
+    const std::string& path() const { return path_; }
+    bool CopyIn(const std::string& source, const std::string& name)
+    {
+        files_.push_back(name);
+        return CopyFileA(source.c_str(), (path_ + name).c_str(), FALSE) != FALSE;
+    }
+
+private:
+    std::string path_;
+    bool created_ = false;
+    std::vector<std::string> files_;
+};
+
+TEST_F(WithoutHookLibrary, RunsWithoutGestureAndExitsCleanly)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.created()) << folder.path();
+    ASSERT_TRUE(folder.CopyIn(SorvanePath(), "Sorvane.exe")) << "error " << GetLastError();
+    ASSERT_EQ(GetFileAttributesA((folder.path() + "Sentrel.dll").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // The current folder holds the built Sentrel.dll: the program must still not use it, as it
+    // loads the library from its own folder only.
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane, folder.path() + "Sorvane.exe", DriverDirectory()));
+    EXPECT_TRUE(TrayIconExists(sorvane.window()));
+    ExpectDefaultHotkeys(true);
+
+    ASSERT_TRUE(MoveAndSettle(sorvane, ScreenWidth() - 1, ScreenHeight() - 1));
+    EXPECT_TRUE(probe.Hotkeys().empty())
+        << "a gesture arrived without the hook library: " << Probe::Describe(probe.Hotkeys());
+    ASSERT_TRUE(ParkPointer());
+
+    ASSERT_TRUE(ExitSorvane(sorvane));
+    ExpectDefaultHotkeys(false);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,21 @@
+// The contract between the end-to-end driver and SorvaneProbe.dll, the message hook the driver
+// installs on Sorvane's GUI thread to see which messages that thread takes from its queue.
+#pragma once
+
+#include <windows.h>
+
+// The driver's message-only window that receives the probe's reports.
+constexpr char kProbeSinkClass[] = "SorvaneProbeSink";
+
+// A WM_HOTKEY was taken from the queue. wParam: the hotkey identifier; lParam: the target window.
+constexpr UINT kProbeHotkeyReport = WM_APP + 1;
+// A marker was taken from the queue. wParam: the marker's sequence number; lParam: its window.
+constexpr UINT kProbeMarkerReport = WM_APP + 2;
+
+// A marker is a WM_NULL with this wParam and a sequence number in lParam. Sorvane ignores it
+// (WM_NULL does nothing); seeing it come back proves every message posted before it was handled.
+constexpr WPARAM kProbeMarkerTag = 0x5EB0;
+
+// The hook procedure's export; i686 decorates the stdcall name as "ProbeGetMsg@12".
+constexpr char kProbeProcName[] = "ProbeGetMsg";
+constexpr char kProbeProcDecoratedName[] = "ProbeGetMsg@12";

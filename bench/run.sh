@@ -9,8 +9,8 @@ preset=${SORVANE_PRESETS:-win32}
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j "$(nproc 2>/dev/null || echo 2)" --target sorvane_overview_bench
 export SORVANE_WINE_ROOT=$SORVANE_ROOT/build/bench
-cleanup() { sorvane_stop_prefix "$preset"; rm -rf "$SORVANE_WINE_ROOT"; sorvane_stop_xvfb; }
-trap cleanup EXIT
+cleanup() { set +e; sorvane_stop_prefix "$preset"; rm -rf "$SORVANE_WINE_ROOT"; sorvane_stop_xvfb; }
+trap 'rc=$?; cleanup; exit $rc' EXIT
 sorvane_start_xvfb
 sorvane_prepare_prefix "$preset"
 wine "build/$preset/sorvane_overview_bench.exe" "${1:-15}"

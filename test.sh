@@ -17,13 +17,15 @@ for preset in "${presets[@]}"; do
 done
 
 cleanup() {
+  set +e
   for preset in "${presets[@]}"; do
     sorvane_stop_prefix "$preset"
     rm -rf "$(sorvane_prefix_dir "$preset")"
   done
   sorvane_stop_xvfb
 }
-trap cleanup EXIT
+# Clean up on every way out, keeping the tests' verdict as the exit code.
+trap 'rc=$?; cleanup; exit $rc' EXIT
 
 sorvane_start_xvfb
 status=0

@@ -29,8 +29,8 @@ sorvane_start_xvfb() {
 
 sorvane_stop_xvfb() {
   if [ -n "${SORVANE_XVFB_PID:-}" ]; then
-    kill "$SORVANE_XVFB_PID" 2>/dev/null
-    wait "$SORVANE_XVFB_PID" 2>/dev/null
+    kill "$SORVANE_XVFB_PID" 2>/dev/null || true
+    wait "$SORVANE_XVFB_PID" 2>/dev/null || true
     SORVANE_XVFB_PID=
   fi
 }

@@ -11,6 +11,7 @@
 #include "overview/tiles.h"
 #include "test_support.h"
 #include "windows/capture.h"
+#include "windows/collect.h"
 #include "windows/windowlist.h"
 
 namespace {
@@ -154,10 +155,10 @@ LRESULT CALLBACK PaintRed(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // application's window would (this thread waits for prints and answers nothing meanwhile).
 class WindowThread {
 public:
-    WindowThread(const char* title, int x)
+    WindowThread(const char* title, int x, const char* className = "CaptureRed", int width = 160)
     {
-        thread_ = std::thread([this, title, x] {
-            HWND created = CreateWindowExA(0, "CaptureRed", title, WS_POPUP | WS_VISIBLE, x, 50, 160, 120, nullptr,
+        thread_ = std::thread([this, title, x, className, width] {
+            HWND created = CreateWindowExA(0, className, title, WS_POPUP | WS_VISIBLE, x, 50, width, 120, nullptr,
                                            nullptr, GetModuleHandleA(nullptr), nullptr);
             window_ = created;
             MSG message;
@@ -304,4 +305,49 @@ TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
     CloseHandle(release);
     // The abandoned print ends once the window's thread answers; its job is released then.
     PumpMessages(100);
+}
+
+TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
+{
+    WNDCLASSA documentClass{};
+    documentClass.lpfnWndProc = PaintRed;
+    documentClass.hInstance = GetModuleHandleA(nullptr);
+    documentClass.lpszClassName = "MS-SDIb";
+    RegisterClassA(&documentClass);
+    WindowThread document("Budget.xls", 300, "MS-SDIb", 160);
+    WindowThread frame("Microsoft Excel - Budget.xls", 500, "CaptureRed", 260);
+    OfficeFrames[0] = OfficeFrameSlot{};
+    OfficeFrames[0].frameHwnd = frame.window();
+    GetWindowRect(frame.window(), &OfficeFrames[0].frameRect);
+    WindowEntry* documentEntry = AppendWindowEntry(document.window());
+    documentEntry->tile = {341, 40, 682, 375};
+
+    CaptureResult capture = CaptureWindow(documentEntry);
+    EXPECT_EQ(260, capture.width) << "the capture has the frame's size";
+    EXPECT_EQ(120, capture.height);
+    EXPECT_TRUE(capture.complete);
+    ASSERT_NE(nullptr, capture.bitmap);
+    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap, 200, 60));  // beyond the document's width
+    DeleteObject(capture.bitmap);
+    OfficeFrames[0] = OfficeFrameSlot{};
+}
+
+TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)
+{
+    // The worker's last step repaints the Overview while this thread may already be waiting for
+    // it: stop at every moment of a short run, many times over.
+    HWND overview = CreateTestWindow();
+    WindowThread second("Second", 300);
+    AppendWindowEntry(second.window())->tile = {341, 40, 682, 375};
+    for (int run = 0; run < 40; ++run) {
+        snapshotStopRequested = false;
+        ResetEvent(SnapshotStopEvent());
+        CreateSnapshotWorker(overview);
+        ResumeSnapshotWorker();
+        Sleep(static_cast<DWORD>(run % 8));
+        StopAndWaitForWorker();  // bounded by the test's own time limit
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(snapshotWorker, 0)) << "run " << run;
+        CloseSnapshotWorker();
+    }
+    DestroyWindow(overview);
 }

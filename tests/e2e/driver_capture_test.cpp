@@ -13,21 +13,8 @@
 namespace e2e {
 namespace {
 
-constexpr WPARAM kShowHotkey = 111;
-
-class Snapshots : public SorvaneTest {
+class Snapshots : public OverviewTest {
 protected:
-    void SetUp() override
-    {
-        SorvaneTest::SetUp();
-        WriteDwordSetting("GroupByApps", 0);
-        WriteDwordSetting("RestoreMinimized", 0);
-    }
-    void TearDown() override
-    {
-        windows.Stop();
-        SorvaneTest::TearDown();
-    }
     // The colour in the middle of each tile, in list order.
     static std::vector<COLORREF> TileCentres(const std::vector<RECT>& tiles)
     {
@@ -44,7 +31,6 @@ protected:
                 if (screen.At(x, y) == RGB(255, 0, 0)) ++count;
         return count;
     }
-    TestWindows windows;
 };
 
 TEST_F(Snapshots, EveryTileShowsItsWindow)

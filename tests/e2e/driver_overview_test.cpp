@@ -14,23 +14,10 @@ namespace e2e {
 namespace {
 
 constexpr COLORREF kThinFrame = RGB(255, 153, 51);  // the selected tile's inner frame line
-constexpr WPARAM kShowHotkey = 111;
 constexpr WPARAM kShowListCommand = 32834;
 
-class Overview : public SorvaneTest {
+class Overview : public OverviewTest {
 protected:
-    void SetUp() override
-    {
-        SorvaneTest::SetUp();
-        // Keep the frame plain and the order as the windows stand.
-        WriteDwordSetting("GroupByApps", 0);
-        WriteDwordSetting("RestoreMinimized", 0);
-    }
-    void TearDown() override
-    {
-        windows.Stop();
-        SorvaneTest::TearDown();
-    }
 
     ::testing::AssertionResult WaitShown(const SorvaneProcess& sorvane, const RECT& firstTile)
     {
@@ -43,8 +30,6 @@ protected:
     {
         return FindChildWithText(sorvane.window(), "Button", text);
     }
-
-    TestWindows windows;
 };
 
 TEST_F(Overview, ShowsEveryWindowInItsCellWithTheFirstSelected)

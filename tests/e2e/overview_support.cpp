@@ -151,4 +151,17 @@ std::vector<RECT> ExpectedTiles(int count)
     return tiles;
 }
 
+void OverviewTest::SetUp()
+{
+    SorvaneTest::SetUp();
+    WriteDwordSetting("GroupByApps", 0);
+    WriteDwordSetting("RestoreMinimized", 0);
+}
+
+void OverviewTest::TearDown()
+{
+    windows.Stop();
+    SorvaneTest::TearDown();
+}
+
 }  // namespace e2e

@@ -6,10 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/driver.h"
+
 #include <string>
 #include <vector>
 
 namespace e2e {
+
+constexpr WPARAM kShowHotkey = 111;
 
 // A helper process (SorvaneTestWindows.exe) holding numbered, solid-coloured test windows.
 class TestWindows {
@@ -68,5 +72,14 @@ void PressKey(WORD key);
 
 // The Overview's tile rectangles for n windows on this screen, in list order.
 std::vector<RECT> ExpectedTiles(int count);
+
+// Tests that open the Overview over test windows: windows stay in the order they stand (no
+// grouping, no restoring) and are closed after each test.
+class OverviewTest : public SorvaneTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    TestWindows windows;
+};
 
 }  // namespace e2e

@@ -28,3 +28,6 @@ bool InitializeInstance(HINSTANCE instance);
 DWORD ReadProcessorMHz();
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Deactivates the InfoTip when it is tracking.
+void HideInfoTip();

@@ -1,17 +1,21 @@
 // The main window's procedure: it only dispatches, one handler per message or command.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "app/app.h"
+#include "app/closewindow.h"
 #include "app/tray.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/selection.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
 #include "resources/resource.h"
+#include "windows/procinfo.h"
 #include "windows/windowlist.h"
 
 const char kHelpPageAddress[] = "https://sorvane.example.com/help/";
@@ -21,9 +25,36 @@ namespace {
 // Sent by the shell to every top-level window when the taskbar has been (re)created.
 const UINT taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
+constexpr UINT kShellPingTimeoutMs = 1000;
+constexpr size_t kInfoTextBuffer = 261;
+constexpr int kHotSquare = 25;
+constexpr char kCloseTipText[] = "Close this active window";
+constexpr char kNoInfoText[] = "No information about this window is available.";
+
+bool infoTipShown;
+UniqueHeapText infoText;  // must outlive the tip that shows it
+
 bool OverviewOpen(HWND window) { return IsWindowVisible(window) != FALSE; }
 
-constexpr UINT kShellPingTimeoutMs = 1000;
+bool InCloseSquare(const RECT& tile, int x, int y) { return x > tile.right - kHotSquare && y < tile.top + kHotSquare; }
+bool InInfoSquare(const RECT& tile, int x, int y) { return x < tile.left + kHotSquare && y < tile.top + kHotSquare; }
+
+void SetInfoTipActive(bool active)
+{
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = mainWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
+    SendMessageA(infoTip, TTM_TRACKACTIVATE, active, reinterpret_cast<LPARAM>(&tool));
+}
+
+void UseStandardCursor(LPCSTR identifier) { SetCursor(LoadCursorA(nullptr, identifier)); }
+
+void StopAndHide(HWND window, bool switching)
+{
+    StopAndWaitForWorker();
+    HideOverview(windowList.selected, switching, window);
+}
 
 void HandleDestroy()
 {
@@ -72,7 +103,12 @@ void HandlePaint(HWND window)
 void HandleHotkey(HWND window, WPARAM id)
 {
     if (OverviewOpen(window)) return;
-    if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) ShowOverview(window);
+    if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) {
+        ShowOverview(window);
+    } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
+        ResetOverviewHeap();
+        QuickSwitch(id == HOTKEY_RECENT ? 0 : 1);
+    }
 }
 
 // Wakes the desktop and the shell (bounded: a hung shell must not hang us).
@@ -88,11 +124,43 @@ void RefreshOverview(HWND window)
 {
     const unsigned count = windowList.count;
     StopAndWaitForWorker();
+    HideInfoTip();
     PingDesktop();
     HideOverview(windowList.selected, false, window);
     PingDesktop();
     Sleep((count == 1 ? 500000 : 330000) / (processorMHz ? processorMHz : 500));
     ShowOverview(window);
+}
+
+void HandleKeyDown(HWND window, WPARAM key)
+{
+    if (overviewBuilding || !windowList.head) return;
+    switch (key) {
+    case VK_TAB:
+        MoveSelection(window, GetKeyState(VK_SHIFT) < 0 ? PreviousEntry() : NextEntry());
+        break;
+    case VK_PRIOR:
+    case VK_HOME:
+        MoveSelection(window, windowList.head);
+        break;
+    case VK_NEXT:
+    case VK_END:
+        MoveSelection(window, windowList.tail);
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        const Direction direction = key == VK_LEFT    ? Direction::Left
+                                    : key == VK_RIGHT ? Direction::Right
+                                    : key == VK_UP    ? Direction::Up
+                                                      : Direction::Down;
+        if (WindowEntry* target = NeighbourInDirection(direction)) MoveSelection(window, target);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void HandleKeyUp(HWND window, WPARAM key)
@@ -101,11 +169,14 @@ void HandleKeyUp(HWND window, WPARAM key)
         if (key == VK_ESCAPE) RequestSnapshotStop();
         return;
     }
-    if (!OverviewOpen(window)) return;
+    if (!OverviewOpen(window) || !windowList.head) return;
     switch (key) {
+    case VK_RETURN:
+    case VK_SPACE:
+        StopAndHide(window, true);
+        break;
     case VK_ESCAPE:
-        StopAndWaitForWorker();
-        HideOverview(windowList.selected, false, window);
+        StopAndHide(window, false);
         break;
     case VK_F5:
         RefreshOverview(window);
@@ -115,39 +186,118 @@ void HandleKeyUp(HWND window, WPARAM key)
     }
 }
 
+void HandleMouseMove(HWND window, int x, int y)
+{
+    if (overviewBuilding) return;
+    WindowEntry* hit = TileAtPoint(x, y);
+    if (hit != windowList.selected) {
+        if (hit) {
+            MoveSelection(window, hit);
+            UseStandardCursor(IDC_HAND);
+        } else {
+            UseStandardCursor(IDC_ARROW);
+        }
+    } else if (!hit) {
+        UseStandardCursor(IDC_ARROW);
+    }
+    if (hit && (InCloseSquare(hit->tile, x, y) || InInfoSquare(hit->tile, x, y))) {
+        if (!infoTipShown) {
+            const int tipX = x + 110 > GetSystemMetrics(SM_CXSCREEN) ? x - 100 : x + 5;
+            SendMessageA(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(tipX, y + 10));
+            SetInfoTipActive(true);
+            infoTipShown = true;
+        }
+    } else if (infoTipShown) {
+        HideInfoTip();
+    } else if (hit) {
+        UseStandardCursor(IDC_HAND);
+    }
+}
+
+void HandleLeftButtonUp(HWND window, int x, int y)
+{
+    if (overviewBuilding) return;
+    HideInfoTip();
+    WindowEntry* hit = TileAtPoint(x, y);
+    if (!hit || hit != windowList.selected) return;
+    if (InCloseSquare(hit->tile, x, y))
+        CloseTileWindow(window);
+    else
+        StopAndHide(window, true);
+}
+
+void HandleMouseWheel(HWND window, WPARAM wParam)
+{
+    if (overviewBuilding || !windowList.head) return;
+    // A forward turn moves to the previous tile, a backward one (read as 32768 or more) to the next.
+    const unsigned notches = static_cast<unsigned>(HIWORD(wParam)) / WHEEL_DELTA;
+    MoveSelection(window, notches <= 120 ? PreviousEntry() : NextEntry());
+}
+
+LRESULT HandleNotify(LPARAM lParam)
+{
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (!header || header->code != TTN_GETDISPINFOA) return 0;
+    auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+    request->hinst = nullptr;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    WindowEntry* selected = windowList.selected;
+    if (selected && cursor.x < selected->tile.left + kHotSquare && cursor.y < selected->tile.top + kHotSquare) {
+        SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
+        infoText = AllocateHeapText(kInfoTextBuffer);
+        if (infoText) {
+            FormatProcessInfo(selected, infoText.get(), kInfoTextBuffer);
+            request->lpszText = infoText.get();
+        } else {
+            request->lpszText = const_cast<char*>(kNoInfoText);
+        }
+    } else {
+        request->lpszText = const_cast<char*>(kCloseTipText);
+    }
+    return 0;
+}
+
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (OverviewOpen(window)) {
         // Only the Overview's own buttons (control identifier 0) are served while it is open.
         if (LOWORD(wParam) != 0) return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
-        StopAndWaitForWorker();
-        HideOverview(windowList.selected, false, window);
+        StopAndHide(window, false);
         if (reinterpret_cast<HWND>(lParam) == refreshButton) ShowOverview(window);
         return 0;
     }
-    {
-        switch (LOWORD(wParam)) {
-        case IDM_ABOUT:
-            DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), GetDesktopWindow(),
-                            AboutDialogProc, 0);
-            return 0;
-        case IDM_EXIT:
-            DestroyWindow(window);
-            return 0;
-        case IDM_HELP:
-            ShellExecuteA(GetShellWindow(), "open", kHelpPageAddress, nullptr, nullptr, SW_SHOW);
-            return 0;
-        case IDM_SHOW_LIST:
-            ShowOverview(window);
-            return 0;
-        default:
-            break;
-        }
+    switch (LOWORD(wParam)) {
+    case IDM_ABOUT:
+        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), GetDesktopWindow(), AboutDialogProc, 0);
+        return 0;
+    case IDM_EXIT:
+        DestroyWindow(window);
+        return 0;
+    case IDM_HELP:
+        ShellExecuteA(GetShellWindow(), "open", kHelpPageAddress, nullptr, nullptr, SW_SHOW);
+        return 0;
+    case IDM_SHOW_LIST:
+        ShowOverview(window);
+        return 0;
+    case IDM_SWITCH_RECENT:
+    case IDM_SWITCH_OTHERS:
+        ResetOverviewHeap();
+        QuickSwitch(LOWORD(wParam) == IDM_SWITCH_RECENT ? 0 : 1);
+        return 0;
+    default:
+        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
     }
-    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
 }  // namespace
+
+void HideInfoTip()
+{
+    if (!infoTipShown) return;
+    SetInfoTipActive(false);
+    infoTipShown = false;
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -158,8 +308,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT:
         HandlePaint(window);
         return 0;
+    case WM_NOTIFY:
+        return HandleNotify(lParam);
+    case WM_KEYDOWN:
+        HandleKeyDown(window, wParam);
+        return 0;
     case WM_KEYUP:
         HandleKeyUp(window, wParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        HandleMouseMove(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONUP:
+        HandleLeftButtonUp(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_MOUSEWHEEL:
+        HandleMouseWheel(window, wParam);
         return 0;
     case WM_HOTKEY:
         HandleHotkey(window, wParam);

@@ -1,5 +1,9 @@
 #include "overview/switching.h"
 
+#include "overview/lifecycle.h"
+#include "windows/collect.h"
+#include "windows/windowlist.h"
+
 void ActivateWindow(HWND window)
 {
     SwitchToThisWindow(window, TRUE);
@@ -19,4 +23,23 @@ void SwitchToWindow(HWND window, bool fromOverview)
     }
     ActivateWindow(window);
     if (fromOverview) InvalidateRect(window, nullptr, FALSE);
+}
+
+void QuickSwitch(int mode)
+{
+    ClearWindowList();
+    CollectWindows(false);
+    WindowEntry* target = nullptr;
+    if (windowList.head) {
+        if (mode == 0)
+            target = windowList.head->next;
+        else if (mode == 1)
+            target = windowList.tail;
+    }
+    if (target) {
+        ActivateWindow(target->hwnd);
+        if (IsIconic(target->hwnd)) OpenIcon(target->hwnd);
+    }
+    ClearWindowList();
+    DestroyOverviewHeap();
 }

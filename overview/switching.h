@@ -9,3 +9,7 @@ void ActivateWindow(HWND window);
 // The activation sequence; from the Overview, a pointer parked in the bottom-right 10 x 10
 // corner moves to the screen's centre first and the window is invalidated afterwards.
 void SwitchToWindow(HWND window, bool fromOverview);
+
+// Switches without showing anything: mode 0 to the listed window directly behind the frontmost
+// one, mode 1 to the one furthest back. Collects into the OverviewHeap, frees it afterwards.
+void QuickSwitch(int mode);

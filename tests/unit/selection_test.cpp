@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "overview/layout.h"
+#include "overview/lifecycle.h"
+#include "overview/selection.h"
+#include "test_support.h"
+#include "windows/procinfo.h"
+#include "windows/windowlist.h"
+
+namespace {
+
+// A laid-out list of n entries on a 1024 x 768 screen (handles are only numbers here).
+class Navigation : public ::testing::Test {
+protected:
+    void SetUp() override { ResetOverviewHeap(); }
+    void TearDown() override
+    {
+        ClearWindowList();
+        DestroyOverviewHeap();
+    }
+    void Lay(unsigned count)
+    {
+        ClearWindowList();
+        for (unsigned i = 0; i < count; ++i) AppendWindowEntry(reinterpret_cast<HWND>(static_cast<UINT_PTR>(i + 1)));
+        int rows = 0;
+        GridForCount(count, &gridColumns, &rows);
+        LayoutTiles(gridColumns, rows, TileAreaFor(1024, 768));
+        windowList.selected = windowList.head;
+    }
+    // Selects the entry in the cell, moves in the direction, and names the cell it lands on.
+    std::string From(int column, int row, Direction direction)
+    {
+        for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
+            if (entry->column == column && entry->row == row) windowList.selected = entry;
+        WindowEntry* target = NeighbourInDirection(direction);
+        return target ? std::to_string(target->column) + "," + std::to_string(target->row) : "none";
+    }
+};
+
+}  // namespace
+
+TEST_F(Navigation, ArrowsWrapWithinTheRowOrColumn)
+{
+    Lay(5);  // 3 x 2, the last row holds columns 1 and 2
+    EXPECT_EQ("1,2", From(2, 2, Direction::Right));
+    EXPECT_EQ("3,1", From(1, 1, Direction::Left));
+    EXPECT_EQ("2,2", From(1, 2, Direction::Left));
+    EXPECT_EQ("none", From(3, 1, Direction::Up));
+    EXPECT_EQ("none", From(3, 1, Direction::Down));
+    EXPECT_EQ("1,1", From(1, 2, Direction::Down));
+    EXPECT_EQ("2,2", From(2, 1, Direction::Up));
+    EXPECT_EQ("2,1", From(1, 1, Direction::Right));
+    EXPECT_EQ("1,2", From(1, 1, Direction::Down));
+
+    Lay(1);
+    for (Direction d : {Direction::Left, Direction::Right, Direction::Up, Direction::Down})
+        EXPECT_EQ("none", From(1, 1, d));
+
+    Lay(2);  // side by side
+    EXPECT_EQ("none", From(1, 1, Direction::Up));
+    EXPECT_EQ("none", From(1, 1, Direction::Down));
+    EXPECT_EQ("2,1", From(1, 1, Direction::Right));
+    EXPECT_EQ("2,1", From(1, 1, Direction::Left));
+    EXPECT_EQ("1,1", From(2, 1, Direction::Right));
+
+    Lay(9);  // full 3 x 3
+    EXPECT_EQ("2,3", From(2, 1, Direction::Up));
+    EXPECT_EQ("2,1", From(2, 3, Direction::Down));
+    EXPECT_EQ("3,2", From(1, 2, Direction::Left));
+    EXPECT_EQ("1,3", From(3, 3, Direction::Right));
+}
+
+TEST_F(Navigation, SequentialMovesWrapAround)
+{
+    Lay(3);
+    windowList.selected = windowList.tail;
+    EXPECT_EQ(windowList.head, NextEntry());
+    windowList.selected = windowList.head;
+    EXPECT_EQ(windowList.tail, PreviousEntry());
+    EXPECT_EQ(windowList.head->next, NextEntry());
+    Lay(1);
+    EXPECT_EQ(windowList.head, NextEntry());
+    EXPECT_EQ(windowList.head, PreviousEntry());
+}
+
+TEST_F(Navigation, PointsOnSharedEdgesHitTheEarlierTile)
+{
+    Lay(5);  // tiles 341 wide and 335 high from (0, 40)
+    EXPECT_EQ(windowList.head, TileAtPoint(0, 40));
+    EXPECT_EQ(windowList.head, TileAtPoint(341, 100));        // shared with the second
+    EXPECT_EQ(windowList.head->next, TileAtPoint(342, 100));
+    EXPECT_EQ(windowList.head, TileAtPoint(100, 375));        // shared with the fourth
+    EXPECT_EQ(nullptr, TileAtPoint(100, 39));                 // the header
+    EXPECT_EQ(nullptr, TileAtPoint(100, 711));                // the gap under the last row
+    EXPECT_EQ(nullptr, TileAtPoint(800, 500));                // the empty sixth cell
+    EXPECT_EQ(nullptr, TileAtPoint(-1, 100));
+}
+
+TEST(ProcessInfo, DurationLinesAtEveryBoundary)
+{
+    const std::pair<unsigned, const char*> lines[] = {
+        {0, " Duration: less than 1 minute \r\n\r\n"},   {1, " Duration: 1 minute \r\n\r\n"},
+        {2, " Duration: 2 minutes \r\n\r\n"},            {59, " Duration: 59 minutes \r\n\r\n"},
+        {60, " Duration: 1 hour 0 minute \r\n\r\n"},     {61, " Duration: 1 hour 1 minute \r\n\r\n"},
+        {62, " Duration: 1 hour 2 minutes \r\n\r\n"},    {121, " Duration: 2 hour 1 minute \r\n\r\n"},
+        {122, " Duration: 2 hours 2 minutes \r\n\r\n"},
+    };
+    for (const auto& [minutes, expected] : lines) {
+        char text[64];
+        FormatDurationLine(minutes, text, sizeof text);
+        EXPECT_STREQ(expected, text) << minutes;
+    }
+}
+
+TEST(ProcessInfo, GroupThousandsWithCommas)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"0", "0"}, {"999", "999"}, {"1000", "1,000"}, {"123456", "123,456"}, {"1234567", "1,234,567"}};
+    for (const auto& [digits, expected] : cases) {
+        char out[20] = {};
+        GroupThousands(digits, out, sizeof out);
+        EXPECT_STREQ(expected, out) << digits;
+    }
+    char out[20] = {};
+    GroupThousands("12345678901234567890", out, sizeof out);  // cut, never overrun
+    EXPECT_STREQ("12,345,678,901,234,", out);
+}
+
+TEST(ProcessInfo, TextForRealWindowsAndProcesses)
+{
+    HWND window = CreateTestWindow();
+    SetWindowTextA(window, "Info window");
+    WindowEntry entry{};
+    entry.hwnd = window;
+    char text[261];
+    FormatProcessInfo(&entry, text, sizeof text);
+    const std::string info = text;
+    EXPECT_EQ(0u, info.find(" Info window  \r\n\r\n File: sorvane_unit_tests.exe \r\n Duration: ")) << info;
+    EXPECT_NE(std::string::npos, info.find(" Virtual Memory Usage: ")) << info;
+    EXPECT_NE(std::string::npos, info.find(" KB \r\n Total Memory Usage: ")) << info;
+    EXPECT_EQ(" KB ", info.substr(info.size() - 4));
+
+    SetWindowTextA(window, "");
+    FormatProcessInfo(&entry, text, sizeof text);
+    EXPECT_EQ(0u, std::string(text).find("   \r\n\r\n File: "));
+
+    // A window that is gone: no process to open, only the title piece.
+    DestroyWindow(window);
+    FormatProcessInfo(&entry, text, sizeof text);
+    EXPECT_STREQ("   \r\n\r\n", text);
+
+    // Small buffers are cut and stay terminated.
+    HWND other = CreateTestWindow();
+    entry.hwnd = other;
+    char small[16];
+    memset(small, 'x', sizeof small);
+    FormatProcessInfo(&entry, small, 12);
+    EXPECT_EQ(11u, strlen(small));
+    EXPECT_EQ('x', small[12]);
+    DestroyWindow(other);
+}

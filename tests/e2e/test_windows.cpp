@@ -4,7 +4,8 @@
 //   SorvaneTestWindows.exe COUNT [TITLE-PREFIX [OPTIONS]]
 // OPTIONS, separated by commas: "hung" opens one more window ("<prefix> hung") on a thread that
 // paints it once and then never handles another message; "black" paints every window black;
-// "console" gives the windows the class name of a console window.
+// "console" gives the windows the class name of a console window; "stubborn" makes them ignore
+// WM_CLOSE.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +17,7 @@ namespace {
 int openWindows = 0;
 
 bool allBlack = false;
+bool stubborn = false;
 
 COLORREF ColourOf(int index)
 {
@@ -38,6 +40,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         EndPaint(window, &paint);
         return 0;
     }
+    case WM_CLOSE:
+        if (stubborn) return 0;
+        DestroyWindow(window);
+        return 0;
     case WM_DESTROY:
         if (--openWindows == 0) PostQuitMessage(0);
         return 0;
@@ -69,6 +75,7 @@ int main(int argc, char** argv)
     const char* prefix = argc > 2 ? argv[2] : "Test window";
     const char* options = argc > 3 ? argv[3] : "";
     allBlack = strstr(options, "black") != nullptr;
+    stubborn = strstr(options, "stubborn") != nullptr;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);

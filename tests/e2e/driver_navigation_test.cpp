@@ -1,0 +1,209 @@
+// Driving the open Overview against the real program: the keys, the pointer and the wheel move
+// the selection; Enter and a click switch; the quick switches; closing a window from its tile.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/overview_support.h"
+
+namespace e2e {
+namespace {
+
+class Navigation : public OverviewTest {
+protected:
+    // Opens the Overview over the test windows and waits for the first tile to be selected.
+    ::testing::AssertionResult Show(const SorvaneProcess& sorvane, const std::vector<RECT>& tiles)
+    {
+        PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+        return WaitOverviewShown(sorvane.window(), tiles[0]);
+    }
+    // Waits until exactly the tile `index` shows the selected look.
+    static ::testing::AssertionResult SelectedBecomes(const std::vector<RECT>& tiles, int index)
+    {
+        int seen = -1;
+        const bool reached = PollUntil([&] {
+            seen = -1;
+            for (size_t i = 0; i < tiles.size(); ++i)
+                if (SelectedFrameAt(tiles[i])) seen = seen < 0 ? static_cast<int>(i) : 99;
+            return seen == index;
+        }, 3000);
+        if (reached) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "selected tile " << seen << ", expected " << index;
+    }
+    static void Chord(WORD modifier, WORD key)
+    {
+        INPUT input[4]{};
+        for (INPUT& one : input) one.type = INPUT_KEYBOARD;
+        input[0].ki.wVk = modifier;
+        input[1].ki.wVk = key;
+        input[2].ki.wVk = key;
+        input[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        input[3].ki.wVk = modifier;
+        input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(4, input, sizeof(INPUT));
+    }
+    static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+    static POINT Centre(const RECT& tile) { return POINT{(tile.left + tile.right) / 2, (tile.top + tile.bottom) / 2}; }
+    HWND TestWindowTitled(const std::string& title)
+    {
+        for (HWND window : windows.windows())
+            if (TextOf(window) == title) return window;
+        return nullptr;
+    }
+};
+
+TEST_F(Navigation, KeysMoveTheSelectionAndEnterSwitches)
+{
+    ASSERT_TRUE(windows.Open(5));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(5);  // 3 x 2: tiles 0 1 2 / 3 4
+    ASSERT_TRUE(Show(sorvane, tiles));
+
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1)) << "Tab";
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(SelectedBecomes(tiles, 4)) << "Down";
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(SelectedBecomes(tiles, 3)) << "Right wraps within the last row";
+    PressKey(VK_UP);
+    EXPECT_TRUE(SelectedBecomes(tiles, 0)) << "Up";
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(SelectedBecomes(tiles, 2)) << "Left wraps within the row";
+    PressKey(VK_END);
+    EXPECT_TRUE(SelectedBecomes(tiles, 4)) << "End";
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 0)) << "Tab from the last tile";
+    Chord(VK_SHIFT, VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 4)) << "Shift+Tab from the first tile";
+    PressKey(VK_HOME);
+    EXPECT_TRUE(SelectedBecomes(tiles, 0)) << "Home";
+    PressKey(VK_NEXT);
+    EXPECT_TRUE(SelectedBecomes(tiles, 4)) << "Page Down";
+
+    // The wheel moves one tile per message, whatever its distance.
+    PostMessageA(sorvane.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 3), At(5, 5));
+    EXPECT_TRUE(SelectedBecomes(tiles, 3)) << "wheel forward: the previous tile";
+    PostMessageA(sorvane.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), At(5, 5));
+    EXPECT_TRUE(SelectedBecomes(tiles, 4)) << "wheel backward: the next tile";
+
+    // The Show hotkey while open changes nothing.
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_TRUE(SelectedBecomes(tiles, 4));
+
+    // The fifth tile is the window furthest back: "Test window 1". Enter brings it forward.
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    HWND chosen = TestWindowTitled("Test window 1");
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == chosen; }))
+        << "foreground is \"" << TextOf(GetForegroundWindow()) << "\"";
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Navigation, ThePointerSelectsAndAClickOnTheSelectedTileSwitches)
+{
+    ASSERT_TRUE(windows.Open(3));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(3);  // 2 x 2
+    ASSERT_TRUE(Show(sorvane, tiles));
+
+    // A click on a tile that is not selected does nothing.
+    const POINT third = Centre(tiles[2]);
+    PostMessageA(sorvane.window(), WM_LBUTTONUP, 0, At(third.x, third.y));
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_TRUE(IsWindowVisible(sorvane.window()));
+    EXPECT_TRUE(SelectedBecomes(tiles, 0));
+
+    // Hovering selects; the click then switches to that window (the third: "Test window 1").
+    PostMessageA(sorvane.window(), WM_MOUSEMOVE, 0, At(third.x, third.y));
+    EXPECT_TRUE(SelectedBecomes(tiles, 2));
+    PostMessageA(sorvane.window(), WM_LBUTTONUP, 0, At(third.x, third.y));
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    HWND chosen = TestWindowTitled("Test window 1");
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == chosen; }))
+        << "foreground is \"" << TextOf(GetForegroundWindow()) << "\"";
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Navigation, QuickSwitchesPickTheWindowBehindAndTheLastOne)
+{
+    ASSERT_TRUE(windows.Open(3));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    HWND first = TestWindowTitled("Test window 1"), third = TestWindowTitled("Test window 3");
+    SetForegroundWindow(third);
+    ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == third; }));
+    ShowWindow(first, SW_MINIMIZE);  // furthest back, and minimized
+
+    PostMessageA(sorvane.window(), WM_HOTKEY, 32831, 0);  // Others: the last listed window
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == first && !IsIconic(first); }))
+        << "foreground \"" << TextOf(GetForegroundWindow()) << "\", minimized " << IsIconic(first);
+    PostMessageA(sorvane.window(), WM_HOTKEY, 32830, 0);  // Recent: the one directly behind
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == third; }))
+        << "foreground \"" << TextOf(GetForegroundWindow()) << "\"";
+    EXPECT_FALSE(IsWindowVisible(sorvane.window()));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Navigation, TheCloseSquareClosesTheWindowAndShowsAFreshOverview)
+{
+    ASSERT_TRUE(windows.Open(2, "Staying window"));
+    TestWindows closable;
+    ASSERT_TRUE(closable.Open(1, "Closing window"));  // in front: the first tile
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> three = ExpectedTiles(3);
+    ASSERT_TRUE(Show(sorvane, three));
+
+    HWND closing = closable.windows()[0];
+    PostMessageA(sorvane.window(), WM_LBUTTONUP, 0, At(three[0].right - 10, three[0].top + 10));
+    EXPECT_TRUE(PollUntil([&] { return !IsWindow(closing); })) << "the window was not closed";
+    const std::vector<RECT> two = ExpectedTiles(2);
+    EXPECT_TRUE(WaitOverviewShown(sorvane.window(), two[0])) << "no fresh Overview";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(Navigation, AWindowThatWillNotCloseBringsTheQuestion)
+{
+    ASSERT_TRUE(windows.Open(1, "Stubborn window", "stubborn"));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> one = ExpectedTiles(1);
+    for (const char* answer : {"No", "Yes"}) {
+        ASSERT_TRUE(Show(sorvane, one)) << answer;
+        PostMessageA(sorvane.window(), WM_LBUTTONUP, 0, At(one[0].right - 10, one[0].top + 10));
+        HWND question = nullptr;
+        ASSERT_TRUE(PollUntil(
+            [&] {
+                question = WaitForDialog(sorvane.id(), "Sorvane: Closing Window");
+                return question != nullptr;
+            },
+            15000));
+        EXPECT_EQ("Sorvane is still waiting for a closing window. The window hasn't responded timely. Do you "
+                  "want to switch back to Sorvane?",
+                  TextOf(GetDlgItem(question, kMessageBoxTextId)));
+        // While it is up, a show request opens nothing.
+        PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+        Sleep(200);
+        EXPECT_FALSE(IsWindowVisible(sorvane.window())) << answer;
+        PostMessageA(question, WM_COMMAND, std::string(answer) == "Yes" ? IDYES : IDNO, 0);
+        if (std::string(answer) == "Yes") {
+            EXPECT_TRUE(WaitOverviewShown(sorvane.window(), one[0])) << "Yes shows a fresh Overview";
+            PressKey(VK_ESCAPE);
+        }
+        ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+        EXPECT_TRUE(IsWindow(windows.windows()[0])) << "the stubborn window is still there";
+    }
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+}  // namespace
+}  // namespace e2e

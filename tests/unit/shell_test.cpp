@@ -10,7 +10,10 @@
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
+#include "overview/lifecycle.h"
+#include "overview/selection.h"
 #include "resources/resource.h"
+#include "windows/windowlist.h"
 #include "test_support.h"
 
 namespace {
@@ -319,4 +322,60 @@ TEST(ProcessorClock, AMissingOrZeroClockCountsAs500)
     clock.Set(&fast);
     EXPECT_EQ(2400u, ReadProcessorMHz());
     EXPECT_EQ(2400u, StartUpClockWith(clock, &fast));
+}
+
+namespace {
+
+// The InfoTip's current text, asked of the tip as any owner of a tool may.
+std::string InfoTipText()
+{
+    char text[512] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = mainWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
+    tool.lpszText = text;
+    SendMessageA(infoTip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+}  // namespace
+
+TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItDoes)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.lpszClassName = "InfoTipTarget";
+    RegisterClassA(&windowClass);
+    HWND target = CreateWindowExA(0, "InfoTipTarget", "Info tip target", WS_POPUP | WS_VISIBLE, 40, 60, 200, 150,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    settings.groupByApps = false;
+    settings.restoreMinimized = false;
+    ShowOverview(mainWindow);
+    PumpMessages(300);  // the worker prints our window: answer it
+    WindowEntry* entry = nullptr;
+    for (WindowEntry* e = windowList.head; e; e = e->next)
+        if (e->hwnd == target) entry = e;
+    ASSERT_NE(nullptr, entry) << "our window is not listed";
+    MoveSelection(mainWindow, entry);
+
+    const RECT tile = entry->tile;
+    SetCursorPos(tile.left + 5, tile.top + 5);
+    SendMessageA(mainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(tile.left + 5, tile.top + 5));
+    PumpMessages(100);
+    const std::string info = InfoTipText();
+    EXPECT_NE(std::string::npos, info.find("Info tip target")) << info;
+    EXPECT_NE(std::string::npos, info.find("File: sorvane_unit_tests.exe")) << info;
+
+    SendMessageA(mainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(tile.left + 60, tile.top + 60));  // leaves: tip off
+    SetCursorPos(tile.right - 5, tile.top + 5);
+    SendMessageA(mainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(tile.right - 5, tile.top + 5));
+    PumpMessages(100);
+    EXPECT_EQ("Close this active window", InfoTipText());
+
+    StopAndWaitForWorker();
+    HideOverview(windowList.selected, false, mainWindow);
+    DestroyWindow(target);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -104,6 +105,8 @@ bool ScreenPixelIs(int x, int y, COLORREF colour)
 struct ShowTimes {
     std::vector<double> frame;     // hotkey to frame and tiles
     std::vector<double> snapshots; // hotkey to the last snapshot shown
+    std::vector<double> key;       // Tab to the next tile's highlight on screen
+    std::vector<double> enter;     // Enter to the chosen window in front
 };
 
 bool IsTestColour(COLORREF colour)
@@ -154,7 +157,8 @@ ShowTimes TimeShows(int runs)
 
     ShowTimes samples;
     for (int run = 0; sorvane && run < runs; ++run) {
-        SetCursorPos(300, 300);
+        // Outside every tile (hovering selects), where the Overview parks the pointer itself.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 463, GetSystemMetrics(SM_CYSCREEN) - 42);
         const double start = Now();
         PostMessageA(sorvane, WM_HOTKEY, 111, 0);
         bool shown = false;
@@ -174,6 +178,23 @@ ShowTimes TimeShows(int runs)
                 break;
             }
             Sleep(1);
+        }
+        if (shown) {
+            // Tab: the second tile (5 columns of (W + 1) / 5) takes the selected look.
+            const int secondX = (GetSystemMetrics(SM_CXSCREEN) + 1) / 5 + 8;
+            const double keyStart = Now();
+            PostMessageA(sorvane, WM_KEYDOWN, VK_TAB, 0);
+            while (Now() - keyStart < 2000 && !ScreenPixelIs(secondX, 60, kSelectedFrame)) Sleep(0);
+            samples.key.push_back(Now() - keyStart);
+            const double enterStart = Now();
+            PostMessageA(sorvane, WM_KEYUP, VK_RETURN, 0);
+            char title[64] = {};
+            while (Now() - enterStart < 3000) {
+                GetWindowTextA(GetForegroundWindow(), title, sizeof title);
+                if (!IsWindowVisible(sorvane) && strncmp(title, "Bench window", 12) == 0) break;
+                Sleep(0);
+            }
+            samples.enter.push_back(Now() - enterStart);
         }
         PostMessageA(sorvane, WM_KEYUP, VK_ESCAPE, 0);
         for (int i = 0; i < 500 && IsWindowVisible(sorvane); ++i) Sleep(10);
@@ -279,6 +300,8 @@ int main(int argc, char** argv)
     Report("show: hotkey to frame and tiles", "ms", shows.frame);
     Report("show: hotkey to last snapshot", "ms", shows.snapshots);
     Report("bare reference: print + stretch x20", "ms", bare);
+    Report("Tab to the new highlight on screen", "ms", shows.key);
+    Report("Enter to the chosen window in front", "ms", shows.enter);
     if (Median(bare) > 0) {
         printf("ratio last snapshot / bare reference: %.2f\n", Median(shows.snapshots) / Median(bare));
         printf("ratio capture phase (last snapshot - frame) / bare reference: %.2f\n",

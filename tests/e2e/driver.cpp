@@ -433,6 +433,17 @@ std::string Probe::Describe(const std::vector<WPARAM>& ids)
     return text;
 }
 
+::testing::AssertionResult Probe::ReadTipText(std::string* text)
+{
+    if (!target_) return ::testing::AssertionFailure() << "the probe is not attached";
+    tipTextSeen_ = false;
+    PostMessageA(target_, WM_NULL, kProbeTipTextTag, 0);
+    if (!PollUntil([this] { return tipTextSeen_; }))
+        return ::testing::AssertionFailure() << "the probe sent no tooltip text";
+    *text = tipText_;
+    return ::testing::AssertionSuccess();
+}
+
 LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* probe = reinterpret_cast<Probe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -444,6 +455,14 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
     if (probe && message == kProbeMarkerReport) {
         if (wParam > probe->markerSeen_) probe->markerSeen_ = wParam;
         return 0;
+    }
+    if (probe && message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data && data->dwData == kProbeTipTextTag && data->lpData && data->cbData > 0) {
+            probe->tipText_.assign(static_cast<const char*>(data->lpData), data->cbData - 1);
+            probe->tipTextSeen_ = true;
+        }
+        return TRUE;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -136,6 +136,8 @@ public:
     // The WM_HOTKEY identifiers reported so far, in order; Take also forgets them.
     const std::vector<WPARAM>& Hotkeys() const { return hotkeys_; }
     std::vector<WPARAM> TakeHotkeys();
+    // The text of the tooltip that the target window owns, read inside Sorvane's process.
+    ::testing::AssertionResult ReadTipText(std::string* text);
     static std::string Describe(const std::vector<WPARAM>& ids);
 
 private:
@@ -148,6 +150,8 @@ private:
     WPARAM markerSeen_ = 0;
     std::vector<WPARAM> hotkeys_;
     std::vector<HWND> hotkeyWindows_;  // the window each hotkey was addressed to
+    bool tipTextSeen_ = false;
+    std::string tipText_;
 };
 
 // ---- Sorvane's process

@@ -205,5 +205,31 @@ TEST_F(Navigation, AWindowThatWillNotCloseBringsTheQuestion)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
+TEST_F(Navigation, TheInfoSquareNamesTheProgramBehindTheWindow)
+{
+    ASSERT_TRUE(windows.Open(2));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(2);
+    ASSERT_TRUE(Show(sorvane, tiles));
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+
+    ASSERT_TRUE(MovePointer(tiles[0].left + 10, tiles[0].top + 10));  // the information square
+    std::string text;
+    EXPECT_TRUE(PollUntil([&] {
+        return probe.ReadTipText(&text) && text.find("File: SorvaneTestWindows.exe") != std::string::npos;
+    })) << "tip text: \"" << text << "\"";
+    EXPECT_NE(std::string::npos, text.find("Test window 2")) << text;  // the selected window's title
+
+    ASSERT_TRUE(MovePointer(tiles[0].right - 10, tiles[0].top + 10));  // the close square
+    EXPECT_TRUE(PollUntil([&] { return probe.ReadTipText(&text) && text == "Close this active window"; }))
+        << "tip text: \"" << text << "\"";
+
+    ASSERT_TRUE(MovePointer(ScreenWidth() - 463, ScreenHeight() - 42));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
 }  // namespace
 }  // namespace e2e

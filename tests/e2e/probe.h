@@ -16,6 +16,10 @@ constexpr UINT kProbeMarkerReport = WM_APP + 2;
 // (WM_NULL does nothing); seeing it come back proves every message posted before it was handled.
 constexpr WPARAM kProbeMarkerTag = 0x5EB0;
 
+// A WM_NULL with this wParam posted to Sorvane's main window asks the probe for the text of the
+// tooltip the window owns; the probe sends it to the sink as WM_COPYDATA with this dwData.
+constexpr WPARAM kProbeTipTextTag = 0x5EB1;
+
 // The hook procedure's export; i686 decorates the stdcall name as "ProbeGetMsg@12".
 constexpr char kProbeProcName[] = "ProbeGetMsg";
 constexpr char kProbeProcDecoratedName[] = "ProbeGetMsg@12";

@@ -6,6 +6,7 @@
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
 #include "overview/selection.h"
+#include "overview/switching.h"
 #include "test_support.h"
 #include "windows/procinfo.h"
 #include "windows/windowlist.h"
@@ -161,4 +162,29 @@ TEST(ProcessInfo, TextForRealWindowsAndProcesses)
     EXPECT_EQ(11u, strlen(small));
     EXPECT_EQ('x', small[12]);
     DestroyWindow(other);
+}
+
+TEST(Switching, APointerParkedInTheBottomRightCornerMovesToTheCentre)
+{
+    HWND window = CreateTestWindow();
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    auto cursorAfter = [&](int x, int y, bool fromOverview) {
+        // Under Wine the position reads back a moment after it is set.
+        POINT cursor{};
+        for (int i = 0; i < 100 && !(cursor.x == x && cursor.y == y); ++i) {
+            SetCursorPos(x, y);
+            PumpMessages(10);
+            GetCursorPos(&cursor);
+        }
+        SwitchToWindow(window, fromOverview);
+        GetCursorPos(&cursor);
+        return std::make_pair(static_cast<int>(cursor.x), static_cast<int>(cursor.y));
+    };
+    EXPECT_EQ(std::make_pair(w / 2, h / 2), cursorAfter(w - 1, h - 1, true));
+    EXPECT_EQ(std::make_pair(w / 2, h / 2), cursorAfter(w - 10, h - 10, true));    // the 10 x 10 corner
+    EXPECT_EQ(std::make_pair(w - 11, h - 11), cursorAfter(w - 11, h - 11, true));  // just outside it
+    EXPECT_EQ(std::make_pair(0, h - 1), cursorAfter(0, h - 1, true));
+    EXPECT_EQ(std::make_pair(w - 1, h - 1), cursorAfter(w - 1, h - 1, false));   // a quick switch leaves it
+    SetCursorPos(w / 2, h / 2);
+    DestroyWindow(window);
 }

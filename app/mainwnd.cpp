@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/closewindow.h"
 #include "app/tray.h"
+#include "config/configsheet.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
@@ -284,6 +285,9 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDM_SWITCH_OTHERS:
         ResetOverviewHeap();
         QuickSwitch(LOWORD(wParam) == IDM_SWITCH_RECENT ? 0 : 1);
+        return 0;
+    case IDM_CONFIGURE:
+        ShowConfigurationSheet(window);
         return 0;
     default:
         return DefWindowProcA(window, WM_COMMAND, wParam, lParam);

@@ -1,0 +1,21 @@
+// The "Sorvane Configuration" property sheet and its four pages.
+#pragma once
+
+#include <windows.h>
+
+// Opens the sheet modally over the main window; returns when OK or Cancel closes it.
+void ShowConfigurationSheet(HWND owner);
+
+INT_PTR CALLBACK ShortcutsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK GesturePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ExclusionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Writes the pair shown in a modifier box and a key box under the two value names. A box that
+// shows no selection leaves its stored value alone (a hand-set Shift modifier is not lost).
+void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const char* modifierValue, int keyBox,
+                       const char* keyValue);
+
+// Adds a path to the exclusion page's list unless it is listed already in any letter case, in
+// which case the user is told. Returns whether it was added.
+bool AddExclusionPath(HWND page, const char* path);

@@ -1,0 +1,206 @@
+// The configuration sheet against the real program: what it shows on a fresh start, and what OK
+// and Cancel put in force.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/overview_support.h"
+
+namespace e2e {
+namespace {
+
+constexpr WPARAM kConfigureCommand = 32843;
+constexpr int kShowModifierBox = 1013, kShowKeyBox = 1014, kRecentModifierBox = 1015, kRecentKeyBox = 1016;
+constexpr int kOthersModifierBox = 1017, kOthersKeyBox = 1018;
+constexpr int kGestureCheck = 1007, kBottomRight = 1011;
+
+class ConfigurationSheet : public SorvaneTest {
+protected:
+    ::testing::AssertionResult Open(const SorvaneProcess& sorvane)
+    {
+        PostMessageA(sorvane.window(), WM_COMMAND, kConfigureCommand, 0);
+        sheet = WaitForDialog(sorvane.id(), "Sorvane Configuration");
+        if (!sheet) return ::testing::AssertionFailure() << "no sheet:\n" << DescribeWindows(sorvane.id());
+        return ::testing::AssertionSuccess();
+    }
+    // The page on show (a child dialog of the sheet).
+    HWND CurrentPage() const
+    {
+        return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    ::testing::AssertionResult ShowPage(int index)
+    {
+        PostMessageA(sheet, PSM_SETCURSEL, index, 0);
+        HWND page = nullptr;
+        const bool shown = PollUntil([&] {
+            page = CurrentPage();
+            return page && SendMessageA(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0) == index;
+        });
+        if (shown) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "page " << index << " did not show";
+    }
+    // The entry a drop-down list shows, named by its place in the list (item texts do not cross
+    // the process boundary): modifiers "(None)", "Alt", "Ctrl", "Win"; keys in key-table order.
+    std::string BoxText(int box) const
+    {
+        static const char* const modifiers[] = {"(None)", "Alt", "Ctrl", "Win"};
+        static const char* const keys[] = {
+            "Tab", "Esc", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "0", "1",
+            "2",   "3",   "4",  "5",  "6",  "7",  "8",  "9",  "A",  "B",  "C",  "D",   "E",   "F", "G",
+            "H",   "I",   "J",  "K",  "L",  "M",  "N",  "O",  "P",  "Q",  "R",  "S",   "T",   "U", "V",
+            "W",   "X",   "Y",  "Z",  "~",  "-",  "=",  "[",  "]",  "\\", ";", "'",  ",",   ".", "/"};
+        const LRESULT index = SendDlgItemMessageA(CurrentPage(), box, CB_GETCURSEL, 0, 0);
+        const bool modifierBox = box == kShowModifierBox || box == kRecentModifierBox || box == kOthersModifierBox;
+        if (index < 0) return "<none>";
+        if (modifierBox) return index < 4 ? modifiers[index] : "?";
+        return index < 60 ? keys[index] : "?";
+    }
+    void Choose(int box, int index) const
+    {
+        HWND combo = GetDlgItem(CurrentPage(), box);
+        SendMessageA(combo, CB_SETCURSEL, index, 0);
+    }
+    void Press(int button) const { PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
+    ::testing::AssertionResult WaitClosed()
+    {
+        if (PollUntil([&] { return !IsWindow(sheet); })) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the sheet stayed open";
+    }
+    static DWORD StoredDword(const char* name)
+    {
+        const StoredValue value = ReadSetting(name);
+        DWORD data = 0xFFFFFFFF;
+        if (value.present && value.type == REG_DWORD && value.data.size() == 4) memcpy(&data, value.data.data(), 4);
+        return data;
+    }
+    HWND sheet = nullptr;
+};
+
+TEST_F(ConfigurationSheet, AFreshStartShowsTheDefaultsOnFourPages)
+{
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(Open(sorvane));
+    EXPECT_EQ(4, SendMessageA(PropSheet_GetTabControl(sheet), TCM_GETITEMCOUNT, 0, 0));
+    HWND apply = GetDlgItem(sheet, 0x3021);
+    EXPECT_TRUE(!apply || !IsWindowVisible(apply)) << "no Apply button";
+    ASSERT_TRUE(ShowPage(0));
+    EXPECT_EQ((std::vector<std::string>{"Alt", "Tab", "Win", "Z", "Win", "A"}),
+              (std::vector<std::string>{BoxText(kShowModifierBox), BoxText(kShowKeyBox), BoxText(kRecentModifierBox),
+                                        BoxText(kRecentKeyBox), BoxText(kOthersModifierBox), BoxText(kOthersKeyBox)}));
+    ASSERT_TRUE(ShowPage(1));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kGestureCheck, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kBottomRight, BM_GETCHECK, 0, 0));
+    ASSERT_TRUE(ShowPage(2));
+    EXPECT_EQ(0, SendDlgItemMessageA(CurrentPage(), 1004, LB_GETCOUNT, 0, 0));
+    ASSERT_TRUE(ShowPage(3));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), 1020, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), 1021, BM_GETCHECK, 0, 0));
+    Press(IDCANCEL);
+    ASSERT_TRUE(WaitClosed());
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(ConfigurationSheet, OkPutsANewShowKeyInForceAtOnce)
+{
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(0));
+    Choose(kShowKeyBox, 28);  // "F"
+    Press(IDOK);
+    ASSERT_TRUE(WaitClosed());
+    EXPECT_EQ(70u, StoredDword("ShowKey"));
+    EXPECT_EQ(1u, StoredDword("ShowMod"));
+    EXPECT_TRUE(HotkeyTaken(MOD_ALT, 'F'));
+    EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_TAB));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedAndTheSheetStaysOpen)
+{
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(0));
+    Choose(kRecentModifierBox, 1);  // Alt
+    Choose(kRecentKeyBox, 0);       // Tab: Show's combination
+    Press(IDOK);
+    HWND warning = nullptr;
+    ASSERT_TRUE(PollUntil([&] {
+        for (HWND box : TopLevelWindows("#32770", sorvane.id(), true))
+            if (box != sheet && TextOf(box) == "Sorvane") warning = box;
+        return warning != nullptr;
+    })) << DescribeWindows(sorvane.id());
+    EXPECT_EQ(ConflictWarning("Alt-Tab"), TextOf(GetDlgItem(warning, kMessageBoxTextId)));
+    ASSERT_TRUE(DismissMessageBox(warning));
+    ASSERT_TRUE(PollUntil([&] { return BoxText(kRecentKeyBox) == "Z"; })) << BoxText(kRecentKeyBox);
+    EXPECT_TRUE(IsWindow(sheet)) << "the sheet closed";
+    EXPECT_EQ("Win", BoxText(kRecentModifierBox));
+    EXPECT_EQ(90u, StoredDword("RecentKey"));
+    EXPECT_EQ(8u, StoredDword("RecentMod"));
+    EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'Z'));
+    Press(IDCANCEL);
+    ASSERT_TRUE(WaitClosed());
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(ConfigurationSheet, CancelAfterDefaultChangesNothingAndTheGestureCanBeSwitchedOff)
+{
+    WriteDwordSetting("ShowKey", 70);  // Alt+F
+    WriteDwordSetting("Info1", 1);
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(0));
+    Press(1019);  // Default
+    ASSERT_TRUE(PollUntil([&] { return BoxText(kShowKeyBox) == "Tab"; }));
+    Press(IDCANCEL);
+    ASSERT_TRUE(WaitClosed());
+    EXPECT_TRUE(HotkeyTaken(MOD_ALT, 'F'));
+    EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_TAB));
+    EXPECT_EQ(70u, StoredDword("ShowKey"));
+
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(1));
+    HWND check = GetDlgItem(CurrentPage(), kGestureCheck);
+    SendMessageA(check, BM_SETCHECK, BST_UNCHECKED, 0);
+    PostMessageA(CurrentPage(), WM_COMMAND, MAKEWPARAM(kGestureCheck, BN_CLICKED), reinterpret_cast<LPARAM>(check));
+    Press(IDOK);
+    ASSERT_TRUE(WaitClosed());
+    EXPECT_EQ(0u, StoredDword("Mouse Gesture"));
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    ASSERT_TRUE(MoveAndSettle(sorvane, ScreenWidth() - 1, ScreenHeight() - 1));
+    EXPECT_TRUE(probe.TakeHotkeys().empty()) << "the corner still reports";
+    ASSERT_TRUE(ParkPointer());
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(ConfigurationSheet, RemovingEveryExclusionEntryDeletesTheValue)
+{
+    const char stored[] = "C:\\one.exe\0C:\\two.exe\0";
+    WriteSetting("Exclusion", REG_MULTI_SZ, stored, sizeof stored);
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(2));
+    HWND page = CurrentPage();
+    ASSERT_EQ(2, SendDlgItemMessageA(page, 1004, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < 2; ++i) {
+        SendDlgItemMessageA(page, 1004, LB_SETCURSEL, 0, 0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+    }
+    EXPECT_EQ(0, SendDlgItemMessageA(page, 1004, LB_GETCOUNT, 0, 0));
+    EXPECT_TRUE(ReadSetting("Exclusion").present) << "Remove alone stores nothing";
+    Press(IDOK);
+    ASSERT_TRUE(WaitClosed());
+    EXPECT_FALSE(ReadSetting("Exclusion").present);
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -6,20 +6,6 @@
 #include "overview/switching.h"
 #include "windows/windowlist.h"
 
-DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
-{
-    if (!handle) return WAIT_FAILED;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD waited = GetTickCount() - start;
-        if (waited >= timeoutMs) return WaitForSingleObject(handle, 0);
-        const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, timeoutMs - waited, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) return result;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 void CloseTileWindow(HWND window)
 {
     HideInfoTip();

@@ -9,6 +9,3 @@ constexpr DWORD kCloseWaitMs = 10000;
 // Hides the Overview, asks the selected window to close, waits for its thread, and shows a fresh
 // Overview (or, when the window did not close in time, asks whether to).
 void CloseTileWindow(HWND window);
-
-// Waits for the handle at most timeoutMs, handling only the messages other threads send meanwhile.
-DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs);

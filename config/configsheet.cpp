@@ -20,20 +20,6 @@ constexpr size_t kPathCapacity = 261;
 constexpr int kPreviewWidth = 197;
 constexpr int kPreviewHeight = 148;
 
-struct ShortcutRow {
-    int modifierBox;
-    const char* modifierValue;
-    int keyBox;
-    const char* keyValue;
-    DWORD Settings::*modifiers;
-    DWORD Settings::*key;
-};
-constexpr ShortcutRow kShortcutRows[] = {
-    {IDC_SHOW_MOD, "ShowMod", IDC_SHOW_KEY_BOX, "ShowKey", &Settings::showModifiers, &Settings::showKey},
-    {IDC_RECENT_MOD, "RecentMod", IDC_RECENT_KEY_BOX, "RecentKey", &Settings::recentModifiers, &Settings::recentKey},
-    {IDC_OTHERS_MOD, "OthersMod", IDC_OTHERS_KEY_BOX, "OthersKey", &Settings::othersModifiers, &Settings::othersKey},
-};
-
 // Answers a property-sheet notification from a page's dialog procedure.
 INT_PTR Answer(HWND page, LONG_PTR result)
 {
@@ -41,14 +27,17 @@ INT_PTR Answer(HWND page, LONG_PTR result)
     return TRUE;
 }
 
-void SelectShortcuts(HWND page)
+// The two notifications every page answers: leaving it is always allowed, and OK stores it
+// (apply gives PSNRET_NOERROR or PSNRET_INVALID).
+INT_PTR HandlePageNotify(HWND page, LPARAM lParam, LONG_PTR (*apply)(HWND))
 {
-    for (const ShortcutRow& row : kShortcutRows) {
-        char name[kNameBuffer];
-        ModifierNameFromFlags(settings.*row.modifiers, name, sizeof name);
-        SelectComboText(GetDlgItem(page, row.modifierBox), name);
-        KeyNameFromCode(settings.*row.key, name, sizeof name);
-        SelectComboText(GetDlgItem(page, row.keyBox), name);
+    switch (reinterpret_cast<NMHDR*>(lParam)->code) {
+    case PSN_KILLACTIVE:
+        return Answer(page, FALSE);
+    case PSN_APPLY:
+        return Answer(page, apply(page));
+    default:
+        return FALSE;
     }
 }
 
@@ -56,8 +45,8 @@ void StoreAllShortcuts(HWND page)
 {
     UniqueHkey key = OpenSettingsForWrite();
     if (!key) return;
-    for (const ShortcutRow& row : kShortcutRows)
-        StoreShortcutPair(page, key.get(), row.modifierBox, row.modifierValue, row.keyBox, row.keyValue);
+    for (const HotkeySlot& slot : kHotkeySlots)
+        StoreShortcutPair(page, key.get(), slot.modifierBox, slot.modifierValue, slot.keyBox, slot.keyValue);
 }
 
 LONG_PTR ApplyShortcuts(HWND page)
@@ -65,29 +54,48 @@ LONG_PTR ApplyShortcuts(HWND page)
     StoreAllShortcuts(page);
     DWORD remembered[3][2];
     for (size_t i = 0; i < 3; ++i) {
-        remembered[i][0] = settings.*kShortcutRows[i].modifiers;
-        remembered[i][1] = settings.*kShortcutRows[i].key;
+        remembered[i][0] = settings.*kHotkeySlots[i].modifiers;
+        remembered[i][1] = settings.*kHotkeySlots[i].key;
     }
     LoadHotkeys(nullptr);
     if (settings.showRegistered && settings.recentRegistered && settings.othersRegistered) return PSNRET_NOERROR;
     // A refused combination: show and store the earlier values again, and keep the sheet open.
     for (size_t i = 0; i < 3; ++i) {
-        settings.*kShortcutRows[i].modifiers = remembered[i][0];
-        settings.*kShortcutRows[i].key = remembered[i][1];
+        settings.*kHotkeySlots[i].modifiers = remembered[i][0];
+        settings.*kHotkeySlots[i].key = remembered[i][1];
     }
-    SelectShortcuts(page);
+    ShowHotkeysOnPage(page);
     StoreAllShortcuts(page);
     LoadHotkeys(nullptr);
     return PSNRET_INVALID;
 }
 
-void ShowCorner(HWND page, bool enabled, int corner)
+LONG_PTR ApplyGesture(HWND page)
 {
-    for (int button = IDC_CORNER_1; button <= IDC_CORNER_4; ++button) {
-        const int buttonCorner = button - IDC_CORNER_1 + 1;
-        const bool chosen = enabled && (buttonCorner == corner || (button == IDC_CORNER_4 && (corner < 1 || corner > 3)));
-        CheckDlgButton(page, button, chosen ? BST_CHECKED : BST_UNCHECKED);
+    if (UniqueHkey key = OpenSettingsForWrite()) {
+        WriteDwordValue(key.get(), "Mouse Gesture", IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED);
+        WriteDwordValue(key.get(), "Corner", static_cast<DWORD>(settings.gestureCorner));
     }
+    if (settings.gestureEnabled) UninstallMouseHook();
+    LoadMouseGesture(nullptr);
+    return PSNRET_NOERROR;
+}
+
+LONG_PTR ApplyExclusions(HWND page)
+{
+    StoreExclusionList(GetDlgItem(page, IDC_EXCLUSION_LIST));
+    return PSNRET_NOERROR;
+}
+
+LONG_PTR ApplyAdvanced(HWND page)
+{
+    settings.restoreMinimized = IsDlgButtonChecked(page, IDC_RESTORE_MINIMIZED) == BST_CHECKED;
+    settings.groupByApps = IsDlgButtonChecked(page, IDC_GROUP_BY_APPS) == BST_CHECKED;
+    if (UniqueHkey key = OpenSettingsForWrite()) {
+        WriteDwordValue(key.get(), "RestoreMinimized", settings.restoreMinimized ? 1 : 0);
+        WriteDwordValue(key.get(), "GroupByApps", settings.groupByApps ? 1 : 0);
+    }
+    return PSNRET_NOERROR;
 }
 
 void DrawScreenPreview(const DRAWITEMSTRUCT* item)
@@ -164,29 +172,20 @@ INT_PTR CALLBACK ShortcutsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case WM_INITDIALOG:
-        for (const ShortcutRow& row : kShortcutRows) FillShortcutCombos(page, row.modifierBox, row.keyBox);
+        for (const HotkeySlot& slot : kHotkeySlots) FillShortcutCombos(page, slot.modifierBox, slot.keyBox);
         LoadHotkeys(page);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_SHORTCUTS_DEFAULT) {
-            settings.showModifiers = kDefaultShowModifiers;
-            settings.showKey = kDefaultShowKey;
-            settings.recentModifiers = kDefaultRecentModifiers;
-            settings.recentKey = kDefaultRecentKey;
-            settings.othersModifiers = kDefaultOthersModifiers;
-            settings.othersKey = kDefaultOthersKey;
-            SelectShortcuts(page);
+            for (const HotkeySlot& slot : kHotkeySlots) {
+                settings.*slot.modifiers = slot.defaultModifiers;
+                settings.*slot.key = slot.defaultKey;
+            }
+            ShowHotkeysOnPage(page);
         }
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_KILLACTIVE:
-            return Answer(page, FALSE);
-        case PSN_APPLY:
-            return Answer(page, ApplyShortcuts(page));
-        default:
-            return FALSE;
-        }
+        return HandlePageNotify(page, lParam, ApplyShortcuts);
     default:
         return FALSE;
     }
@@ -201,11 +200,10 @@ INT_PTR CALLBACK GesturePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND: {
         const int control = LOWORD(wParam);
         if (control == IDC_GESTURE_CHECK) {
-            ShowCorner(page, IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED, settings.gestureCorner);
+            ShowGestureOnPage(page, IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED, settings.gestureCorner);
         } else if (control >= IDC_CORNER_1 && control <= IDC_CORNER_4) {
             settings.gestureCorner = control - IDC_CORNER_1 + 1;
-            ShowCorner(page, true, settings.gestureCorner);
-            CheckDlgButton(page, IDC_GESTURE_CHECK, BST_CHECKED);
+            ShowGestureOnPage(page, true, settings.gestureCorner);
         }
         return TRUE;
     }
@@ -213,21 +211,7 @@ INT_PTR CALLBACK GesturePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         if (wParam == IDC_GESTURE_PREVIEW) DrawScreenPreview(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_KILLACTIVE:
-            return Answer(page, FALSE);
-        case PSN_APPLY: {
-            if (UniqueHkey key = OpenSettingsForWrite()) {
-                WriteDwordValue(key.get(), "Mouse Gesture", IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED);
-                WriteDwordValue(key.get(), "Corner", static_cast<DWORD>(settings.gestureCorner));
-            }
-            if (settings.gestureEnabled) UninstallMouseHook();
-            LoadMouseGesture(nullptr);
-            return Answer(page, PSNRET_NOERROR);
-        }
-        default:
-            return FALSE;
-        }
+        return HandlePageNotify(page, lParam, ApplyGesture);
     default:
         return FALSE;
     }
@@ -244,15 +228,7 @@ INT_PTR CALLBACK ExclusionPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDC_EXCLUSION_REMOVE) RemoveSelectedExclusion(page);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_KILLACTIVE:
-            return Answer(page, FALSE);
-        case PSN_APPLY:
-            StoreExclusionList(GetDlgItem(page, IDC_EXCLUSION_LIST));
-            return Answer(page, PSNRET_NOERROR);
-        default:
-            return FALSE;
-        }
+        return HandlePageNotify(page, lParam, ApplyExclusions);
     default:
         return FALSE;
     }
@@ -266,20 +242,7 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM, LPARAM lParam
         CheckDlgButton(page, IDC_GROUP_BY_APPS, settings.groupByApps ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_KILLACTIVE:
-            return Answer(page, FALSE);
-        case PSN_APPLY:
-            settings.restoreMinimized = IsDlgButtonChecked(page, IDC_RESTORE_MINIMIZED) == BST_CHECKED;
-            settings.groupByApps = IsDlgButtonChecked(page, IDC_GROUP_BY_APPS) == BST_CHECKED;
-            if (UniqueHkey key = OpenSettingsForWrite()) {
-                WriteDwordValue(key.get(), "RestoreMinimized", settings.restoreMinimized ? 1 : 0);
-                WriteDwordValue(key.get(), "GroupByApps", settings.groupByApps ? 1 : 0);
-            }
-            return Answer(page, PSNRET_NOERROR);
-        default:
-            return FALSE;
-        }
+        return HandlePageNotify(page, lParam, ApplyAdvanced);
     default:
         return FALSE;
     }

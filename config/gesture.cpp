@@ -5,6 +5,7 @@
 #include "common/owners.h"
 #include "common/text.h"
 #include "config/settings.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -65,6 +66,15 @@ int UninstallMouseHook()
     return uninstallFunction ? uninstallFunction() : 0;
 }
 
+void ShowGestureOnPage(HWND page, bool enabled, int corner)
+{
+    // Any corner other than 1, 2 or 3 is the bottom right.
+    const int shown = corner >= 1 && corner <= 3 ? corner : 4;
+    CheckDlgButton(page, IDC_GESTURE_CHECK, enabled ? BST_CHECKED : BST_UNCHECKED);
+    for (int button = IDC_CORNER_1; button <= IDC_CORNER_4; ++button)
+        CheckDlgButton(page, button, enabled && button - IDC_CORNER_1 + 1 == shown ? BST_CHECKED : BST_UNCHECKED);
+}
+
 void LoadMouseGesture(HWND page)
 {
     UniqueHkey key = OpenSettingsForQuery();
@@ -85,12 +95,7 @@ void LoadMouseGesture(HWND page)
     key.reset();
 
     if (page) {
-        CheckDlgButton(page, IDC_GESTURE_ENABLE, settings.gestureEnabled ? BST_CHECKED : BST_UNCHECKED);
-        for (int button = IDC_CORNER_TOP_LEFT; button <= IDC_CORNER_BOTTOM_RIGHT; ++button) {
-            const bool chosen =
-                settings.gestureEnabled && button - IDC_CORNER_TOP_LEFT + 1 == settings.gestureCorner;
-            CheckDlgButton(page, button, chosen ? BST_CHECKED : BST_UNCHECKED);
-        }
+        ShowGestureOnPage(page, settings.gestureEnabled, settings.gestureCorner);
         return;
     }
     if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));

@@ -3,10 +3,9 @@
 
 #include <windows.h>
 
-// Control identifiers of the Mouse Gesture page.
-constexpr int IDC_GESTURE_ENABLE = 1007;
-constexpr int IDC_CORNER_TOP_LEFT = 1008;  // corners 1 to 4 are 1008 to 1011
-constexpr int IDC_CORNER_BOTTOM_RIGHT = 1011;
+// Shows the switch in the Mouse Gesture page's check box and, when on, the corner in its radio
+// buttons (none checked when off). Controls in resources/resource.h.
+void ShowGestureOnPage(HWND page, bool enabled, int corner);
 
 // Reads "Mouse Gesture" and "Corner". With the Mouse Gesture page, shows them in its check box
 // and radio buttons; without, installs the hook for the corner when the gesture is on.

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "common/text.h"
 #include "config/settings.h"
+#include "resources/resource.h"
 
 const KeyTableEntry KeyTable[kKeyTableSize] = {
     {"Tab", 9},   {"Esc", 27},  {"F1", 112},  {"F2", 113},  {"F3", 114}, {"F4", 115},
@@ -33,32 +34,19 @@ constexpr const char* kModifierChoices[] = {kNoModifier, "Alt", "Ctrl", "Win"};
 constexpr size_t kNameBuffer = 10;
 constexpr size_t kConflictBuffer = 300;
 
-struct HotkeySlot {
-    int id;
-    const char* modifierValue;
-    const char* keyValue;
-    DWORD defaultModifiers;
-    DWORD defaultKey;
-    DWORD Settings::*modifiers;
-    DWORD Settings::*key;
-    bool Settings::*registered;
-    int modifierBox;
-    int keyBox;
-};
+}  // namespace
 
-constexpr HotkeySlot kHotkeys[] = {
+const HotkeySlot kHotkeySlots[3] = {
     {HOTKEY_SHOW, "ShowMod", "ShowKey", kDefaultShowModifiers, kDefaultShowKey,
-     &Settings::showModifiers, &Settings::showKey, &Settings::showRegistered, IDC_SHOW_MODIFIER,
-     IDC_SHOW_KEY},
+     &Settings::showModifiers, &Settings::showKey, &Settings::showRegistered, IDC_SHOW_MOD,
+     IDC_SHOW_KEY_BOX},
     {HOTKEY_RECENT, "RecentMod", "RecentKey", kDefaultRecentModifiers, kDefaultRecentKey,
      &Settings::recentModifiers, &Settings::recentKey, &Settings::recentRegistered,
-     IDC_RECENT_MODIFIER, IDC_RECENT_KEY},
+     IDC_RECENT_MOD, IDC_RECENT_KEY_BOX},
     {HOTKEY_OTHERS, "OthersMod", "OthersKey", kDefaultOthersModifiers, kDefaultOthersKey,
      &Settings::othersModifiers, &Settings::othersKey, &Settings::othersRegistered,
-     IDC_OTHERS_MODIFIER, IDC_OTHERS_KEY},
+     IDC_OTHERS_MOD, IDC_OTHERS_KEY_BOX},
 };
-
-}  // namespace
 
 void KeyNameFromCode(unsigned code, char* buffer, size_t capacity)
 {
@@ -150,10 +138,21 @@ void SelectComboText(HWND combo, const char* text)
     }
 }
 
+void ShowHotkeysOnPage(HWND page)
+{
+    for (const HotkeySlot& slot : kHotkeySlots) {
+        char name[kNameBuffer];
+        ModifierNameFromFlags(settings.*slot.modifiers, name, sizeof name);
+        SelectComboText(GetDlgItem(page, slot.modifierBox), name);
+        KeyNameFromCode(settings.*slot.key, name, sizeof name);
+        SelectComboText(GetDlgItem(page, slot.keyBox), name);
+    }
+}
+
 void LoadHotkeys(HWND page)
 {
     if (!page) {
-        for (const HotkeySlot& slot : kHotkeys) {
+        for (const HotkeySlot& slot : kHotkeySlots) {
             if (settings.*slot.registered) {
                 UnregisterHotKey(mainWindow, slot.id);
                 settings.*slot.registered = false;
@@ -162,7 +161,7 @@ void LoadHotkeys(HWND page)
     }
 
     UniqueHkey key = OpenSettingsForQuery();
-    for (const HotkeySlot& slot : kHotkeys) {
+    for (const HotkeySlot& slot : kHotkeySlots) {
         DWORD value = 0;
         settings.*slot.modifiers =
             key && ReadDwordValue(key.get(), slot.modifierValue, &value) ? value
@@ -173,17 +172,11 @@ void LoadHotkeys(HWND page)
     key.reset();
 
     if (page) {
-        for (const HotkeySlot& slot : kHotkeys) {
-            char name[kNameBuffer];
-            ModifierNameFromFlags(settings.*slot.modifiers, name, sizeof name);
-            SelectComboText(GetDlgItem(page, slot.modifierBox), name);
-            KeyNameFromCode(settings.*slot.key, name, sizeof name);
-            SelectComboText(GetDlgItem(page, slot.keyBox), name);
-        }
+        ShowHotkeysOnPage(page);
         return;
     }
 
-    for (const HotkeySlot& slot : kHotkeys) {
+    for (const HotkeySlot& slot : kHotkeySlots) {
         if (RegisterHotKey(mainWindow, slot.id, settings.*slot.modifiers, settings.*slot.key))
             settings.*slot.registered = true;
         else

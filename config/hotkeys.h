@@ -15,10 +15,24 @@ constexpr DWORD kDefaultShowModifiers = 1, kDefaultShowKey = 9;
 constexpr DWORD kDefaultRecentModifiers = 8, kDefaultRecentKey = 90;
 constexpr DWORD kDefaultOthersModifiers = 8, kDefaultOthersKey = 65;
 
-// Control identifiers of the Keyboard Shortcuts page's six drop-down lists.
-constexpr int IDC_SHOW_MODIFIER = 1013, IDC_SHOW_KEY = 1014;
-constexpr int IDC_RECENT_MODIFIER = 1015, IDC_RECENT_KEY = 1016;
-constexpr int IDC_OTHERS_MODIFIER = 1017, IDC_OTHERS_KEY = 1018;
+struct Settings;
+
+// One of the three hotkeys: its identifier, registry values, default, Settings fields and the
+// Keyboard Shortcuts page's two drop-down lists (identifiers in resources/resource.h).
+struct HotkeySlot {
+    int id;
+    const char* modifierValue;
+    const char* keyValue;
+    DWORD defaultModifiers;
+    DWORD defaultKey;
+    DWORD Settings::*modifiers;
+    DWORD Settings::*key;
+    bool Settings::*registered;
+    int modifierBox;
+    int keyBox;
+};
+// Show, Recent, Others, in this order.
+extern const HotkeySlot kHotkeySlots[3];
 
 struct KeyTableEntry {
     const char* label;
@@ -45,6 +59,9 @@ void ReportHotkeyConflict(unsigned modifiers, unsigned key);
 void FillShortcutCombos(HWND page, int modifierBox, int keyBox);
 // Selects the item whose text equals text exactly; keeps the current selection when none does.
 void SelectComboText(HWND combo, const char* text);
+
+// Selects the six Settings fields in the Keyboard Shortcuts page's boxes (the selection rule).
+void ShowHotkeysOnPage(HWND page);
 
 // Without a page: releases the registered hotkeys, reloads the six values and registers them on
 // the main window, warning for each refused one. With the Keyboard Shortcuts page: only loads

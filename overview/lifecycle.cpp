@@ -152,10 +152,22 @@ void StopAndWaitForWorker()
     if (!snapshotWorker) return;
     // A worker still suspended would never end: let it run into the stop request.
     ResumeThread(snapshotWorker);
+    WaitHandlingSentMessages(snapshotWorker, INFINITE);
+}
+
+DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
+{
+    if (!handle) return WAIT_FAILED;
+    const DWORD start = GetTickCount();
     for (;;) {
-        const DWORD result = MsgWaitForMultipleObjects(1, &snapshotWorker, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) break;
-        // Handles the messages other threads send us; posted messages and input stay queued.
+        DWORD remaining = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const DWORD waited = GetTickCount() - start;
+            if (waited >= timeoutMs) return WaitForSingleObject(handle, 0);
+            remaining = timeoutMs - waited;
+        }
+        const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + 1) return result;
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }

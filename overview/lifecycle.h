@@ -31,6 +31,9 @@ void RequestSnapshotStop();
 HANDLE SnapshotStopEvent();
 // Asks the worker to stop and waits for it to end, handling sent messages meanwhile.
 void StopAndWaitForWorker();
+// Waits for the handle at most timeoutMs (INFINITE: no limit), handling only the messages other
+// threads send meanwhile; posted messages and input stay queued.
+DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs);
 
 // Destroys the OverviewHeap (after releasing any list still in it) and creates a new one.
 void ResetOverviewHeap();

@@ -245,8 +245,10 @@ CaptureResult CaptureWindow(WindowEntry* entry)
     GetWindowRect(window, &rect);
     result.width = rect.right - rect.left;
     result.height = rect.bottom - rect.top;
-    FitSnapshot(result.width, result.height, entry);
-    if (result.width <= 0 || result.height <= 0) return result;
+    if (result.width <= 0 || result.height <= 0) {
+        FitSnapshot(result.width, result.height, entry);
+        return result;
+    }
 
     UniqueWindowDc windowDc;
     {

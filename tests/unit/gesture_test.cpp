@@ -5,6 +5,7 @@
 #include "config/gesture.h"
 #include "config/settings.h"
 #include "hook/corner.h"
+#include "resources/resource.h"
 #include "test_support.h"
 
 TEST(GestureCorner, OnlyTheReachOfTheChosenCornerCounts)
@@ -38,7 +39,7 @@ protected:
         DeleteSettingsKey();
         settings = Settings{};
         page = CreateTestWindow();
-        for (int id = IDC_GESTURE_ENABLE; id <= IDC_CORNER_BOTTOM_RIGHT; ++id)
+        for (int id = IDC_GESTURE_CHECK; id <= IDC_CORNER_4; ++id)
             CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_CHECKBOX, 0, 0, 50, 10, page,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             GetModuleHandleA(nullptr), nullptr);
@@ -53,7 +54,7 @@ protected:
     std::string Checks()
     {
         std::string checks;
-        for (int id = IDC_GESTURE_ENABLE; id <= IDC_CORNER_BOTTOM_RIGHT; ++id)
+        for (int id = IDC_GESTURE_CHECK; id <= IDC_CORNER_4; ++id)
             checks += IsDlgButtonChecked(page, id) == BST_CHECKED ? '1' : '0';
         return checks;
     }

@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
+#include "resources/resource.h"
 #include "test_support.h"
 
 namespace {
@@ -225,15 +226,15 @@ TEST_F(HotkeyRegistration, ACombinationTakenElsewhereIsReportedAndTheRestStillRe
 TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
 {
     HWND page = CreateTestWindow();
-    for (int id = IDC_SHOW_MODIFIER; id <= IDC_OTHERS_KEY; ++id)
+    for (int id = IDC_SHOW_MOD; id <= IDC_OTHERS_KEY_BOX; ++id)
         CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 60, 200,
                         page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                         GetModuleHandleA(nullptr), nullptr);
-    FillShortcutCombos(page, IDC_SHOW_MODIFIER, IDC_SHOW_KEY);
-    FillShortcutCombos(page, IDC_RECENT_MODIFIER, IDC_RECENT_KEY);
-    FillShortcutCombos(page, IDC_OTHERS_MODIFIER, IDC_OTHERS_KEY);
-    EXPECT_EQ(4, SendDlgItemMessageA(page, IDC_SHOW_MODIFIER, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ(60, SendDlgItemMessageA(page, IDC_OTHERS_KEY, CB_GETCOUNT, 0, 0));
+    FillShortcutCombos(page, IDC_SHOW_MOD, IDC_SHOW_KEY_BOX);
+    FillShortcutCombos(page, IDC_RECENT_MOD, IDC_RECENT_KEY_BOX);
+    FillShortcutCombos(page, IDC_OTHERS_MOD, IDC_OTHERS_KEY_BOX);
+    EXPECT_EQ(4, SendDlgItemMessageA(page, IDC_SHOW_MOD, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(60, SendDlgItemMessageA(page, IDC_OTHERS_KEY_BOX, CB_GETCOUNT, 0, 0));
 
     SetDwordSetting("ShowKey", 69);      // "E", not "Esc"
     SetDwordSetting("RecentKey", 84);    // "T", not "Tab"
@@ -249,12 +250,12 @@ TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
         SendDlgItemMessageA(page, id, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
         return std::string(text);
     };
-    EXPECT_EQ("Alt", selected(IDC_SHOW_MODIFIER));
-    EXPECT_EQ("E", selected(IDC_SHOW_KEY));
-    EXPECT_EQ("<none>", selected(IDC_RECENT_MODIFIER));
-    EXPECT_EQ("T", selected(IDC_RECENT_KEY));
-    EXPECT_EQ("(None)", selected(IDC_OTHERS_MODIFIER));
-    EXPECT_EQ("<none>", selected(IDC_OTHERS_KEY));
+    EXPECT_EQ("Alt", selected(IDC_SHOW_MOD));
+    EXPECT_EQ("E", selected(IDC_SHOW_KEY_BOX));
+    EXPECT_EQ("<none>", selected(IDC_RECENT_MOD));
+    EXPECT_EQ("T", selected(IDC_RECENT_KEY_BOX));
+    EXPECT_EQ("(None)", selected(IDC_OTHERS_MOD));
+    EXPECT_EQ("<none>", selected(IDC_OTHERS_KEY_BOX));
     EXPECT_FALSE(settings.showRegistered || settings.recentRegistered || settings.othersRegistered);
     EXPECT_TRUE(Free(MOD_ALT, 'E'));
     DestroyWindow(page);

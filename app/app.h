@@ -15,6 +15,9 @@ extern char appClassName[kAppTextCapacity];  // string 109, "SORVANE"
 extern HWND mainWindow;                      // the Overview window, hidden while idle
 extern HWND infoTip;                         // the tracking tooltip of the Overview's tiles
 extern DWORD processorMHz;                   // 500 when the clock cannot be read
+// An exit asked for in the middle of a showing: it follows once the showing is over, and no new
+// showing starts meanwhile.
+extern bool exitRequested;
 
 // The address of the help page, opened with the shell's "open" verb.
 extern const char kHelpPageAddress[];

@@ -15,9 +15,12 @@
 #include "overview/selection.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
+#include "overview/worker.h"
 #include "resources/resource.h"
 #include "windows/procinfo.h"
 #include "windows/windowlist.h"
+
+bool exitRequested;
 
 const char kHelpPageAddress[] = "https://sorvane.example.com/help/";
 
@@ -35,6 +38,12 @@ constexpr char kNoInfoText[] = "No information about this window is available.";
 bool infoTipShown;
 UniqueHeapText infoText;  // must outlive the tip that shows it
 
+// How many MainWindowProc calls are running: more than one inside nested waits and modal loops.
+int dispatchDepth;
+// Set while a handler hides, refreshes or closes from the Overview: a nested close request then
+// leaves the Overview to that handler.
+bool overviewLeaving;
+
 bool OverviewOpen(HWND window) { return IsWindowVisible(window) != FALSE; }
 
 bool InCloseSquare(const RECT& tile, int x, int y) { return x > tile.right - kHotSquare && y < tile.top + kHotSquare; }
@@ -51,16 +60,74 @@ void SetInfoTipActive(bool active)
 
 void UseStandardCursor(LPCSTR identifier) { SetCursor(LoadCursorA(nullptr, identifier)); }
 
+// Marks a handler that takes the Overview down (and may wait meanwhile) for its duration.
+class LeavingGuard {
+public:
+    LeavingGuard() : outer_(overviewLeaving) { overviewLeaving = true; }
+    ~LeavingGuard() { overviewLeaving = outer_; }
+    LeavingGuard(const LeavingGuard&) = delete;
+    LeavingGuard& operator=(const LeavingGuard&) = delete;
+
+private:
+    bool outer_;
+};
+
 void StopAndHide(HWND window, bool switching)
 {
+    LeavingGuard leaving;
     StopAndWaitForWorker();
     HideOverview(windowList.selected, switching, window);
 }
 
+// Whether a showing, a direct switch or a close from the Overview is under way on this thread
+// (its records would be freed under it by an exit now).
+bool ShowingInProgress()
+{
+    return overviewHeap || windowList.head || overviewBuilding || overviewHiding || closePromptActive ||
+           overviewLeaving;
+}
+
+// Ends the program as Exit does. Asked for in the middle of a showing (from a nested wait or
+// message box), the exit waits until the outermost handler has returned.
+void RequestExit(HWND window)
+{
+    if (ShowingInProgress()) {
+        exitRequested = true;
+        return;
+    }
+    DestroyWindow(window);
+}
+
+// The pending exit, once no handler is running: an Overview still open closes first.
+void CompletePendingExit(HWND window)
+{
+    if (!exitRequested || dispatchDepth != 0 || !IsWindow(window)) return;
+    if (IsWindowVisible(window) && !overviewBuilding) StopAndHide(window, false);
+    if (ShowingInProgress()) return;
+    DestroyWindow(window);
+}
+
+// Alt+F4 and any other close request. With the Overview open it closes the Overview as Esc does;
+// with the Overview hidden it ends the program as Exit does.
+void HandleClose(HWND window)
+{
+    if (!IsWindowVisible(window)) {
+        RequestExit(window);
+    } else if (overviewBuilding) {
+        RequestSnapshotStop();
+    } else if (!overviewLeaving && !overviewHiding && windowList.head) {
+        HideInfoTip();
+        StopAndHide(window, false);
+    }
+}
+
 void HandleDestroy()
 {
-    ClearWindowList();
-    DeleteOverviewBuffer();
+    // Nothing of a showing is freed while the worker may still walk it.
+    StopAndWaitForWorker();
+    CloseSnapshotWorker();
+    HideInfoTip();
+    ReleaseShowing();
     if (settings.gestureEnabled) UninstallMouseHook();
     RemoveTrayIcon();
     PostQuitMessage(0);
@@ -123,6 +190,7 @@ void PingDesktop()
 
 void RefreshOverview(HWND window)
 {
+    LeavingGuard leaving;
     const unsigned count = windowList.count;
     StopAndWaitForWorker();
     HideInfoTip();
@@ -273,7 +341,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), GetDesktopWindow(), AboutDialogProc, 0);
         return 0;
     case IDM_EXIT:
-        DestroyWindow(window);
+        RequestExit(window);
         return 0;
     case IDM_HELP:
         ShellExecuteA(GetShellWindow(), "open", kHelpPageAddress, nullptr, nullptr, SW_SHOW);
@@ -303,9 +371,14 @@ void HideInfoTip()
     infoTipShown = false;
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CLOSE:
+        HandleClose(window);
+        return 0;
     case WM_DESTROY:
         HandleDestroy();
         return 0;
@@ -347,4 +420,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ++dispatchDepth;
+    const LRESULT result = DispatchMainWindowMessage(window, message, wParam, lParam);
+    --dispatchDepth;
+    CompletePendingExit(window);
+    return result;
 }

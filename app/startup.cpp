@@ -7,6 +7,7 @@
 #include "config/hotkeys.h"
 #include "config/settings.h"
 #include "resources/resource.h"
+#include "windows/collect.h"
 
 HINSTANCE appInstance;
 char appTitle[kAppTextCapacity];
@@ -71,6 +72,7 @@ bool InitializeInstance(HINSTANCE instance)
                                   nullptr, nullptr, instance, nullptr);
     if (!window) return false;
     mainWindow = window;
+    unlistedProcessId = GetCurrentProcessId();
 
     LoadExclusionList(nullptr);
     LoadHotkeys(nullptr);

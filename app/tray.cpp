@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "common/owners.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "resources/resource.h"
@@ -58,7 +59,7 @@ void RemoveTrayIcon()
 {
     trayIcon.uFlags = 0;
     Shell_NotifyIconA(NIM_DELETE, &trayIcon);
-    if (trayIcon.hIcon) DestroyIcon(trayIcon.hIcon);
+    UniqueIcon image(trayIcon.hIcon);
     trayIcon.hIcon = nullptr;
 }
 

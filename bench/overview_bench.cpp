@@ -14,6 +14,7 @@
 #include "app/app.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/worker.h"
 #include "overview/tiles.h"
 #include "windows/windowlist.h"
 

@@ -20,7 +20,7 @@ struct ScreenGrab;
 // Takes the picture once two grabs about 40 ms apart agree (the windows just uncovered or
 // restored have painted), waiting a few hundred milliseconds at most.
 void TakeScreenGrab();
-// Drops this showing's picture (prints still running keep theirs alive).
+// Drops this showing's picture (a holder of a reference keeps it until it lets go).
 void ReleaseScreenGrab();
 // The current picture with a reference for the caller, or null (on Windows, or none taken).
 ScreenGrab* AcquireScreenGrab();

@@ -4,8 +4,8 @@
 #include "common/owners.h"
 #include "overview/lifecycle.h"
 #include "overview/tiles.h"
+#include "overview/worker.h"
 #include "resources/resource.h"
-#include "windows/capture.h"
 #include "windows/windowlist.h"
 
 HBITMAP overviewBuffer;

@@ -8,14 +8,13 @@
 #include "overview/layout.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
+#include "overview/worker.h"
 #include "resources/resource.h"
-#include "windows/capture.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
 std::atomic<bool> overviewBuilding;
 std::atomic<bool> overviewHiding;
-std::atomic<bool> snapshotStopRequested;
 std::atomic<bool> closePromptActive;
 HWND cancelButton;
 HWND refreshButton;
@@ -62,7 +61,19 @@ void CompactProcessHeap()
     HeapCompact(GetProcessHeap(), 0);
 }
 
-// Frees everything of a showing except the window itself.
+void TearDownEmptyOverview(HWND window)
+{
+    MessageBoxA(window, "No window is currently active. Please click OK to return.", "No Active Window",
+                MB_OK | MB_ICONINFORMATION);
+    overviewHiding = true;
+    CloseSnapshotWorker();
+    ReleaseShowing();
+    ShowWindow(window, SW_HIDE);
+    overviewHiding = false;
+}
+
+}  // namespace
+
 void ReleaseShowing()
 {
     if (settings.restoreMinimized) MinimizeRestoredWindows();
@@ -76,19 +87,6 @@ void ReleaseShowing()
     ReleaseScreenGrab();
     CompactProcessHeap();
 }
-
-void TearDownEmptyOverview(HWND window)
-{
-    MessageBoxA(window, "No window is currently active. Please click OK to return.", "No Active Window",
-                MB_OK | MB_ICONINFORMATION);
-    overviewHiding = true;
-    CloseSnapshotWorker();
-    ReleaseShowing();
-    ShowWindow(window, SW_HIDE);
-    overviewHiding = false;
-}
-
-}  // namespace
 
 RECT CancelButtonRect(int w, int h) { return RECT{w - 94, h - 47, w - 94 + kButtonWidth, h - 47 + kButtonHeight}; }
 
@@ -134,47 +132,9 @@ void MinimizeRestoredWindows()
         if (entry->wasMinimized) ShowOtherWindow(entry->hwnd, SW_SHOWMINNOACTIVE);
 }
 
-HANDLE SnapshotStopEvent()
-{
-    static const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    return event;
-}
-
-void RequestSnapshotStop()
-{
-    snapshotStopRequested = true;
-    SetEvent(SnapshotStopEvent());
-}
-
-void StopAndWaitForWorker()
-{
-    RequestSnapshotStop();
-    if (!snapshotWorker) return;
-    // A worker still suspended would never end: let it run into the stop request.
-    ResumeThread(snapshotWorker);
-    WaitHandlingSentMessages(snapshotWorker, INFINITE);
-}
-
-DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
-{
-    if (!handle) return WAIT_FAILED;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DWORD remaining = INFINITE;
-        if (timeoutMs != INFINITE) {
-            const DWORD waited = GetTickCount() - start;
-            if (waited >= timeoutMs) return WaitForSingleObject(handle, 0);
-            remaining = timeoutMs - waited;
-        }
-        const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) return result;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 void ShowOverview(HWND window)
 {
+    if (exitRequested) return;  // the program is ending
     if (closePromptActive) {
         ActivateWindow(GetDesktopWindow());
         return;
@@ -190,8 +150,7 @@ void ShowOverview(HWND window)
     }
 
     overviewBuilding = true;
-    snapshotStopRequested = false;
-    ResetEvent(SnapshotStopEvent());
+    ClearSnapshotStop();
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 

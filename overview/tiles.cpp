@@ -105,6 +105,7 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
 
     bool ownedIcon = false;
     HICON icon = FindWindowIcon(entry->hwnd, &ownedIcon);
+    UniqueIcon iconOwner(ownedIcon ? icon : nullptr);  // an icon made for us goes with this tile
 
     std::lock_guard<std::mutex> hold(tileImagesLock);
     entry->titleLabel = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left, kLabelTop,
@@ -152,7 +153,6 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
             DrawLines(work, tools.thinPen.get(), thin);
         }
     }
-    if (ownedIcon) DestroyIcon(icon);
 
     if (entry->normalTile) CopyImage(windowDc, tile.left, tile.top, width, height, entry->normalTile);
 }

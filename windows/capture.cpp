@@ -1,18 +1,15 @@
 #include "windows/capture.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <vector>
 
-#include "app/app.h"
-#include "common/owners.h"
 #include "common/platform.h"
-#include "overview/lifecycle.h"
-#include "overview/tiles.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
-
-HANDLE snapshotWorker;
 
 namespace {
 
@@ -22,40 +19,76 @@ constexpr int kSampleCount = 10;
 constexpr int kLowerRow = 55;
 constexpr int kUpperRow = 60;
 constexpr int kBlankThreshold = 11;
+// A print thread only waits for the window: a small stack, so that threads left waiting for a
+// window that never answers cost next to nothing.
+constexpr SIZE_T kPrintThreadStack = 64 * 1024;
 
-// One print request: its own memory context and bitmap, shared by the worker and the print
-// thread and released by whichever lets go last, so an abandoned print never touches anything
-// that was released or reused.
+// One print request, shared by the worker and the print thread and released by whichever lets go
+// last. The print thread may stay blocked for good in a window that never answers; everything big
+// leaves the job when the worker stops waiting, so such a thread keeps only itself and a context.
 struct PrintJob {
     LONG references;
     HWND window;
+    // Under Wine another process's window is copied from the screen picture by the worker; the
+    // thread only asks the window to answer, as it would have to answer WM_PRINT.
+    bool fromScreenGrab;
+    std::atomic<bool> answered;
+    // The print's own context and bitmap (not used with the screen picture).
     HDC dc;
     HBITMAP bitmap;
-    HGDIOBJ previous;
-    ScreenGrab* grab;
+    HGDIOBJ previous;  // what the bitmap replaced in dc; null once the bitmap has gone
 };
+
+// Windows whose print thread has not ended yet. A window still keeping an earlier print waiting is
+// not asked again: it gets the notice at once, and a hung window never holds more than one thread.
+std::mutex printsInFlightLock;  // guards printsInFlight
+std::vector<HWND> printsInFlight;
+
+bool BeginPrint(HWND window)
+{
+    std::lock_guard<std::mutex> hold(printsInFlightLock);
+    if (std::find(printsInFlight.begin(), printsInFlight.end(), window) != printsInFlight.end()) return false;
+    printsInFlight.push_back(window);
+    return true;
+}
+
+void EndPrint(HWND window)
+{
+    std::lock_guard<std::mutex> hold(printsInFlightLock);
+    const auto found = std::find(printsInFlight.begin(), printsInFlight.end(), window);
+    if (found != printsInFlight.end()) printsInFlight.erase(found);
+}
 
 void ReleasePrintJob(PrintJob* job)
 {
     if (InterlockedDecrement(&job->references) != 0) return;
-    SelectObject(job->dc, job->previous);
-    DeleteObject(job->bitmap);
-    DeleteDC(job->dc);
-    ReleaseScreenGrabReference(job->grab);
+    if (job->previous) SelectObject(job->dc, job->previous);
+    if (job->bitmap) DeleteObject(job->bitmap);
+    if (job->dc) DeleteDC(job->dc);
     delete job;
+}
+
+// The worker no longer waits for the print: the window-sized bitmap goes now. When the context is
+// busy in the print thread's hands, the bitmap stays and goes with the job.
+void DropAbandonedBitmap(PrintJob* job)
+{
+    if (!job->previous || !SelectObject(job->dc, job->previous)) return;
+    DeleteObject(job->bitmap);
+    job->bitmap = nullptr;
+    job->previous = nullptr;
 }
 
 DWORD WINAPI PrintThread(LPVOID parameter)
 {
     auto* job = static_cast<PrintJob*>(parameter);
-    if (job->grab) {
-        // The picture stands in for the print; the window still has to answer, as it would
-        // have to answer WM_PRINT, so a hung window times out here as it does on Windows.
-        SendMessageA(job->window, WM_NULL, 0, 0);
-        CopyWindowFromScreenGrab(job->grab, job->window, job->dc);
+    if (job->fromScreenGrab) {
+        DWORD_PTR ignored = 0;
+        job->answered = SendMessageTimeoutA(job->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPrintTimeoutMs,
+                                            &ignored) != 0;
     } else {
-        PrintWindow(job->window, job->dc, 0);
+        job->answered = PrintWindow(job->window, job->dc, 0) != FALSE;
     }
+    EndPrint(job->window);
     ReleasePrintJob(job);
     return 0;
 }
@@ -64,38 +97,49 @@ enum class PrintOutcome { Printed, TimedOut, Stopped };
 
 // Prints the window into `target` (width x height) on a print thread of its own, waiting for it
 // at most kPrintTimeoutMs and no longer than a stop request.
-PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int height)
+PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int height, HANDLE stop)
 {
     auto* job = new (std::nothrow) PrintJob{};
     if (!job) return PrintOutcome::TimedOut;
-    job->references = 2;
+    job->references = 1;
     job->window = window;
-    job->dc = CreateCompatibleDC(reference);
-    job->bitmap = CreateCompatibleBitmap(reference, width, height);
-    job->previous = job->dc && job->bitmap ? SelectObject(job->dc, job->bitmap) : nullptr;
-    job->grab = PrintsFromScreenGrab(window) ? AcquireScreenGrab() : nullptr;
-    if (!job->previous) {
-        job->references = 1;
-        if (job->bitmap) DeleteObject(job->bitmap);
-        if (job->dc) DeleteDC(job->dc);
-        ReleaseScreenGrabReference(job->grab);
-        delete job;
+    job->fromScreenGrab = PrintsFromScreenGrab(window);
+    if (!job->fromScreenGrab) {
+        job->dc = CreateCompatibleDC(reference);
+        job->bitmap = CreateCompatibleBitmap(reference, width, height);
+        job->previous = job->dc && job->bitmap ? SelectObject(job->dc, job->bitmap) : nullptr;
+        if (!job->previous) {
+            ReleasePrintJob(job);
+            return PrintOutcome::TimedOut;
+        }
+    }
+    if (!BeginPrint(window)) {
+        ReleasePrintJob(job);
         return PrintOutcome::TimedOut;
     }
-    UniqueHandle thread(CreateThread(nullptr, 0, PrintThread, job, 0, nullptr));
+    job->references = 2;
+    UniqueHandle thread(CreateThread(nullptr, kPrintThreadStack, PrintThread, job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     if (!thread) {
+        EndPrint(window);
         InterlockedDecrement(&job->references);  // the thread's share
         ReleasePrintJob(job);
         return PrintOutcome::TimedOut;
     }
-    const HANDLE waits[2] = {thread.get(), SnapshotStopEvent()};
-    const DWORD result = WaitForMultipleObjects(2, waits, FALSE, kPrintTimeoutMs);
+    const HANDLE waits[2] = {thread.get(), stop};
+    const DWORD result = WaitForMultipleObjects(stop ? 2 : 1, waits, FALSE, kPrintTimeoutMs);
     PrintOutcome outcome = PrintOutcome::TimedOut;
     if (result == WAIT_OBJECT_0) {
-        BitBlt(target, 0, 0, width, height, job->dc, 0, 0, SRCCOPY);
-        outcome = PrintOutcome::Printed;
-    } else if (result == WAIT_OBJECT_0 + 1) {
-        outcome = PrintOutcome::Stopped;
+        if (!job->fromScreenGrab) {
+            BitBlt(target, 0, 0, width, height, job->dc, 0, 0, SRCCOPY);
+            outcome = PrintOutcome::Printed;
+        } else if (job->answered) {
+            ScreenGrab* grab = AcquireScreenGrab();
+            if (CopyWindowFromScreenGrab(grab, window, target)) outcome = PrintOutcome::Printed;
+            ReleaseScreenGrabReference(grab);
+        }
+    } else {
+        if (result == WAIT_OBJECT_0 + 1) outcome = PrintOutcome::Stopped;
+        DropAbandonedBitmap(job);
     }
     ReleasePrintJob(job);
     return outcome;
@@ -104,17 +148,16 @@ PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int he
 bool ClassIs(const char* className, const char* expected) { return strcmp(className, expected) == 0; }
 
 // Office document windows print their application's frame in their stead.
-PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, HBITMAP* bitmap, int* width, int* height)
+PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueBitmap* bitmap, int* width,
+                                 int* height, HANDLE stop, DWORD pauseMs)
 {
     ShowWindowAsync(window, SW_SHOWNOACTIVATE);
-    const DWORD pause = 330000u / (processorMHz ? processorMHz : 500);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    const HANDLE stop = SnapshotStopEvent();
-    if (WaitForSingleObject(stop, pause) == WAIT_OBJECT_0) return PrintOutcome::Stopped;
-    if (processId == OfficeFrames[2].processId && WaitForSingleObject(stop, pause) == WAIT_OBJECT_0)
-        return PrintOutcome::Stopped;
-    PrintOutcome outcome = PrintInto(window, reference, memory, *width, *height);
+    auto pause = [&] { return stop ? WaitForSingleObject(stop, pauseMs) != WAIT_OBJECT_0 : (Sleep(pauseMs), true); };
+    if (!pause()) return PrintOutcome::Stopped;
+    if (processId == OfficeFrames[2].processId && !pause()) return PrintOutcome::Stopped;
+    PrintOutcome outcome = PrintInto(window, reference, memory, *width, *height, stop);
     if (outcome != PrintOutcome::Printed) return outcome;
 
     char title[kTitleBuffer] = {};
@@ -129,11 +172,11 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, HBITMAP
         HBITMAP frameBitmap = CreateCompatibleBitmap(reference, frameWidth, frameHeight);
         if (!frameBitmap) break;
         // The document's own bitmap leaves the context and is deleted.
-        DeleteObject(SelectObject(memory, frameBitmap));
-        *bitmap = frameBitmap;
+        SelectObject(memory, frameBitmap);
+        bitmap->reset(frameBitmap);
         *width = frameWidth;
         *height = frameHeight;
-        return PrintInto(slot.frameHwnd, reference, memory, frameWidth, frameHeight);
+        return PrintInto(slot.frameHwnd, reference, memory, frameWidth, frameHeight, stop);
     }
     return outcome;
 }
@@ -160,37 +203,6 @@ void PatchCorners(HWND window, HDC dc, int width, int height)
         EndPath(dc);
         FillPath(dc);
     }
-}
-
-struct WorkerTools {
-    HWND window;
-    UniqueWindowDc overview;
-    UniquePen buttonPen;
-    HFONT font;
-    int tileWidth;
-};
-
-void ComposeTile(WorkerTools& tools, WindowEntry* entry)
-{
-    CaptureResult capture = CaptureWindow(entry);
-    if (snapshotStopRequested) {
-        if (capture.bitmap) DeleteObject(capture.bitmap);
-        return;
-    }
-    std::lock_guard<std::mutex> hold(tileImagesLock);
-    if (capture.bitmap) {
-        DrawSnapshotIntoTile(entry, capture.bitmap, capture.width, capture.height, capture.complete,
-                             tools.tileWidth, tools.font, tools.buttonPen.get());
-        DeleteObject(capture.bitmap);
-    }
-    PresentTileLocked(tools.overview.get(), entry, entry == windowList.selected);
-}
-
-WindowEntry* EntryAt(unsigned position)
-{
-    WindowEntry* entry = windowList.head;
-    while (entry && position-- > 0) entry = entry->next;
-    return entry;
 }
 
 }  // namespace
@@ -237,7 +249,7 @@ void FitSnapshot(int w, int h, WindowEntry* entry)
     entry->snapshotRect = {tw / 2 - fw / 2, th / 2 - fh / 2, fw / 2 + tw / 2, th / 2 + fh / 2};
 }
 
-CaptureResult CaptureWindow(WindowEntry* entry)
+CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs)
 {
     CaptureResult result{};
     HWND window = entry->hwnd;
@@ -258,78 +270,36 @@ CaptureResult CaptureWindow(WindowEntry* entry)
     }
     if (!windowDc) return result;
     UniqueMemoryDc memory(CreateCompatibleDC(windowDc.get()));
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDc.get(), result.width, result.height);
-    if (!memory || !bitmap) {
-        if (bitmap) DeleteObject(bitmap);
-        return result;
-    }
-    HGDIOBJ original = SelectObject(memory.get(), bitmap);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(windowDc.get(), result.width, result.height));
+    if (!memory || !bitmap) return result;
     HDC dc = memory.get();
-
-    char className[kTitleBuffer] = {};
-    GetClassNameA(window, className, kTitleMaxRead);
-    const bool document = ClassIs(className, "MS-SDIa") || ClassIs(className, "MS-SDIb");
-    for (int attempt = 1; attempt <= kCaptureAttempts; ++attempt) {
-        const PrintOutcome outcome =
-            document ? PrintDocumentWindow(window, windowDc.get(), dc, &bitmap, &result.width, &result.height)
-                     : PrintInto(window, windowDc.get(), dc, result.width, result.height);
-        if (ClassIs(className, kConsoleClass)) {
-            result.complete = true;
-            break;
+    {
+        SelectGuard hold(dc, bitmap.get());  // let go before the bitmap is handed out
+        char className[kTitleBuffer] = {};
+        GetClassNameA(window, className, kTitleMaxRead);
+        const bool document = ClassIs(className, "MS-SDIa") || ClassIs(className, "MS-SDIb");
+        // A window the system already knows to be hung is not asked: it would only time out.
+        const bool hung = IsHungAppWindow(window) != FALSE;
+        for (int attempt = 1; !hung && attempt <= kCaptureAttempts; ++attempt) {
+            const PrintOutcome outcome =
+                document ? PrintDocumentWindow(window, windowDc.get(), dc, &bitmap, &result.width, &result.height,
+                                               stop, documentPauseMs)
+                         : PrintInto(window, windowDc.get(), dc, result.width, result.height, stop);
+            if (ClassIs(className, kConsoleClass)) {
+                result.complete = true;
+                break;
+            }
+            // A window that did not answer in time will not answer the next attempts either.
+            if (outcome != PrintOutcome::Printed) {
+                result.complete = false;
+                break;
+            }
+            result.complete = IsSnapshotComplete(result.width, result.height, dc);
+            if (result.complete) break;
         }
-        // A window that did not answer in time will not answer the next attempts either.
-        if (outcome != PrintOutcome::Printed) {
-            result.complete = false;
-            break;
-        }
-        result.complete = IsSnapshotComplete(result.width, result.height, dc);
-        if (result.complete) break;
+        FitSnapshot(result.width, result.height, entry);
+        PatchCorners(window, dc, result.width, result.height);
     }
-    FitSnapshot(result.width, result.height, entry);
-    PatchCorners(window, dc, result.width, result.height);
-    SelectObject(dc, original);
-    result.bitmap = bitmap;
+    result.bitmap = std::move(bitmap);
     return result;
-}
-
-DWORD WINAPI SnapshotWorker(LPVOID parameter)
-{
-    static const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    WorkerTools tools{};
-    tools.window = static_cast<HWND>(parameter);
-    tools.font = font;
-    if (windowList.head) {
-        tools.buttonPen.reset(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
-        tools.tileWidth = windowList.head->tile.right - windowList.head->tile.left;
-        tools.overview = UniqueWindowDc(tools.window);
-    }
-    const bool finished = ForEachInCaptureOrder(
-        windowList.count, [] { return snapshotStopRequested.load(); },
-        [&](unsigned position) {
-            if (WindowEntry* entry = EntryAt(position)) ComposeTile(tools, entry);
-        });
-    // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread,
-    // which may be waiting for this thread to end.
-    if (finished && !snapshotStopRequested)
-        RedrawWindow(tools.window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
-    return 0;
-}
-
-void CreateSnapshotWorker(HWND window)
-{
-    CloseSnapshotWorker();
-    snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, window, CREATE_SUSPENDED, nullptr);
-}
-
-void ResumeSnapshotWorker()
-{
-    if (!snapshotWorker) return;
-    SetThreadPriority(snapshotWorker, THREAD_PRIORITY_HIGHEST);
-    ResumeThread(snapshotWorker);
-}
-
-void CloseSnapshotWorker()
-{
-    if (snapshotWorker) CloseHandle(snapshotWorker);
-    snapshotWorker = nullptr;
 }

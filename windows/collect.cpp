@@ -14,6 +14,7 @@
 const char* const kOfficeFramePrefixes[kOfficeFrameCount] = {
     "Microsoft Excel", "Microsoft PowerPoint", "Microsoft Project"};
 OfficeFrameSlot OfficeFrames[kOfficeFrameCount];
+DWORD unlistedProcessId;
 
 namespace {
 
@@ -79,6 +80,7 @@ bool IsListable(HWND window, bool applyExclusions)
     // Tool windows (floating palettes, tooltips) and the shell's desktop are never switch targets.
     if (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return false;
     if (window == GetShellWindow()) return false;
+    if (unlistedProcessId != 0 && ProcessOf(window) == unlistedProcessId) return false;
 
     bool listable = false;
     if ((minimized || ClientLargerThanOnePixel(window)) && WindowHasIcon(window)) listable = true;

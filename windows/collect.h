@@ -16,6 +16,10 @@ constexpr size_t kOfficeFrameCount = 3;
 extern const char* const kOfficeFramePrefixes[kOfficeFrameCount];
 extern OfficeFrameSlot OfficeFrames[kOfficeFrameCount];
 
+// The process whose windows are never listed (the program's own: its property sheet, About box
+// and message boxes); 0 lists every process. Set at start-up.
+extern DWORD unlistedProcessId;
+
 // Enumerates the top-level windows in Z order and appends every listable one.
 void CollectWindows(bool applyExclusions);
 BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions);

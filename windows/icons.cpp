@@ -57,8 +57,5 @@ bool WindowHasIcon(HWND window)
 {
     if (QueryWindowIcon(window) || QueryClassIcon(window)) return true;
     if (!useExecutableIcons) return false;
-    HICON icon = ExecutableIcon(window);
-    if (!icon) return false;
-    DestroyIcon(icon);
-    return true;
+    return static_cast<bool>(UniqueIcon(ExecutableIcon(window)));
 }

@@ -9,6 +9,7 @@
 #include "common/owners.h"
 #include "overview/lifecycle.h"
 #include "overview/tiles.h"
+#include "overview/worker.h"
 #include "test_support.h"
 #include "windows/capture.h"
 #include "windows/collect.h"
@@ -222,18 +223,17 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y)
 
 TEST_F(OwnWindowCapture, PrintsTheWindowAndPatchesItsTopCorners)
 {
-    CaptureResult capture = CaptureWindow(entry);
-    ASSERT_NE(nullptr, capture.bitmap);
+    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), 0);
+    ASSERT_TRUE(capture.bitmap);
     EXPECT_EQ(160, capture.width);
     EXPECT_EQ(120, capture.height);
     EXPECT_TRUE(capture.complete);
-    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap, 80, 60));
-    EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap, 0, 0));
-    EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap, 159, 0));
-    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap, 0, 20));
+    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap.get(), 80, 60));
+    EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap.get(), 0, 0));
+    EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap.get(), 159, 0));
+    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap.get(), 0, 20));
     // Natural size, centred in the tile.
     EXPECT_TRUE(Same(RECT{90, 107, 250, 227}, entry->snapshotRect));
-    DeleteObject(capture.bitmap);
 }
 
 TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
@@ -242,14 +242,13 @@ TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
     entry->highlightTile = CreateCompatibleBitmap(screen, 342, 336);
     entry->normalTile = CreateCompatibleBitmap(screen, 342, 336);
     ReleaseDC(nullptr, screen);
-    CaptureResult capture = CaptureWindow(entry);
+    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), 0);
     UniquePen pen(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
-        DrawSnapshotIntoTile(entry, capture.bitmap, capture.width, capture.height, false, 341,
+        DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, false, 341,
                              static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), pen.get());
     }
-    DeleteObject(capture.bitmap);
     const RECT& s = entry->snapshotRect;
     const COLORREF red = RGB(200, 30, 30);
     EXPECT_EQ(red, PixelOf(entry->highlightTile, s.left - 1, (s.top + s.bottom) / 2));  // 2 pixels larger
@@ -294,12 +293,11 @@ TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
         RequestSnapshotStop();
     });
     const DWORD start = GetTickCount();
-    CaptureResult capture = CaptureWindow(hungEntry);
+    CaptureResult capture = CaptureWindow(hungEntry, SnapshotStopEvent(), 0);
     const DWORD took = GetTickCount() - start;
     stopper.join();
     EXPECT_LT(took, 5000u) << "the capture waited for the hung window instead of the stop";
     EXPECT_FALSE(capture.complete);
-    if (capture.bitmap) DeleteObject(capture.bitmap);
     SetEvent(release);
     hungThread.join();
     CloseHandle(release);
@@ -322,13 +320,12 @@ TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
     WindowEntry* documentEntry = AppendWindowEntry(document.window());
     documentEntry->tile = {341, 40, 682, 375};
 
-    CaptureResult capture = CaptureWindow(documentEntry);
+    CaptureResult capture = CaptureWindow(documentEntry, SnapshotStopEvent(), 0);
     EXPECT_EQ(260, capture.width) << "the capture has the frame's size";
     EXPECT_EQ(120, capture.height);
     EXPECT_TRUE(capture.complete);
-    ASSERT_NE(nullptr, capture.bitmap);
-    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap, 200, 60));  // beyond the document's width
-    DeleteObject(capture.bitmap);
+    ASSERT_TRUE(capture.bitmap);
+    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap.get(), 200, 60));  // beyond the document's width
     OfficeFrames[0] = OfficeFrameSlot{};
 }
 

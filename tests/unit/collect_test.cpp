@@ -79,6 +79,11 @@ TEST_F(Collection, ListingRulesOnRealWindows)
 {
     HWND plain = Make("ListA", "Plain window", true);
     EXPECT_TRUE(IsListable(plain, true));
+    // The program's own windows never are, whatever their title (as it marks itself at start-up).
+    unlistedProcessId = GetCurrentProcessId();
+    EXPECT_FALSE(IsListable(plain, true));
+    EXPECT_FALSE(IsListable(plain, false));
+    unlistedProcessId = 0;
 
     HWND noIcon = Make("ListNoIcon", "No icon here", false);
     EXPECT_FALSE(IsListable(noIcon, true));

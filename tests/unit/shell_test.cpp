@@ -3,16 +3,21 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "app/app.h"
+#include "app/closewindow.h"
 #include "app/tray.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
 #include "overview/lifecycle.h"
 #include "overview/selection.h"
+#include "overview/worker.h"
 #include "resources/resource.h"
+#include "windows/collect.h"
 #include "windows/windowlist.h"
 #include "test_support.h"
 
@@ -127,6 +132,8 @@ void StopInProcess()
     infoTip = nullptr;
     UnregisterClassA(appClassName, GetModuleHandleA(nullptr));
     settings = Settings{};
+    unlistedProcessId = 0;
+    exitRequested = false;
     DeleteSettingsKey();
 }
 
@@ -353,6 +360,7 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     settings.groupByApps = false;
     settings.restoreMinimized = false;
+    unlistedProcessId = 0;  // the test's windows share the program's process here
     ShowOverview(mainWindow);
     PumpMessages(300);  // the worker prints our window: answer it
     WindowEntry* entry = nullptr;
@@ -378,4 +386,87 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     StopAndWaitForWorker();
     HideOverview(windowList.selected, false, mainWindow);
     DestroyWindow(target);
+}
+
+namespace {
+
+// A listable window of the test's own, painted by the thread that made it (this one).
+HWND MakeListedWindow(const char* title, int x)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.lpszClassName = "CloseRequestTarget";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, "CloseRequestTarget", title, WS_POPUP | WS_VISIBLE, x, 60, 200, 150, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+DWORD WINAPI ShortThread(LPVOID)
+{
+    Sleep(100);
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(StartedInstance, ACloseRequestClosesTheOverviewOrEndsTheProgramOnceNothingIsUnderWay)
+{
+    HWND target = MakeListedWindow("Close request target", 40);
+    settings.groupByApps = false;
+    settings.restoreMinimized = false;
+    unlistedProcessId = 0;
+    ShowOverview(mainWindow);
+    PumpMessages(200);
+    ASSERT_TRUE(IsWindowVisible(mainWindow));
+    ASSERT_NE(nullptr, windowList.head);
+
+    // With the Overview open (Alt+F4 comes as WM_CLOSE): it closes, the program stays.
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(mainWindow));
+    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_EQ(nullptr, windowList.head);
+    EXPECT_EQ(nullptr, overviewHeap);
+
+    // Hidden, but in the middle of a switch: the end waits, and no showing starts meanwhile.
+    ResetOverviewHeap();
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(mainWindow)) << "ended while a switch still held its records";
+    ShowOverview(mainWindow);
+    EXPECT_FALSE(IsWindowVisible(mainWindow)) << "a showing started while the program was ending";
+    DestroyOverviewHeap();
+    SendMessageA(mainWindow, WM_NULL, 0, 0);  // the next message finds nothing under way
+    EXPECT_FALSE(IsWindow(mainWindow));
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, message.wParam);
+    DestroyWindow(target);
+}
+
+TEST(CloseWait, OnlyAnEndedThreadOrAVanishedWindowCountsAsClosed)
+{
+    HWND stays = CreateTestWindow();
+    // No thread handle, or one whose wait fails: the window is watched, and it stays.
+    EXPECT_FALSE(WaitForWindowToClose(stays, nullptr, 200));
+    HANDLE closed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(closed);
+    EXPECT_FALSE(WaitForWindowToClose(stays, closed, 200)) << "a failed wait counted as closed";
+
+    // A window that goes while watched.
+    std::atomic<HWND> goes{nullptr};
+    std::thread owner([&] {
+        goes = CreateWindowExA(0, "STATIC", "goes", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        Sleep(150);
+        DestroyWindow(goes);
+    });
+    while (!goes) Sleep(5);
+    EXPECT_TRUE(WaitForWindowToClose(goes, nullptr, 5000));
+    owner.join();
+
+    // A thread that ends: closed, even with its window's handle long invalid.
+    HANDLE thread = CreateThread(nullptr, 0, ShortThread, nullptr, 0, nullptr);
+    EXPECT_TRUE(WaitForWindowToClose(stays, thread, 5000));
+    CloseHandle(thread);
+    DestroyWindow(stays);
 }

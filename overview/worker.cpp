@@ -1,0 +1,134 @@
+#include "overview/worker.h"
+
+#include <mutex>
+
+#include "app/app.h"
+#include "common/owners.h"
+#include "overview/tiles.h"
+#include "windows/capture.h"
+#include "windows/windowlist.h"
+
+HANDLE snapshotWorker;
+std::atomic<bool> snapshotStopRequested;
+
+namespace {
+
+constexpr DWORD kDefaultProcessorMHz = 500;
+
+struct WorkerTools {
+    HWND window;
+    UniqueWindowDc overview;
+    UniquePen buttonPen;
+    HFONT font;
+    int tileWidth;
+    DWORD documentPauseMs;
+};
+
+void ComposeTile(WorkerTools& tools, WindowEntry* entry)
+{
+    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs);
+    if (snapshotStopRequested) return;
+    std::lock_guard<std::mutex> hold(tileImagesLock);
+    if (capture.bitmap)
+        DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, capture.complete,
+                             tools.tileWidth, tools.font, tools.buttonPen.get());
+    PresentTileLocked(tools.overview.get(), entry, entry == windowList.selected);
+}
+
+WindowEntry* EntryAt(unsigned position)
+{
+    WindowEntry* entry = windowList.head;
+    while (entry && position-- > 0) entry = entry->next;
+    return entry;
+}
+
+}  // namespace
+
+HANDLE SnapshotStopEvent()
+{
+    static const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return event;
+}
+
+void RequestSnapshotStop()
+{
+    snapshotStopRequested = true;
+    SetEvent(SnapshotStopEvent());
+}
+
+void ClearSnapshotStop()
+{
+    snapshotStopRequested = false;
+    ResetEvent(SnapshotStopEvent());
+}
+
+DWORD WINAPI SnapshotWorker(LPVOID parameter)
+{
+    static const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    WorkerTools tools{};
+    tools.window = static_cast<HWND>(parameter);
+    tools.font = font;
+    // Office documents wait for their frame to come forward: a pause scaled by the clock.
+    tools.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
+    if (windowList.head) {
+        tools.buttonPen.reset(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
+        tools.tileWidth = windowList.head->tile.right - windowList.head->tile.left;
+        tools.overview = UniqueWindowDc(tools.window);
+    }
+    const bool finished = ForEachInCaptureOrder(
+        windowList.count, [] { return snapshotStopRequested.load(); },
+        [&](unsigned position) {
+            if (WindowEntry* entry = EntryAt(position)) ComposeTile(tools, entry);
+        });
+    // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread,
+    // which may be waiting for this thread to end.
+    if (finished && !snapshotStopRequested)
+        RedrawWindow(tools.window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
+    return 0;
+}
+
+void CreateSnapshotWorker(HWND window)
+{
+    CloseSnapshotWorker();
+    snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, window, CREATE_SUSPENDED, nullptr);
+}
+
+void ResumeSnapshotWorker()
+{
+    if (!snapshotWorker) return;
+    SetThreadPriority(snapshotWorker, THREAD_PRIORITY_HIGHEST);
+    ResumeThread(snapshotWorker);
+}
+
+void StopAndWaitForWorker()
+{
+    RequestSnapshotStop();
+    if (!snapshotWorker) return;
+    // A worker still suspended would never end: let it run into the stop request.
+    ResumeThread(snapshotWorker);
+    WaitHandlingSentMessages(snapshotWorker, INFINITE);
+}
+
+void CloseSnapshotWorker()
+{
+    if (snapshotWorker) CloseHandle(snapshotWorker);
+    snapshotWorker = nullptr;
+}
+
+DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
+{
+    if (!handle) return WAIT_FAILED;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD remaining = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const DWORD waited = GetTickCount() - start;
+            if (waited >= timeoutMs) return WaitForSingleObject(handle, 0);
+            remaining = timeoutMs - waited;
+        }
+        const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + 1) return result;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

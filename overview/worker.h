@@ -1,0 +1,62 @@
+// The snapshot worker: one thread per showing of the Overview, capturing every listed window and
+// drawing each capture into its tile; and the stop request by which the GUI thread ends it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+// The worker of the current showing, or null. GUI thread only.
+extern HANDLE snapshotWorker;
+
+// Asks the snapshot worker to stop; cleared at every show. Set it with RequestSnapshotStop, which
+// also wakes a worker waiting for a print.
+extern std::atomic<bool> snapshotStopRequested;
+
+// Raises snapshotStopRequested and signals the stop event.
+void RequestSnapshotStop();
+// Lowers snapshotStopRequested and resets the stop event, for a new showing.
+void ClearSnapshotStop();
+// Signalled (manual reset) while a stop is requested; the worker waits on it beside each print.
+HANDLE SnapshotStopEvent();
+
+// Closes an earlier worker's handle and creates a new worker, suspended, for the window.
+void CreateSnapshotWorker(HWND window);
+// Gives the worker the highest priority and lets it run.
+void ResumeSnapshotWorker();
+// Asks the worker to stop and waits for it to end, handling sent messages meanwhile.
+void StopAndWaitForWorker();
+// Closes the worker's handle (the thread has ended) and forgets it.
+void CloseSnapshotWorker();
+
+DWORD WINAPI SnapshotWorker(LPVOID window);
+
+// Waits for the handle at most timeoutMs (INFINITE: no limit), handling only the messages other
+// threads send meanwhile; posted messages and input stay queued. WAIT_FAILED for a null handle.
+DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs);
+
+// Visits the positions 0 .. count - 1 in the capture order: two cursors, one from the head and
+// one from the middle, take turns (0, half, 1, half + 1, ...). shouldStop() is asked before each
+// turn; returns false when it stopped the walk.
+template <typename ShouldStop, typename Visit>
+bool ForEachInCaptureOrder(unsigned count, ShouldStop shouldStop, Visit visit)
+{
+    const unsigned half = count / 2;
+    const bool split = count > 2;
+    unsigned first = 0;
+    const unsigned firstEnd = split ? half : count;
+    unsigned second = half;
+    bool firstActive = count > 0, secondActive = split;
+    while (firstActive || secondActive) {
+        if (shouldStop()) return false;
+        if (firstActive && first < firstEnd)
+            visit(first++);
+        else
+            firstActive = false;
+        if (secondActive) {
+            visit(second++);
+            if (second >= count) secondActive = false;
+        }
+    }
+    return true;
+}

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <thread>
 #include <vector>
 
 #include "config/gesture.h"
@@ -109,7 +113,8 @@ void MovePointer(int x, int y)
     SendInput(1, &input, sizeof input);
 }
 
-// Pumps messages for a while and returns the WM_HOTKEY identifiers that reached `window`.
+// Pumps messages for a while and returns the WM_HOTKEY identifiers that reached `window`. The
+// hook runs on the library's own thread: pumping here only receives what it posted.
 std::vector<WPARAM> HotkeysAfter(HWND window, DWORD milliseconds)
 {
     std::vector<WPARAM> ids;
@@ -194,4 +199,71 @@ TEST(HookLibrary, WithoutAMainWindowNothingIsPosted)
     UninstallMouseHook();
     MovePointer(w / 2, h / 2);
     DestroyWindow(bystander);
+}
+
+namespace {
+
+// The threads of this process, as Toolhelp lists them.
+int CountOwnThreads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Calls into the library from a thread of its own that ends before this returns.
+template <typename Call>
+int FromAnotherThread(Call call)
+{
+    int result = -1;
+    std::thread([&] { result = call(); }).join();
+    return result;
+}
+
+}  // namespace
+
+// The hook belongs to the library's thread, not to the caller's: the watch outlives the thread
+// that started it, and another thread moves or ends it. Uninstall leaves no thread behind.
+TEST(HookLibrary, TheWatchOutlivesTheCallingThread)
+{
+    HWND target = CreateTestWindow("SORVANE");
+    ASSERT_NE(nullptr, target);
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    MovePointer(w / 2, h / 2);
+    HotkeysAfter(target, 100);
+    // Counted while watching: under Wine the first call from another thread may leave a thread
+    // of Wine's own behind.
+    int threadsWatching = 0;
+
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round == 1 ? "first install" : "install after uninstall");
+        ASSERT_EQ(1, FromAnotherThread([] { return InstallMouseHook(3); }));
+        if (round == 1) threadsWatching = CountOwnThreads();
+        EXPECT_EQ(threadsWatching, CountOwnThreads()) << "one hook thread again";
+        MovePointer(0, h - 1);
+        EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400)) << "bottom-left";
+
+        MovePointer(w / 2, h / 2);
+        ASSERT_EQ(1, FromAnotherThread([] { return InstallMouseHook(2); }));
+        EXPECT_EQ(threadsWatching, CountOwnThreads()) << "moving the watch starts no thread";
+        MovePointer(0, h - 1);
+        EXPECT_TRUE(HotkeysAfter(target, 300).empty()) << "bottom-left no longer watched";
+        MovePointer(w - 1, 0);
+        EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400)) << "top-right";
+
+        EXPECT_EQ(1, FromAnotherThread([] { return UninstallMouseHook(); }));
+        EXPECT_EQ(0, FromAnotherThread([] { return UninstallMouseHook(); }));
+        EXPECT_EQ(threadsWatching - 1, CountOwnThreads()) << "the hook thread ended";
+        MovePointer(w / 2, h / 2);
+        MovePointer(w - 1, 0);
+        EXPECT_TRUE(HotkeysAfter(target, 300).empty()) << "after uninstall";
+        MovePointer(w / 2, h / 2);
+    }
+    DestroyWindow(target);
 }

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <tlhelp32.h>
-
 #include <thread>
 #include <vector>
 
@@ -130,9 +127,19 @@ std::vector<WPARAM> HotkeysAfter(HWND window, DWORD milliseconds)
     return ids;
 }
 
+// Calls into the library from a thread that has ended when this returns.
+template <typename Call>
+int FromEndedThread(Call call)
+{
+    int result = -1;
+    std::thread([&] { result = call(); }).join();
+    return result;
+}
+
 }  // namespace
 
-// The real library, loaded by the program's own bridge, watching the real input stream.
+// The real library, loaded by the program's own bridge, watching the real input stream. The hook
+// belongs to the library's thread: it outlives the thread that installed it.
 TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
 {
     ASSERT_EQ(nullptr, FindWindowA("SORVANE", nullptr)) << "another Sorvane window is open";
@@ -142,7 +149,7 @@ TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
 
     MovePointer(w / 2, h / 2);
     HotkeysAfter(target, 100);
-    ASSERT_EQ(1, InstallMouseHook(4));
+    ASSERT_EQ(1, FromEndedThread([] { return InstallMouseHook(4); }));
 
     MovePointer(w - 1, h - 1);
     EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
@@ -152,9 +159,9 @@ TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
     MovePointer(w - 1, h - 1);  // a new entry
     EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
 
-    // Installing again moves the watch to the new corner.
+    // Installing again, from any thread, moves the watch to the new corner.
     MovePointer(w / 2, h / 2);
-    ASSERT_EQ(1, InstallMouseHook(1));
+    ASSERT_EQ(1, FromEndedThread([] { return InstallMouseHook(1); }));
     MovePointer(w - 1, h - 1);
     EXPECT_TRUE(HotkeysAfter(target, 300).empty());
     MovePointer(0, 0);
@@ -165,6 +172,13 @@ TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
     MovePointer(w / 2, h / 2);
     MovePointer(0, 0);
     EXPECT_TRUE(HotkeysAfter(target, 300).empty());
+
+    // A new hook thread after the old one has ended.
+    MovePointer(w / 2, h / 2);
+    ASSERT_EQ(1, InstallMouseHook(3));
+    MovePointer(0, h - 1);
+    EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400)) << "installed again";
+    EXPECT_EQ(1, UninstallMouseHook());
     MovePointer(w / 2, h / 2);
     DestroyWindow(target);
 }
@@ -199,71 +213,4 @@ TEST(HookLibrary, WithoutAMainWindowNothingIsPosted)
     UninstallMouseHook();
     MovePointer(w / 2, h / 2);
     DestroyWindow(bystander);
-}
-
-namespace {
-
-// The threads of this process, as Toolhelp lists them.
-int CountOwnThreads()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
-    int count = 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-    CloseHandle(snapshot);
-    return count;
-}
-
-// Calls into the library from a thread of its own that ends before this returns.
-template <typename Call>
-int FromAnotherThread(Call call)
-{
-    int result = -1;
-    std::thread([&] { result = call(); }).join();
-    return result;
-}
-
-}  // namespace
-
-// The hook belongs to the library's thread, not to the caller's: the watch outlives the thread
-// that started it, and another thread moves or ends it. Uninstall leaves no thread behind.
-TEST(HookLibrary, TheWatchOutlivesTheCallingThread)
-{
-    HWND target = CreateTestWindow("SORVANE");
-    ASSERT_NE(nullptr, target);
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    MovePointer(w / 2, h / 2);
-    HotkeysAfter(target, 100);
-    // Counted while watching: under Wine the first call from another thread may leave a thread
-    // of Wine's own behind.
-    int threadsWatching = 0;
-
-    for (int round = 1; round <= 2; ++round) {
-        SCOPED_TRACE(round == 1 ? "first install" : "install after uninstall");
-        ASSERT_EQ(1, FromAnotherThread([] { return InstallMouseHook(3); }));
-        if (round == 1) threadsWatching = CountOwnThreads();
-        EXPECT_EQ(threadsWatching, CountOwnThreads()) << "one hook thread again";
-        MovePointer(0, h - 1);
-        EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400)) << "bottom-left";
-
-        MovePointer(w / 2, h / 2);
-        ASSERT_EQ(1, FromAnotherThread([] { return InstallMouseHook(2); }));
-        EXPECT_EQ(threadsWatching, CountOwnThreads()) << "moving the watch starts no thread";
-        MovePointer(0, h - 1);
-        EXPECT_TRUE(HotkeysAfter(target, 300).empty()) << "bottom-left no longer watched";
-        MovePointer(w - 1, 0);
-        EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400)) << "top-right";
-
-        EXPECT_EQ(1, FromAnotherThread([] { return UninstallMouseHook(); }));
-        EXPECT_EQ(0, FromAnotherThread([] { return UninstallMouseHook(); }));
-        EXPECT_EQ(threadsWatching - 1, CountOwnThreads()) << "the hook thread ended";
-        MovePointer(w / 2, h / 2);
-        MovePointer(w - 1, 0);
-        EXPECT_TRUE(HotkeysAfter(target, 300).empty()) << "after uninstall";
-        MovePointer(w / 2, h / 2);
-    }
-    DestroyWindow(target);
 }

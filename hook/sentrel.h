@@ -1,6 +1,8 @@
 // Sentrel.dll: watches the pointer and reports when it enters one corner of the primary screen.
 // The report is a WM_HOTKEY with identifier 112 posted to the top-level window of class "SORVANE".
-// Both calls are exported under their C++ (decorated) names.
+// The hook runs on a thread of the library's own, so a busy caller never delays the pointer.
+// Both calls are exported under their C++ (decorated) names. Call UninstallMouseHook before
+// freeing the library, and never from DllMain: it waits for the hook thread to end.
 #pragma once
 
 #ifdef SENTREL_BUILDING
@@ -11,7 +13,9 @@
 
 // corner: 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right (any other value: bottom-right).
 // Starts watching, or moves the watch to another corner; returns 1 on success, 0 on failure.
+// The first call returns once the hook thread has installed the hook, or failed to.
 SENTREL_API int InstallMouseHook(unsigned int corner);
 
-// Stops watching; returns 1 when a watch was removed, 0 when there was none.
+// Stops watching: the hook thread unhooks and ends (waited for a few seconds at most). Returns 1
+// when a watch was removed, 0 when there was none.
 SENTREL_API int UninstallMouseHook(void);

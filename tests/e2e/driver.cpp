@@ -317,25 +317,30 @@ std::string DescribeSettings()
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
-::testing::AssertionResult MovePointer(int x, int y)
+bool SendPointerMove(int x, int y)
 {
     // The absolute range 0..65535 spans the screen; the smallest value that lands on the pixel.
     auto normalize = [](int pixel, int extent) -> LONG {
         const long long value = (static_cast<long long>(pixel) * 65536 + extent - 1) / extent;
         return static_cast<LONG>(value > 65535 ? 65535 : value);
     };
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = normalize(x, ScreenWidth());
+    input.mi.dy = normalize(y, ScreenHeight());
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+::testing::AssertionResult MovePointer(int x, int y)
+{
     // Under Wine an injected move also moves the X pointer, which GetCursorPos reports once the
     // last move is 100 ms old; but a process's first move leaves the X pointer behind unless the
     // process has read the position before. Pointer and X pointer must agree: Sorvane reads the
     // position when a balloon is clicked.
     POINT cursor{};
     GetCursorPos(&cursor);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = normalize(x, ScreenWidth());
-    input.mi.dy = normalize(y, ScreenHeight());
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    if (SendInput(1, &input, sizeof input) != 1)
+    if (!SendPointerMove(x, y))
         return ::testing::AssertionFailure() << "SendInput failed with error " << GetLastError();
     if (!PollUntil([&] { return GetCursorPos(&cursor) && cursor.x == x && cursor.y == y; }))
         return ::testing::AssertionFailure()
@@ -444,6 +449,18 @@ std::string Probe::Describe(const std::vector<WPARAM>& ids)
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult Probe::HoldThread(DWORD milliseconds)
+{
+    if (!target_) return ::testing::AssertionFailure() << "the probe is not attached";
+    const int holds = holdsSeen_;
+    if (!PostMessageA(target_, WM_NULL, kProbeBusyTag, static_cast<LPARAM>(milliseconds)))
+        return ::testing::AssertionFailure()
+               << "cannot post the busy request to Sorvane's window: error " << GetLastError();
+    if (!PollUntil([&] { return holdsSeen_ > holds; }))
+        return ::testing::AssertionFailure() << "Sorvane's thread did not begin the busy period";
+    return ::testing::AssertionSuccess();
+}
+
 LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* probe = reinterpret_cast<Probe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -454,6 +471,10 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     if (probe && message == kProbeMarkerReport) {
         if (wParam > probe->markerSeen_) probe->markerSeen_ = wParam;
+        return 0;
+    }
+    if (probe && message == kProbeBusyReport) {
+        ++probe->holdsSeen_;
         return 0;
     }
     if (probe && message == WM_COPYDATA) {
@@ -664,8 +685,9 @@ void SorvaneTest::TearDown()
 {
     ::testing::AssertionResult moved = MovePointer(x, y);
     if (!moved) return moved;
-    // The low-level hook runs in Sorvane's thread among its sent messages: a sent message of our
-    // own returns after it, and the marker then comes after anything the hook posted.
+    // The pointer is there only after the low-level hooks have passed the move on, so whatever
+    // Sentrel's hook thread posted for it is queued already. A sent message of our own returns
+    // after any sent message the move caused, and the marker then comes after all of it.
     DWORD_PTR ignored = 0;
     if (!SendMessageTimeoutA(sorvane.window(), WM_NULL, 0, 0, SMTO_NORMAL, kMessageTimeoutMs,
                              &ignored))

@@ -115,6 +115,8 @@ std::string DescribeSettings();
 
 int ScreenWidth();
 int ScreenHeight();
+// One absolute pointer move through SendInput; false when SendInput refused it. Does not wait.
+bool SendPointerMove(int x, int y);
 // Moves the pointer with an absolute SendInput move and waits until GetCursorPos says it is there.
 ::testing::AssertionResult MovePointer(int x, int y);
 
@@ -138,6 +140,8 @@ public:
     std::vector<WPARAM> TakeHotkeys();
     // The text of the tooltip that the target window owns, read inside Sorvane's process.
     ::testing::AssertionResult ReadTipText(std::string* text);
+    // Makes Sorvane's GUI thread sleep for `milliseconds` and waits until the sleep has begun.
+    ::testing::AssertionResult HoldThread(DWORD milliseconds);
     static std::string Describe(const std::vector<WPARAM>& ids);
 
 private:
@@ -151,6 +155,7 @@ private:
     std::vector<WPARAM> hotkeys_;
     std::vector<HWND> hotkeyWindows_;  // the window each hotkey was addressed to
     bool tipTextSeen_ = false;
+    int holdsSeen_ = 0;  // sleeps the probe has begun
     std::string tipText_;
 };
 

@@ -138,5 +138,29 @@ TEST_F(MouseGesture, PointerRestingInTheCornerAtStartMustLeaveFirst)
     EXPECT_EQ(ReportsAfterMove(sorvane, 0, 0), once) << "after leaving once";
 }
 
+TEST_F(MouseGesture, CornerReportsWhileTheGuiThreadIsBusy)
+{
+    // A screen grab or a tile blink can hold Sorvane's GUI thread this long. A low-level hook on
+    // that thread would hold every pointer move on the desktop with it (under Wine SendInput
+    // waits up to about 2 s; Windows ends by removing the hook).
+    constexpr DWORD kBusyMs = 2000;
+    constexpr DWORD kPromptMoveMs = 500;
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    probe.TakeHotkeys();
+
+    ASSERT_TRUE(probe.HoldThread(kBusyMs));
+    const DWORD sendStart = GetTickCount();
+    ASSERT_TRUE(SendPointerMove(right(), bottom())) << "SendInput failed: " << GetLastError();
+    const DWORD sendMs = GetTickCount() - sendStart;
+    EXPECT_LT(sendMs, kPromptMoveMs) << "SendInput waited for the busy GUI thread";
+
+    // The report waits in the queue and is handled once the thread is free again.
+    EXPECT_TRUE(PollUntil([&] { return !probe.Hotkeys().empty(); }))
+        << "no gesture report after the busy period";
+    EXPECT_EQ(probe.TakeHotkeys(), once);
+    CloseTheOverview(sorvane);
+}
+
 }  // namespace
 }  // namespace e2e

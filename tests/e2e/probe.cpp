@@ -1,6 +1,6 @@
 // SorvaneProbe.dll: a WH_GETMESSAGE hook that runs inside Sorvane's GUI thread. It reports each
 // WM_HOTKEY and each driver marker the thread removes from its queue to the driver's sink window,
-// and changes nothing.
+// and changes nothing, except that on the driver's request it keeps the thread busy for a while.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -36,6 +36,14 @@ void ReportTipText(HWND owner)
                         SMTO_NORMAL, 5000, &ignored);
 }
 
+// Holds Sorvane's GUI thread: nothing in its queue, and no message sent to it, is handled meanwhile.
+void KeepBusy(DWORD milliseconds)
+{
+    if (milliseconds > kProbeBusyLimitMs) milliseconds = kProbeBusyLimitMs;
+    Report(kProbeBusyReport, milliseconds, nullptr);
+    Sleep(milliseconds);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMsg(int code, WPARAM removal, LPARAM data)
@@ -49,6 +57,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMsg(int code, WPARAM r
             Report(kProbeMarkerReport, static_cast<WPARAM>(message->lParam), message->hwnd);
         else if (message->message == WM_NULL && message->wParam == kProbeTipTextTag)
             ReportTipText(message->hwnd);
+        else if (message->message == WM_NULL && message->wParam == kProbeBusyTag)
+            KeepBusy(static_cast<DWORD>(message->lParam));
     }
     return CallNextHookEx(nullptr, code, removal, data);
 }

@@ -11,6 +11,8 @@ constexpr char kProbeSinkClass[] = "SorvaneProbeSink";
 constexpr UINT kProbeHotkeyReport = WM_APP + 1;
 // A marker was taken from the queue. wParam: the marker's sequence number; lParam: its window.
 constexpr UINT kProbeMarkerReport = WM_APP + 2;
+// Sorvane's thread starts to sleep (see kProbeBusyTag). wParam: how long, in milliseconds.
+constexpr UINT kProbeBusyReport = WM_APP + 3;
 
 // A marker is a WM_NULL with this wParam and a sequence number in lParam. Sorvane ignores it
 // (WM_NULL does nothing); seeing it come back proves every message posted before it was handled.
@@ -19,6 +21,12 @@ constexpr WPARAM kProbeMarkerTag = 0x5EB0;
 // A WM_NULL with this wParam posted to Sorvane's main window asks the probe for the text of the
 // tooltip the window owns; the probe sends it to the sink as WM_COPYDATA with this dwData.
 constexpr WPARAM kProbeTipTextTag = 0x5EB1;
+
+// A WM_NULL with this wParam posted to Sorvane's main window makes the probe hold Sorvane's GUI
+// thread for lParam milliseconds (at most kProbeBusyLimitMs), as a long screen grab would. The
+// probe reports before it sleeps.
+constexpr WPARAM kProbeBusyTag = 0x5EB2;
+constexpr DWORD kProbeBusyLimitMs = 10000;
 
 // The hook procedure's export; i686 decorates the stdcall name as "ProbeGetMsg@12".
 constexpr char kProbeProcName[] = "ProbeGetMsg";

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "config/gesture.h"
@@ -109,7 +110,8 @@ void MovePointer(int x, int y)
     SendInput(1, &input, sizeof input);
 }
 
-// Pumps messages for a while and returns the WM_HOTKEY identifiers that reached `window`.
+// Pumps messages for a while and returns the WM_HOTKEY identifiers that reached `window`. The
+// hook runs on the library's own thread: pumping here only receives what it posted.
 std::vector<WPARAM> HotkeysAfter(HWND window, DWORD milliseconds)
 {
     std::vector<WPARAM> ids;
@@ -125,9 +127,19 @@ std::vector<WPARAM> HotkeysAfter(HWND window, DWORD milliseconds)
     return ids;
 }
 
+// Calls into the library from a thread that has ended when this returns.
+template <typename Call>
+int FromEndedThread(Call call)
+{
+    int result = -1;
+    std::thread([&] { result = call(); }).join();
+    return result;
+}
+
 }  // namespace
 
-// The real library, loaded by the program's own bridge, watching the real input stream.
+// The real library, loaded by the program's own bridge, watching the real input stream. The hook
+// belongs to the library's thread: it outlives the thread that installed it.
 TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
 {
     ASSERT_EQ(nullptr, FindWindowA("SORVANE", nullptr)) << "another Sorvane window is open";
@@ -137,7 +149,7 @@ TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
 
     MovePointer(w / 2, h / 2);
     HotkeysAfter(target, 100);
-    ASSERT_EQ(1, InstallMouseHook(4));
+    ASSERT_EQ(1, FromEndedThread([] { return InstallMouseHook(4); }));
 
     MovePointer(w - 1, h - 1);
     EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
@@ -147,9 +159,9 @@ TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
     MovePointer(w - 1, h - 1);  // a new entry
     EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400));
 
-    // Installing again moves the watch to the new corner.
+    // Installing again, from any thread, moves the watch to the new corner.
     MovePointer(w / 2, h / 2);
-    ASSERT_EQ(1, InstallMouseHook(1));
+    ASSERT_EQ(1, FromEndedThread([] { return InstallMouseHook(1); }));
     MovePointer(w - 1, h - 1);
     EXPECT_TRUE(HotkeysAfter(target, 300).empty());
     MovePointer(0, 0);
@@ -160,6 +172,13 @@ TEST(HookLibrary, ReportsEachEntryIntoTheCornerOnce)
     MovePointer(w / 2, h / 2);
     MovePointer(0, 0);
     EXPECT_TRUE(HotkeysAfter(target, 300).empty());
+
+    // A new hook thread after the old one has ended.
+    MovePointer(w / 2, h / 2);
+    ASSERT_EQ(1, InstallMouseHook(3));
+    MovePointer(0, h - 1);
+    EXPECT_EQ((std::vector<WPARAM>{112}), HotkeysAfter(target, 400)) << "installed again";
+    EXPECT_EQ(1, UninstallMouseHook());
     MovePointer(w / 2, h / 2);
     DestroyWindow(target);
 }

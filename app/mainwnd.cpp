@@ -104,6 +104,7 @@ void CompletePendingExit(HWND window)
     if (!exitRequested || dispatchDepth != 0 || !IsWindow(window)) return;
     if (IsWindowVisible(window) && !overviewBuilding) StopAndHide(window, false);
     if (ShowingInProgress()) return;
+    exitRequested = false;
     DestroyWindow(window);
 }
 

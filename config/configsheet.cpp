@@ -17,8 +17,6 @@ namespace {
 constexpr size_t kNameBuffer = 10;
 constexpr size_t kMessageBuffer = 360;
 constexpr size_t kPathCapacity = 261;
-constexpr int kPreviewWidth = 197;
-constexpr int kPreviewHeight = 148;
 
 // Answers a property-sheet notification from a page's dialog procedure.
 INT_PTR Answer(HWND page, LONG_PTR result)
@@ -104,16 +102,6 @@ LONG_PTR ApplyAdvanced(HWND page)
     return PSNRET_NOERROR;
 }
 
-void DrawScreenPreview(const DRAWITEMSTRUCT* item)
-{
-    HDC screen = GetDC(nullptr);
-    SetStretchBltMode(item->hDC, HALFTONE);
-    SetBrushOrgEx(item->hDC, 0, 0, nullptr);
-    StretchBlt(item->hDC, 0, 0, kPreviewWidth, kPreviewHeight, screen, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-               GetSystemMetrics(SM_CYSCREEN), SRCCOPY);
-    ReleaseDC(nullptr, screen);
-}
-
 void ChooseExecutable(HWND page)
 {
     char path[kPathCapacity] = {};
@@ -147,6 +135,17 @@ void RemoveSelectedExclusion(HWND page)
 SheetFields SheetFieldsFromSettings()
 {
     return {LiveHotkeys(), LiveGesture(), settings.restoreMinimized, settings.groupByApps};
+}
+
+void DrawScreenPreview(const DRAWITEMSTRUCT* item)
+{
+    const RECT& area = item->rcItem;
+    HDC screen = GetDC(nullptr);
+    SetStretchBltMode(item->hDC, HALFTONE);
+    SetBrushOrgEx(item->hDC, 0, 0, nullptr);
+    StretchBlt(item->hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, screen, 0, 0,
+               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), SRCCOPY);
+    ReleaseDC(nullptr, screen);
 }
 
 void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const char* modifierValue, int keyBox,

@@ -32,6 +32,9 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const char* modifierValue, int keyBox,
                        const char* keyValue);
 
+// Draws the whole primary screen, as it is now, shrunk into the item's rectangle.
+void DrawScreenPreview(const DRAWITEMSTRUCT* item);
+
 // Adds a path to the exclusion page's list unless it is listed already in any letter case, in
 // which case the user is told. Returns whether it was added.
 bool AddExclusionPath(HWND page, const char* path);

@@ -31,6 +31,7 @@ SheetFields& FieldsOf(HWND page)
     return *reinterpret_cast<SheetFields*>(GetWindowLongPtrA(page, DWLP_USER));
 }
 
+// A page's WM_INITDIALOG brings its PROPSHEETPAGEA, whose lParam points at the sheet's fields.
 void KeepFields(HWND page, LPARAM initParam)
 {
     const auto* description = reinterpret_cast<const PROPSHEETPAGEA*>(initParam);

@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "app/tray.h"
+#include "common/owners.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
@@ -20,6 +21,11 @@ namespace {
 
 constexpr DWORD kDefaultProcessorMHz = 500;
 constexpr ULONG kLowFragmentationHeap = 2;
+// Held by the running copy for its whole life, one per session.
+constexpr char kInstanceMutexName[] = "Local\\SorvaneSingleInstance";
+// How long a copy that gave way waits for the running copy's window to appear.
+constexpr DWORD kRunningWindowWaitMs = 5000;
+constexpr DWORD kRunningWindowPollMs = 50;
 
 void CreateInfoTip(HINSTANCE instance)
 {
@@ -33,6 +39,21 @@ void CreateInfoTip(HINSTANCE instance)
     tool.hinst = instance;
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(infoTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Tells the running copy, known by its window, that another one was started.
+bool NotifyRunningCopy()
+{
+    HWND running = FindWindowA(appClassName, nullptr);
+    if (running) PostMessageA(running, WM_SECOND_INSTANCE, 0, 0);
+    return running != nullptr;
+}
+
+// Another copy holds the mutex but may not have made its window yet: wait for it, bounded.
+void NotifyRunningCopyWhenReady()
+{
+    const DWORD start = GetTickCount();
+    while (!NotifyRunningCopy() && GetTickCount() - start < kRunningWindowWaitMs) Sleep(kRunningWindowPollMs);
 }
 
 }  // namespace
@@ -104,10 +125,14 @@ int RunSorvane(HINSTANCE instance)
     LoadStringA(instance, IDS_APP_TITLE, appTitle, sizeof appTitle);
     LoadStringA(instance, IDS_CLASS_NAME, appClassName, sizeof appClassName);
 
-    // One copy per desktop: a running copy is known by its window class and only told to show
-    // its balloon.
-    if (HWND running = FindWindowA(appClassName, nullptr)) {
-        PostMessageA(running, WM_SECOND_INSTANCE, 0, 0);
+    // One copy per session: a running copy is only told to show its balloon. Its window gives it
+    // away (also a copy of a build without the mutex); the mutex settles two copies started at
+    // the same moment, before either has a window.
+    if (NotifyRunningCopy()) return 0;
+    UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    const DWORD mutexError = GetLastError();
+    if (mutexError == ERROR_ALREADY_EXISTS || (!instanceMutex && mutexError == ERROR_ACCESS_DENIED)) {
+        NotifyRunningCopyWhenReady();
         return 0;
     }
 

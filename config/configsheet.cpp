@@ -17,14 +17,25 @@ namespace {
 constexpr size_t kNameBuffer = 10;
 constexpr size_t kMessageBuffer = 360;
 constexpr size_t kPathCapacity = 261;
-constexpr int kPreviewWidth = 197;
-constexpr int kPreviewHeight = 148;
 
 // Answers a property-sheet notification from a page's dialog procedure.
 INT_PTR Answer(HWND page, LONG_PTR result)
 {
     SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
     return TRUE;
+}
+
+// The sheet's fields, kept by every page from its WM_INITDIALOG on.
+SheetFields& FieldsOf(HWND page)
+{
+    return *reinterpret_cast<SheetFields*>(GetWindowLongPtrA(page, DWLP_USER));
+}
+
+// A page's WM_INITDIALOG brings its PROPSHEETPAGEA, whose lParam points at the sheet's fields.
+void KeepFields(HWND page, LPARAM initParam)
+{
+    const auto* description = reinterpret_cast<const PROPSHEETPAGEA*>(initParam);
+    SetWindowLongPtrA(page, DWLP_USER, description->lParam);
 }
 
 // The two notifications every page answers: leaving it is always allowed, and OK stores it
@@ -52,19 +63,13 @@ void StoreAllShortcuts(HWND page)
 LONG_PTR ApplyShortcuts(HWND page)
 {
     StoreAllShortcuts(page);
-    DWORD remembered[3][2];
-    for (size_t i = 0; i < 3; ++i) {
-        remembered[i][0] = settings.*kHotkeySlots[i].modifiers;
-        remembered[i][1] = settings.*kHotkeySlots[i].key;
-    }
+    // The combinations in force until now, whatever the page shows.
+    const HotkeyCombinations registered = LiveHotkeys();
     LoadHotkeys(nullptr);
     if (settings.showRegistered && settings.recentRegistered && settings.othersRegistered) return PSNRET_NOERROR;
     // A refused combination: show and store the earlier values again, and keep the sheet open.
-    for (size_t i = 0; i < 3; ++i) {
-        settings.*kHotkeySlots[i].modifiers = remembered[i][0];
-        settings.*kHotkeySlots[i].key = remembered[i][1];
-    }
-    ShowHotkeysOnPage(page);
+    FieldsOf(page).hotkeys = registered;
+    ShowHotkeysOnPage(page, registered);
     StoreAllShortcuts(page);
     LoadHotkeys(nullptr);
     return PSNRET_INVALID;
@@ -74,7 +79,7 @@ LONG_PTR ApplyGesture(HWND page)
 {
     if (UniqueHkey key = OpenSettingsForWrite()) {
         WriteDwordValue(key.get(), "Mouse Gesture", IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED);
-        WriteDwordValue(key.get(), "Corner", static_cast<DWORD>(settings.gestureCorner));
+        WriteDwordValue(key.get(), "Corner", static_cast<DWORD>(FieldsOf(page).gesture.corner));
     }
     if (settings.gestureEnabled) UninstallMouseHook();
     LoadMouseGesture(nullptr);
@@ -96,16 +101,6 @@ LONG_PTR ApplyAdvanced(HWND page)
         WriteDwordValue(key.get(), "GroupByApps", settings.groupByApps ? 1 : 0);
     }
     return PSNRET_NOERROR;
-}
-
-void DrawScreenPreview(const DRAWITEMSTRUCT* item)
-{
-    HDC screen = GetDC(nullptr);
-    SetStretchBltMode(item->hDC, HALFTONE);
-    SetBrushOrgEx(item->hDC, 0, 0, nullptr);
-    StretchBlt(item->hDC, 0, 0, kPreviewWidth, kPreviewHeight, screen, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-               GetSystemMetrics(SM_CYSCREEN), SRCCOPY);
-    ReleaseDC(nullptr, screen);
 }
 
 void ChooseExecutable(HWND page)
@@ -137,6 +132,22 @@ void RemoveSelectedExclusion(HWND page)
 }
 
 }  // namespace
+
+SheetFields SheetFieldsFromSettings()
+{
+    return {LiveHotkeys(), LiveGesture(), settings.restoreMinimized, settings.groupByApps};
+}
+
+void DrawScreenPreview(const DRAWITEMSTRUCT* item)
+{
+    const RECT& area = item->rcItem;
+    HDC screen = GetDC(nullptr);
+    SetStretchBltMode(item->hDC, HALFTONE);
+    SetBrushOrgEx(item->hDC, 0, 0, nullptr);
+    StretchBlt(item->hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, screen, 0, 0,
+               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), SRCCOPY);
+    ReleaseDC(nullptr, screen);
+}
 
 void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const char* modifierValue, int keyBox,
                        const char* keyValue)
@@ -172,16 +183,14 @@ INT_PTR CALLBACK ShortcutsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case WM_INITDIALOG:
+        KeepFields(page, lParam);
         for (const HotkeySlot& slot : kHotkeySlots) FillShortcutCombos(page, slot.modifierBox, slot.keyBox);
-        LoadHotkeys(page);
+        FieldsOf(page).hotkeys = LoadHotkeys(page);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_SHORTCUTS_DEFAULT) {
-            for (const HotkeySlot& slot : kHotkeySlots) {
-                settings.*slot.modifiers = slot.defaultModifiers;
-                settings.*slot.key = slot.defaultKey;
-            }
-            ShowHotkeysOnPage(page);
+            FieldsOf(page).hotkeys = DefaultHotkeys();
+            ShowHotkeysOnPage(page, FieldsOf(page).hotkeys);
         }
         return TRUE;
     case WM_NOTIFY:
@@ -195,15 +204,18 @@ INT_PTR CALLBACK GesturePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_INITDIALOG:
-        LoadMouseGesture(page);
+        KeepFields(page, lParam);
+        FieldsOf(page).gesture = LoadMouseGesture(page);
         return TRUE;
     case WM_COMMAND: {
         const int control = LOWORD(wParam);
+        GestureChoice& gesture = FieldsOf(page).gesture;
         if (control == IDC_GESTURE_CHECK) {
-            ShowGestureOnPage(page, IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED, settings.gestureCorner);
+            gesture.enabled = IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED;
+            ShowGestureOnPage(page, gesture.enabled, gesture.corner);
         } else if (control >= IDC_CORNER_1 && control <= IDC_CORNER_4) {
-            settings.gestureCorner = control - IDC_CORNER_1 + 1;
-            ShowGestureOnPage(page, true, settings.gestureCorner);
+            gesture = {true, control - IDC_CORNER_1 + 1};
+            ShowGestureOnPage(page, gesture.enabled, gesture.corner);
         }
         return TRUE;
     }
@@ -237,10 +249,13 @@ INT_PTR CALLBACK ExclusionPageProc(HWND page, UINT message, WPARAM wParam, LPARA
 INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        CheckDlgButton(page, IDC_RESTORE_MINIMIZED, settings.restoreMinimized ? BST_CHECKED : BST_UNCHECKED);
-        CheckDlgButton(page, IDC_GROUP_BY_APPS, settings.groupByApps ? BST_CHECKED : BST_UNCHECKED);
+    case WM_INITDIALOG: {
+        KeepFields(page, lParam);
+        const SheetFields& fields = FieldsOf(page);
+        CheckDlgButton(page, IDC_RESTORE_MINIMIZED, fields.restoreMinimized ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(page, IDC_GROUP_BY_APPS, fields.groupByApps ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
+    }
     case WM_NOTIFY:
         return HandlePageNotify(page, lParam, ApplyAdvanced);
     default:
@@ -259,6 +274,7 @@ void ShowConfigurationSheet(HWND owner)
                                      {IDD_PAGE_GESTURE, "Mouse Gesture", GesturePageProc},
                                      {IDD_PAGE_EXCLUSION, "Exclusion List", ExclusionPageProc},
                                      {IDD_PAGE_ADVANCED, "Advanced", AdvancedPageProc}};
+    SheetFields fields = SheetFieldsFromSettings();
     PROPSHEETPAGEA pages[4] = {};
     for (size_t i = 0; i < 4; ++i) {
         pages[i].dwSize = sizeof pages[i];
@@ -267,6 +283,7 @@ void ShowConfigurationSheet(HWND owner)
         pages[i].pszTemplate = MAKEINTRESOURCEA(specs[i].dialog);
         pages[i].pfnDlgProc = specs[i].procedure;
         pages[i].pszTitle = specs[i].title;
+        pages[i].lParam = reinterpret_cast<LPARAM>(&fields);
     }
     PROPSHEETHEADERA sheet{};
     sheet.dwSize = sizeof sheet;

@@ -75,28 +75,35 @@ void ShowGestureOnPage(HWND page, bool enabled, int corner)
         CheckDlgButton(page, button, enabled && button - IDC_CORNER_1 + 1 == shown ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void LoadMouseGesture(HWND page)
+GestureChoice LiveGesture()
 {
+    return {settings.gestureEnabled, settings.gestureCorner};
+}
+
+GestureChoice LoadMouseGesture(HWND page)
+{
+    GestureChoice loaded = LiveGesture();
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
     if (!key || !ReadDwordValue(key.get(), "Mouse Gesture", &value)) {
-        settings.gestureEnabled = true;
-        settings.gestureCorner = 4;
+        loaded = {true, 4};
     } else if (value == 0) {
-        settings.gestureEnabled = false;
+        loaded.enabled = false;
     } else {
-        settings.gestureEnabled = true;
         DWORD corner = 0;
-        settings.gestureCorner =
-            ReadDwordValue(key.get(), "Corner", &corner) && corner >= 1 && corner <= 3
-                ? static_cast<int>(corner)
-                : 4;
+        loaded.enabled = true;
+        loaded.corner = ReadDwordValue(key.get(), "Corner", &corner) && corner >= 1 && corner <= 3
+                            ? static_cast<int>(corner)
+                            : 4;
     }
     key.reset();
 
     if (page) {
-        ShowGestureOnPage(page, settings.gestureEnabled, settings.gestureCorner);
-        return;
+        ShowGestureOnPage(page, loaded.enabled, loaded.corner);
+        return loaded;
     }
+    settings.gestureEnabled = loaded.enabled;
+    settings.gestureCorner = loaded.corner;
     if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));
+    return loaded;
 }

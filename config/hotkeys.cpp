@@ -138,18 +138,35 @@ void SelectComboText(HWND combo, const char* text)
     }
 }
 
-void ShowHotkeysOnPage(HWND page)
+HotkeyCombinations DefaultHotkeys()
 {
-    for (const HotkeySlot& slot : kHotkeySlots) {
+    HotkeyCombinations combinations{};
+    for (size_t i = 0; i < combinations.size(); ++i)
+        combinations[i] = {kHotkeySlots[i].defaultModifiers, kHotkeySlots[i].defaultKey};
+    return combinations;
+}
+
+HotkeyCombinations LiveHotkeys()
+{
+    HotkeyCombinations combinations{};
+    for (size_t i = 0; i < combinations.size(); ++i)
+        combinations[i] = {settings.*kHotkeySlots[i].modifiers, settings.*kHotkeySlots[i].key};
+    return combinations;
+}
+
+void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations)
+{
+    for (size_t i = 0; i < combinations.size(); ++i) {
+        const HotkeySlot& slot = kHotkeySlots[i];
         char name[kNameBuffer];
-        ModifierNameFromFlags(settings.*slot.modifiers, name, sizeof name);
+        ModifierNameFromFlags(combinations[i].modifiers, name, sizeof name);
         SelectComboText(GetDlgItem(page, slot.modifierBox), name);
-        KeyNameFromCode(settings.*slot.key, name, sizeof name);
+        KeyNameFromCode(combinations[i].key, name, sizeof name);
         SelectComboText(GetDlgItem(page, slot.keyBox), name);
     }
 }
 
-void LoadHotkeys(HWND page)
+HotkeyCombinations LoadHotkeys(HWND page)
 {
     if (!page) {
         for (const HotkeySlot& slot : kHotkeySlots) {
@@ -160,26 +177,29 @@ void LoadHotkeys(HWND page)
         }
     }
 
-    UniqueHkey key = OpenSettingsForQuery();
-    for (const HotkeySlot& slot : kHotkeySlots) {
-        DWORD value = 0;
-        settings.*slot.modifiers =
-            key && ReadDwordValue(key.get(), slot.modifierValue, &value) ? value
-                                                                          : slot.defaultModifiers;
-        settings.*slot.key =
-            key && ReadDwordValue(key.get(), slot.keyValue, &value) ? value : slot.defaultKey;
+    HotkeyCombinations loaded = DefaultHotkeys();
+    if (UniqueHkey key = OpenSettingsForQuery()) {
+        for (size_t i = 0; i < loaded.size(); ++i) {
+            DWORD value = 0;
+            if (ReadDwordValue(key.get(), kHotkeySlots[i].modifierValue, &value)) loaded[i].modifiers = value;
+            if (ReadDwordValue(key.get(), kHotkeySlots[i].keyValue, &value)) loaded[i].key = value;
+        }
     }
-    key.reset();
 
     if (page) {
-        ShowHotkeysOnPage(page);
-        return;
+        ShowHotkeysOnPage(page, loaded);
+        return loaded;
     }
 
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        settings.*kHotkeySlots[i].modifiers = loaded[i].modifiers;
+        settings.*kHotkeySlots[i].key = loaded[i].key;
+    }
     for (const HotkeySlot& slot : kHotkeySlots) {
         if (RegisterHotKey(mainWindow, slot.id, settings.*slot.modifiers, settings.*slot.key))
             settings.*slot.registered = true;
         else
             ReportHotkeyConflict(settings.*slot.modifiers, settings.*slot.key);
     }
+    return loaded;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 
 constexpr int HOTKEY_SHOW = 111;
@@ -60,10 +61,25 @@ void FillShortcutCombos(HWND page, int modifierBox, int keyBox);
 // Selects the item whose text equals text exactly; keeps the current selection when none does.
 void SelectComboText(HWND combo, const char* text);
 
-// Selects the six Settings fields in the Keyboard Shortcuts page's boxes (the selection rule).
-void ShowHotkeysOnPage(HWND page);
+// One hotkey's modifier flags and virtual-key code.
+struct HotkeyCombination {
+    DWORD modifiers;
+    DWORD key;
+};
+// The three hotkeys' combinations, in the order of kHotkeySlots.
+using HotkeyCombinations = std::array<HotkeyCombination, 3>;
 
-// Without a page: releases the registered hotkeys, reloads the six values and registers them on
-// the main window, warning for each refused one. With the Keyboard Shortcuts page: only loads
-// the values and selects them in the page's six boxes.
-void LoadHotkeys(HWND page);
+HotkeyCombinations DefaultHotkeys();
+// The six fields of the live settings record: what the last LoadHotkeys without a page put in
+// force.
+HotkeyCombinations LiveHotkeys();
+
+// Selects the combinations in the Keyboard Shortcuts page's boxes (the selection rule).
+void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations);
+
+// Reads the six values, each falling back to its own default. Returns what it read.
+// Without a page: releases the registered hotkeys, puts the values in the settings record and
+// registers them on the main window, warning for each refused one. With the Keyboard Shortcuts
+// page: only selects the values in the page's six boxes; the settings record and the registered
+// hotkeys stay as they are.
+HotkeyCombinations LoadHotkeys(HWND page);

@@ -491,7 +491,7 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
 // ---- Sorvane's process
 
 ::testing::AssertionResult SorvaneProcess::Launch(const std::string& exePath,
-                                                  const std::string& folder)
+                                                  const std::string& folder, bool suspended)
 {
     std::string commandLine = "\"" + exePath + "\"";
     std::string directory = folder;
@@ -499,11 +499,15 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &info))
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        suspended ? CREATE_SUSPENDED : 0, nullptr, directory.c_str(), &startup,
+                        &info))
         return ::testing::AssertionFailure()
                << "cannot start " << exePath << ": error " << GetLastError();
-    CloseHandle(info.hThread);
+    if (suspended)
+        suspendedThread_ = info.hThread;
+    else
+        CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     return ::testing::AssertionSuccess();
@@ -547,6 +551,15 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
     return ::testing::AssertionSuccess();
 }
 
+bool SorvaneProcess::Resume()
+{
+    if (!suspendedThread_) return false;
+    const bool resumed = ResumeThread(suspendedThread_) != static_cast<DWORD>(-1);
+    CloseHandle(suspendedThread_);
+    suspendedThread_ = nullptr;
+    return resumed;
+}
+
 bool SorvaneProcess::Running() const
 {
     return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
@@ -554,6 +567,11 @@ bool SorvaneProcess::Running() const
 
 void SorvaneProcess::Stop()
 {
+    if (suspendedThread_) {
+        TerminateProcess(process_, 1);
+        CloseHandle(suspendedThread_);
+        suspendedThread_ = nullptr;
+    }
     if (!process_) return;
     if (Running()) {
         HWND window = window_;

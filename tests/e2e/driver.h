@@ -169,7 +169,10 @@ public:
     SorvaneProcess& operator=(const SorvaneProcess&) = delete;
 
     // Starts the executable with the given current folder (the executable's own when empty).
-    ::testing::AssertionResult Launch(const std::string& exePath, const std::string& folder = {});
+    // A suspended start runs nothing of it until Resume.
+    ::testing::AssertionResult Launch(const std::string& exePath, const std::string& folder = {},
+                                      bool suspended = false);
+    bool Resume();
     // Waits for its top-level window of class "SORVANE".
     ::testing::AssertionResult WaitForMainWindow();
     ::testing::AssertionResult WaitForExit(DWORD* exitCode, DWORD timeoutMs = kWaitMs);
@@ -182,6 +185,7 @@ public:
 
 private:
     HANDLE process_ = nullptr;
+    HANDLE suspendedThread_ = nullptr;
     DWORD processId_ = 0;
     HWND window_ = nullptr;
 };

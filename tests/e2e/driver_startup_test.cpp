@@ -13,6 +13,7 @@ namespace {
 
 using FirstStart = SorvaneTest;
 using SecondCopy = SorvaneTest;
+using SimultaneousCopies = SorvaneTest;
 using WelcomeBalloon = SorvaneTest;
 using WithoutHookLibrary = SorvaneTest;
 
@@ -79,6 +80,41 @@ TEST_F(SecondCopy, ExitsAtOnceAndTheFirstNoLongerShowsTheWelcome)
     PostMessageA(first.window(), kTrayCallback, kTrayIconId, kBalloonUserClick);
     ASSERT_TRUE(probe.Flush());
     EXPECT_FALSE(ReadSetting("Info1").present) << DescribeSettings();
+}
+
+TEST_F(SimultaneousCopies, TwoReleasedTogetherLeaveOneRunning)
+{
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        ASSERT_TRUE(DeleteSettingsKey());
+        // Both copies are created suspended and released one right after the other, so neither
+        // has a window yet when the other looks for one.
+        SorvaneProcess copies[2];
+        for (SorvaneProcess& copy : copies) ASSERT_TRUE(copy.Launch(SorvanePath(), {}, true));
+        for (SorvaneProcess& copy : copies) ASSERT_TRUE(copy.Resume());
+
+        ASSERT_TRUE(PollUntil([&] { return copies[0].Running() != copies[1].Running(); }))
+            << (copies[0].Running() ? "both copies still run" : "both copies ended")
+            << "; windows of class " << kMainClass << ": "
+            << TopLevelWindows(kMainClass, 0, false).size() << "\n"
+            << DescribeWindows(copies[0].id()) << DescribeWindows(copies[1].id());
+        SorvaneProcess& loser = copies[0].Running() ? copies[1] : copies[0];
+        SorvaneProcess& winner = copies[0].Running() ? copies[0] : copies[1];
+        DWORD code = STILL_ACTIVE;
+        ASSERT_TRUE(loser.WaitForExit(&code));
+        EXPECT_EQ(code, 0u) << "the copy that gave way";
+        ASSERT_TRUE(winner.WaitForMainWindow());
+        EXPECT_EQ(TopLevelWindows(kMainClass, 0, false).size(), 1u) << DescribeWindows(0);
+
+        // The copy that gave way told the other: its already-running tip replaced the welcome,
+        // so a click on the balloon does not dismiss the welcome for good.
+        ASSERT_TRUE(WaitForStartupEnd(winner));
+        PostMessageA(winner.window(), kTrayCallback, kTrayIconId, kBalloonUserClick);
+        ASSERT_TRUE(probe.Flush());
+        EXPECT_FALSE(ReadSetting("Info1").present) << DescribeSettings();
+        probe.Detach();
+        ASSERT_TRUE(ExitSorvane(winner));
+    }
 }
 
 TEST_F(WelcomeBalloon, ClickAwayFromTheBottomEdgeDismissesItForGood)

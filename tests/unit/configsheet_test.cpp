@@ -1,17 +1,23 @@
+#include <windows.h>
+#include <prsht.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "config/configsheet.h"
 #include "config/gesture.h"
+#include "config/hotkeys.h"
 #include "config/settings.h"
 #include "resources/resource.h"
 #include "test_support.h"
 
 namespace {
 
-// A page made from the resource script with its own dialog procedure, outside a sheet.
+// A page made from the resource script with its own dialog procedure, outside a sheet, given the
+// sheet's fields as a sheet would give them.
 class Page : public ::testing::Test {
 protected:
     void SetUp() override
@@ -33,8 +39,30 @@ protected:
     }
     void Open(int dialog, DLGPROC procedure)
     {
-        page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), mainWindow, procedure, 0);
+        fields = SheetFieldsFromSettings();
+        description = PROPSHEETPAGEA{};
+        description.dwSize = sizeof description;
+        description.lParam = reinterpret_cast<LPARAM>(&fields);
+        page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), mainWindow, procedure,
+                                  reinterpret_cast<LPARAM>(&description));
         ASSERT_NE(nullptr, page);
+    }
+    // PSN_APPLY (OK) or PSN_RESET (Cancel); returns the page's answer.
+    LONG_PTR Notify(UINT code)
+    {
+        NMHDR header{};
+        header.hwndFrom = GetParent(page);
+        header.code = code;
+        SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+        return GetWindowLongPtrA(page, DWLP_MSGRESULT);
+    }
+    void Click(int control) { SendMessageA(page, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED), 0); }
+    static DWORD Stored(const char* name)
+    {
+        UniqueHkey key = OpenSettingsForQuery();
+        DWORD value = 0xFFFFFFFF;
+        if (key) ReadDwordValue(key.get(), name, &value);
+        return value;
     }
     std::string Selected(int box)
     {
@@ -51,6 +79,8 @@ protected:
         return text;
     }
     HWND page = nullptr;
+    SheetFields fields{};
+    PROPSHEETPAGEA description{};
     MessageBoxWatcher boxes{"Sorvane"};
 };
 
@@ -108,6 +138,7 @@ TEST_F(Page, StoringAPairWritesWhatTheBoxesShowAndKeepsWhatTheyCannot)
 
 TEST_F(Page, ARefusedCombinationIsWrittenBackAndTheAnswerIsInvalid)
 {
+    LoadHotkeys(nullptr);  // what start-up registers: the defaults
     Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
     // Recent set to Show's Alt+Tab: refused.
     SendDlgItemMessageA(page, IDC_RECENT_MOD, CB_SETCURSEL, 1, 0);      // Alt
@@ -162,10 +193,12 @@ TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)
     for (int id = IDC_CORNER_1; id <= IDC_CORNER_4; ++id) EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, id));
     SendMessageA(page, WM_COMMAND, IDC_CORNER_1, 0);  // a corner checks the gesture again
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_GESTURE_CHECK));
-    EXPECT_EQ(1, settings.gestureCorner);
+    EXPECT_EQ(1, fields.gesture.corner);
+    EXPECT_EQ(4, settings.gestureCorner) << "the live corner changes on OK only";
     NMHDR apply{};
     apply.code = PSN_APPLY;
     SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
+    EXPECT_EQ(1, settings.gestureCorner);
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
     ASSERT_TRUE(ReadDwordValue(key.get(), "Mouse Gesture", &value));
@@ -186,4 +219,94 @@ TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)
     EXPECT_EQ(0u, value);
     ASSERT_TRUE(ReadDwordValue(key.get(), "GroupByApps", &value));
     EXPECT_EQ(0u, value);
+}
+
+TEST_F(Page, CancelLeavesTheLiveSettingsAndHotkeysAsTheyWere)
+{
+    SetDwordSetting("ShowKey", 70);  // Alt+F
+    LoadHotkeys(nullptr);
+    ASSERT_TRUE(settings.showRegistered);
+    // Another program changes the stored key after start-up: the page shows it, the live record
+    // keeps what is registered.
+    SetDwordSetting("ShowKey", 71);
+    Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
+    EXPECT_EQ("G", Selected(IDC_SHOW_KEY_BOX));
+    Click(IDC_SHORTCUTS_DEFAULT);
+    EXPECT_EQ("Tab", Selected(IDC_SHOW_KEY_BOX));
+    Notify(PSN_RESET);
+    DestroyWindow(page);
+    page = nullptr;
+    EXPECT_EQ(1u, settings.showModifiers);
+    EXPECT_EQ(70u, settings.showKey);
+    EXPECT_EQ(8u, settings.othersModifiers);
+    EXPECT_EQ(65u, settings.othersKey);
+    EXPECT_TRUE(settings.showRegistered);
+    EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_ALT, 'F')) << "Alt+F is no longer held";
+    UnregisterHotKey(nullptr, 1);
+
+    settings.gestureCorner = 2;
+    Open(IDD_PAGE_GESTURE, GesturePageProc);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_CORNER_4)) << "the page shows the stored corner";
+    Click(IDC_CORNER_1);
+    CheckDlgButton(page, IDC_GESTURE_CHECK, BST_UNCHECKED);
+    Click(IDC_GESTURE_CHECK);
+    Notify(PSN_RESET);
+    EXPECT_TRUE(settings.gestureEnabled);
+    EXPECT_EQ(2, settings.gestureCorner);
+    EXPECT_EQ(0xFFFFFFFFu, Stored("Mouse Gesture"));
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(Page, ARefusalAfterDefaultRestoresTheCombinationsRegisteredBefore)
+{
+    SetDwordSetting("ShowKey", 70);   // Alt+F
+    SetDwordSetting("OthersKey", 66); // Win+B
+    LoadHotkeys(nullptr);
+    ASSERT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+    // Someone else holds Win+A, the default of Others.
+    HWND other = CreateTestWindow();
+    ASSERT_TRUE(RegisterHotKey(other, 1, MOD_WIN, 'A'));
+
+    Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
+    Click(IDC_SHORTCUTS_DEFAULT);
+    EXPECT_EQ(PSNRET_INVALID, Notify(PSN_APPLY));
+
+    const std::vector<std::string> warnings = boxes.Texts();
+    ASSERT_EQ(1u, warnings.size()) << "the earlier combinations were refused as well";
+    EXPECT_EQ(0u, warnings[0].find("Sorvane cannot handle the Win-A combination key."));
+    EXPECT_EQ("F", Selected(IDC_SHOW_KEY_BOX));
+    EXPECT_EQ("B", Selected(IDC_OTHERS_KEY_BOX));
+    EXPECT_EQ(70u, Stored("ShowKey"));
+    EXPECT_EQ(66u, Stored("OthersKey"));
+    EXPECT_EQ(70u, settings.showKey);
+    EXPECT_EQ(66u, settings.othersKey);
+    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+    EXPECT_FALSE(RegisterHotKey(other, 2, MOD_ALT, 'F')) << "Alt+F is not registered again";
+    EXPECT_FALSE(RegisterHotKey(other, 3, MOD_WIN, 'B')) << "Win+B is not registered again";
+    for (int id : {1, 2, 3}) UnregisterHotKey(other, id);
+    DestroyWindow(other);
+}
+
+TEST(ScreenPreview, FillsTheItemRectangleOfAnySizeAndNothingElse)
+{
+    constexpr COLORREF kBackground = RGB(0x12, 0x34, 0x56);
+    // A rectangle smaller and one larger than 197 x 148, neither at the origin.
+    for (const RECT area : {RECT{10, 20, 130, 110}, RECT{12, 8, 262, 198}}) {
+        SCOPED_TRACE(testing::Message() << area.right - area.left << " x " << area.bottom - area.top);
+        Canvas canvas(280, 210);
+        ASSERT_NE(nullptr, canvas.bits);
+        canvas.Fill(kBackground);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_STATIC;
+        item.CtlID = IDC_GESTURE_PREVIEW;
+        item.hDC = canvas.dc.get();
+        item.rcItem = area;
+        DrawScreenPreview(&item);
+        const int l = area.left, t = area.top, r = area.right - 1, b = area.bottom - 1;
+        for (const POINT inside : {POINT{l, t}, POINT{r, t}, POINT{l, b}, POINT{r, b}})
+            EXPECT_NE(kBackground, canvas.At(inside.x, inside.y)) << "nothing drawn at " << inside.x << "," << inside.y;
+        for (const POINT outside : {POINT{l - 1, t}, POINT{l, t - 1}, POINT{r + 1, b}, POINT{r, b + 1}, POINT{0, 0},
+                                    POINT{279, 209}})
+            EXPECT_EQ(kBackground, canvas.At(outside.x, outside.y)) << "drawn outside at " << outside.x << "," << outside.y;
+    }
 }

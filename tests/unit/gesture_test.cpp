@@ -64,36 +64,40 @@ protected:
 
 }  // namespace
 
-TEST_F(GestureSettings, ValuesAndDefaultsShowOnThePage)
+TEST_F(GestureSettings, ValuesAndDefaultsShowOnThePageAndLeaveTheLiveRecordAlone)
 {
-    LoadMouseGesture(page);  // no key: on, bottom right
-    EXPECT_TRUE(settings.gestureEnabled);
-    EXPECT_EQ(4, settings.gestureCorner);
+    settings.gestureCorner = 2;
+    GestureChoice shown = LoadMouseGesture(page);  // no key: on, bottom right
+    EXPECT_TRUE(shown.enabled);
+    EXPECT_EQ(4, shown.corner);
     EXPECT_EQ("10001", Checks());
 
     SetDwordSetting("Mouse Gesture", 5);  // any non-zero value is on
-    SetDwordSetting("Corner", 2);
-    LoadMouseGesture(page);
-    EXPECT_TRUE(settings.gestureEnabled);
-    EXPECT_EQ(2, settings.gestureCorner);
-    EXPECT_EQ("10100", Checks());
+    SetDwordSetting("Corner", 3);
+    shown = LoadMouseGesture(page);
+    EXPECT_TRUE(shown.enabled);
+    EXPECT_EQ(3, shown.corner);
+    EXPECT_EQ("10010", Checks());
 
     SetDwordSetting("Corner", 7);  // out of range reads as bottom right
-    LoadMouseGesture(page);
-    EXPECT_EQ(4, settings.gestureCorner);
+    EXPECT_EQ(4, LoadMouseGesture(page).corner);
 
     SetDwordSetting("Corner", 1);
-    SetDwordSetting("Mouse Gesture", 0);  // off: the corner is not read and keeps its value
-    LoadMouseGesture(page);
-    EXPECT_FALSE(settings.gestureEnabled);
-    EXPECT_EQ(4, settings.gestureCorner);
+    SetDwordSetting("Mouse Gesture", 0);  // off: the corner is not read and keeps the live one
+    shown = LoadMouseGesture(page);
+    EXPECT_FALSE(shown.enabled);
+    EXPECT_EQ(2, shown.corner);
     EXPECT_EQ("00000", Checks());
 
     SetRawSetting("Mouse Gesture", REG_SZ, "0", 2);  // another type: on, bottom right
-    LoadMouseGesture(page);
-    EXPECT_TRUE(settings.gestureEnabled);
-    EXPECT_EQ(4, settings.gestureCorner);
+    shown = LoadMouseGesture(page);
+    EXPECT_TRUE(shown.enabled);
+    EXPECT_EQ(4, shown.corner);
     EXPECT_EQ("10001", Checks());
+
+    // Loading for the page changes neither the live record nor the hook.
+    EXPECT_TRUE(settings.gestureEnabled);
+    EXPECT_EQ(2, settings.gestureCorner);
 }
 
 namespace {

@@ -241,7 +241,12 @@ TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
     SetDwordSetting("RecentMod", 4);     // Shift: no entry, no selection
     SetDwordSetting("OthersKey", 123);   // not in the table: no selection
     SetDwordSetting("OthersMod", 0);
-    LoadHotkeys(page);
+    settings.showKey = 70;  // what the live record holds stays there
+    const HotkeyCombinations loaded = LoadHotkeys(page);
+    EXPECT_EQ(69u, loaded[0].key);
+    EXPECT_EQ(4u, loaded[1].modifiers);
+    EXPECT_EQ(70u, settings.showKey);
+    EXPECT_EQ(0u, settings.recentModifiers);
 
     auto selected = [page](int id) {
         const LRESULT index = SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0);

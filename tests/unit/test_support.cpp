@@ -136,3 +136,33 @@ void MessageBoxWatcher::Watch()
         Sleep(20);
     }
 }
+
+Canvas::Canvas(int w, int h) : width(w), height(h)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    dc.reset(CreateCompatibleDC(nullptr));
+    bitmap.reset(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+    SelectObject(dc.get(), bitmap.get());
+    Fill(RGB(1, 2, 3));
+}
+
+Canvas::~Canvas() { SelectObject(dc.get(), GetStockObject(DEFAULT_GUI_FONT)); }
+
+void Canvas::Fill(COLORREF colour)
+{
+    GdiFlush();
+    for (int i = 0; i < width * height; ++i)
+        bits[i] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+COLORREF Canvas::At(int x, int y)
+{
+    GdiFlush();
+    const DWORD pixel = bits[y * width + x];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}

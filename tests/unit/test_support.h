@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/owners.h"
+
 // Deletes HKCU\Software\Sorvane with every value in it.
 void DeleteSettingsKey();
 void SetDwordSetting(const char* name, DWORD value);
@@ -41,4 +43,17 @@ private:
     std::mutex textsLock_;  // guards texts_
     std::vector<std::string> texts_;
     std::thread thread_;
+};
+
+// A 32-bit top-down DIB selected into a memory context, filled with RGB(1, 2, 3), read back pixel
+// by pixel.
+struct Canvas {
+    Canvas(int w, int h);
+    ~Canvas();
+    void Fill(COLORREF colour);
+    COLORREF At(int x, int y);
+    int width, height;
+    DWORD* bits = nullptr;
+    UniqueBitmap bitmap;
+    UniqueMemoryDc dc;
 };

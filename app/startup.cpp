@@ -49,11 +49,22 @@ bool NotifyRunningCopy()
     return running != nullptr;
 }
 
-// Another copy holds the mutex but may not have made its window yet: wait for it, bounded.
-void NotifyRunningCopyWhenReady()
+// Another copy holds the instance mutex but may not have made its window yet, or may be just
+// ending: waits (bounded) for its window and tells it, or for the mutex, which that copy leaves
+// as it ends. True when the mutex became ours and this copy is to run.
+bool WaitForRunningCopy(HANDLE instanceMutex)
 {
     const DWORD start = GetTickCount();
-    while (!NotifyRunningCopy() && GetTickCount() - start < kRunningWindowWaitMs) Sleep(kRunningWindowPollMs);
+    for (;;) {
+        if (NotifyRunningCopy()) return false;
+        if (!instanceMutex) {
+            Sleep(kRunningWindowPollMs);
+        } else {
+            const DWORD result = WaitForSingleObject(instanceMutex, kRunningWindowPollMs);
+            if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) return true;
+        }
+        if (GetTickCount() - start >= kRunningWindowWaitMs) return false;
+    }
 }
 
 }  // namespace
@@ -129,11 +140,11 @@ int RunSorvane(HINSTANCE instance)
     // away (also a copy of a build without the mutex); the mutex settles two copies started at
     // the same moment, before either has a window.
     if (NotifyRunningCopy()) return 0;
-    UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    // The running copy owns the mutex for its whole life; the system lets go of it at its end.
+    UniqueHandle instanceMutex(CreateMutexA(nullptr, TRUE, kInstanceMutexName));
     const DWORD mutexError = GetLastError();
     if (mutexError == ERROR_ALREADY_EXISTS || (!instanceMutex && mutexError == ERROR_ACCESS_DENIED)) {
-        NotifyRunningCopyWhenReady();
-        return 0;
+        if (!WaitForRunningCopy(instanceMutex.get())) return 0;
     }
 
     RegisterMainWindowClass(instance);
@@ -145,5 +156,6 @@ int RunSorvane(HINSTANCE instance)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    if (instanceMutex) ReleaseMutex(instanceMutex.get());
     return got == 0 ? static_cast<int>(message.wParam) : 0;
 }

@@ -346,18 +346,30 @@ std::string InfoTipText()
     return text;
 }
 
-}  // namespace
-
-TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItDoes)
+// A listable window of the test's own, painted by the thread that made it (this one).
+HWND MakeListedWindow(const char* title, int x)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.lpszClassName = "InfoTipTarget";
+    windowClass.lpszClassName = "CloseRequestTarget";
     RegisterClassA(&windowClass);
-    HWND target = CreateWindowExA(0, "InfoTipTarget", "Info tip target", WS_POPUP | WS_VISIBLE, 40, 60, 200, 150,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "CloseRequestTarget", title, WS_POPUP | WS_VISIBLE, x, 60, 200, 150, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+DWORD WINAPI ShortThread(LPVOID)
+{
+    Sleep(100);
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItDoes)
+{
+    HWND target = MakeListedWindow("Info tip target", 40);
     settings.groupByApps = false;
     settings.restoreMinimized = false;
     unlistedProcessId = 0;  // the test's windows share the program's process here
@@ -387,29 +399,6 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     HideOverview(windowList.selected, false, mainWindow);
     DestroyWindow(target);
 }
-
-namespace {
-
-// A listable window of the test's own, painted by the thread that made it (this one).
-HWND MakeListedWindow(const char* title, int x)
-{
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.lpszClassName = "CloseRequestTarget";
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "CloseRequestTarget", title, WS_POPUP | WS_VISIBLE, x, 60, 200, 150, nullptr,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-DWORD WINAPI ShortThread(LPVOID)
-{
-    Sleep(100);
-    return 0;
-}
-
-}  // namespace
 
 TEST_F(StartedInstance, ACloseRequestClosesTheOverviewOrEndsTheProgramOnceNothingIsUnderWay)
 {

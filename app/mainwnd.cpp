@@ -169,10 +169,22 @@ void HandlePaint(HWND window)
     EndPaint(window, &paint);
 }
 
+// The configuration sheet disables the main window, its owner, while it is open. An Overview
+// shown then could take no input (a disabled window gets neither keys nor clicks), and a second
+// sheet would stack on the first: such requests bring the open sheet forward instead.
+bool BringOwnedModalForward(HWND window)
+{
+    if (IsWindowEnabled(window)) return false;
+    HWND modal = GetLastActivePopup(window);
+    if (modal && modal != window) ActivateWindow(modal);
+    return true;
+}
+
 void HandleHotkey(HWND window, WPARAM id)
 {
     if (OverviewOpen(window)) return;
     if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) {
+        if (BringOwnedModalForward(window)) return;
         ShowOverview(window);
     } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
         ResetOverviewHeap();
@@ -348,7 +360,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         ShellExecuteA(GetShellWindow(), "open", kHelpPageAddress, nullptr, nullptr, SW_SHOW);
         return 0;
     case IDM_SHOW_LIST:
-        ShowOverview(window);
+        if (!BringOwnedModalForward(window)) ShowOverview(window);
         return 0;
     case IDM_SWITCH_RECENT:
     case IDM_SWITCH_OTHERS:
@@ -356,7 +368,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         QuickSwitch(LOWORD(wParam) == IDM_SWITCH_RECENT ? 0 : 1);
         return 0;
     case IDM_CONFIGURE:
-        ShowConfigurationSheet(window);
+        if (!BringOwnedModalForward(window)) ShowConfigurationSheet(window);
         return 0;
     default:
         return DefWindowProcA(window, WM_COMMAND, wParam, lParam);

@@ -169,3 +169,38 @@ TEST_F(Hardening, SorvanesOwnWindowsAreNeverListed)
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+TEST_F(Hardening, WhileTheSheetIsOpenAShowRequestBringsTheSheetForward)
+{
+    ASSERT_TRUE(windows.Open(2));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    PostMessageA(sorvane.window(), WM_COMMAND, 32843, 0);
+    HWND sheet = WaitForDialog(sorvane.id(), "Sorvane Configuration");
+    ASSERT_NE(nullptr, sheet) << DescribeWindows(sorvane.id());
+    ASSERT_FALSE(IsWindowEnabled(sorvane.window())) << "the sheet no longer disables its owner";
+    // An Overview over a disabled window could not be closed: no keys, no clicks reach it.
+    HWND other = windows.windows()[0];
+    SetForegroundWindow(other);
+    ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == other; })) << "could not put a test window in front";
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    PostMessageA(sorvane.window(), WM_COMMAND, 32834, 0);  // the menu's Show
+    PostMessageA(sorvane.window(), WM_COMMAND, 32843, 0);  // a second Configure
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_FALSE(IsWindowVisible(sorvane.window())) << "an Overview opened that could take no input";
+    EXPECT_EQ(1u, TopLevelWindows("#32770", sorvane.id(), true).size()) << DescribeWindows(sorvane.id());
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == sheet; })) << "the sheet did not come forward";
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(PollUntil([&] { return !IsWindow(sheet); }));
+    // With the sheet gone, the Overview opens as always.
+    ASSERT_TRUE(Show(sorvane, ExpectedTiles(2)[0]));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+}  // namespace
+}  // namespace e2e

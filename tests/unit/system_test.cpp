@@ -3,7 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "common/platform.h"
 #include "common/system.h"
+#include "windows/capture.h"
 
 namespace {
 
@@ -68,4 +70,30 @@ TEST(SystemLibrary, LoadsFromTheSystemFolderOnly)
     FreeLibrary(besideUs);
     EXPECT_EQ(nullptr, LoadSystemLibrary("Sentrel.dll"));
     EXPECT_EQ(nullptr, LoadSystemLibrary("..\\Sentrel.dll"));
+}
+
+TEST(PrintFlags, FullContentFromWindows81On)
+{
+    constexpr UINT kRenderFullContent = 2;
+    EXPECT_EQ(0u, PrintFlagsForVersion(5, 1));   // XP
+    EXPECT_EQ(0u, PrintFlagsForVersion(6, 0));   // Vista
+    EXPECT_EQ(0u, PrintFlagsForVersion(6, 1));   // 7
+    EXPECT_EQ(0u, PrintFlagsForVersion(6, 2));   // 8, or a newer system lying to an old program
+    EXPECT_EQ(kRenderFullContent, PrintFlagsForVersion(6, 3));   // 8.1
+    EXPECT_EQ(kRenderFullContent, PrintFlagsForVersion(10, 0));  // 10 and 11
+    EXPECT_EQ(kRenderFullContent, PrintFlagsForVersion(7, 0));
+}
+
+TEST(OsVersion, ReadsWhatTheSystemReports)
+{
+    const OsVersion& version = RealOsVersion();
+    EXPECT_EQ(&version, &RealOsVersion());  // read once
+    EXPECT_GE(version.major, 5u);
+    if (!RunningUnderWine()) GTEST_SKIP() << "the figures below are Wine 8's";
+    // Wine 8 reports Windows 7 SP1, through GetVersionEx and RtlGetVersion alike; its PrintWindow
+    // therefore keeps the flags it has always had.
+    EXPECT_EQ(6u, version.major);
+    EXPECT_EQ(1u, version.minor);
+    EXPECT_EQ(7601u, version.build);
+    EXPECT_EQ(0u, PrintFlagsForVersion(version.major, version.minor));
 }

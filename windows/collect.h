@@ -24,7 +24,8 @@ extern DWORD unlistedProcessId;
 void CollectWindows(bool applyExclusions);
 BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions);
 
-// What the listing rules look at, read from one window. Text fields are never null.
+// What the listing rules look at, read from one window. Text fields other than exclusionText
+// are never null.
 struct ListingFacts {
     bool visible;
     bool minimized;

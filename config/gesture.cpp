@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/owners.h"
+#include "common/system.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "resources/resource.h"
@@ -26,13 +27,6 @@ UniqueModule hookLibrary;
 InstallFunction installFunction;
 UninstallFunction uninstallFunction;
 bool hookLibraryTried;
-
-template <typename Function>
-Function ProcedureOf(HMODULE module, const char* name)
-{
-    // Through a generic function pointer: FARPROC's own signature says nothing.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 // Loads the library from the folder of the executable only, never from the search path.
 void LoadHookLibrary()

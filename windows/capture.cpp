@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/platform.h"
+#include "common/system.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
@@ -19,6 +20,7 @@ constexpr int kSampleCount = 10;
 constexpr int kLowerRow = 55;
 constexpr int kUpperRow = 60;
 constexpr int kBlankThreshold = 11;
+constexpr UINT kPrintFullContent = 0x2;  // PW_RENDERFULLCONTENT
 // A print thread only waits for the window: a small stack, so that threads left waiting for a
 // window that never answers cost next to nothing.
 constexpr SIZE_T kPrintThreadStack = 64 * 1024;
@@ -86,7 +88,9 @@ DWORD WINAPI PrintThread(LPVOID parameter)
         job->answered = SendMessageTimeoutA(job->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPrintTimeoutMs,
                                             &ignored) != 0;
     } else {
-        job->answered = PrintWindow(job->window, job->dc, 0) != FALSE;
+        // The system's version does not change while we run: read once, by the first print.
+        static const UINT flags = PrintFlagsForVersion(RealOsVersion().major, RealOsVersion().minor);
+        job->answered = PrintWindow(job->window, job->dc, flags) != FALSE;
     }
     EndPrint(job->window);
     ReleasePrintJob(job);
@@ -206,6 +210,12 @@ void PatchCorners(HWND window, HDC dc, int width, int height)
 }
 
 }  // namespace
+
+UINT PrintFlagsForVersion(DWORD major, DWORD minor)
+{
+    const bool fullContentKnown = major > 6 || (major == 6 && minor >= 3);
+    return fullContentKnown ? kPrintFullContent : 0;
+}
 
 bool IsSnapshotComplete(int width, int height, HDC capture)
 {

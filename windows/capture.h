@@ -12,6 +12,11 @@ struct WindowEntry;
 constexpr DWORD kPrintTimeoutMs = 10000;
 constexpr int kCaptureAttempts = 10;
 
+// PrintWindow's flags for a system of that version. From 8.1 on, PW_RENDERFULLCONTENT: windows
+// the compositor draws with the graphics card (browsers, video, Store apps) print black without
+// it. Earlier systems do not know the flag: 0.
+UINT PrintFlagsForVersion(DWORD major, DWORD minor);
+
 // Whether a capture holds an image: at most 10 of 16 samples, on the rows 55 and 60 pixels
 // above its bottom edge, are exactly black. Samples outside the image are not black.
 bool IsSnapshotComplete(int width, int height, HDC capture);

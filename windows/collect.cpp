@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "common/owners.h"
+#include "common/system.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "windows/icons.h"
@@ -17,6 +18,9 @@ OfficeFrameSlot OfficeFrames[kOfficeFrameCount];
 DWORD unlistedProcessId;
 
 namespace {
+
+// DWMWA_CLOAKED: a DWORD, non-zero while the window is cloaked.
+constexpr DWORD kDwmCloakedAttribute = 14;
 
 DWORD ProcessOf(HWND window)
 {
@@ -72,31 +76,67 @@ void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNa
     CopyBounded(buffer, capacity, name);
 }
 
-bool IsListable(HWND window, bool applyExclusions)
+bool PassesListingRules(const ListingFacts& facts)
 {
-    const bool minimized = IsIconic(window) != FALSE;
-    if (!IsWindowVisible(window) && !minimized) return false;
-
+    if (!facts.visible && !facts.minimized) return false;
+    if (facts.cloaked) return false;
     // Tool windows (floating palettes, tooltips) and the shell's desktop are never switch targets.
-    if (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return false;
-    if (window == GetShellWindow()) return false;
-    if (unlistedProcessId != 0 && ProcessOf(window) == unlistedProcessId) return false;
+    if (facts.toolWindow || facts.shellWindow || facts.ownProcess) return false;
 
     bool listable = false;
-    if ((minimized || ClientLargerThanOnePixel(window)) && WindowHasIcon(window)) listable = true;
+    const bool storeAppFrame = strcmp(facts.className, kStoreAppFrameClass) == 0;
+    if ((facts.minimized || facts.clientLargerThanOnePixel) && (facts.hasIcon || storeAppFrame)) listable = true;
 
-    char title[kTitleBuffer] = {};
-    ReadWindowTitle(window, title, sizeof title);
-    if (strcmp(title, "File Download") == 0 || strstr(title, "Completed")) listable = true;
-    if (title[0] == '\0') return false;
-    if (strcmp(title, appTitle) == 0) return false;
-
-    if (applyExclusions && settings.exclusionText) {
-        char name[kPathBuffer] = {};
-        GetProcessImageName(window, name, sizeof name, true);
-        if (IsExcludedName(settings.exclusionText.get(), name)) return false;
-    }
+    if (strcmp(facts.title, "File Download") == 0 || strstr(facts.title, "Completed")) listable = true;
+    if (facts.title[0] == '\0') return false;
+    if (strcmp(facts.title, facts.ownTitle) == 0) return false;
+    if (facts.exclusionText && IsExcludedName(facts.exclusionText, facts.executableName)) return false;
     return listable;
+}
+
+bool IsWindowCloaked(HWND window)
+{
+    using GetAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    // Loaded once and kept for the life of the process.
+    static const GetAttributeFunction getAttribute =
+        ProcedureOf<GetAttributeFunction>(LoadSystemLibrary("dwmapi.dll"), "DwmGetWindowAttribute");
+    if (!getAttribute) return false;
+    DWORD cloaked = 0;
+    return getAttribute(window, kDwmCloakedAttribute, &cloaked, sizeof cloaked) == S_OK && cloaked != 0;
+}
+
+bool IsListable(HWND window, bool applyExclusions)
+{
+    char className[kClassBuffer] = {};
+    char title[kTitleBuffer] = {};
+    char executable[kPathBuffer] = {};
+    ListingFacts facts{};
+    facts.className = className;
+    facts.title = title;
+    facts.ownTitle = appTitle;
+    facts.executableName = executable;
+    facts.minimized = IsIconic(window) != FALSE;
+    facts.visible = IsWindowVisible(window) != FALSE;
+    if (!facts.visible && !facts.minimized) return false;  // most windows: nothing more to ask
+
+    facts.toolWindow = (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    facts.shellWindow = window == GetShellWindow();
+    facts.ownProcess = unlistedProcessId != 0 && ProcessOf(window) == unlistedProcessId;
+    facts.cloaked = IsWindowCloaked(window);
+    facts.clientLargerThanOnePixel = ClientLargerThanOnePixel(window);
+    GetClassNameA(window, className, sizeof className);
+    ReadWindowTitle(window, title, sizeof title);
+
+    // The icon probe (a message to the window) and the process's name cost the most: asked only
+    // when the window would be listed with an icon and without exclusion.
+    facts.hasIcon = true;
+    if (!PassesListingRules(facts)) return false;
+    facts.hasIcon = (facts.minimized || facts.clientLargerThanOnePixel) && WindowHasIcon(window);
+    if (applyExclusions && settings.exclusionText) {
+        GetProcessImageName(window, executable, sizeof executable, true);
+        facts.exclusionText = settings.exclusionText.get();
+    }
+    return PassesListingRules(facts);
 }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions)

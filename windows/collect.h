@@ -24,8 +24,41 @@ extern DWORD unlistedProcessId;
 void CollectWindows(bool applyExclusions);
 BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions);
 
-// Whether the window belongs in the Overview.
+// What the listing rules look at, read from one window. Text fields other than exclusionText
+// are never null.
+struct ListingFacts {
+    bool visible;
+    bool minimized;
+    bool toolWindow;
+    bool shellWindow;       // the shell's desktop
+    bool ownProcess;        // a window of the process that is never listed (ours)
+    bool cloaked;           // the compositor keeps it off the screen (another virtual desktop,
+                            // a suspended Store app): present to the system, not to the user
+    bool clientLargerThanOnePixel;
+    bool hasIcon;           // the window's own answer, its class icon, or the stand-in
+    const char* className;
+    const char* title;      // at most 79 characters, as read
+    const char* ownTitle;   // the program's title: a window of that title is never listed
+    const char* executableName;  // file name only; empty when unknown
+    const char* exclusionText;   // entries each ended by a line feed; null: no exclusion test
+};
+
+// The class of the frame around a Store app: it often answers no icon and has no class icon, yet
+// every visible one is a window the user works with.
+constexpr char kStoreAppFrameClass[] = "ApplicationFrameWindow";
+
+// The listing rules over the facts: visible or minimized, not cloaked, not a tool window, the
+// shell's desktop or ours; an icon (looked for only when minimized or larger than 1 x 1; a Store
+// app frame counts as having one) or a download dialog's title; a title that is not empty and not
+// the program's; an executable that is not excluded.
+bool PassesListingRules(const ListingFacts& facts);
+
+// Whether the window belongs in the Overview: the listing rules over what the system says of it.
 bool IsListable(HWND window, bool applyExclusions);
+
+// Whether the compositor keeps the window cloaked (DWMWA_CLOAKED). False where the call is
+// missing (before Windows 8, XP without dwmapi) or fails (Wine).
+bool IsWindowCloaked(HWND window);
 
 // Whether the executable file name (no folder) matches the file-name part of an entry of the
 // exclusion text (entries each ended by a line feed), ignoring letter case.

@@ -3,8 +3,11 @@
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "common/owners.h"
 #include "common/platform.h"
+#include "windows/collect.h"
 #include "windows/windowlist.h"
 
 bool useExecutableIcons = RunningUnderWine();
@@ -47,6 +50,10 @@ HICON FindWindowIcon(HWND window, bool* owned)
     *owned = false;
     if (HICON icon = QueryClassIcon(window)) return icon;
     if (HICON icon = QueryWindowIcon(window)) return icon;
+    // A Store app's frame is listed without an icon of its own: it gets the system's standard one.
+    char className[kClassBuffer] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, kStoreAppFrameClass) == 0) return LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
     if (!useExecutableIcons) return nullptr;
     HICON icon = ExecutableIcon(window);
     *owned = icon != nullptr;

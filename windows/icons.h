@@ -17,8 +17,9 @@ HICON QueryClassIcon(HWND window);
 // Whether the executable-icon stand-in is in force (under Wine; tests may switch it).
 extern bool useExecutableIcons;
 
-// The icon to draw for a window: the class icon first, then the window's own answer; with the
-// stand-in, the executable's first icon when both fail. *owned is set when the caller must
+// The icon to draw for a window: the class icon first, then the window's own answer; for a Store
+// app frame the standard application icon when both fail; with the stand-in, the executable's
+// first icon when both fail. *owned is set when the caller must
 // destroy the icon (only stand-ins are owned).
 HICON FindWindowIcon(HWND window, bool* owned);
 // Whether the window has an icon by the listing rules: its own answer, then the class icon, and

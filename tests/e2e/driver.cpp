@@ -75,6 +75,29 @@ std::string DriverDirectory()
 
 std::string SorvanePath() { return DriverDirectory() + "Sorvane.exe"; }
 
+ScratchFolder::ScratchFolder()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    path_ = std::string(temp) + "sorvane-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
+    created_ = CreateDirectoryA(path_.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    for (const std::string& file : files_)
+        PollUntil([&] {
+            return DeleteFileA((path_ + file).c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
+        });
+    RemoveDirectoryA(path_.c_str());
+}
+
+bool ScratchFolder::CopyIn(const std::string& source, const std::string& name)
+{
+    files_.push_back(name);
+    return CopyFileA(source.c_str(), (path_ + name).c_str(), FALSE) != FALSE;
+}
+
 // ---- windows
 
 std::string ClassOf(HWND window)

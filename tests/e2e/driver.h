@@ -48,6 +48,27 @@ bool PollUntil(Condition condition, DWORD timeoutMs = kWaitMs)
 std::string DriverDirectory();
 std::string SorvanePath();
 
+// A fresh folder under the temporary folder for one test, removed with what it holds.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool created() const { return created_; }
+    // With a trailing backslash.
+    const std::string& path() const { return path_; }
+    bool CopyIn(const std::string& source, const std::string& name);
+    // A file something else may create there, removed with the folder.
+    void Track(const std::string& name) { files_.push_back(name); }
+
+private:
+    std::string path_;
+    bool created_ = false;
+    std::vector<std::string> files_;
+};
+
 // ---- windows
 
 std::string ClassOf(HWND window);

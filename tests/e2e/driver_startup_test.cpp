@@ -143,43 +143,6 @@ TEST_F(WelcomeBalloon, ClickAwayFromTheBottomEdgeDismissesItForGood)
     EXPECT_EQ(value, 1u);
 }
 
-// Removes a folder made for one test, with what it holds.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(sizeof temp, temp);
-        path_ = std::string(temp) + "sorvane-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
-        created_ = CreateDirectoryA(path_.c_str(), nullptr) != FALSE ||
-                   GetLastError() == ERROR_ALREADY_EXISTS;
-    }
-    ~ScratchFolder()
-    {
-        for (const std::string& file : files_)
-            PollUntil([&] {
-                return DeleteFileA((path_ + file).c_str()) != FALSE ||
-                       GetLastError() == ERROR_FILE_NOT_FOUND;
-            });
-        RemoveDirectoryA(path_.c_str());
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    bool created() const { return created_; }
-    const std::string& path() const { return path_; }
-    bool CopyIn(const std::string& source, const std::string& name)
-    {
-        files_.push_back(name);
-        return CopyFileA(source.c_str(), (path_ + name).c_str(), FALSE) != FALSE;
-    }
-
-private:
-    std::string path_;
-    bool created_ = false;
-    std::vector<std::string> files_;
-};
-
 TEST_F(WithoutHookLibrary, RunsWithoutGestureAndExitsCleanly)
 {
     ScratchFolder folder;

@@ -75,6 +75,85 @@ TEST(ExclusionRule, MatchesWholeFileNamesIgnoringCase)
     EXPECT_TRUE(IsExcludedName("C:\\last.exe", "last.exe"));  // no final line feed
 }
 
+namespace {
+
+// An ordinary application window, listed as it stands.
+ListingFacts Listed()
+{
+    ListingFacts facts{};
+    facts.visible = true;
+    facts.clientLargerThanOnePixel = true;
+    facts.hasIcon = true;
+    facts.className = "Notepad";
+    facts.title = "Notes - Editor";
+    facts.ownTitle = "Sorvane";
+    facts.executableName = "notepad.exe";
+    return facts;
+}
+
+}  // namespace
+
+TEST(ListingRules, CloakedWindowsAreNeverListed)
+{
+    ASSERT_TRUE(PassesListingRules(Listed()));
+    ListingFacts facts = Listed();
+    facts.cloaked = true;
+    EXPECT_FALSE(PassesListingRules(facts));
+    facts.minimized = true;         // minimized on another virtual desktop
+    facts.title = "File Download";  // not even by the download rule
+    EXPECT_FALSE(PassesListingRules(facts));
+}
+
+TEST(ListingRules, StoreAppFramesNeedNoIconUnlessCloakedOrTiny)
+{
+    ListingFacts frame = Listed();
+    frame.className = kStoreAppFrameClass;
+    frame.hasIcon = false;
+    EXPECT_TRUE(PassesListingRules(frame));
+    frame.className = "applicationframewindow";  // the whole name, in its case
+    EXPECT_FALSE(PassesListingRules(frame));
+    frame.className = kStoreAppFrameClass;
+    frame.clientLargerThanOnePixel = false;
+    EXPECT_FALSE(PassesListingRules(frame));
+    frame.clientLargerThanOnePixel = true;
+    frame.cloaked = true;  // a suspended app, or one on another desktop
+    EXPECT_FALSE(PassesListingRules(frame));
+}
+
+TEST(ListingRules, TheEarlierRulesHoldOverTheFacts)
+{
+    for (bool ListingFacts::*ruledOut : {&ListingFacts::toolWindow, &ListingFacts::shellWindow, &ListingFacts::ownProcess}) {
+        ListingFacts facts = Listed();
+        facts.*ruledOut = true;
+        EXPECT_FALSE(PassesListingRules(facts));
+    }
+    ListingFacts facts = Listed();
+    facts.visible = false;
+    facts.minimized = true;
+    facts.clientLargerThanOnePixel = false;  // a minimized window is probed whatever its size
+    EXPECT_TRUE(PassesListingRules(facts));
+    facts = Listed();
+    facts.hasIcon = false;
+    facts.title = "Download Completed";
+    EXPECT_TRUE(PassesListingRules(facts));
+    facts.exclusionText = "C:\\Windows\\NOTEPAD.EXE\n";
+    EXPECT_FALSE(PassesListingRules(facts));
+}
+
+TEST_F(Collection, StoreAppFrameWithoutIconIsListedAndDrawsTheStandardIcon)
+{
+    // Wine's compositor answers E_NOTIMPL: nothing is cloaked.
+    HWND frame = Make(kStoreAppFrameClass, "Photos", false);
+    EXPECT_FALSE(IsWindowCloaked(frame));
+    EXPECT_TRUE(IsListable(frame, true));
+    bool owned = true;
+    EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), FindWindowIcon(frame, &owned));
+    EXPECT_FALSE(owned);  // a shared system icon: never destroyed
+
+    HWND other = Make("NotAFrame", "Photos", false);
+    EXPECT_EQ(nullptr, FindWindowIcon(other, &owned));
+}
+
 TEST_F(Collection, ListingRulesOnRealWindows)
 {
     HWND plain = Make("ListA", "Plain window", true);

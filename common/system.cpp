@@ -1,0 +1,76 @@
+#include "common/system.h"
+
+#include <cstring>
+
+#include "common/text.h"
+
+namespace {
+
+// LOAD_LIBRARY_SEARCH_SYSTEM32, not declared for XP.
+constexpr DWORD kSearchSystemFolderOnly = 0x800;
+
+}  // namespace
+
+void RestrictLibrarySearch()
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
+    auto setDefault = ProcedureOf<SetDefaultDllDirectoriesFunction>(kernel, "SetDefaultDllDirectories");
+    if (setDefault && setDefault(kSearchSystemFolderOnly)) return;
+    // Takes the current folder out of the search; the executable's folder stays in it, which is
+    // why every library we load ourselves is named by its full path.
+    auto setDirectory = ProcedureOf<SetDllDirectoryFunction>(kernel, "SetDllDirectoryA");
+    if (setDirectory) setDirectory("");
+}
+
+bool BuildSystemLibraryPath(const char* systemFolder, const char* name, char* buffer, size_t capacity)
+{
+    if (capacity == 0) return false;
+    buffer[0] = '\0';
+    if (!systemFolder || !name || systemFolder[0] == '\0' || name[0] == '\0') return false;
+    if (strpbrk(name, "\\/:")) return false;
+    if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) return false;
+
+    const size_t folderLength = strlen(systemFolder);
+    const bool separated = systemFolder[folderLength - 1] == '\\' || systemFolder[folderLength - 1] == '/';
+    const size_t needed = folderLength + (separated ? 0 : 1) + strlen(name);
+    if (needed + 1 > capacity) return false;
+    CopyBounded(buffer, capacity, systemFolder);
+    if (!separated) AppendBounded(buffer, capacity, "\\");
+    AppendBounded(buffer, capacity, name);
+    return true;
+}
+
+HMODULE LoadSystemLibrary(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return nullptr;
+    char path[MAX_PATH] = {};
+    if (!BuildSystemLibraryPath(folder, name, path, sizeof path)) return nullptr;
+    // The library's own imports are looked for in its folder first, not in ours.
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+const OsVersion& RealOsVersion()
+{
+    static const OsVersion version = [] {
+        OsVersion found{};
+        // ntdll is in every process from its first instruction: no load, no search.
+        using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+        auto rtlGetVersion = ProcedureOf<RtlGetVersionFunction>(GetModuleHandleA("ntdll.dll"), "RtlGetVersion");
+        OSVERSIONINFOW info{};
+        info.dwOSVersionInfoSize = sizeof info;
+        if (rtlGetVersion && rtlGetVersion(&info) == 0) {
+            found = {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+            return found;
+        }
+        OSVERSIONINFOA fallback{};
+        fallback.dwOSVersionInfoSize = sizeof fallback;
+        if (GetVersionExA(&fallback))
+            found = {fallback.dwMajorVersion, fallback.dwMinorVersion, fallback.dwBuildNumber};
+        return found;
+    }();
+    return version;
+}

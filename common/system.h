@@ -1,0 +1,40 @@
+// The system as it really is: libraries loaded only from the system folder, and the version of
+// Windows that runs us (not the one it pretends to be for older programs).
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// Keeps the executable's folder and the current folder out of the search for libraries that are
+// loaded by bare name (by us, or on our behalf by the system): SetDefaultDllDirectories with the
+// system folder only where kernel32 has it (Windows 8, and 7 with its update), else
+// SetDllDirectoryA(""). Called first thing at start-up.
+void RestrictLibrarySearch();
+
+// Writes "<systemFolder>\<name>" into buffer. False, with an empty buffer, when either part is
+// empty, the name is not a plain file name (it holds a folder or drive), or the path does not fit.
+bool BuildSystemLibraryPath(const char* systemFolder, const char* name, char* buffer, size_t capacity);
+
+// Loads the library of that file name from the system folder, by its full path; null when it is
+// not there. The caller owns the module (FreeLibrary).
+HMODULE LoadSystemLibrary(const char* name);
+
+// A procedure of a module through a generic function pointer: FARPROC's own signature says
+// nothing. Null module or missing name give null.
+template <typename Function>
+Function ProcedureOf(HMODULE module, const char* name)
+{
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+struct OsVersion {
+    DWORD major;
+    DWORD minor;
+    DWORD build;
+};
+
+// The version the system really is, read once from ntdll's RtlGetVersion: GetVersionEx answers
+// 6.2 to programs whose manifest does not name the newer systems. Falls back to GetVersionEx.
+const OsVersion& RealOsVersion();

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "common/platform.h"
+#include "common/system.h"
+#include "windows/capture.h"
+
+TEST(SystemLibraryPath, JoinsAPlainFileNameToTheFolderOrRefuses)
+{
+    char path[32];
+    ASSERT_TRUE(BuildSystemLibraryPath("C:\\Windows\\system32", "dwmapi.dll", path, sizeof path));
+    EXPECT_STREQ("C:\\Windows\\system32\\dwmapi.dll", path);
+    ASSERT_TRUE(BuildSystemLibraryPath("C:\\", "a.dll", path, sizeof path));
+    EXPECT_STREQ("C:\\a.dll", path);
+    // Exactly fitting, and one short: a cut path would name another file.
+    EXPECT_TRUE(BuildSystemLibraryPath("C:\\S", "ab.dll", path, sizeof "C:\\S\\ab.dll"));
+    EXPECT_FALSE(BuildSystemLibraryPath("C:\\S", "ab.dll", path, sizeof "C:\\S\\ab.dll" - 1));
+    EXPECT_STREQ("", path);
+    for (const char* name : {"..\\evil.dll", "sub/evil.dll", "C:evil.dll", "..", ""})
+        EXPECT_FALSE(BuildSystemLibraryPath("C:\\Windows\\system32", name, path, sizeof path)) << name;
+}
+
+TEST(SystemLibrary, LoadsFromTheSystemFolderOnly)
+{
+    char expected[MAX_PATH] = {}, path[MAX_PATH] = {};
+    GetSystemDirectoryA(expected, sizeof expected);
+    lstrcatA(expected, "\\dwmapi.dll");
+    HMODULE library = LoadSystemLibrary("dwmapi.dll");
+    ASSERT_NE(nullptr, library);
+    GetModuleFileNameA(library, path, sizeof path);
+    EXPECT_EQ(0, lstrcmpiA(expected, path)) << path;
+    FreeLibrary(library);
+
+    // Sentrel.dll sits beside this test program, where a search by bare name finds it.
+    EXPECT_EQ(nullptr, LoadSystemLibrary("Sentrel.dll"));
+}
+
+TEST(PrintFlags, FullContentFromWindows81On)
+{
+    constexpr UINT kRenderFullContent = 2;
+    EXPECT_EQ(0u, PrintFlagsForVersion(5, 1));   // XP
+    EXPECT_EQ(0u, PrintFlagsForVersion(6, 0));   // Vista
+    EXPECT_EQ(0u, PrintFlagsForVersion(6, 1));   // 7
+    EXPECT_EQ(0u, PrintFlagsForVersion(6, 2));   // 8, or a newer system lying to an old program
+    EXPECT_EQ(kRenderFullContent, PrintFlagsForVersion(6, 3));   // 8.1
+    EXPECT_EQ(kRenderFullContent, PrintFlagsForVersion(10, 0));  // 10 and 11
+    EXPECT_EQ(kRenderFullContent, PrintFlagsForVersion(7, 0));
+}
+
+TEST(OsVersion, ReadsWhatTheSystemReports)
+{
+    const OsVersion& version = RealOsVersion();
+    EXPECT_GE(version.major, 5u);
+    if (!RunningUnderWine()) GTEST_SKIP() << "the figures below are Wine 8's";
+    // Wine 8 reports Windows 7 SP1, through GetVersionEx and RtlGetVersion alike; its PrintWindow
+    // therefore keeps the flags it has always had.
+    EXPECT_EQ(6u, version.major);
+    EXPECT_EQ(1u, version.minor);
+    EXPECT_EQ(7601u, version.build);
+    EXPECT_EQ(0u, PrintFlagsForVersion(version.major, version.minor));
+}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/platform.h"
+#include "overview/scaling.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
@@ -227,7 +228,8 @@ void FitSnapshot(int w, int h, WindowEntry* entry)
 {
     const int tw = entry->tile.right - entry->tile.left;
     const int th = entry->tile.bottom - entry->tile.top;
-    const int roomW = tw - kMargin, roomH = th - kMargin;
+    const int margin = Scaled(kMargin);
+    const int roomW = tw - margin, roomH = th - margin;
     int fw = w, fh = h;
     if (!(w <= roomW && h <= roomH)) {
         if (w > h) {

@@ -16,8 +16,8 @@ constexpr int kCaptureAttempts = 10;
 // above its bottom edge, are exactly black. Samples outside the image are not black.
 bool IsSnapshotComplete(int width, int height, HDC capture);
 
-// Fits a capture of width x height into the entry's tile with a 30-pixel margin, never
-// enlarging it, and centres it: sets snapshotRect.
+// Fits a capture of width x height into the entry's tile with a 30-pixel margin (at 96 DPI,
+// scaled to the Overview's), never enlarging it, and centres it: sets snapshotRect.
 void FitSnapshot(int width, int height, WindowEntry* entry);
 
 struct CaptureResult {

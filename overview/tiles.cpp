@@ -146,15 +146,15 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
         }
         if (icon) DrawIcon(work, width / 2 - Scaled(kIconHalf), height / 2 - Scaled(kIconHalf), icon);
         if (image == entry->highlightTile) {
-            const int a = Scaled(6), b = Scaled(7), c = Scaled(8);
-            const POINT thick[4][2] = {{{c, c}, {tw - c, c}},
-                                       {{c, b}, {c, th - b}},
-                                       {{b, th - b}, {tw - b, th - b}},
-                                       {{tw - b, b}, {tw - b, th - b}}};
-            const POINT thin[4][2] = {{{c, c}, {tw - c, c}},
-                                      {{c, c}, {c, th - c}},
-                                      {{b, th - b}, {tw - b, th - b}},
-                                      {{tw - b, b}, {tw - b, th - a}}};
+            const int in6 = Scaled(6), in7 = Scaled(7), in8 = Scaled(8);  // insets from the tile's edges
+            const POINT thick[4][2] = {{{in8, in8}, {tw - in8, in8}},
+                                       {{in8, in7}, {in8, th - in7}},
+                                       {{in7, th - in7}, {tw - in7, th - in7}},
+                                       {{tw - in7, in7}, {tw - in7, th - in7}}};
+            const POINT thin[4][2] = {{{in8, in8}, {tw - in8, in8}},
+                                      {{in8, in8}, {in8, th - in8}},
+                                      {{in7, th - in7}, {tw - in7, th - in7}},
+                                      {{tw - in7, in7}, {tw - in7, th - in6}}};
             DrawLines(work, tools.thickPen.get(), thick);
             DrawLines(work, tools.thinPen.get(), thin);
         }

@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/scaling.h"
 #include "overview/selection.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
@@ -31,7 +32,11 @@ const UINT taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
 constexpr UINT kShellPingTimeoutMs = 1000;
 constexpr size_t kInfoTextBuffer = 261;
-constexpr int kHotSquare = 25;
+// The InfoTip's place beside the pointer at 96 DPI: right and below it, or left of it when the
+// tip would run off the screen.
+constexpr POINT kTipOffset = {5, 10};
+constexpr int kTipLeftOffset = 100;
+constexpr int kTipRoom = 110;
 constexpr char kCloseTipText[] = "Close this active window";
 constexpr char kNoInfoText[] = "No information about this window is available.";
 
@@ -45,9 +50,6 @@ int dispatchDepth;
 bool overviewLeaving;
 
 bool OverviewOpen(HWND window) { return IsWindowVisible(window) != FALSE; }
-
-bool InCloseSquare(const RECT& tile, int x, int y) { return x > tile.right - kHotSquare && y < tile.top + kHotSquare; }
-bool InInfoSquare(const RECT& tile, int x, int y) { return x < tile.left + kHotSquare && y < tile.top + kHotSquare; }
 
 void SetInfoTipActive(bool active)
 {
@@ -282,10 +284,11 @@ void HandleMouseMove(HWND window, int x, int y)
     } else if (!hit) {
         UseStandardCursor(IDC_ARROW);
     }
-    if (hit && (InCloseSquare(hit->tile, x, y) || InInfoSquare(hit->tile, x, y))) {
+    if (hit && (InCloseSquare(hit->tile, x, y, overviewDpi) || InInfoSquare(hit->tile, x, y, overviewDpi))) {
         if (!infoTipShown) {
-            const int tipX = x + 110 > GetSystemMetrics(SM_CXSCREEN) ? x - 100 : x + 5;
-            SendMessageA(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(tipX, y + 10));
+            const int tipX = x + Scaled(kTipRoom) > GetSystemMetrics(SM_CXSCREEN) ? x - Scaled(kTipLeftOffset)
+                                                                                  : x + Scaled(kTipOffset.x);
+            SendMessageA(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(tipX, y + Scaled(kTipOffset.y)));
             SetInfoTipActive(true);
             infoTipShown = true;
         }
@@ -302,7 +305,7 @@ void HandleLeftButtonUp(HWND window, int x, int y)
     HideInfoTip();
     WindowEntry* hit = TileAtPoint(x, y);
     if (!hit || hit != windowList.selected) return;
-    if (InCloseSquare(hit->tile, x, y))
+    if (InCloseSquare(hit->tile, x, y, overviewDpi))
         CloseTileWindow(window);
     else
         StopAndHide(window, true);
@@ -325,7 +328,7 @@ LRESULT HandleNotify(LPARAM lParam)
     POINT cursor{};
     GetCursorPos(&cursor);
     WindowEntry* selected = windowList.selected;
-    if (selected && cursor.x < selected->tile.left + kHotSquare && cursor.y < selected->tile.top + kHotSquare) {
+    if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, overviewDpi)) {
         SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
         infoText = AllocateHeapText(kInfoTextBuffer);
         if (infoText) {

@@ -13,17 +13,27 @@ int gridColumns;
 
 namespace {
 
+// Measures at 96 DPI.
 constexpr int kHeaderHeight = 40;
+constexpr int kRuleHeight = 2;
 constexpr int kFooterReserve = 52;
+constexpr int kFooterBand = 53;
+constexpr int kFooterRule = 54;
 constexpr int kRowGap = 3;
 constexpr int kLogoWidth = 150;
 constexpr int kLogoHeight = 34;
+constexpr int kLogoLeft = 16;
+constexpr int kLogoAbove = 51;  // the logo's top above the screen's bottom
+constexpr int kTextLeft = 20;
+constexpr int kTextAbove = 18;
+constexpr int kNoticeLeftOfEdge = 185;
+constexpr POINT kPointerParkFromCorner = {463, 42};
 constexpr char kHelpText[] =
     "To switch to an application, either click on its snapshot or press Tab to move to the "
     "snapshot and press Space.";
 constexpr char kFooterNotice[] = "F5 refreshes, Esc cancels.";
 
-void DrawWallpaper(HDC dc, int screenWidth, int screenHeight)
+void DrawWallpaper(HDC dc, int screenWidth, int screenHeight, int dpi)
 {
     char path[kPathBuffer] = {};
     if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof path, path, 0) || path[0] == '\0') return;
@@ -35,7 +45,7 @@ void DrawWallpaper(HDC dc, int screenWidth, int screenHeight)
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     SelectGuard hold(source.get(), wallpaper.get());
     bool unscaled = false;
-    const RECT place = WallpaperPlacement(info.bmWidth, info.bmHeight, screenWidth, screenHeight, &unscaled);
+    const RECT place = WallpaperPlacement(info.bmWidth, info.bmHeight, screenWidth, screenHeight, &unscaled, dpi);
     if (unscaled) {
         BitBlt(dc, place.left, place.top, place.right, place.bottom, source.get(), 0, 0, SRCCOPY);
     } else {
@@ -46,8 +56,9 @@ void DrawWallpaper(HDC dc, int screenWidth, int screenHeight)
     }
 }
 
-void ComposeFrame(HDC dc, int w, int h)
+void ComposeFrame(HDC dc, int w, int h, int dpi)
 {
+    const FrameLayout frame = FrameLayoutFor(w, h, dpi);
     const COLORREF caption = GetSysColor(COLOR_INACTIVECAPTION);
     const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
     const COLORREF white = RGB(255, 255, 255);
@@ -55,25 +66,29 @@ void ComposeFrame(HDC dc, int w, int h)
         UniquePen pen(CreatePen(PS_SOLID, 1, caption));
         SelectGuard usePen(dc, pen.get());
         SelectGuard useBrush(dc, GetSysColorBrush(COLOR_INACTIVECAPTION));
-        const RECT area = TileAreaFor(w, h);
+        const RECT& area = frame.tileArea;
         Rectangle(dc, area.left, area.top, area.right + 1, area.bottom + 1);
     }
-    DrawWallpaper(dc, w, h);
+    DrawWallpaper(dc, w, h, dpi);
 
-    FillGradient(dc, 0, 0, w + 1, kHeaderHeight, desktop, caption, 90);
-    FillGradient(dc, 0, kHeaderHeight - 2, w / 5, kHeaderHeight, caption, white, 0);
-    FillGradient(dc, w / 5, kHeaderHeight - 2, w + 1, kHeaderHeight, white, caption, 0);
-    FillGradient(dc, 0, h - 53, w, h, caption, desktop, 90);
-    FillGradient(dc, 0, h - 54, w / 4, h - 52, caption, white, 0);
-    FillGradient(dc, w / 4, h - 54, w + 1, h - 52, white, caption, 0);
+    const int header = frame.headerBottom, headerRule = frame.headerRuleTop;
+    FillGradient(dc, 0, 0, w + 1, header, desktop, caption, 90);
+    FillGradient(dc, 0, headerRule, w / 5, header, caption, white, 0);
+    FillGradient(dc, w / 5, headerRule, w + 1, header, white, caption, 0);
+    FillGradient(dc, 0, frame.footerBandTop, w, h, caption, desktop, 90);
+    FillGradient(dc, 0, frame.footerRuleTop, w / 4, frame.footerRuleBottom, caption, white, 0);
+    FillGradient(dc, w / 4, frame.footerRuleTop, w + 1, frame.footerRuleBottom, white, caption, 0);
 
+    const RECT& place = frame.logo;
+    const int logoWidth = place.right - place.left, logoHeight = place.bottom - place.top;
     if (HICON logo = static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON,
-                                                  kLogoWidth, kLogoHeight, LR_SHARED)))
-        DrawIconEx(dc, 16, h - 51, logo, kLogoWidth, kLogoHeight, 0, nullptr, DI_NORMAL);
+                                                  logoWidth, logoHeight, LR_SHARED)))
+        DrawIconEx(dc, place.left, place.top, logo, logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    DrawTextAt(dc, font, GetSysColor(COLOR_CAPTIONTEXT), 0, 20, h - 18, kHelpText);
-    DrawTextAt(dc, font, GetSysColor(COLOR_INACTIVECAPTIONTEXT), 0, w - 185, h - 18, kFooterNotice);
+    HFONT font = OverviewTextFont();
+    DrawTextAt(dc, font, GetSysColor(COLOR_CAPTIONTEXT), 0, frame.helpText.x, frame.helpText.y, kHelpText);
+    DrawTextAt(dc, font, GetSysColor(COLOR_INACTIVECAPTIONTEXT), 0, frame.notice.x, frame.notice.y,
+               kFooterNotice);
 }
 
 }  // namespace
@@ -86,16 +101,34 @@ void GridForCount(unsigned count, int* columns, int* rows)
     *rows = static_cast<int>((k - 1) * k >= count && k > 1 ? k - 1 : k);
 }
 
-RECT TileAreaFor(int screenWidth, int screenHeight)
+RECT TileAreaFor(int screenWidth, int screenHeight, int dpi)
 {
-    return RECT{0, kHeaderHeight, screenWidth + 1, screenHeight - kFooterReserve};
+    return RECT{0, Scale(kHeaderHeight, dpi), screenWidth + 1, screenHeight - Scale(kFooterReserve, dpi)};
 }
 
-void LayoutTiles(int columns, int rows, const RECT& area)
+FrameLayout FrameLayoutFor(int w, int h, int dpi)
+{
+    FrameLayout frame{};
+    frame.tileArea = TileAreaFor(w, h, dpi);
+    frame.headerBottom = Scale(kHeaderHeight, dpi);
+    frame.headerRuleTop = frame.headerBottom - Scale(kRuleHeight, dpi);
+    frame.footerBandTop = h - Scale(kFooterBand, dpi);
+    frame.footerRuleTop = h - Scale(kFooterRule, dpi);
+    frame.footerRuleBottom = frame.footerRuleTop + Scale(kRuleHeight, dpi);
+    const int logoTop = h - Scale(kLogoAbove, dpi);
+    frame.logo = RECT{Scale(kLogoLeft, dpi), logoTop, Scale(kLogoLeft, dpi) + Scale(kLogoWidth, dpi),
+                      logoTop + Scale(kLogoHeight, dpi)};
+    frame.helpText = POINT{Scale(kTextLeft, dpi), h - Scale(kTextAbove, dpi)};
+    frame.notice = POINT{w - Scale(kNoticeLeftOfEdge, dpi), h - Scale(kTextAbove, dpi)};
+    frame.pointerPark = POINT{w - Scale(kPointerParkFromCorner.x, dpi), h - Scale(kPointerParkFromCorner.y, dpi)};
+    return frame;
+}
+
+void LayoutTiles(int columns, int rows, const RECT& area, int dpi)
 {
     if (columns <= 0 || rows <= 0) return;
     const int cellWidth = (area.right - area.left) / columns;
-    const int rowPitch = (area.bottom - area.top) / rows - kRowGap;
+    const int rowPitch = (area.bottom - area.top) / rows - Scale(kRowGap, dpi);
     int column = 1, row = 1;
     for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
         entry->tile = {area.left + cellWidth * (column - 1), area.top + rowPitch * (row - 1),
@@ -111,11 +144,13 @@ void LayoutTiles(int columns, int rows, const RECT& area)
     }
 }
 
-RECT WallpaperPlacement(int bw, int bh, int w, int h, bool* unscaled)
+RECT WallpaperPlacement(int bw, int bh, int w, int h, bool* unscaled, int dpi)
 {
     *unscaled = false;
-    const int areaWidth = w + 1;
-    const int areaHeight = h - 92;
+    const RECT area = TileAreaFor(w, h, dpi);
+    const int areaWidth = area.right - area.left;
+    const int areaHeight = area.bottom - area.top;
+    const int areaTop = area.top;
     if (bw == w && bh == h) {
         *unscaled = true;
         return RECT{0, 0, w, h};
@@ -124,13 +159,13 @@ RECT WallpaperPlacement(int bw, int bh, int w, int h, bool* unscaled)
         return RECT{0, 0, w, h};
     if (bw > bh) {
         const int s = static_cast<int>(static_cast<long long>(bh) * areaWidth / bw);
-        return RECT{0, kHeaderHeight + (areaHeight / 2 - s / 2), areaWidth, s};
+        return RECT{0, areaTop + (areaHeight / 2 - s / 2), areaWidth, s};
     }
     if (bw < bh) {
         const int s = static_cast<int>(static_cast<long long>(bw) * areaHeight / bh);
-        return RECT{areaWidth / 2 - s / 2, kHeaderHeight, s, areaHeight};
+        return RECT{areaWidth / 2 - s / 2, areaTop, s, areaHeight};
     }
-    return RECT{areaWidth / 2 - areaHeight / 2, kHeaderHeight, areaHeight, areaHeight};
+    return RECT{areaWidth / 2 - areaHeight / 2, areaTop, areaHeight, areaHeight};
 }
 
 void DeleteOverviewBuffer()
@@ -143,8 +178,10 @@ void BuildOverview(HWND window)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
+    const int dpi = overviewDpi;
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-    SetCursorPos(w - 463, h - 42);  // in the footer, outside every tile
+    const POINT park = FrameLayoutFor(w, h, dpi).pointerPark;
+    SetCursorPos(park.x, park.y);
 
     UniqueWindowDc windowDc(window);
     if (!windowDc) return;
@@ -154,7 +191,7 @@ void BuildOverview(HWND window)
         UniqueMemoryDc compose(CreateCompatibleDC(windowDc.get()));
         if (compose && overviewBuffer) {
             SelectGuard hold(compose.get(), overviewBuffer);
-            ComposeFrame(compose.get(), w, h);
+            ComposeFrame(compose.get(), w, h, dpi);
             BitBlt(windowDc.get(), 0, 0, w + 1, h + 1, compose.get(), 0, 0, SRCCOPY);
         }
     }
@@ -162,7 +199,7 @@ void BuildOverview(HWND window)
     if (windowList.head) {
         int rows = 0;
         GridForCount(windowList.count, &gridColumns, &rows);
-        LayoutTiles(gridColumns, rows, TileAreaFor(w, h));
+        LayoutTiles(gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
         PrerenderTiles(windowDc.get(), w);
         windowList.selected = windowList.head;
         // The selection and its title show at once, not only when its snapshot arrives.

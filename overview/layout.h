@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "overview/scaling.h"
+
 // The composed full-screen frame, (W + 1) x (H + 1); repaints copy from it. GUI thread only.
 extern HBITMAP overviewBuffer;
 // Column count of the current grid, for arrow-key moves.
@@ -11,16 +13,32 @@ extern int gridColumns;
 // Columns and rows of the grid for n tiles: never taller than wide.
 void GridForCount(unsigned count, int* columns, int* rows);
 
-// Gives every entry, in list order, its tile rectangle and grid cell, row by row.
-void LayoutTiles(int columns, int rows, const RECT& area);
+// Gives every entry, in list order, its tile rectangle and grid cell, row by row; each row keeps a
+// gap below it (3 pixels at 96 DPI).
+void LayoutTiles(int columns, int rows, const RECT& area, int dpi = kBaseDpi);
 
 // The area the tiles share on a W x H screen.
-RECT TileAreaFor(int screenWidth, int screenHeight);
+RECT TileAreaFor(int screenWidth, int screenHeight, int dpi = kBaseDpi);
+
+// Where the frame's parts go on a W x H screen at `dpi`.
+struct FrameLayout {
+    RECT tileArea;
+    int headerBottom;      // the header band runs from 0 to here
+    int headerRuleTop;     // the bright rule along the header's bottom: from here to headerBottom
+    int footerBandTop;     // the footer band runs from here to the screen's bottom
+    int footerRuleTop;     // the bright rule along the footer's top
+    int footerRuleBottom;
+    RECT logo;             // left, top, right, bottom
+    POINT helpText;
+    POINT notice;
+    POINT pointerPark;     // in the footer, outside every tile
+};
+FrameLayout FrameLayoutFor(int screenWidth, int screenHeight, int dpi = kBaseDpi);
 
 // Where a wallpaper of bw x bh goes on a W x H screen (x, y, width, height); *unscaled when it
 // is copied as it is.
 RECT WallpaperPlacement(int bitmapWidth, int bitmapHeight, int screenWidth, int screenHeight,
-                        bool* unscaled);
+                        bool* unscaled, int dpi = kBaseDpi);
 
 // Composes and shows the frame, lays out and pre-renders the tiles, selects the first one and
 // creates the snapshot worker suspended (unless a stop was requested meanwhile).

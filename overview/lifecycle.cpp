@@ -6,6 +6,7 @@
 #include "common/platform.h"
 #include "config/settings.h"
 #include "overview/layout.h"
+#include "overview/scaling.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
 #include "overview/worker.h"
@@ -24,8 +25,18 @@ namespace {
 constexpr SIZE_T kOverviewHeapInitialSize = 88;
 constexpr int kHidingPolls = 100;
 constexpr DWORD kHidingPollMs = 50;
+// The buttons at 96 DPI: their size, and their top-left corners from the screen's bottom right.
 constexpr int kButtonWidth = 76;
 constexpr int kButtonHeight = 23;
+constexpr int kButtonsAbove = 47;
+constexpr int kCancelLeftOfEdge = 94;
+constexpr int kRefreshLeftOfEdge = 178;
+
+RECT ButtonRect(int leftOfEdge, int w, int h, int dpi)
+{
+    const int left = w - Scale(leftOfEdge, dpi), top = h - Scale(kButtonsAbove, dpi);
+    return RECT{left, top, left + Scale(kButtonWidth, dpi), top + Scale(kButtonHeight, dpi)};
+}
 
 INT_PTR CALLBACK StartingNoticeProc(HWND, UINT message, WPARAM, LPARAM)
 {
@@ -43,16 +54,21 @@ void ShowOtherWindow(HWND window, int command)
         ShowWindowAsync(window, command);
 }
 
+// Creates the button the first time; later shows move it, and size it and give it the text font
+// again when the DPI has changed since.
 void PlaceButton(HWND* button, const char* text, DWORD style, const RECT& place, HWND window)
 {
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    HFONT font = OverviewTextFont();
     if (*button && IsWindow(*button)) {
-        SetWindowPos(*button, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(*button, nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (reinterpret_cast<HFONT>(SendMessageA(*button, WM_GETFONT, 0, 0)) != font)
+            SendMessageA(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         return;
     }
     *button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, place.left,
-                              place.top, place.right - place.left, place.bottom - place.top, window,
-                              nullptr, appInstance, nullptr);
-    SendMessageA(*button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+                              place.top, width, height, window, nullptr, appInstance, nullptr);
+    SendMessageA(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void CompactProcessHeap()
@@ -88,9 +104,9 @@ void ReleaseShowing()
     CompactProcessHeap();
 }
 
-RECT CancelButtonRect(int w, int h) { return RECT{w - 94, h - 47, w - 94 + kButtonWidth, h - 47 + kButtonHeight}; }
+RECT CancelButtonRect(int w, int h, int dpi) { return ButtonRect(kCancelLeftOfEdge, w, h, dpi); }
 
-RECT RefreshButtonRect(int w, int h) { return RECT{w - 178, h - 47, w - 178 + kButtonWidth, h - 47 + kButtonHeight}; }
+RECT RefreshButtonRect(int w, int h, int dpi) { return ButtonRect(kRefreshLeftOfEdge, w, h, dpi); }
 
 void ResetOverviewHeap()
 {
@@ -151,6 +167,7 @@ void ShowOverview(HWND window)
 
     overviewBuilding = true;
     ClearSnapshotStop();
+    UpdateOverviewDpi();
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 
@@ -172,8 +189,8 @@ void ShowOverview(HWND window)
 
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h), window);
-    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h), window);
+    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, overviewDpi), window);
+    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, overviewDpi), window);
 
     BuildOverview(window);
     if (!windowList.head) TearDownEmptyOverview(window);

@@ -6,6 +6,8 @@
 
 #include <atomic>
 
+#include "overview/scaling.h"
+
 struct WindowEntry;
 
 // Set from the start of a build until the worker is released; Overview input is ignored meanwhile.
@@ -31,6 +33,6 @@ void DestroyOverviewHeap();
 void RestoreMinimizedWindows();
 void MinimizeRestoredWindows();
 
-// The Overview buttons' places on a W x H screen.
-RECT CancelButtonRect(int screenWidth, int screenHeight);
-RECT RefreshButtonRect(int screenWidth, int screenHeight);
+// The Overview buttons' places on a W x H screen: 76 x 23 at 96 DPI, scaled to `dpi`.
+RECT CancelButtonRect(int screenWidth, int screenHeight, int dpi = kBaseDpi);
+RECT RefreshButtonRect(int screenWidth, int screenHeight, int dpi = kBaseDpi);

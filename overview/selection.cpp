@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kHotSquare = 25;
+
 WindowEntry* EntryInCell(int column, int row)
 {
     for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
@@ -17,6 +19,18 @@ WindowEntry* EntryInCell(int column, int row)
 }
 
 }  // namespace
+
+bool InCloseSquare(const RECT& tile, int x, int y, int dpi)
+{
+    const int side = Scale(kHotSquare, dpi);
+    return x > tile.right - side && y < tile.top + side;
+}
+
+bool InInfoSquare(const RECT& tile, int x, int y, int dpi)
+{
+    const int side = Scale(kHotSquare, dpi);
+    return x < tile.left + side && y < tile.top + side;
+}
 
 WindowEntry* TileAtPoint(int x, int y)
 {

@@ -3,12 +3,19 @@
 
 #include <windows.h>
 
+#include "overview/scaling.h"
+
 struct WindowEntry;
 
 enum class Direction { Left, Right, Up, Down };
 
 // The first entry, from the head, whose tile contains the point (all four edges included).
 WindowEntry* TileAtPoint(int x, int y);
+// The hot squares at a tile's top corners (25 pixels at 96 DPI), for a point inside the tile:
+// the close square at the top right, the information square at the top left.
+bool InCloseSquare(const RECT& tile, int x, int y, int dpi);
+bool InInfoSquare(const RECT& tile, int x, int y, int dpi);
+
 // Draws the selected entry plain, selects the new one and draws it highlighted, on the window.
 void MoveSelection(HWND window, WindowEntry* entry);
 // The entry an arrow key selects, or null: left and right stay in the row, up and down in the

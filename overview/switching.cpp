@@ -1,6 +1,7 @@
 #include "overview/switching.h"
 
 #include "overview/lifecycle.h"
+#include "overview/scaling.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
@@ -19,7 +20,10 @@ void SwitchToWindow(HWND window, bool fromOverview)
         const int w = GetSystemMetrics(SM_CXSCREEN);
         const int h = GetSystemMetrics(SM_CYSCREEN);
         POINT cursor{};
-        if (GetCursorPos(&cursor) && cursor.x > w - 11 && cursor.y > h - 11) SetCursorPos(w / 2, h / 2);
+        // The pointer in the bottom-right corner (10 x 10 at 96 DPI) goes to the middle.
+        const int corner = Scaled(10);
+        if (GetCursorPos(&cursor) && cursor.x > w - 1 - corner && cursor.y > h - 1 - corner)
+            SetCursorPos(w / 2, h / 2);
     }
     ActivateWindow(window);
     if (fromOverview) InvalidateRect(window, nullptr, FALSE);

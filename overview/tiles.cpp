@@ -5,6 +5,7 @@
 #include "common/owners.h"
 #include "common/text.h"
 #include "overview/layout.h"
+#include "overview/scaling.h"
 #include "windows/icons.h"
 #include "windows/windowlist.h"
 
@@ -13,11 +14,14 @@ WindowEntry* labelOwner;
 
 namespace {
 
+// Measures at 96 DPI; every one is scaled to the showing's DPI.
 constexpr int kLabelHeight = 32;
 constexpr int kLabelTop = 4;
 constexpr int kLabelPadding = 72;   // icon, gap and margins around the title text
 constexpr int kLabelTextX = 38;
+constexpr int kTitleFontPoints = 12;  // a cell 16 pixels high at 96 DPI
 constexpr int kPanelInset = 9;
+constexpr int kIconHalf = 16;       // half a large icon
 constexpr BYTE kPanelAlpha = 128;
 constexpr DWORD kBlinkPauseMs = 80;
 
@@ -99,31 +103,32 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
         GetTextExtentPoint32A(work, title, static_cast<int>(strlen(title)), &text);
     }
 
-    const int labelWidth = text.cx + kLabelPadding;
-    entry->labelRect = {screenWidth / 2 - labelWidth / 2, kLabelTop, labelWidth / 2 + screenWidth / 2,
-                        kLabelTop + kLabelHeight};
+    entry->labelRect = LabelRectFor(text.cx, screenWidth, overviewDpi);
+    const int labelWidth = entry->labelRect.right - entry->labelRect.left;
+    const int labelTop = entry->labelRect.top;
+    const int labelHeight = entry->labelRect.bottom - entry->labelRect.top;
 
     bool ownedIcon = false;
     HICON icon = FindWindowIcon(entry->hwnd, &ownedIcon);
     UniqueIcon iconOwner(ownedIcon ? icon : nullptr);  // an icon made for us goes with this tile
 
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    entry->titleLabel = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left, kLabelTop,
-                                        labelWidth, kLabelHeight);
+    entry->titleLabel = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left, labelTop,
+                                        labelWidth, labelHeight);
     if (entry->titleLabel) {
         SelectGuard image(work, entry->titleLabel);
         SelectGuard font(work, tools.titleFont.get());
         SetBkMode(work, TRANSPARENT);
-        const int y = kLabelHeight / 2 - text.cy / 2;
+        const int x = Scaled(kLabelTextX), y = labelHeight / 2 - text.cy / 2, shadow = Scaled(1);
         const int length = static_cast<int>(wcslen(wideTitle));
         SetTextColor(work, RGB(0, 0, 0));
-        TextOutW(work, kLabelTextX + 1, y + 1, wideTitle, length);
+        TextOutW(work, x + shadow, y + shadow, wideTitle, length);
         SetTextColor(work, GetSysColor(COLOR_CAPTIONTEXT));
-        TextOutW(work, kLabelTextX, y, wideTitle, length);
+        TextOutW(work, x, y, wideTitle, length);
         if (icon) DrawIcon(work, 0, 0, icon);
     }
     entry->labelBackdrop = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left,
-                                           entry->labelRect.top, labelWidth, kLabelHeight);
+                                           labelTop, labelWidth, labelHeight);
 
     const RECT& tile = entry->tile;
     const int width = tile.right - tile.left, height = tile.bottom - tile.top;
@@ -135,20 +140,21 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
         BitBlt(work, 0, 0, width, height, tools.frame.get(), tile.left, tile.top, SRCCOPY);
         if (image == entry->highlightTile && tools.gradient) {
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, kPanelAlpha, 0};
-            AlphaBlend(work, kPanelInset, kPanelInset, tw + 1 - 2 * kPanelInset,
-                       th + 1 - 2 * kPanelInset, tools.gradient.get(), kPanelInset, kPanelInset,
-                       tw + 1 - 2 * kPanelInset, th + 1 - 2 * kPanelInset, blend);
+            const int inset = Scaled(kPanelInset);
+            AlphaBlend(work, inset, inset, tw + 1 - 2 * inset, th + 1 - 2 * inset, tools.gradient.get(), inset,
+                       inset, tw + 1 - 2 * inset, th + 1 - 2 * inset, blend);
         }
-        if (icon) DrawIcon(work, width / 2 - 16, height / 2 - 16, icon);
+        if (icon) DrawIcon(work, width / 2 - Scaled(kIconHalf), height / 2 - Scaled(kIconHalf), icon);
         if (image == entry->highlightTile) {
-            const POINT thick[4][2] = {{{8, 8}, {tw - 8, 8}},
-                                       {{8, 7}, {8, th - 7}},
-                                       {{7, th - 7}, {tw - 7, th - 7}},
-                                       {{tw - 7, 7}, {tw - 7, th - 7}}};
-            const POINT thin[4][2] = {{{8, 8}, {tw - 8, 8}},
-                                      {{8, 8}, {8, th - 8}},
-                                      {{7, th - 7}, {tw - 7, th - 7}},
-                                      {{tw - 7, 7}, {tw - 7, th - 6}}};
+            const int in6 = Scaled(6), in7 = Scaled(7), in8 = Scaled(8);  // insets from the tile's edges
+            const POINT thick[4][2] = {{{in8, in8}, {tw - in8, in8}},
+                                       {{in8, in7}, {in8, th - in7}},
+                                       {{in7, th - in7}, {tw - in7, th - in7}},
+                                       {{tw - in7, in7}, {tw - in7, th - in7}}};
+            const POINT thin[4][2] = {{{in8, in8}, {tw - in8, in8}},
+                                      {{in8, in8}, {in8, th - in8}},
+                                      {{in7, th - in7}, {tw - in7, th - in7}},
+                                      {{tw - in7, in7}, {tw - in7, th - in6}}};
             DrawLines(work, tools.thickPen.get(), thick);
             DrawLines(work, tools.thinPen.get(), thin);
         }
@@ -204,11 +210,11 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
 void PrerenderTiles(HDC windowDc, int screenWidth)
 {
     PrerenderTools tools;
-    tools.titleFont.reset(CreateFontA(16, 0, 0, 0, 551, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, overviewDpi), 0, 0, 0, 551, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                       FF_SWISS | DEFAULT_PITCH, "Tahoma"));
-    tools.thinPen.reset(CreatePen(PS_SOLID, 1, RGB(255, 153, 51)));
-    tools.thickPen.reset(CreatePen(PS_SOLID, 2, RGB(255, 204, 102)));
+    tools.thinPen.reset(CreatePen(PS_SOLID, Scaled(1), RGB(255, 153, 51)));
+    tools.thickPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 204, 102)));
     tools.work.reset(CreateCompatibleDC(windowDc));
     if (windowList.head && tools.work) {
         WindowEntry* head = windowList.head;
@@ -220,8 +226,9 @@ void PrerenderTiles(HDC windowDc, int screenWidth)
         if (tools.panel) {
             tools.gradient.reset(CreateCompatibleDC(windowDc));
             SelectObject(tools.gradient.get(), tools.panel.get());
-            FillGradient(tools.gradient.get(), kPanelInset, kPanelInset, tools.tileWidth - 8,
-                         tools.tileHeight - 8, RGB(51, 51, 51), GetSysColor(COLOR_ACTIVECAPTION), 90);
+            FillGradient(tools.gradient.get(), Scaled(kPanelInset), Scaled(kPanelInset),
+                         tools.tileWidth - Scaled(8), tools.tileHeight - Scaled(8), RGB(51, 51, 51),
+                         GetSysColor(COLOR_ACTIVECAPTION), 90);
         }
         for (windowList.selected = head; windowList.selected; windowList.selected = windowList.selected->next)
             PrerenderEntry(tools, windowDc, screenWidth, windowList.selected);
@@ -286,14 +293,43 @@ void BlinkChosenTile(HWND window, WindowEntry* entry)
     }
 }
 
-StretchTarget SelectedSnapshotArea(const RECT& s)
+RECT LabelRectFor(int textWidth, int screenWidth, int dpi)
 {
-    return {s.left - 2, s.top - 2, s.right - s.left + 5, s.bottom - s.top + 5};
+    const int width = textWidth + Scale(kLabelPadding, dpi);
+    const int top = Scale(kLabelTop, dpi);
+    return RECT{screenWidth / 2 - width / 2, top, width / 2 + screenWidth / 2, top + Scale(kLabelHeight, dpi)};
 }
 
-StretchTarget PlainSnapshotArea(const RECT& s)
+StretchTarget SelectedSnapshotArea(const RECT& s, int dpi)
 {
-    return {s.left + 2, s.top + 2, s.right - s.left - 3, s.bottom - s.top - 3};
+    const int grow = Scale(2, dpi), growFar = Scale(3, dpi);
+    return {s.left - grow, s.top - grow, s.right - s.left + grow + growFar, s.bottom - s.top + grow + growFar};
+}
+
+StretchTarget PlainSnapshotArea(const RECT& s, int dpi)
+{
+    const int inset = Scale(2, dpi), insetFar = Scale(1, dpi);
+    return {s.left + inset, s.top + inset, s.right - s.left - inset - insetFar, s.bottom - s.top - inset - insetFar};
+}
+
+TileButtons TileButtonsFor(int tileWidth, int dpi)
+{
+    auto at = [dpi](int value) { return Scale(value, dpi); };
+    const int tw = tileWidth;
+    TileButtons buttons{};
+    buttons.close = RECT{tw - at(20), at(11), tw - at(9), at(22)};
+    buttons.closeGradient = RECT{tw - at(20), at(11), tw - at(10), at(21)};
+    buttons.cross[0][0] = POINT{tw - at(19), at(12)};
+    buttons.cross[0][1] = POINT{tw - at(12), at(19)};
+    buttons.cross[1][0] = POINT{tw - at(19), at(19)};
+    buttons.cross[1][1] = POINT{tw - at(12), at(12)};
+    buttons.info = RECT{at(11), at(11), at(22), at(22)};
+    buttons.infoGradient = RECT{at(11), at(11), at(21), at(21)};
+    buttons.letter[0][0] = POINT{at(16), at(12)};
+    buttons.letter[0][1] = POINT{at(16), at(13)};
+    buttons.letter[1][0] = POINT{at(16), at(15)};
+    buttons.letter[1][1] = POINT{at(16), at(19)};
+    return buttons;
 }
 
 void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
@@ -311,8 +347,8 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
     SelectGuard holdPlain(plain.get(), entry->normalTile);
 
     const RECT& snapshot = entry->snapshotRect;
-    const StretchTarget large = SelectedSnapshotArea(snapshot);
-    const StretchTarget small = PlainSnapshotArea(snapshot);
+    const StretchTarget large = SelectedSnapshotArea(snapshot, overviewDpi);
+    const StretchTarget small = PlainSnapshotArea(snapshot, overviewDpi);
     SetStretchBltMode(selected.get(), HALFTONE);
     SetBrushOrgEx(selected.get(), 0, 0, nullptr);
     StretchBlt(selected.get(), large.x, large.y, large.width, large.height, source.get(), 0, 0, captureWidth,
@@ -323,7 +359,7 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
                large.width, large.height, SRCCOPY);
 
     if (!complete) {
-        const int x = snapshot.left + 6;
+        const int x = snapshot.left + Scaled(6);
         const int y = snapshot.bottom - (snapshot.bottom - snapshot.top) / 10;
         for (HDC image : {selected.get(), plain.get()})
             DrawTextAt(image, font, RGB(255, 0, 0), 0, x, y, "Incomplete Window Response...");
@@ -331,20 +367,25 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
 
     // The close and information buttons, on the selected look only.
     HDC dc = selected.get();
-    const int tw = tileWidth;
+    const TileButtons buttons = TileButtonsFor(tileWidth, overviewDpi);
     SelectGuard pen(dc, buttonPen);
     SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
-    Rectangle(dc, tw - 20, 11, tw - 9, 22);
-    FillGradient(dc, tw - 20, 11, tw - 10, 21, RGB(255, 204, 102), RGB(255, 0, 0), 45);
-    const POINT cross[2][2] = {{{tw - 19, 12}, {tw - 12, 19}}, {{tw - 19, 19}, {tw - 12, 12}}};
-    for (const auto& line : cross) {
-        MoveToEx(dc, line[0].x, line[0].y, nullptr);
-        LineTo(dc, line[1].x, line[1].y);
-    }
-    Rectangle(dc, 11, 11, 22, 22);
-    FillGradient(dc, 11, 11, 21, 21, GetSysColor(COLOR_INACTIVECAPTION), GetSysColor(COLOR_ACTIVECAPTION), 45);
-    MoveToEx(dc, 16, 12, nullptr);
-    LineTo(dc, 16, 13);
-    MoveToEx(dc, 16, 15, nullptr);
-    LineTo(dc, 16, 19);
+    auto lines = [dc](const POINT (&pairs)[2][2]) {
+        for (const auto& line : pairs) {
+            MoveToEx(dc, line[0].x, line[0].y, nullptr);
+            LineTo(dc, line[1].x, line[1].y);
+        }
+    };
+    const RECT& close = buttons.close;
+    const RECT& closeFill = buttons.closeGradient;
+    Rectangle(dc, close.left, close.top, close.right, close.bottom);
+    FillGradient(dc, closeFill.left, closeFill.top, closeFill.right, closeFill.bottom, RGB(255, 204, 102),
+                 RGB(255, 0, 0), 45);
+    lines(buttons.cross);
+    const RECT& info = buttons.info;
+    const RECT& infoFill = buttons.infoGradient;
+    Rectangle(dc, info.left, info.top, info.right, info.bottom);
+    FillGradient(dc, infoFill.left, infoFill.top, infoFill.right, infoFill.bottom,
+                 GetSysColor(COLOR_INACTIVECAPTION), GetSysColor(COLOR_ACTIVECAPTION), 45);
+    lines(buttons.letter);
 }

@@ -5,6 +5,8 @@
 
 #include <mutex>
 
+#include "overview/scaling.h"
+
 struct WindowEntry;
 
 // Guards every entry's four images and labelOwner: the GUI thread and the snapshot worker both
@@ -42,8 +44,22 @@ void BlinkChosenTile(HWND window, WindowEntry* entry);
 struct StretchTarget {
     int x, y, width, height;
 };
-StretchTarget SelectedSnapshotArea(const RECT& snapshot);
-StretchTarget PlainSnapshotArea(const RECT& snapshot);
+StretchTarget SelectedSnapshotArea(const RECT& snapshot, int dpi = kBaseDpi);
+StretchTarget PlainSnapshotArea(const RECT& snapshot, int dpi = kBaseDpi);
+
+// Where the title label of a text tw pixels wide goes in the header: centred, 72 pixels wider than
+// the text (room for the icon and a gap), 32 high and 4 from the top at 96 DPI.
+RECT LabelRectFor(int textWidth, int screenWidth, int dpi = kBaseDpi);
+
+// The close and information buttons of a tile TW wide, relative to the tile: each a framed
+// square with a gradient inside, and the lines of its cross or of its letter i.
+struct TileButtons {
+    RECT close, closeGradient;
+    POINT cross[2][2];
+    RECT info, infoGradient;
+    POINT letter[2][2];
+};
+TileButtons TileButtonsFor(int tileWidth, int dpi = kBaseDpi);
 
 // Draws a capture into both tile images of the entry, the notice when it is incomplete, and the
 // close and information buttons into the selected look. The caller holds tileImagesLock.

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "common/owners.h"
+#include "overview/scaling.h"
 #include "overview/tiles.h"
 #include "windows/capture.h"
 #include "windows/windowlist.h"
@@ -26,7 +27,7 @@ struct WorkerTools {
 
 void ComposeTile(WorkerTools& tools, WindowEntry* entry)
 {
-    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs);
+    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, overviewDpi);
     if (snapshotStopRequested) return;
     std::lock_guard<std::mutex> hold(tileImagesLock);
     if (capture.bitmap)
@@ -64,14 +65,13 @@ void ClearSnapshotStop()
 
 DWORD WINAPI SnapshotWorker(LPVOID parameter)
 {
-    static const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     WorkerTools tools{};
     tools.window = static_cast<HWND>(parameter);
-    tools.font = font;
+    tools.font = OverviewTextFont();
     // Office documents wait for their frame to come forward: a pause scaled by the clock.
     tools.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
     if (windowList.head) {
-        tools.buttonPen.reset(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
+        tools.buttonPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 238, 204)));
         tools.tileWidth = windowList.head->tile.right - windowList.head->tile.left;
         tools.overview = UniqueWindowDc(tools.window);
     }

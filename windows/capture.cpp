@@ -185,21 +185,24 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueB
     return outcome;
 }
 
-// Paints the rounded top corners (or, maximized, the edges) of a capture in the frame colour.
-void PatchCorners(HWND window, HDC dc, int width, int height)
+// Paints the rounded top corners (or, maximized, the edges) of a capture in the frame colour; the
+// patches grow with the screen's scale, as the frames they cover do.
+void PatchCorners(HWND window, HDC dc, int width, int height, int dpi)
 {
+    auto px = [dpi](int value) { return MulDiv(value, dpi, 96); };
     UniquePen noOutline(CreatePen(PS_NULL, 0, 0));
     SelectGuard pen(dc, noOutline.get());
     SelectGuard brush(dc, GetSysColorBrush(COLOR_INACTIVECAPTION));
     if (IsZoomed(window)) {
-        Rectangle(dc, 0, 0, width + 1, 5);
-        Rectangle(dc, 0, 0, 5, height + 1);
-        Rectangle(dc, 0, height - 4, width + 1, height + 1);
-        Rectangle(dc, width - 4, 0, width + 1, height + 1);
+        Rectangle(dc, 0, 0, width + 1, px(5));
+        Rectangle(dc, 0, 0, px(5), height + 1);
+        Rectangle(dc, 0, height - px(4), width + 1, height + 1);
+        Rectangle(dc, width - px(4), 0, width + 1, height + 1);
         return;
     }
-    const POINT left[6] = {{0, 0}, {6, 0}, {5, -1}, {-1, 5}, {0, 6}, {0, 0}};
-    const POINT right[6] = {{width + 1, 0}, {width - 6, 0}, {width - 6, -1}, {width + 2, 5}, {width + 1, 10}, {width + 1, 0}};
+    const POINT left[6] = {{0, 0}, {px(6), 0}, {px(5), -px(1)}, {-px(1), px(5)}, {0, px(6)}, {0, 0}};
+    const POINT right[6] = {{width + px(1), 0},        {width - px(6), 0},        {width - px(6), -px(1)},
+                            {width + px(2), px(5)},    {width + px(1), px(10)},   {width + px(1), 0}};
     const BYTE kinds[6] = {PT_MOVETO, PT_LINETO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, PT_LINETO | PT_CLOSEFIGURE};
     for (const POINT* patch : {left, right}) {
         BeginPath(dc);
@@ -233,11 +236,12 @@ bool IsSnapshotComplete(int width, int height, HDC capture)
     return blacks < kBlankThreshold;
 }
 
-void FitSnapshot(int w, int h, WindowEntry* entry)
+void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
 {
     const int tw = entry->tile.right - entry->tile.left;
     const int th = entry->tile.bottom - entry->tile.top;
-    const int roomW = tw - kMargin, roomH = th - kMargin;
+    const int margin = MulDiv(kMargin, dpi, 96);
+    const int roomW = tw - margin, roomH = th - margin;
     int fw = w, fh = h;
     if (!(w <= roomW && h <= roomH)) {
         if (w > h) {
@@ -259,7 +263,7 @@ void FitSnapshot(int w, int h, WindowEntry* entry)
     entry->snapshotRect = {tw / 2 - fw / 2, th / 2 - fh / 2, fw / 2 + tw / 2, th / 2 + fh / 2};
 }
 
-CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs)
+CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi)
 {
     CaptureResult result{};
     HWND window = entry->hwnd;
@@ -268,7 +272,7 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
     result.width = rect.right - rect.left;
     result.height = rect.bottom - rect.top;
     if (result.width <= 0 || result.height <= 0) {
-        FitSnapshot(result.width, result.height, entry);
+        FitSnapshot(result.width, result.height, entry, dpi);
         return result;
     }
 
@@ -307,8 +311,8 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
             result.complete = IsSnapshotComplete(result.width, result.height, dc);
             if (result.complete) break;
         }
-        FitSnapshot(result.width, result.height, entry);
-        PatchCorners(window, dc, result.width, result.height);
+        FitSnapshot(result.width, result.height, entry, dpi);
+        PatchCorners(window, dc, result.width, result.height, dpi);
     }
     result.bitmap = std::move(bitmap);
     return result;

@@ -21,9 +21,9 @@ UINT PrintFlagsForVersion(DWORD major, DWORD minor);
 // above its bottom edge, are exactly black. Samples outside the image are not black.
 bool IsSnapshotComplete(int width, int height, HDC capture);
 
-// Fits a capture of width x height into the entry's tile with a 30-pixel margin, never
-// enlarging it, and centres it: sets snapshotRect.
-void FitSnapshot(int width, int height, WindowEntry* entry);
+// Fits a capture of width x height into the entry's tile with a 30-pixel margin (at 96 DPI,
+// scaled to the screen's dpi), never enlarging it, and centres it: sets snapshotRect.
+void FitSnapshot(int width, int height, WindowEntry* entry, int dpi = 96);
 
 struct CaptureResult {
     UniqueBitmap bitmap;  // null when nothing could be captured
@@ -35,4 +35,5 @@ struct CaptureResult {
 // window that does not answer in time, or that the system already reports as hung, gives an
 // incomplete capture. `stop` (a manual-reset event) ends a wait for a print at once when it is
 // signalled; Office documents pause documentPauseMs before their print, also ended by `stop`.
-CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs);
+// Margins and corner patches are measured for a screen of `dpi` dots per inch.
+CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi = 96);

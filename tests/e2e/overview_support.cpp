@@ -106,18 +106,19 @@ std::string ColourText(COLORREF colour)
     return text;
 }
 
-bool SelectedFrameAt(const RECT& tile)
+bool SelectedFrameAt(const RECT& tile, int dpi)
 {
-    return ScreenPixel(tile.left + 8, (tile.top + tile.bottom) / 2) == RGB(255, 153, 51);
+    return ScreenPixel(tile.left + ScaleForDpi(8, dpi), (tile.top + tile.bottom) / 2) == RGB(255, 153, 51);
 }
 
-::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile)
+::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile, int dpi)
 {
-    if (PollUntil([&] { return IsWindowVisible(overview) && SelectedFrameAt(firstTile); }))
+    if (PollUntil([&] { return IsWindowVisible(overview) && SelectedFrameAt(firstTile, dpi); }))
         return ::testing::AssertionSuccess();
+    const int x = firstTile.left + ScaleForDpi(8, dpi);
     return ::testing::AssertionFailure()
            << "the Overview did not show the first tile selected; visible " << IsWindowVisible(overview)
-           << ", pixel " << ColourText(ScreenPixel(firstTile.left + 8, (firstTile.top + firstTile.bottom) / 2));
+           << ", pixel " << ColourText(ScreenPixel(x, (firstTile.top + firstTile.bottom) / 2));
 }
 
 ::testing::AssertionResult WaitOverviewHidden(HWND overview, DWORD timeoutMs)
@@ -135,18 +136,20 @@ void PressKey(WORD key)
     SendInput(2, input, sizeof(INPUT));
 }
 
-std::vector<RECT> ExpectedTiles(int count)
+std::vector<RECT> ExpectedTiles(int count, int dpi)
 {
     int columns = 1;
     while (columns * columns < count) ++columns;
     const int rows = (columns - 1) * columns >= count && columns > 1 ? columns - 1 : columns;
     const int w = ScreenWidth(), h = ScreenHeight();
     const int cellWidth = (w + 1) / columns;
-    const int rowPitch = (h - 52 - 40) / rows - 3;
+    const int top = ScaleForDpi(40, dpi), bottom = h - ScaleForDpi(52, dpi);
+    const int rowPitch = (bottom - top) / rows - ScaleForDpi(3, dpi);
     std::vector<RECT> tiles;
     for (int i = 0; i < count; ++i) {
         const int column = i % columns, row = i / columns;
-        tiles.push_back(RECT{cellWidth * column, 40 + rowPitch * row, cellWidth * (column + 1), 40 + rowPitch * (row + 1)});
+        tiles.push_back(
+            RECT{cellWidth * column, top + rowPitch * row, cellWidth * (column + 1), top + rowPitch * (row + 1)});
     }
     return tiles;
 }

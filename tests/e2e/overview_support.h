@@ -62,16 +62,20 @@ std::string ColourText(COLORREF colour);
 COLORREF TestWindowColour(int index);
 constexpr COLORREF kHungWindowColour = RGB(90, 60, 30);
 
+// Screen DPI the Overview is drawn for; its measures are given at 96 and scaled as Windows does.
+constexpr int kNormalDpi = 96;
+inline int ScaleForDpi(int value, int dpi) { return MulDiv(value, dpi, kNormalDpi); }
+
 // Whether the selected look of the tile is on screen: its thin frame line on the left.
-bool SelectedFrameAt(const RECT& tile);
+bool SelectedFrameAt(const RECT& tile, int dpi = kNormalDpi);
 // Waits until the Overview window is visible with the tile selected on screen.
-::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile);
+::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile, int dpi = kNormalDpi);
 ::testing::AssertionResult WaitOverviewHidden(HWND overview, DWORD timeoutMs = 10000);
 // Presses and releases one key through the input stream.
 void PressKey(WORD key);
 
-// The Overview's tile rectangles for n windows on this screen, in list order.
-std::vector<RECT> ExpectedTiles(int count);
+// The Overview's tile rectangles for n windows on this screen at this DPI, in list order.
+std::vector<RECT> ExpectedTiles(int count, int dpi = kNormalDpi);
 
 // Tests that open the Overview over test windows: windows stay in the order they stand (no
 // grouping, no restoring) and are closed after each test.

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/tiles.h"
 #include "windows/windowlist.h"
 
 TEST(Grid, NeverTallerThanWide)
@@ -117,4 +119,42 @@ TEST(Wallpaper, PlacementFollowsTheShapeOfTheImage)
 
     place = WallpaperPlacement(500, 500, 1024, 768, &unscaled);  // square
     EXPECT_TRUE(Same(RECT{1025 / 2 - 676 / 2, 40, 676, 676}, place));
+}
+
+// At 144 DPI (150 per cent) every measure of the frame is scaled as Windows rounds, and the parts
+// keep out of each other's way at every scale.
+TEST(ScaledFrame, BandsAndButtonsAt144)
+{
+    const FrameLayout frame = FrameLayoutFor(1024, 768, 144);
+    EXPECT_TRUE(Same(RECT{0, 60, 1025, 690}, frame.tileArea));
+    EXPECT_EQ((std::vector<int>{60, 57, 688, 687, 690}),
+              (std::vector<int>{frame.headerBottom, frame.headerRuleTop, frame.footerBandTop, frame.footerRuleTop,
+                                frame.footerRuleBottom}));
+    EXPECT_TRUE(Same(RECT{24, 691, 249, 742}, frame.logo));  // 225 x 51
+    EXPECT_EQ((std::vector<LONG>{30, 741, 746, 741, 329, 705}),
+              (std::vector<LONG>{frame.helpText.x, frame.helpText.y, frame.notice.x, frame.notice.y,
+                                 frame.pointerPark.x, frame.pointerPark.y}));
+    // 114 x 35 at (W - 141, H - 71) and (W - 267, H - 71).
+    EXPECT_TRUE(Same(RECT{883, 697, 997, 732}, CancelButtonRect(1024, 768, 144)));
+    EXPECT_TRUE(Same(RECT{757, 697, 871, 732}, RefreshButtonRect(1024, 768, 144)));
+}
+
+TEST(ScaledFrame, PartsStayInTheirBandsAtEveryScale)
+{
+    for (int dpi : {96, 120, 144, 192}) {
+        for (const auto& [w, h] : {std::pair{1024, 768}, std::pair{1920, 1080}}) {
+            const FrameLayout frame = FrameLayoutFor(w, h, dpi);
+            const RECT cancel = CancelButtonRect(w, h, dpi), refresh = RefreshButtonRect(w, h, dpi);
+            SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " at " + std::to_string(dpi));
+            EXPECT_EQ(frame.headerBottom, frame.tileArea.top);
+            EXPECT_EQ(frame.footerRuleBottom, frame.tileArea.bottom);
+            EXPECT_GT(frame.pointerPark.y, frame.tileArea.bottom);  // outside every tile
+            EXPECT_LT(frame.pointerPark.x, refresh.left);
+            EXPECT_GT(refresh.top, frame.footerRuleBottom);
+            EXPECT_LE(cancel.bottom, h);
+            EXPECT_LT(refresh.right, cancel.left);
+            EXPECT_GT(frame.logo.top, frame.footerRuleBottom);
+            EXPECT_LE(LabelRectFor(200, w, dpi).bottom, frame.headerRuleTop);  // the title in the header
+        }
+    }
 }

@@ -7,6 +7,7 @@
 #include "overview/lifecycle.h"
 #include "overview/selection.h"
 #include "overview/switching.h"
+#include "overview/tiles.h"
 #include "test_support.h"
 #include "windows/procinfo.h"
 #include "windows/windowlist.h"
@@ -187,4 +188,25 @@ TEST(Switching, APointerParkedInTheBottomRightCornerMovesToTheCentre)
     EXPECT_EQ(std::make_pair(w - 1, h - 1), cursorAfter(w - 1, h - 1, false));   // a quick switch leaves it
     SetCursorPos(w / 2, h / 2);
     DestroyWindow(window);
+}
+
+// The close and information squares: 25 pixels at 96 DPI, 38 at 144, and the tile's buttons are
+// drawn inside them at every scale.
+TEST(HotSquares, ScaleWithTheirButtons)
+{
+    const RECT tile{100, 40, 400, 300};
+    EXPECT_FALSE(InCloseSquare(tile, 370, 70, 96));
+    EXPECT_TRUE(InCloseSquare(tile, 363, 77, 144));
+    EXPECT_FALSE(InCloseSquare(tile, 362, 50, 144));
+    EXPECT_TRUE(InInfoSquare(tile, 137, 77, 144));
+    EXPECT_FALSE(InInfoSquare(tile, 130, 70, 96));
+    for (int dpi : {96, 120, 144, 192}) {
+        const TileButtons buttons = TileButtonsFor(tile.right - tile.left, dpi);
+        const int out = Scale(2, dpi) / 2;  // how far the outline's pen reaches outside
+        const RECT& close = buttons.close;
+        const RECT& info = buttons.info;
+        EXPECT_TRUE(InCloseSquare(tile, tile.left + close.left - out, tile.top + close.bottom - 1 + out, dpi)) << dpi;
+        EXPECT_TRUE(InInfoSquare(tile, tile.left + info.right - 1 + out, tile.top + info.bottom - 1 + out, dpi)) << dpi;
+        EXPECT_LT(close.right - 1 + out, tile.right - tile.left) << dpi;
+    }
 }

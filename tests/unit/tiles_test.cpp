@@ -174,3 +174,13 @@ TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
     EXPECT_EQ(RGB(1, 2, 3), canvas.At(25, 60));
     PresentTile(canvas.dc.get(), nullptr, true);
 }
+
+TEST(TextFont, AtNinetySixDpiTheOverviewKeepsTheStockFont)
+{
+    UpdateOverviewDpi();  // the unit tests run at 96 DPI
+    ASSERT_EQ(96, overviewDpi);
+    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), OverviewTextFont());
+    LOGFONTA stock{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
+    EXPECT_EQ(stock.lfHeight, FontHeightForPoints(8, 96));  // the points the scaled font keeps
+}

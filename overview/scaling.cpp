@@ -1,0 +1,45 @@
+#include "overview/scaling.h"
+
+#include "common/owners.h"
+
+int overviewDpi = kBaseDpi;
+
+namespace {
+
+// The default GUI font is 8 points ("MS Shell Dlg").
+constexpr int kTextFontPoints = 8;
+
+UniqueFont scaledTextFont;  // null at 96 DPI, where the stock font serves
+int scaledTextFontDpi = kBaseDpi;
+
+HFONT StockTextFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+}  // namespace
+
+int ReadScreenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    if (!screen) return kBaseDpi;
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kBaseDpi;
+}
+
+void UpdateOverviewDpi()
+{
+    overviewDpi = ReadScreenDpi();
+    if (overviewDpi == scaledTextFontDpi) return;
+    UniqueFont font;
+    if (overviewDpi != kBaseDpi) {
+        LOGFONTA face{};
+        if (GetObjectA(StockTextFont(), sizeof face, &face) == sizeof face) {
+            face.lfHeight = FontHeightForPoints(kTextFontPoints, overviewDpi);
+            face.lfWidth = 0;
+            font.reset(CreateFontIndirectA(&face));
+        }
+    }
+    scaledTextFont = std::move(font);
+    scaledTextFontDpi = overviewDpi;
+}
+
+HFONT OverviewTextFont() { return scaledTextFont ? scaledTextFont.get() : StockTextFont(); }

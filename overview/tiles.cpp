@@ -246,7 +246,8 @@ void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted)
 {
     if (!entry) return;
     if (highlighted) {
-        if (labelOwner) {
+        // The label in place already is only drawn again: erasing it first would make it flicker.
+        if (labelOwner && labelOwner != entry) {
             const RECT& old = labelOwner->labelRect;
             CopyImage(dc, old.left, old.top, old.right - old.left, old.bottom - old.top,
                       labelOwner->labelBackdrop);

@@ -1,0 +1,89 @@
+// Starting at sign-in: the Run value that names this executable.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "config/signin.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr char kPath[] = "C:\\Program Files\\Sorvane\\Sorvane.exe";
+
+TEST(RunValue, NamesTheExecutableWithOrWithoutQuotesInAnyLetterCase)
+{
+    for (const char* stored : {"\"C:\\Program Files\\Sorvane\\Sorvane.exe\"", "C:\\Program Files\\Sorvane\\Sorvane.exe",
+                               "\"c:\\PROGRAM FILES\\sorvane\\SORVANE.EXE\"", "c:\\program files\\sorvane\\sorvane.exe"})
+        EXPECT_TRUE(RunValueNamesExecutable(stored, kPath)) << stored;
+}
+
+TEST(RunValue, NamesNothingElse)
+{
+    const std::string overlong = std::string("\"") + kPath + std::string(300, 'x') + "\"";
+    for (const char* stored :
+         {"", "\"", "\"\"", "\"C:\\Program Files\\Sorvane\\Sorvane.exe",  // one quote only
+          "C:\\Program Files\\Sorvane\\Sorvane.exe\"", "\"C:\\Program Files\\Other\\Sorvane.exe\"",
+          "\"C:\\Program Files\\Sorvane\\Sorvane.exe\" /quiet", "C:\\Program Files\\Sorvane\\Sorvane.exe ",
+          "C:\\Program Files\\Sorvane", "\"\"C:\\Program Files\\Sorvane\\Sorvane.exe\"\"", "\x01\xff garbage",
+          overlong.c_str()})
+        EXPECT_FALSE(RunValueNamesExecutable(stored, kPath)) << stored;
+    EXPECT_FALSE(RunValueNamesExecutable(nullptr, kPath));
+    EXPECT_FALSE(RunValueNamesExecutable("", ""));
+    EXPECT_FALSE(RunValueNamesExecutable("\"\"", ""));
+}
+
+TEST(RunValue, IsThePathInQuotesAndNeverACutOne)
+{
+    char value[kRunValueCapacity];
+    ASSERT_TRUE(FormatRunValue(kPath, value, sizeof value));
+    EXPECT_STREQ("\"C:\\Program Files\\Sorvane\\Sorvane.exe\"", value);
+    EXPECT_TRUE(RunValueNamesExecutable(value, kPath));
+
+    // The longest path the program can have fits; one character more does not, and leaves nothing.
+    const std::string longest = "C:\\" + std::string(kExecutablePathCapacity - 8, 'a') + ".exe";
+    ASSERT_EQ(kExecutablePathCapacity - 1, longest.size());
+    ASSERT_TRUE(FormatRunValue(longest.c_str(), value, sizeof value));
+    EXPECT_EQ("\"" + longest + "\"", value);
+    EXPECT_FALSE(FormatRunValue((longest + "x").c_str(), value, sizeof value));
+    EXPECT_STREQ("", value);
+    EXPECT_FALSE(FormatRunValue("", value, sizeof value));
+}
+
+// The value written and read in the real registry, as this test program's own.
+TEST(SignIn, TheRunValueCountsOnlyWhenItNamesThisExecutable)
+{
+    RunValueKeeper keeper;
+    const std::string own = OwnExecutablePath();
+    DeleteRunValue();
+    EXPECT_FALSE(StartsAtSignIn());
+
+    ASSERT_TRUE(SetStartAtSignIn(true));
+    DWORD type = 0;
+    std::string data;
+    ASSERT_TRUE(ReadRunValue(&type, &data));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    EXPECT_EQ("\"" + own + "\"" + std::string(1, '\0'), data);
+    EXPECT_TRUE(StartsAtSignIn());
+
+    std::string upper = own;
+    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    SetRunValue(upper);
+    EXPECT_TRUE(StartsAtSignIn()) << "unquoted, in capitals";
+    SetRunValue(REG_SZ, own.data(), static_cast<DWORD>(own.size()));
+    EXPECT_TRUE(StartsAtSignIn()) << "stored without its terminator";
+    SetRunValue("\"C:\\elsewhere\\Sorvane.exe\"");
+    EXPECT_FALSE(StartsAtSignIn()) << "another copy";
+    SetRunValue(own + std::string(400, ' '));
+    EXPECT_FALSE(StartsAtSignIn()) << "longer than any path";
+    const DWORD number = 1;
+    SetRunValue(REG_DWORD, &number, sizeof number);
+    EXPECT_FALSE(StartsAtSignIn()) << "not a string";
+
+    ASSERT_TRUE(SetStartAtSignIn(false));
+    EXPECT_FALSE(ReadRunValue(&type, &data));
+    EXPECT_TRUE(SetStartAtSignIn(false)) << "removing what is not there";
+}
+
+}  // namespace

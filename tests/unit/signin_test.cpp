@@ -1,10 +1,11 @@
-// Starting at sign-in: the Run value that names this executable.
+// Starting at sign-in (the Run value) and the help page's place beside the executable.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
 
+#include "app/help.h"
 #include "config/signin.h"
 #include "test_support.h"
 
@@ -84,6 +85,25 @@ TEST(SignIn, TheRunValueCountsOnlyWhenItNamesThisExecutable)
     ASSERT_TRUE(SetStartAtSignIn(false));
     EXPECT_FALSE(ReadRunValue(&type, &data));
     EXPECT_TRUE(SetStartAtSignIn(false)) << "removing what is not there";
+}
+
+TEST(HelpPage, LiesBesideTheExecutable)
+{
+    char path[261];
+    ASSERT_TRUE(HelpPagePathFor(kPath, path, sizeof path));
+    EXPECT_STREQ("C:\\Program Files\\Sorvane\\Sorvane.html", path);
+    ASSERT_TRUE(HelpPagePathFor("Z:/work/build/win32/Sorvane.exe", path, sizeof path));
+    EXPECT_STREQ("Z:/work/build/win32/Sorvane.html", path);
+    ASSERT_TRUE(HelpPagePathFor("Sorvane.exe", path, sizeof path));
+    EXPECT_STREQ("Sorvane.html", path);
+
+    // A folder that leaves room for the name and its terminator, and one a character longer.
+    const std::string folder = "C:\\" + std::string(sizeof path - 1 - strlen(kHelpPageName) - 4, 'f') + "\\";
+    ASSERT_TRUE(HelpPagePathFor((folder + "S.exe").c_str(), path, sizeof path));
+    EXPECT_EQ(folder + kHelpPageName, path);
+    EXPECT_EQ(sizeof path - 1, strlen(path));
+    EXPECT_FALSE(HelpPagePathFor(("C:\\f" + folder.substr(3) + "S.exe").c_str(), path, sizeof path));
+    EXPECT_STREQ("", path);
 }
 
 }  // namespace

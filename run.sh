@@ -42,11 +42,21 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i </dev/null >/dev/null 2>&1
 fi
 
-# Windows to switch between, then Sorvane itself, all in one virtual desktop window.
-for program in notepad.exe winemine.exe "regedit.exe"; do
-  setsid wine $desktop "$program" </dev/null >/dev/null 2>&1 &
-  sleep 1
-done
+# Windows to switch between, then Sorvane itself, all in one virtual desktop window. Every program
+# opens at the desktop's top-left corner; under Wine a snapshot shows only what is visible of a
+# window on screen, so a small helper places them side by side, none covering another.
+placer=$state/place-window.exe
+if [ ! -f "$placer" ] || [ scripts/place-window.c -nt "$placer" ]; then
+  i686-w64-mingw32-gcc-posix -O2 -Wall -Wextra -static -mwindows -o "$placer" scripts/place-window.c
+fi
+setsid wine $desktop notepad.exe "$(winepath -w README.md 2>/dev/null)" </dev/null >/dev/null 2>&1 &
+sleep 1
+setsid wine $desktop regedit.exe </dev/null >/dev/null 2>&1 &
+sleep 1
+setsid wine $desktop winemine.exe </dev/null >/dev/null 2>&1 &
+wine $desktop "$placer" "README.md - Notepad" 12 12 490 420 </dev/null >/dev/null 2>&1 || true
+wine $desktop "$placer" "Registry Editor" 514 12 498 420 </dev/null >/dev/null 2>&1 || true
+wine $desktop "$placer" "WineMine" 12 450 </dev/null >/dev/null 2>&1 || true
 setsid wine $desktop "$SORVANE_ROOT/build/win32/Sorvane.exe" </dev/null >"$state/sorvane.log" 2>&1 &
 sleep 3
 

@@ -19,9 +19,6 @@ extern DWORD processorMHz;                   // 500 when the clock cannot be rea
 // showing starts meanwhile.
 extern bool exitRequested;
 
-// The address of the help page, opened with the shell's "open" verb.
-extern const char kHelpPageAddress[];
-
 // The whole life of the program: start-up, message loop, exit code.
 int RunSorvane(HINSTANCE instance);
 

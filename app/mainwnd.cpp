@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/closewindow.h"
+#include "app/help.h"
 #include "app/tray.h"
 #include "config/configsheet.h"
 #include "config/gesture.h"
@@ -22,8 +23,6 @@
 #include "windows/windowlist.h"
 
 bool exitRequested;
-
-const char kHelpPageAddress[] = "https://sorvane.example.com/help/";
 
 namespace {
 
@@ -360,7 +359,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         RequestExit(window);
         return 0;
     case IDM_HELP:
-        ShellExecuteA(GetShellWindow(), "open", kHelpPageAddress, nullptr, nullptr, SW_SHOW);
+        OpenHelpPage();
         return 0;
     case IDM_SHOW_LIST:
         if (!BringOwnedModalForward(window)) ShowOverview(window);

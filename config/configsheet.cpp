@@ -10,6 +10,7 @@
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
+#include "config/signin.h"
 #include "resources/resource.h"
 
 namespace {
@@ -100,6 +101,11 @@ LONG_PTR ApplyAdvanced(HWND page)
         WriteDwordValue(key.get(), "RestoreMinimized", settings.restoreMinimized ? 1 : 0);
         WriteDwordValue(key.get(), "GroupByApps", settings.groupByApps ? 1 : 0);
     }
+    // The Run value is written or removed only when the box differs from what is stored, so an
+    // untouched box leaves any form of the value (or another copy's value) alone.
+    const bool startAtSignIn = IsDlgButtonChecked(page, IDC_START_AT_SIGN_IN) == BST_CHECKED;
+    if (startAtSignIn != StartsAtSignIn()) SetStartAtSignIn(startAtSignIn);
+    FieldsOf(page).startAtSignIn = startAtSignIn;
     return PSNRET_NOERROR;
 }
 
@@ -135,7 +141,7 @@ void RemoveSelectedExclusion(HWND page)
 
 SheetFields SheetFieldsFromSettings()
 {
-    return {LiveHotkeys(), LiveGesture(), settings.restoreMinimized, settings.groupByApps};
+    return {LiveHotkeys(), LiveGesture(), settings.restoreMinimized, settings.groupByApps, StartsAtSignIn()};
 }
 
 void DrawScreenPreview(const DRAWITEMSTRUCT* item)
@@ -254,6 +260,7 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM, LPARAM lParam
         const SheetFields& fields = FieldsOf(page);
         CheckDlgButton(page, IDC_RESTORE_MINIMIZED, fields.restoreMinimized ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(page, IDC_GROUP_BY_APPS, fields.groupByApps ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(page, IDC_START_AT_SIGN_IN, fields.startAtSignIn ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
     }
     case WM_NOTIFY:

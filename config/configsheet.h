@@ -12,11 +12,13 @@ void ShowConfigurationSheet(HWND owner);
 // What the pages show and edit while the sheet is open: a copy of the live settings taken when
 // the sheet opens, into which the Keyboard Shortcuts and Mouse Gesture pages read the registry
 // when they open. The live settings change only when OK stores a page, never on Cancel.
+// startAtSignIn is whether the Run value names this executable when the sheet opens.
 struct SheetFields {
     HotkeyCombinations hotkeys;
     GestureChoice gesture;
     bool restoreMinimized;
     bool groupByApps;
+    bool startAtSignIn;
 };
 SheetFields SheetFieldsFromSettings();
 

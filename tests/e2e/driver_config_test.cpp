@@ -4,7 +4,9 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/driver.h"
@@ -17,6 +19,71 @@ constexpr WPARAM kConfigureCommand = 32843;
 constexpr int kShowModifierBox = 1013, kShowKeyBox = 1014, kRecentModifierBox = 1015, kRecentKeyBox = 1016;
 constexpr int kOthersModifierBox = 1017, kOthersKeyBox = 1018;
 constexpr int kGestureCheck = 1007, kBottomRight = 1011;
+constexpr int kSignInCheck = 1022;
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunValue[] = "Sorvane";
+
+// Every value of HKCU's Run key: name, type and data.
+using RunValues = std::map<std::string, std::pair<DWORD, std::string>>;
+
+RunValues ReadRunKey()
+{
+    RunValues values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return values;
+    for (DWORD index = 0;; ++index) {
+        char name[512];
+        DWORD nameLength = sizeof name;
+        char data[2048];
+        DWORD size = sizeof data;
+        DWORD type = 0;
+        const LONG result = RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        if (result == ERROR_NO_MORE_ITEMS) break;
+        values[std::string(name, nameLength)] =
+            result == ERROR_SUCCESS ? std::make_pair(type, std::string(data, size)) : std::make_pair(type, std::string("<unread>"));
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+std::string DescribeRunKey(const RunValues& values)
+{
+    std::string text;
+    for (const auto& [name, value] : values)
+        text += "  \"" + name + "\" type " + std::to_string(value.first) + ": " + value.second.c_str() + "\n";
+    return text.empty() ? std::string("  (no values)\n") : text;
+}
+
+// Puts the Run value "Sorvane" back as it was when the test began, also when the test fails.
+class RunValueRestorer {
+public:
+    RunValueRestorer()
+    {
+        const RunValues values = ReadRunKey();
+        const auto found = values.find(kRunValue);
+        if (found != values.end()) saved_ = found->second;
+        present_ = found != values.end();
+    }
+    ~RunValueRestorer()
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        if (present_)
+            RegSetValueExA(key, kRunValue, 0, saved_.first, reinterpret_cast<const BYTE*>(saved_.second.data()),
+                           static_cast<DWORD>(saved_.second.size()));
+        else
+            RegDeleteValueA(key, kRunValue);
+        RegCloseKey(key);
+    }
+    RunValueRestorer(const RunValueRestorer&) = delete;
+    RunValueRestorer& operator=(const RunValueRestorer&) = delete;
+
+private:
+    bool present_ = false;
+    std::pair<DWORD, std::string> saved_;
+};
 
 class ConfigurationSheet : public SorvaneTest {
 protected:
@@ -199,6 +266,47 @@ TEST_F(ConfigurationSheet, RemovingEveryExclusionEntryDeletesTheValue)
     Press(IDOK);
     ASSERT_TRUE(WaitClosed());
     EXPECT_FALSE(ReadSetting("Exclusion").present);
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// The only value Sorvane writes outside its own key, and only on request: the box writes the Run
+// value with this executable's quoted path, and clearing it removes the value again.
+TEST_F(ConfigurationSheet, TheSignInBoxWritesAndRemovesOnlySorvanesRunValue)
+{
+    RunValueRestorer restorer;
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, kRunValue);
+            RegCloseKey(key);
+        }
+    }
+    const RunValues before = ReadRunKey();
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(3));
+    ASSERT_NE(nullptr, GetDlgItem(CurrentPage(), kSignInCheck));
+    EXPECT_EQ(BST_UNCHECKED, SendDlgItemMessageA(CurrentPage(), kSignInCheck, BM_GETCHECK, 0, 0));
+    SendDlgItemMessageA(CurrentPage(), kSignInCheck, BM_SETCHECK, BST_CHECKED, 0);
+    Press(IDOK);
+    ASSERT_TRUE(WaitClosed());
+
+    RunValues expected = before;
+    std::string quoted = "\"";
+    quoted += SorvanePath() + "\"";
+    expected[kRunValue] = {REG_SZ, quoted + std::string(1, '\0')};
+    const RunValues written = ReadRunKey();
+    EXPECT_EQ(expected, written) << "before:\n" << DescribeRunKey(before) << "after OK:\n" << DescribeRunKey(written);
+
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(3));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kSignInCheck, BM_GETCHECK, 0, 0));
+    SendDlgItemMessageA(CurrentPage(), kSignInCheck, BM_SETCHECK, BST_UNCHECKED, 0);
+    Press(IDOK);
+    ASSERT_TRUE(WaitClosed());
+    const RunValues removed = ReadRunKey();
+    EXPECT_EQ(before, removed) << "before:\n" << DescribeRunKey(before) << "after OK:\n" << DescribeRunKey(removed);
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

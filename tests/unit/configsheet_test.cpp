@@ -221,6 +221,37 @@ TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)
     EXPECT_EQ(0u, value);
 }
 
+// OK writes the Run value only when the box differs from what is stored: the form of a value that
+// names this program, and a value that names another copy, survive an untouched box.
+TEST_F(Page, TheSignInBoxShowsTheRunValueAndOkRewritesItOnlyWhenTheBoxDiffers)
+{
+    RunValueKeeper keeper;
+    std::string upper = OwnExecutablePath();
+    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    const std::string elsewhere = "\"C:\\elsewhere\\Sorvane.exe\"";
+    DWORD type = 0;
+    std::string data;
+    auto stored = [&] { return ReadRunValue(&type, &data) ? data.substr(0, data.find('\0')) : std::string("<none>"); };
+
+    SetRunValue(upper);
+    Open(IDD_PAGE_ADVANCED, AdvancedPageProc);
+    EXPECT_TRUE(fields.startAtSignIn);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_START_AT_SIGN_IN));
+    EXPECT_EQ(PSNRET_NOERROR, Notify(PSN_APPLY));
+    EXPECT_EQ(upper, stored());
+
+    DestroyWindow(page);
+    SetRunValue(elsewhere);
+    Open(IDD_PAGE_ADVANCED, AdvancedPageProc);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, IDC_START_AT_SIGN_IN));
+    Notify(PSN_APPLY);
+    EXPECT_EQ(elsewhere, stored());
+
+    CheckDlgButton(page, IDC_START_AT_SIGN_IN, BST_CHECKED);
+    Notify(PSN_APPLY);
+    EXPECT_EQ(std::string(1, '"').append(OwnExecutablePath()).append(1, '"'), stored());
+}
+
 TEST_F(Page, CancelLeavesTheLiveSettingsAndHotkeysAsTheyWere)
 {
     SetDwordSetting("ShowKey", 70);  // Alt+F

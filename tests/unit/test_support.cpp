@@ -1,6 +1,62 @@
 #include "test_support.h"
 
 #include "config/settings.h"
+#include "config/signin.h"
+
+bool ReadRunValue(DWORD* type, std::string* data)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    DWORD size = 0;
+    bool found = RegQueryValueExA(key, kRunValueName, nullptr, type, nullptr, &size) == ERROR_SUCCESS;
+    if (found) {
+        data->assign(size, '\0');
+        found = RegQueryValueExA(key, kRunValueName, nullptr, type, reinterpret_cast<BYTE*>(data->data()), &size) ==
+                ERROR_SUCCESS;
+        data->resize(size);
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+void SetRunValue(DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, kRunValueName, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void SetRunValue(const std::string& text)
+{
+    SetRunValue(REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void DeleteRunValue()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, kRunValueName);
+    RegCloseKey(key);
+}
+
+RunValueKeeper::RunValueKeeper() { present_ = ReadRunValue(&type_, &data_); }
+
+RunValueKeeper::~RunValueKeeper()
+{
+    if (present_)
+        SetRunValue(type_, data_.data(), static_cast<DWORD>(data_.size()));
+    else
+        DeleteRunValue();
+}
+
+std::string OwnExecutablePath()
+{
+    char path[MAX_PATH + 1] = {};
+    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+}
 
 void DeleteSettingsKey()
 {

@@ -22,6 +22,27 @@ DWORD CountSettingValues();
 // Reads a value's type and data; false when it is missing.
 bool ReadRawSetting(const char* name, DWORD* type, std::string* data);
 
+// The value "Sorvane" under HKCU's Run key, as the sign-in tests see it.
+bool ReadRunValue(DWORD* type, std::string* data);
+void SetRunValue(DWORD type, const void* data, DWORD size);
+void SetRunValue(const std::string& text);  // REG_SZ with its terminator
+void DeleteRunValue();
+// Keeps the Run value as it was before the test and puts it back when the test ends.
+class RunValueKeeper {
+public:
+    RunValueKeeper();
+    ~RunValueKeeper();
+    RunValueKeeper(const RunValueKeeper&) = delete;
+    RunValueKeeper& operator=(const RunValueKeeper&) = delete;
+
+private:
+    bool present_ = false;
+    DWORD type_ = 0;
+    std::string data_;
+};
+// This test program's own path, as GetModuleFileName gives it.
+std::string OwnExecutablePath();
+
 // A plain top-level window of the given class, destroyed with the owner.
 HWND CreateTestWindow(const char* className = "SorvaneTestWindow");
 

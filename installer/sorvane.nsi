@@ -117,9 +117,17 @@ Section "${APP}" SecProgram
   SectionIn RO
   Call StopRunningSorvane
   SetOutPath "$INSTDIR"
+  ; A file that cannot be written is skipped in a silent run, setting the error flag: an upgrade
+  ; that kept an old file must not report success.
+  ClearErrors
   File "${FILES}\Sorvane.exe"
   File "${FILES}\Sentrel.dll"
   File "${FILES}\Sorvane.html"
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "Some of ${APP}'s files in $INSTDIR could not be replaced. Make sure ${APP} is not running, then run this program again." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
 

@@ -44,6 +44,8 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" ""
 
+BrandingText "${APP} ${VERSION}"
+
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
@@ -51,6 +53,7 @@ VIAddVersionKey "LegalCopyright" ""
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${APP} now"
 
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${APP} ${VERSION} for you alone: it needs no administrator rights.$\r$\n$\r$\nIf ${APP} is running, Setup asks it to exit before replacing its files. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -58,6 +61,7 @@ VIAddVersionKey "LegalCopyright" ""
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_TEXT_TOP "${APP}'s files, its Start-menu shortcut and its start at sign-in are removed. Your settings stay for a later install unless you tick them too."
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 

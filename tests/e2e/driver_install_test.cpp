@@ -14,9 +14,8 @@ namespace {
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorvane";
-constexpr const char* kProgramFiles[] = {"Sorvane.exe", "Sentrel.dll", "Sorvane.html"};
 constexpr char kKeptSetting[] = "KeptByTheInstaller";
-// The installer gives a running copy 15 s to exit; the whole run gets twice that and more.
+// The setup gives a running copy 15 s to exit.
 constexpr DWORD kSetupWaitMs = 40000;
 
 std::string ShellFolder(int csidl)
@@ -25,211 +24,142 @@ std::string ShellFolder(int csidl)
     SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
     return path;
 }
-
-// With a trailing backslash.
-std::string InstallFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Sorvane\\"; }
+std::string Folder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Sorvane"; }
 std::string Shortcut() { return ShellFolder(CSIDL_PROGRAMS) + "\\Sorvane.lnk"; }
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string UserText(const char* key, const char* name)
 {
     const StoredValue value = ReadUserValue(key, name);
     if (!value.present || value.type != REG_SZ) return "(no text value)";
-    return std::string(reinterpret_cast<const char*>(value.data.data()), value.data.size())
-        .c_str();
+    return std::string(reinterpret_cast<const char*>(value.data.data()), value.data.size()).c_str();
 }
 
 DWORD UserDword(const char* key, const char* name)
 {
     const StoredValue value = ReadUserValue(key, name);
-    DWORD number = 0xFFFFFFFF;
-    if (value.present && value.type == REG_DWORD) CopyMemory(&number, value.data.data(), 4);
-    return number;
+    return value.present && value.type == REG_DWORD ? *reinterpret_cast<const DWORD*>(value.data.data())
+                                                     : 0xFFFFFFFF;
 }
 
-// The uninstaller runs a copy of itself from a folder of this pattern.
-std::string UninstallerCopies()
+// Deletes what matches the pattern, folders with what they hold; true when nothing matches.
+bool Remove(const std::string& pattern)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    return std::string(temp) + "~nsu*.tmp";
-}
-
-bool NoUninstallerCopies()
-{
+    const std::string list = pattern + '\0';  // a list ends with two NULs
+    SHFILEOPSTRUCTA removal{};
+    removal.wFunc = FO_DELETE;
+    removal.pFrom = list.c_str();
+    removal.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    SHFileOperationA(&removal);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(UninstallerCopies().c_str(), &found);
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     return search == INVALID_HANDLE_VALUE;
 }
 
-bool UninstallEntryExists()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// Files stamped 1 January 2001 were not written since.
-constexpr FILETIME kOldStamp{0xC89DC000, 0x01C07385};
-
-bool Restamp(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    const bool done = file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &kOldStamp);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return done;
-}
-
-bool Stamped(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-           CompareFileTime(&data.ftLastWriteTime, &kOldStamp) == 0;
-}
-
 class Installer : public SorvaneTest {
 protected:
-    void SetUp() override
-    {
-        SorvaneTest::SetUp();
-        RemoveInstallation();
-    }
-    void TearDown() override
-    {
-        SorvaneTest::TearDown();
-        RemoveInstallation();
-        EXPECT_FALSE(Exists(InstallFolder())) << "cannot remove " << InstallFolder();
-        EXPECT_TRUE(NoUninstallerCopies()) << "cannot remove " << UninstallerCopies();
-    }
+    void SetUp() override { SorvaneTest::SetUp(); RemoveInstallation(); }
+    void TearDown() override { SorvaneTest::TearDown(); RemoveInstallation(); }
 
-    // Runs the setup silently to its end; its exit code goes to *code.
-    ::testing::AssertionResult RunSetup(DWORD* code)
-    {
-        SorvaneProcess setup;
-        ::testing::AssertionResult result =
-            setup.Launch(DriverDirectory() + SORVANE_SETUP_NAME, {}, false, "/S");
-        return result ? setup.WaitForExit(code, kSetupWaitMs) : result;
-    }
-    ::testing::AssertionResult Install()
-    {
-        DWORD code = STILL_ACTIVE;
-        ::testing::AssertionResult result = RunSetup(&code);
-        if (result && code != 0)
-            return ::testing::AssertionFailure() << "the setup ended with exit code " << code;
-        return result;
-    }
-
-    // Whatever an install or a test left behind, without the uninstaller.
+    // Whatever an install left, and the folders ~nsu*.tmp the uninstaller runs a copy of itself
+    // from; without the uninstaller.
     static void RemoveInstallation()
     {
         KillStraySorvane();
-        const std::string folder = InstallFolder();
-        for (const char* file : kProgramFiles) DeleteFileA((folder + file).c_str());
-        DeleteFileA((folder + "Uninstall.exe").c_str());
-        RemoveDirectoryA(folder.c_str());
-        DeleteFileA(Shortcut().c_str());
         SHDeleteValueA(HKEY_CURRENT_USER, kRunKey, "Sorvane");
         SHDeleteKeyA(HKEY_CURRENT_USER, kUninstallKey);
-        // A copy of the uninstaller may still be ending.
-        const std::string copies = UninstallerCopies() + '\0';  // a list ends with two NULs
-        PollUntil([&] {
-            SHFILEOPSTRUCTA removal{};
-            removal.wFunc = FO_DELETE;
-            removal.pFrom = copies.c_str();
-            removal.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-            SHFileOperationA(&removal);
-            return NoUninstallerCopies();
-        });
+        char temp[MAX_PATH] = {};
+        GetTempPathA(sizeof temp, temp);
+        for (const std::string& path : {Folder(), Shortcut(), std::string(temp) + "~nsu*.tmp"})
+            EXPECT_TRUE(PollUntil([&] { return Remove(path); })) << "cannot remove " << path;
+    }
+
+    // Runs the setup silently to its end and gives its exit code.
+    static DWORD RunSetup()
+    {
+        SorvaneProcess setup;
+        DWORD code = STILL_ACTIVE;
+        EXPECT_TRUE(setup.Launch(DriverDirectory() + SORVANE_SETUP_NAME, {}, false, "/S"));
+        EXPECT_TRUE(setup.WaitForExit(&code, kSetupWaitMs));
+        return code;
+    }
+
+    // Installs and starts the installed Sorvane.
+    void InstallAndStart(SorvaneProcess& sorvane)
+    {
+        ASSERT_EQ(RunSetup(), 0u);
+        ASSERT_TRUE(StartSorvane(sorvane, Folder() + "\\Sorvane.exe"));
+        WriteDwordSetting(kKeptSetting, 7);
     }
 };
 
 TEST_F(Installer, SilentInstallPutsFilesShortcutSignInAndAppsEntryInPlace)
 {
-    ASSERT_TRUE(Install());
-    const std::string folder = InstallFolder();
-    DWORD bytes = 0;
-    for (const char* file : {"Sorvane.exe", "Sentrel.dll", "Sorvane.html", "Uninstall.exe"}) {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        EXPECT_TRUE(GetFileAttributesExA((folder + file).c_str(), GetFileExInfoStandard, &data))
-            << file << " is missing from " << folder;
-        bytes += data.nFileSizeLow;
-    }
+    ASSERT_EQ(RunSetup(), 0u);
+    const std::string folder = Folder() + "\\";
+    for (const char* file : {"Sorvane.exe", "Sentrel.dll", "Sorvane.html", "Uninstall.exe"})
+        EXPECT_TRUE(Exists(folder + file)) << file;
     EXPECT_TRUE(Exists(Shortcut())) << Shortcut();
-    EXPECT_EQ(UserText(kRunKey, "Sorvane"), Quoted(folder + "Sorvane.exe"));
+    EXPECT_EQ(UserText(kRunKey, "Sorvane"), "\"" + folder + "Sorvane.exe\"");
 
-    const std::string uninstaller = Quoted(folder + "Uninstall.exe");
+    const std::string uninstaller = "\"" + folder + "Uninstall.exe\"";
     const std::pair<const char*, std::string> texts[] = {
-        {"DisplayName", "Sorvane"},
-        {"DisplayVersion", SORVANE_TEST_VERSION},
-        {"Publisher", "Sorvane"},
-        {"DisplayIcon", folder + "Sorvane.exe"},
-        {"InstallLocation", folder.substr(0, folder.size() - 1)},
-        {"UninstallString", uninstaller},
+        {"DisplayName", "Sorvane"}, {"DisplayVersion", SORVANE_TEST_VERSION},
+        {"Publisher", "Sorvane"}, {"DisplayIcon", folder + "Sorvane.exe"},
+        {"InstallLocation", Folder()}, {"UninstallString", uninstaller},
         {"QuietUninstallString", uninstaller + " /S"}};
     for (const auto& [name, expected] : texts) EXPECT_EQ(UserText(kUninstallKey, name), expected) << name;
     EXPECT_EQ(UserDword(kUninstallKey, "NoModify"), 1u);
     EXPECT_EQ(UserDword(kUninstallKey, "NoRepair"), 1u);
-    EXPECT_NEAR(UserDword(kUninstallKey, "EstimatedSize"), bytes / 1024.0, 4.0)
-        << "EstimatedSize is not the installed size in KB";
+    // In KB: the program and its hook library alone make more than 300.
+    EXPECT_GT(UserDword(kUninstallKey, "EstimatedSize"), 300u);
+    EXPECT_LT(UserDword(kUninstallKey, "EstimatedSize"), 100000u);
 }
 
 TEST_F(Installer, UpgradeEndsTheRunningCopyReplacesTheFilesAndKeepsTheSettings)
 {
-    ASSERT_TRUE(Install());
-    const std::string folder = InstallFolder();
-    for (const char* file : kProgramFiles) ASSERT_TRUE(Restamp(folder + file)) << file;
     SorvaneProcess sorvane;
-    ASSERT_TRUE(StartSorvane(sorvane, folder + "Sorvane.exe"));
-    WriteDwordSetting(kKeptSetting, 7);
+    ASSERT_NO_FATAL_FAILURE(InstallAndStart(sorvane));
+    ASSERT_TRUE(DeleteFileA((Folder() + "\\Sorvane.html").c_str()));
 
-    ASSERT_TRUE(Install());
+    // A file it could not write (Sorvane.exe still running) would make the exit code 2.
+    EXPECT_EQ(RunSetup(), 0u);
     DWORD code = STILL_ACTIVE;
     ASSERT_TRUE(sorvane.WaitForExit(&code));
     EXPECT_EQ(code, 0u) << "Sorvane did not end through its Exit command";
-    for (const char* file : kProgramFiles) EXPECT_FALSE(Stamped(folder + file)) << file << " was not replaced";
+    EXPECT_TRUE(Exists(Folder() + "\\Sorvane.html"));
     EXPECT_TRUE(ReadSetting(kKeptSetting).present) << DescribeSettings();
 }
 
 TEST_F(Installer, UpgradeGivesUpWithExitCode2WhenTheRunningCopyDoesNotExit)
 {
-    ASSERT_TRUE(Install());
-    const std::string help = InstallFolder() + "Sorvane.html";
-    ASSERT_TRUE(Restamp(help));
     SorvaneProcess sorvane;
-    ASSERT_TRUE(StartSorvane(sorvane, InstallFolder() + "Sorvane.exe"));
+    ASSERT_NO_FATAL_FAILURE(InstallAndStart(sorvane));
+    ASSERT_TRUE(DeleteFileA((Folder() + "\\Sorvane.html").c_str()));
     ASSERT_TRUE(probe.HoldThread(kSetupWaitMs));  // it answers nothing while the setup waits
 
-    DWORD code = 0;
-    ASSERT_TRUE(RunSetup(&code));
-    EXPECT_EQ(code, 2u);
+    EXPECT_EQ(RunSetup(), 2u);
     EXPECT_TRUE(sorvane.Running());
-    EXPECT_TRUE(Stamped(help)) << "the setup went on to replace the files";
+    EXPECT_FALSE(Exists(Folder() + "\\Sorvane.html")) << "the setup went on to copy the files";
 }
 
 TEST_F(Installer, SilentUninstallEndsSorvaneAndRemovesEverythingButTheSettings)
 {
-    ASSERT_TRUE(Install());
-    const std::string folder = InstallFolder();
     SorvaneProcess sorvane;
-    ASSERT_TRUE(StartSorvane(sorvane, folder + "Sorvane.exe"));
-    WriteDwordSetting(kKeptSetting, 7);
+    ASSERT_NO_FATAL_FAILURE(InstallAndStart(sorvane));
 
-    // The uninstaller hands over to a copy of itself in the temporary folder and ends at once;
-    // the copy removes the entry in Apps & features last.
+    // The uninstaller hands over to a copy of itself and ends at once; the copy removes the
+    // entry in Apps & features last.
     SorvaneProcess uninstaller;
-    ASSERT_TRUE(uninstaller.Launch(folder + "Uninstall.exe", {}, false, "/S"));
-    ASSERT_TRUE(PollUntil([] { return !UninstallEntryExists(); }, kSetupWaitMs))
-        << "the entry in Apps & features is still there";
+    ASSERT_TRUE(uninstaller.Launch(Folder() + "\\Uninstall.exe", {}, false, "/S"));
+    ASSERT_TRUE(PollUntil([] { return !ReadUserValue(kUninstallKey, "DisplayName").present; },
+                          kSetupWaitMs));
     DWORD code = STILL_ACTIVE;
     ASSERT_TRUE(sorvane.WaitForExit(&code));
     EXPECT_EQ(code, 0u) << "Sorvane did not end through its Exit command";
-    EXPECT_FALSE(Exists(folder)) << folder;
-    EXPECT_FALSE(Exists(Shortcut())) << Shortcut();
+    EXPECT_FALSE(Exists(Folder()));
+    EXPECT_FALSE(Exists(Shortcut()));
     EXPECT_FALSE(ReadUserValue(kRunKey, "Sorvane").present);
     EXPECT_TRUE(ReadSetting(kKeptSetting).present) << DescribeSettings();
 }

@@ -32,6 +32,8 @@ Name "${APP}"
 Caption "${APP} ${VERSION} Setup"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${APP}"
+; An upgrade goes where the installed copy is.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
 ShowUninstDetails show
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 need=(cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
       binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xdotool imagemagick googletest
-      python3 x11-utils)
+      python3 x11-utils nsis zip)
 
 missing=()
 for p in "${need[@]}"; do

@@ -4,8 +4,9 @@
 SORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SORVANE_DESKTOP_SIZE=${SORVANE_DESKTOP_SIZE:-1024x768}
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko installer prompts in a fresh prefix.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko installer prompts in a fresh prefix, and no menu entries on the host for
+# shortcuts that installers make in the Start menu.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 
 # The private prefix of one architecture (win32 or win64); SORVANE_WINE_ROOT moves the prefixes
 # elsewhere (for a second test run beside the first).

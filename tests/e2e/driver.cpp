@@ -277,11 +277,13 @@ void WriteDwordSetting(const char* name, DWORD value)
     WriteSetting(name, REG_DWORD, &value, sizeof value);
 }
 
-StoredValue ReadSetting(const char* name)
+StoredValue ReadSetting(const char* name) { return ReadUserValue(kSettingsKey, name); }
+
+StoredValue ReadUserValue(const char* keyPath, const char* name)
 {
     StoredValue value;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return value;
     DWORD size = 0;
     if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
@@ -514,9 +516,11 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
 // ---- Sorvane's process
 
 ::testing::AssertionResult SorvaneProcess::Launch(const std::string& exePath,
-                                                  const std::string& folder, bool suspended)
+                                                  const std::string& folder, bool suspended,
+                                                  const std::string& arguments)
 {
     std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
     std::string directory = folder;
     if (directory.empty()) directory = exePath.substr(0, exePath.find_last_of("\\/") + 1);
     STARTUPINFOA startup{};

@@ -128,6 +128,8 @@ struct StoredValue {
     std::vector<BYTE> data;
 };
 StoredValue ReadSetting(const char* name);
+// A value of any key under HKEY_CURRENT_USER.
+StoredValue ReadUserValue(const char* keyPath, const char* name);
 // Values and subkeys of the key; false when it cannot be opened.
 bool CountSettings(DWORD* values, DWORD* subkeys);
 std::string DescribeSettings();
@@ -189,10 +191,10 @@ public:
     SorvaneProcess(const SorvaneProcess&) = delete;
     SorvaneProcess& operator=(const SorvaneProcess&) = delete;
 
-    // Starts the executable with the given current folder (the executable's own when empty).
-    // A suspended start runs nothing of it until Resume.
+    // Starts the executable with the given current folder (the executable's own when empty) and
+    // arguments. A suspended start runs nothing of it until Resume.
     ::testing::AssertionResult Launch(const std::string& exePath, const std::string& folder = {},
-                                      bool suspended = false);
+                                      bool suspended = false, const std::string& arguments = {});
     bool Resume();
     // Waits for its top-level window of class "SORVANE".
     ::testing::AssertionResult WaitForMainWindow();

@@ -1,8 +1,12 @@
-// Times what a user waits for, against the real Sorvane.exe: from the Show hotkey to the
-// Overview's frame and tiles on screen, and to the last snapshot shown; beside the last, a bare
-// reference (PrintWindow and one StretchBlt per window, nothing else) for the same windows. Also
-// one selection repaint (two tile presentations in place). Prints medians and spreads.
+// Times what a user waits for, against the real Sorvane.exe beside a helper process of test
+// windows: from the Show hotkey to the Overview on screen and to its last tile filled, with 16 and
+// with 64 windows; beside them a bare loop doing the capture's work on one thread (one screen grab,
+// then per window a copy and one halftone stretch). Also Tab and Enter, one selection repaint (in
+// this process), Sorvane's memory across a showing and across many show/hide cycles, and its CPU
+// time while idle. Prints medians and spreads; asserts nothing.
+//   sorvane_overview_bench.exe [runs [cycles [idle-seconds]]]
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,12 +20,13 @@
 #include "overview/lifecycle.h"
 #include "overview/worker.h"
 #include "overview/tiles.h"
+#include "windows/capture.h"
 #include "windows/windowlist.h"
 
 namespace {
 
-constexpr int kWindows = 20;
 constexpr COLORREF kSelectedFrame = RGB(255, 153, 51);  // the thin pen of the selected look
+constexpr int kOwnWindows = 16;                         // for the in-process selection repaint
 
 double Now()
 {
@@ -37,27 +42,44 @@ void Pump()
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
+double Median(std::vector<double> samples)
+{
+    if (samples.empty()) return 0;
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
 void Report(const char* what, const char* unit, std::vector<double> samples)
 {
     if (samples.empty()) {
-        printf("%s: no samples\n", what);
+        printf("%-44s no samples\n", what);
         return;
     }
     std::sort(samples.begin(), samples.end());
     auto at = [&](double q) { return samples[static_cast<size_t>(q * (samples.size() - 1))]; };
-    printf("%-34s median %8.2f %s   p10 %8.2f   p90 %8.2f   min %8.2f   max %8.2f   (%zu runs)\n", what,
+    printf("%-44s median %8.2f %s   p10 %8.2f   p90 %8.2f   min %8.2f   max %8.2f   (%zu runs)\n", what,
            at(0.5), unit, at(0.1), at(0.9), samples.front(), samples.back(), samples.size());
 }
 
-// The windows to switch between live in a process of their own, as applications do:
-// SorvaneTestWindows.exe paints each in a solid colour.
-HANDLE OpenHelperWindows(std::vector<HWND>* windows)
+void ReportRatio(const char* what, double numerator, double denominator)
+{
+    if (numerator > 0 && denominator > 0)
+        printf("%-44s %.2f\n", what, numerator / denominator);
+    else
+        printf("%-44s n/a\n", what);
+}
+
+std::string BesideThisProgram(const char* name)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string program(path);
-    program = program.substr(0, program.rfind('\\') + 1) + "SorvaneTestWindows.exe";
-    std::string command = "\"" + program + "\" " + std::to_string(kWindows) + " \"Bench window\"";
+    return program.substr(0, program.rfind('\\') + 1) + name;
+}
+
+HANDLE StartProgram(const std::string& program, const std::string& arguments)
+{
+    std::string command = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -65,17 +87,45 @@ HANDLE OpenHelperWindows(std::vector<HWND>* windows)
                         &process))
         return nullptr;
     CloseHandle(process.hThread);
-    for (int i = 0; i < 500 && static_cast<int>(windows->size()) < kWindows; ++i) {
+    return process.hProcess;
+}
+
+void EndProgram(HANDLE process)
+{
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
+// The windows to switch between live in a process of their own, as applications do:
+// SorvaneTestWindows.exe paints each in a solid colour, side by side.
+HANDLE OpenHelperWindows(int count, std::vector<HWND>* windows)
+{
+    windows->clear();
+    HANDLE helper = StartProgram(BesideThisProgram("SorvaneTestWindows.exe"), std::to_string(count) + " \"Bench window\"");
+    if (!helper) return nullptr;
+    for (int i = 0; i < 1000 && static_cast<int>(windows->size()) < count; ++i) {
         Sleep(10);
         windows->clear();
         HWND window = nullptr;
         while ((window = FindWindowExA(nullptr, window, "SorvaneTestWindow", nullptr)))
             if (IsWindowVisible(window)) windows->push_back(window);
     }
-    return process.hProcess;
+    return helper;
 }
 
-std::vector<HWND> OpenWindows()
+// Lays the windows out in a grid that fills the screen, none overlapping, so that each one's
+// snapshot (taken from the screen under Wine) shows its colour.
+void ArrangeInGrid(const std::vector<HWND>& windows, int columns, int rows)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN) / columns, h = GetSystemMetrics(SM_CYSCREEN) / rows;
+    for (size_t i = 0; i < windows.size(); ++i)
+        SetWindowPos(windows[i], nullptr, static_cast<int>(i % columns) * w, static_cast<int>(i / columns) * h, w, h,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(500);  // the helper repaints
+}
+
+std::vector<HWND> OpenOwnWindows()
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -85,11 +135,11 @@ std::vector<HWND> OpenWindows()
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     RegisterClassA(&windowClass);
     std::vector<HWND> windows;
-    for (int i = 0; i < kWindows; ++i) {
+    for (int i = 0; i < kOwnWindows; ++i) {
         char title[32];
         snprintf(title, sizeof title, "Bench window %d", i + 1);
-        windows.push_back(CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                          20 * i, 15 * i, 400, 300, nullptr, nullptr, nullptr, nullptr));
+        windows.push_back(CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 20 * i, 15 * i,
+                                          400, 300, nullptr, nullptr, nullptr, nullptr));
     }
     Pump();
     return windows;
@@ -103,13 +153,6 @@ bool ScreenPixelIs(int x, int y, COLORREF colour)
     return seen == colour;
 }
 
-struct ShowTimes {
-    std::vector<double> frame;     // hotkey to frame and tiles
-    std::vector<double> snapshots; // hotkey to the last snapshot shown
-    std::vector<double> key;       // Tab to the next tile's highlight on screen
-    std::vector<double> enter;     // Enter to the chosen window in front
-};
-
 bool IsTestColour(COLORREF colour)
 {
     static const COLORREF colours[] = {RGB(220, 40, 40),  RGB(40, 170, 60),  RGB(40, 80, 220),
@@ -118,134 +161,217 @@ bool IsTestColour(COLORREF colour)
     return std::find(std::begin(colours), std::end(colours), colour) != std::end(colours);
 }
 
-// Whether every tile shows its window's colour below its middle (where the placeholder is plain).
-bool AllSnapshotsShown()
+// Where the Overview puts the windows' tiles and snapshots, from the program's own layout: for
+// each tile, a point in the lower part of its snapshot (where the placeholder is plain), and the
+// tile's size.
+struct TileGeometry {
+    std::vector<POINT> probes;
+    SIZE tile;
+};
+
+TileGeometry GeometryFor(const std::vector<HWND>& windows)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    const int columns = 5, rows = 4;  // the grid of 20 tiles
-    const int cellWidth = (w + 1) / columns, rowPitch = (h - 92) / rows - 3;
+    ResetOverviewHeap();
+    for (HWND window : windows) AppendWindowEntry(window);
+    int columns = 0, rows = 0;
+    GridForCount(static_cast<unsigned>(windows.size()), &columns, &rows);
+    LayoutTiles(columns, rows, TileAreaFor(w, h));
+    TileGeometry geometry{};
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+        RECT rect{};
+        GetWindowRect(entry->hwnd, &rect);
+        FitSnapshot(rect.right - rect.left, rect.bottom - rect.top, entry);
+        const RECT& s = entry->snapshotRect;
+        geometry.probes.push_back(POINT{entry->tile.left + (s.left + s.right) / 2,
+                                        entry->tile.top + s.top + (s.bottom - s.top) * 3 / 4});
+        geometry.tile = SIZE{entry->tile.right - entry->tile.left, entry->tile.bottom - entry->tile.top};
+    }
+    ClearWindowList();
+    DestroyOverviewHeap();
+    return geometry;
+}
+
+// Whether every tile shows its window's colour.
+bool AllTilesFilled(const std::vector<POINT>& probes)
+{
     HDC screen = GetDC(nullptr);
     bool all = true;
-    for (int i = 0; i < kWindows && all; ++i) {
-        const int x = cellWidth * (i % columns) + cellWidth / 2;
-        const int y = 40 + rowPitch * (i / columns) + rowPitch / 2 + 40;
-        all = IsTestColour(GetPixel(screen, x, y));
-    }
+    for (size_t i = 0; i < probes.size() && all; ++i) all = IsTestColour(GetPixel(screen, probes[i].x, probes[i].y));
     ReleaseDC(nullptr, screen);
     return all;
 }
 
-// Show hotkey to frame-and-tiles and to the last snapshot, against the real program.
-ShowTimes TimeShows(int runs)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string program(path);
-    program = program.substr(0, program.rfind('\\') + 1) + "Sorvane.exe";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string command = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        printf("cannot start %s\n", program.c_str());
-        return {};
-    }
-    HWND sorvane = nullptr;
-    for (int i = 0; i < 500 && !sorvane; ++i, Sleep(10)) sorvane = FindWindowA("SORVANE", nullptr);
-    // Let the welcome balloon and start-up settle.
-    Sleep(1500);
+struct Sorvane {
+    HANDLE process;
+    HWND window;
+};
 
+Sorvane StartSorvane()
+{
+    Sorvane sorvane{StartProgram(BesideThisProgram("Sorvane.exe"), ""), nullptr};
+    for (int i = 0; sorvane.process && i < 500 && !sorvane.window; ++i, Sleep(10))
+        sorvane.window = FindWindowA("SORVANE", nullptr);
+    Sleep(1500);  // the welcome balloon and start-up settle
+    return sorvane;
+}
+
+void StopSorvane(const Sorvane& sorvane)
+{
+    if (sorvane.window) PostMessageA(sorvane.window, WM_COMMAND, 105, 0);
+    if (!sorvane.process) return;
+    if (WaitForSingleObject(sorvane.process, 5000) != WAIT_OBJECT_0) TerminateProcess(sorvane.process, 0);
+    CloseHandle(sorvane.process);
+}
+
+double PagefileKb(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return 0;
+    return static_cast<double>(counters.PagefileUsage) / 1024.0;
+}
+
+double CpuMs(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+               10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// One showing: the hotkey, then the Overview on screen (the first tile's selected look) and every
+// tile filled. Times are from the hotkey, negative when not seen; the peak PagefileUsage seen
+// while it ran goes to *peakKb when given.
+struct Showing {
+    double onScreen = -1;
+    double filled = -1;
+};
+
+Showing Show(const Sorvane& sorvane, const std::vector<POINT>& probes, double* peakKb = nullptr)
+{
+    // Outside every tile (hovering selects), where the Overview parks the pointer itself.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 463, GetSystemMetrics(SM_CYSCREEN) - 42);
+    auto sample = [&] {
+        if (peakKb) *peakKb = std::max(*peakKb, PagefileKb(sorvane.process));
+    };
+    Showing showing;
+    const double start = Now();
+    PostMessageA(sorvane.window, WM_HOTKEY, 111, 0);
+    while (Now() - start < 5000) {
+        Pump();
+        sample();
+        if (IsWindowVisible(sorvane.window) && ScreenPixelIs(8, 60, kSelectedFrame)) {
+            showing.onScreen = Now() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    while (showing.onScreen >= 0 && Now() - start < 15000) {
+        Pump();
+        sample();
+        if (AllTilesFilled(probes)) {
+            showing.filled = Now() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    return showing;
+}
+
+void Hide(const Sorvane& sorvane)
+{
+    PostMessageA(sorvane.window, WM_KEYUP, VK_ESCAPE, 0);
+    for (int i = 0; i < 500 && IsWindowVisible(sorvane.window); ++i) Sleep(10);
+}
+
+struct ShowTimes {
+    std::vector<double> onScreen;  // hotkey to the Overview on screen
+    std::vector<double> filled;    // hotkey to the last tile filled
+    std::vector<double> capture;   // the two's difference, per run
+    std::vector<double> key;       // Tab to the next tile's highlight on screen
+    std::vector<double> enter;     // Enter to the chosen window in front
+};
+
+// Tab, then Enter, on a shown Overview.
+void TimeKeys(const Sorvane& sorvane, int secondTileLeft, ShowTimes* samples)
+{
+    const double keyStart = Now();
+    PostMessageA(sorvane.window, WM_KEYDOWN, VK_TAB, 0);
+    while (Now() - keyStart < 2000 && !ScreenPixelIs(secondTileLeft + 8, 60, kSelectedFrame)) Sleep(0);
+    samples->key.push_back(Now() - keyStart);
+    const double enterStart = Now();
+    PostMessageA(sorvane.window, WM_KEYUP, VK_RETURN, 0);
+    char title[64] = {};
+    while (Now() - enterStart < 3000) {
+        GetWindowTextA(GetForegroundWindow(), title, sizeof title);
+        if (!IsWindowVisible(sorvane.window) && strncmp(title, "Bench window", 12) == 0) break;
+        Sleep(0);
+    }
+    samples->enter.push_back(Now() - enterStart);
+}
+
+ShowTimes TimeShows(const Sorvane& sorvane, const TileGeometry& geometry, int runs, bool withKeys)
+{
     ShowTimes samples;
-    for (int run = 0; sorvane && run < runs; ++run) {
-        // Outside every tile (hovering selects), where the Overview parks the pointer itself.
-        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 463, GetSystemMetrics(SM_CYSCREEN) - 42);
-        const double start = Now();
-        PostMessageA(sorvane, WM_HOTKEY, 111, 0);
-        bool shown = false;
-        while (Now() - start < 5000) {
-            Pump();
-            if (IsWindowVisible(sorvane) && ScreenPixelIs(8, 60, kSelectedFrame)) {
-                shown = true;
-                break;
-            }
-            Sleep(1);
+    for (int run = 0; run < runs; ++run) {
+        const Showing showing = Show(sorvane, geometry.probes);
+        if (showing.onScreen >= 0) samples.onScreen.push_back(showing.onScreen);
+        if (showing.filled >= 0) {
+            samples.filled.push_back(showing.filled);
+            samples.capture.push_back(showing.filled - showing.onScreen);
         }
-        if (shown) samples.frame.push_back(Now() - start);
-        while (shown && Now() - start < 15000) {
-            Pump();
-            if (AllSnapshotsShown()) {
-                samples.snapshots.push_back(Now() - start);
-                break;
-            }
-            Sleep(1);
-        }
-        if (shown) {
-            // Tab: the second tile (5 columns of (W + 1) / 5) takes the selected look.
-            const int secondX = (GetSystemMetrics(SM_CXSCREEN) + 1) / 5 + 8;
-            const double keyStart = Now();
-            PostMessageA(sorvane, WM_KEYDOWN, VK_TAB, 0);
-            while (Now() - keyStart < 2000 && !ScreenPixelIs(secondX, 60, kSelectedFrame)) Sleep(0);
-            samples.key.push_back(Now() - keyStart);
-            const double enterStart = Now();
-            PostMessageA(sorvane, WM_KEYUP, VK_RETURN, 0);
-            char title[64] = {};
-            while (Now() - enterStart < 3000) {
-                GetWindowTextA(GetForegroundWindow(), title, sizeof title);
-                if (!IsWindowVisible(sorvane) && strncmp(title, "Bench window", 12) == 0) break;
-                Sleep(0);
-            }
-            samples.enter.push_back(Now() - enterStart);
-        }
-        PostMessageA(sorvane, WM_KEYUP, VK_ESCAPE, 0);
-        for (int i = 0; i < 500 && IsWindowVisible(sorvane); ++i) Sleep(10);
+        if (withKeys && showing.onScreen >= 0) TimeKeys(sorvane, geometry.tile.cx, &samples);
+        Hide(sorvane);
         Sleep(200);
     }
-    if (sorvane) PostMessageA(sorvane, WM_COMMAND, 105, 0);
-    WaitForSingleObject(process.hProcess, 5000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return samples;
 }
 
-// The least any capture of these windows can cost: print each and stretch it once.
-std::vector<double> TimeBareCaptures(const std::vector<HWND>& windows, int runs)
+// The capture's work done plainly on one thread: one grab of the whole screen, then per window a
+// copy of its rectangle out of the grab and one halftone stretch into a tile-sized bitmap.
+std::vector<double> TimeBareLoop(const std::vector<HWND>& windows, SIZE tile, int runs)
 {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     std::vector<double> samples;
-    HDC screen = GetDC(nullptr);
     for (int run = 0; run < runs; ++run) {
         const double start = Now();
+        HDC screen = GetDC(nullptr);
+        HDC grab = CreateCompatibleDC(screen);
+        HBITMAP grabbed = CreateCompatibleBitmap(screen, w, h);
+        HGDIOBJ oldGrabbed = SelectObject(grab, grabbed);
+        BitBlt(grab, 0, 0, w, h, screen, 0, 0, SRCCOPY);
         for (HWND window : windows) {
             RECT rect{};
             GetWindowRect(window, &rect);
-            const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-            HDC print = CreateCompatibleDC(screen);
-            HBITMAP printed = CreateCompatibleBitmap(screen, w, h);
-            HGDIOBJ oldPrinted = SelectObject(print, printed);
-            PrintWindow(window, print, 0);
-            HDC tile = CreateCompatibleDC(screen);
-            HBITMAP tileImage = CreateCompatibleBitmap(screen, 200, 160);
-            HGDIOBJ oldTile = SelectObject(tile, tileImage);
-            SetStretchBltMode(tile, HALFTONE);
-            StretchBlt(tile, 0, 0, 200, 160, print, 0, 0, w, h, SRCCOPY);
-            SelectObject(tile, oldTile);
-            SelectObject(print, oldPrinted);
+            const int ww = rect.right - rect.left, wh = rect.bottom - rect.top;
+            HDC copy = CreateCompatibleDC(screen);
+            HBITMAP copied = CreateCompatibleBitmap(screen, ww, wh);
+            HGDIOBJ oldCopied = SelectObject(copy, copied);
+            BitBlt(copy, 0, 0, ww, wh, grab, rect.left, rect.top, SRCCOPY);
+            HDC tileDc = CreateCompatibleDC(screen);
+            HBITMAP tileImage = CreateCompatibleBitmap(screen, tile.cx, tile.cy);
+            HGDIOBJ oldTile = SelectObject(tileDc, tileImage);
+            SetStretchBltMode(tileDc, HALFTONE);
+            StretchBlt(tileDc, 0, 0, tile.cx, tile.cy, copy, 0, 0, ww, wh, SRCCOPY);
+            SelectObject(tileDc, oldTile);
+            SelectObject(copy, oldCopied);
             DeleteObject(tileImage);
-            DeleteObject(printed);
-            DeleteDC(tile);
-            DeleteDC(print);
+            DeleteObject(copied);
+            DeleteDC(tileDc);
+            DeleteDC(copy);
         }
+        GdiFlush();
+        SelectObject(grab, oldGrabbed);
+        DeleteObject(grabbed);
+        DeleteDC(grab);
+        ReleaseDC(nullptr, screen);
         samples.push_back(Now() - start);
     }
-    ReleaseDC(nullptr, screen);
     return samples;
-}
-
-double Median(std::vector<double> samples)
-{
-    if (samples.empty()) return 0;
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 // One selection change drawn in place, as the pointer or a key makes it, in this process.
@@ -280,37 +406,112 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
     return samples;
 }
 
+// The show figures for one count of windows; returns the medians of the capture phase and of the
+// bare loop.
+struct CountFigures {
+    double capture;
+    double bare;
+};
+
+CountFigures ReportCount(int count, const ShowTimes& shows, const std::vector<double>& bare)
+{
+    char label[96];
+    printf("-- %d windows\n", count);
+    Report("show: hotkey to Overview on screen", "ms", shows.onScreen);
+    Report("show: hotkey to last tile filled", "ms", shows.filled);
+    Report("capture phase (last tile - on screen)", "ms", shows.capture);
+    snprintf(label, sizeof label, "bare loop: 1 grab + %d x (copy + stretch)", count);
+    Report(label, "ms", bare);
+    const CountFigures figures{Median(shows.capture), Median(bare)};
+    ReportRatio("ratio capture phase / bare loop", figures.capture, figures.bare);
+    return figures;
+}
+
+// Memory across one 64-window showing, and its drift over many show/hide cycles.
+void ReportMemory(const Sorvane& sorvane, const TileGeometry& geometry, int cycles)
+{
+    printf("-- memory (Sorvane's PagefileUsage), %zu windows\n", geometry.probes.size());
+    Sleep(500);
+    const double idle = PagefileKb(sorvane.process);
+    double peak = idle;
+    const Showing showing = Show(sorvane, geometry.probes, &peak);
+    for (const double until = Now() + 300; Now() < until; Sleep(5)) peak = std::max(peak, PagefileKb(sorvane.process));
+    Hide(sorvane);
+    Sleep(500);
+    const double after = PagefileKb(sorvane.process);
+    printf("idle %.0f KB, peak while shown %.0f KB, after hiding %.0f KB%s\n", idle, peak, after,
+           showing.filled < 0 ? " (tiles not all seen filled)" : "");
+    printf("peak - idle %+.0f KB, after - idle %+.0f KB\n", peak - idle, after - idle);
+
+    const int reference = std::min(50, cycles);
+    double atReference = 0, unfilled = 0;
+    const double start = Now();
+    for (int cycle = 1; cycle <= cycles; ++cycle) {
+        if (Show(sorvane, geometry.probes).filled < 0) ++unfilled;
+        Hide(sorvane);
+        if (cycle == reference) atReference = PagefileKb(sorvane.process);
+    }
+    Sleep(500);
+    const double end = PagefileKb(sorvane.process);
+    printf("%d show/hide cycles with capture in %.0f s (%.0f not seen filled): cycle %d %.0f KB, end %.0f KB, "
+           "drift %+.0f KB\n",
+           cycles, (Now() - start) / 1000.0, unfilled, reference, atReference, end, end - atReference);
+}
+
+void ReportIdleCpu(const Sorvane& sorvane, int seconds)
+{
+    const double before = CpuMs(sorvane.process);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    printf("-- idle: Sorvane's CPU time (kernel + user) over %d s hidden: %.1f ms\n", seconds,
+           CpuMs(sorvane.process) - before);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    const int runs = argc > 1 ? atoi(argv[1]) : 15;
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
+    const int cycles = argc > 2 ? std::max(1, atoi(argv[2])) : 1000;
+    const int idleSeconds = argc > 3 ? std::max(1, atoi(argv[3])) : 60;
+    printf("Sorvane Overview benchmark: %dx%d screen, %d runs, %d cycles, %d s idle\n", GetSystemMetrics(SM_CXSCREEN),
+           GetSystemMetrics(SM_CYSCREEN), runs, cycles, idleSeconds);
+    std::vector<HWND> own = OpenOwnWindows();
+
     std::vector<HWND> windows;
-    HANDLE helper = OpenHelperWindows(&windows);
-    if (!helper || static_cast<int>(windows.size()) != kWindows) {
-        printf("cannot open the %d test windows\n", kWindows);
+    HANDLE helper = OpenHelperWindows(16, &windows);
+    if (!helper || windows.size() != 16) {
+        printf("cannot open the 16 test windows\n");
         return 1;
     }
-    std::vector<HWND> own = OpenWindows();
-    for (HWND window : own) ShowWindow(window, SW_HIDE);
-    printf("Sorvane Overview benchmark: %d windows, %dx%d screen\n", kWindows, GetSystemMetrics(SM_CXSCREEN),
-           GetSystemMetrics(SM_CYSCREEN));
-    const ShowTimes shows = TimeShows(runs);
-    const std::vector<double> bare = TimeBareCaptures(windows, runs);
-    Report("show: hotkey to frame and tiles", "ms", shows.frame);
-    Report("show: hotkey to last snapshot", "ms", shows.snapshots);
-    Report("bare reference: print + stretch x20", "ms", bare);
-    Report("Tab to the new highlight on screen", "ms", shows.key);
-    Report("Enter to the chosen window in front", "ms", shows.enter);
-    if (Median(bare) > 0) {
-        printf("ratio last snapshot / bare reference: %.2f\n", Median(shows.snapshots) / Median(bare));
-        printf("ratio capture phase (last snapshot - frame) / bare reference: %.2f\n",
-               (Median(shows.snapshots) - Median(shows.frame)) / Median(bare));
+    const Sorvane sorvane = StartSorvane();
+    if (!sorvane.window) {
+        printf("cannot start Sorvane.exe\n");
+        return 1;
     }
-    Report("selection repaint (two tiles)", "us", TimeSelectionRepaints(own, runs * 20));
+    TileGeometry geometry = GeometryFor(windows);
+    const ShowTimes shows16 = TimeShows(sorvane, geometry, runs, true);
+    const CountFigures figures16 = ReportCount(16, shows16, TimeBareLoop(windows, geometry.tile, runs));
+    Report("Tab to the new highlight on screen", "ms", shows16.key);
+    Report("Enter to the chosen window in front", "ms", shows16.enter);
+    EndProgram(helper);
+
+    helper = OpenHelperWindows(64, &windows);
+    if (!helper || windows.size() != 64) {
+        printf("the helper opened %zu of 64 test windows: no 64-window figures\n", windows.size());
+    } else {
+        ArrangeInGrid(windows, 8, 8);
+        geometry = GeometryFor(windows);
+        const ShowTimes shows64 = TimeShows(sorvane, geometry, runs, false);
+        const CountFigures figures64 = ReportCount(64, shows64, TimeBareLoop(windows, geometry.tile, runs));
+        ReportRatio("ratio capture phase 64 / 16 windows", figures64.capture, figures16.capture);
+        ReportMemory(sorvane, geometry, cycles);
+    }
+    ReportIdleCpu(sorvane, idleSeconds);
+
+    Report("selection repaint (two tiles, in-process)", "us", TimeSelectionRepaints(own, runs * 20));
+    StopSorvane(sorvane);
+    if (helper) EndProgram(helper);
     for (HWND window : own) DestroyWindow(window);
-    TerminateProcess(helper, 0);
-    CloseHandle(helper);
     return 0;
 }

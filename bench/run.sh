@@ -13,4 +13,4 @@ cleanup() { set +e; sorvane_stop_prefix "$preset"; rm -rf "$SORVANE_WINE_ROOT"; 
 trap 'rc=$?; cleanup; exit $rc' EXIT
 sorvane_start_xvfb
 sorvane_prepare_prefix "$preset"
-wine "build/$preset/sorvane_overview_bench.exe" "${1:-15}"
+wine "build/$preset/sorvane_overview_bench.exe" "${1:-15}" "${2:-1000}" "${3:-60}"

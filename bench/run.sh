@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine on a private Xvfb and prefix; prints their figures.
-#   bench/run.sh [runs]     (32-bit build; SORVANE_PRESETS=win64 for the other)
+#   bench/run.sh [runs [cycles [idle-seconds]]]   (defaults 15, 400, 60; 32-bit build; SORVANE_PRESETS=win64 for the other)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,4 +13,4 @@ cleanup() { set +e; sorvane_stop_prefix "$preset"; rm -rf "$SORVANE_WINE_ROOT"; 
 trap 'rc=$?; cleanup; exit $rc' EXIT
 sorvane_start_xvfb
 sorvane_prepare_prefix "$preset"
-wine "build/$preset/sorvane_overview_bench.exe" "${1:-15}" "${2:-1000}" "${3:-60}"
+wine "build/$preset/sorvane_overview_bench.exe" "${1:-15}" "${2:-400}" "${3:-60}"

@@ -511,8 +511,10 @@ void ReportIdleCpu(const Sorvane& sorvane, int seconds)
 {
     const double before = CpuMs(sorvane.process);
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    printf("-- idle: Sorvane's CPU time (kernel + user) over %d s hidden: %.1f ms\n", seconds,
-           CpuMs(sorvane.process) - before);
+    // The total since start-up beside it: Wine may report no times for another process.
+    const double after = CpuMs(sorvane.process);
+    printf("-- idle: Sorvane's CPU time (kernel + user) over %d s hidden: %.1f ms (%.0f ms since it started)\n",
+           seconds, after - before, after);
 }
 
 }  // namespace

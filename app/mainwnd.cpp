@@ -7,6 +7,7 @@
 #include "app/closewindow.h"
 #include "app/help.h"
 #include "app/tray.h"
+#include "common/platform.h"
 #include "config/configsheet.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
@@ -156,7 +157,7 @@ void HandlePaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    ActivateWindow(window);
+    if (GetForegroundWindow() != window) ActivateWindow(window);
     if (overviewBuffer && dc) {
         UniqueMemoryDc buffer(CreateCompatibleDC(dc));
         if (buffer) {
@@ -354,6 +355,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
     switch (LOWORD(wParam)) {
     case IDM_ABOUT:
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), GetDesktopWindow(), AboutDialogProc, 0);
+        NoteOwnWindowLeftScreen();
         return 0;
     case IDM_EXIT:
         RequestExit(window);
@@ -370,7 +372,10 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         QuickSwitch(LOWORD(wParam) == IDM_SWITCH_RECENT ? 0 : 1);
         return 0;
     case IDM_CONFIGURE:
-        if (!BringOwnedModalForward(window)) ShowConfigurationSheet(window);
+        if (!BringOwnedModalForward(window)) {
+            ShowConfigurationSheet(window);
+            NoteOwnWindowLeftScreen();
+        }
         return 0;
     default:
         return DefWindowProcA(window, WM_COMMAND, wParam, lParam);

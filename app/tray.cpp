@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "common/owners.h"
+#include "common/platform.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "resources/resource.h"
@@ -100,6 +101,7 @@ void ShowTrayMenu()
     // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
     SetForegroundWindow(mainWindow);
     TrackPopupMenuEx(popup, TPM_VERNEGANIMATION, cursor.x, cursor.y, mainWindow, nullptr);
+    NoteOwnWindowLeftScreen();
     PostMessageA(mainWindow, WM_NULL, 0, 0);
 }
 

@@ -375,7 +375,8 @@ ShowTimes TimeShows(const Sorvane& sorvane, const TileGeometry& geometry, int ru
         }
         if (withKeys && showing.onScreen >= 0) TimeKeys(sorvane, geometry.tile.cx, &samples);
         Hide(sorvane);
-        Sleep(200);
+        // As a user would come back, not at once: the windows uncovered have repainted.
+        Sleep(500);
     }
     return samples;
 }

@@ -17,6 +17,7 @@ void RestackTopmostWindow(HWND window)
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
 }
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -25,7 +26,8 @@ struct ScreenGrab {
     int width;
     int height;
     BITMAPINFO info;
-    DWORD* pixels;  // top-down, 32 bits per pixel
+    HBITMAP section;  // the picture, a DIB section (any thread may delete it)
+    DWORD* pixels;    // its bits: top-down, 32 bits per pixel
 };
 
 namespace {
@@ -49,18 +51,19 @@ ScreenGrab* GrabScreen()
     grab->info.bmiHeader.biHeight = -height;
     grab->info.bmiHeader.biPlanes = 1;
     grab->info.bmiHeader.biBitCount = 32;
-    grab->pixels = new (std::nothrow) DWORD[static_cast<size_t>(width) * height];
     HDC screen = GetDC(nullptr);
+    void* bits = nullptr;
+    grab->section = CreateDIBSection(screen, &grab->info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    grab->pixels = static_cast<DWORD*>(bits);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    bool ok = grab->pixels && memory && bitmap;
+    bool ok = grab->section && memory;
     if (ok) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
+        // Straight into the section: one copy of the screen, no conversion afterwards.
+        HGDIOBJ old = SelectObject(memory, grab->section);
         ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
         SelectObject(memory, old);
-        ok = ok && GetDIBits(memory, bitmap, 0, height, grab->pixels, &grab->info, DIB_RGB_COLORS) == height;
+        GdiFlush();
     }
-    if (bitmap) DeleteObject(bitmap);
     if (memory) DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     if (!ok) {
@@ -70,17 +73,49 @@ ScreenGrab* GrabScreen()
     return grab;
 }
 
-bool SamePicture(const ScreenGrab* a, const ScreenGrab* b)
-{
-    return a->width == b->width && a->height == b->height &&
-           memcmp(a->pixels, b->pixels, sizeof(DWORD) * a->width * a->height) == 0;
-}
+DWORD lastOwnWindowLeftTick;
+bool ownWindowHasLeft;
 
 }  // namespace
+
+bool PicturesAgreeIn(const DWORD* a, const DWORD* b, int width, int height, const RECT* areas, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const int left = std::max<int>(areas[i].left, 0), right = std::min<int>(areas[i].right, width);
+        const int top = std::max<int>(areas[i].top, 0), bottom = std::min<int>(areas[i].bottom, height);
+        if (left >= right) continue;
+        for (int y = top; y < bottom; ++y) {
+            const size_t row = static_cast<size_t>(y) * width;
+            if (memcmp(a + row + left, b + row + left, sizeof(DWORD) * (right - left)) != 0) return false;
+        }
+    }
+    return true;
+}
+
+bool ScreenNeedsSettling(DWORD msSinceOwnWindowLeft, unsigned restoredWindows)
+{
+    return restoredWindows > 0 || msSinceOwnWindowLeft < kUncoveredRepaintMs;
+}
+
+void NoteOwnWindowLeftScreen()
+{
+    lastOwnWindowLeftTick = GetTickCount();
+    ownWindowHasLeft = true;
+}
+
+DWORD MsSinceOwnWindowLeftScreen()
+{
+    return ownWindowHasLeft ? GetTickCount() - lastOwnWindowLeftTick : MAXDWORD;
+}
 
 void TakeScreenGrab()
 {
     ReleaseScreenGrab();
+    if (RunningUnderWine()) currentGrab = GrabScreen();
+}
+
+void SettleScreenGrab(const RECT* areas, size_t count)
+{
     if (!RunningUnderWine()) return;
     // What was just uncovered repaints in its own process: give it a moment before the first grab.
     Sleep(kGrabSettleMs);
@@ -89,11 +124,14 @@ void TakeScreenGrab()
         Sleep(kGrabSettleMs);
         ScreenGrab* next = GrabScreen();
         if (!next) break;
-        const bool settled = SamePicture(previous, next);
+        const bool settled = previous->width == next->width && previous->height == next->height &&
+                             PicturesAgreeIn(previous->pixels, next->pixels, next->width, next->height, areas, count);
         ReleaseScreenGrabReference(previous);
         previous = next;
         if (settled) break;
     }
+    if (!previous) return;  // the picture taken at once stays
+    ReleaseScreenGrab();
     currentGrab = previous;
 }
 
@@ -112,7 +150,7 @@ ScreenGrab* AcquireScreenGrab()
 void ReleaseScreenGrabReference(ScreenGrab* grab)
 {
     if (!grab || InterlockedDecrement(&grab->references) != 0) return;
-    delete[] grab->pixels;
+    if (grab->section) DeleteObject(grab->section);
     delete grab;
 }
 

@@ -17,9 +17,22 @@ void RestackTopmostWindow(HWND window);
 // before the Overview covers it, and a print of another process's window copies that window's
 // rectangle out of it: what was visible of it. On Windows these do nothing and answer false.
 struct ScreenGrab;
-// Takes the picture once two grabs about 40 ms apart agree (the windows just uncovered or
-// restored have painted), waiting a few hundred milliseconds at most.
+// Takes the picture at once: what the user sees when the Overview is asked for.
 void TakeScreenGrab();
+// Whether the picture taken at once may show what other programs have not repainted yet: windows
+// were restored for this showing, or one of ours left the screen a moment ago.
+bool ScreenNeedsSettling(DWORD msSinceOwnWindowLeft, unsigned restoredWindows);
+// How long "a moment ago" lasts. Under Wine the windows uncovered by the Overview were seen
+// repainted within about 50 ms of its hiding.
+constexpr DWORD kUncoveredRepaintMs = 250;
+// Notes that a window of ours has just left the screen (the Overview, a menu, a dialog).
+void NoteOwnWindowLeftScreen();
+DWORD MsSinceOwnWindowLeftScreen();
+// Takes the picture again until two grabs about 40 ms apart agree inside the given areas (the
+// listed windows), waiting a few hundred milliseconds at most.
+void SettleScreenGrab(const RECT* areas, size_t count);
+// Whether two top-down 32-bit pictures of width x height agree inside the areas (clipped to them).
+bool PicturesAgreeIn(const DWORD* a, const DWORD* b, int width, int height, const RECT* areas, size_t count);
 // Drops this showing's picture (a holder of a reference keeps it until it lets go).
 void ReleaseScreenGrab();
 // The current picture with a reference for the caller, or null (on Windows, or none taken).

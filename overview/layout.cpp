@@ -183,16 +183,16 @@ void BuildOverview(HWND window)
     const POINT park = FrameLayoutFor(w, h, dpi).pointerPark;
     SetCursorPos(park.x, park.y);
 
-    UniqueWindowDc windowDc(window);
-    if (!windowDc) return;
+    // Everything is drawn off screen, against the screen's format; the window shows it when painted.
+    HDC screen = GetDC(nullptr);
+    if (!screen) return;
     DeleteOverviewBuffer();
-    overviewBuffer = CreateCompatibleBitmap(windowDc.get(), w + 1, h + 1);
+    overviewBuffer = CreateCompatibleBitmap(screen, w + 1, h + 1);
     {
-        UniqueMemoryDc compose(CreateCompatibleDC(windowDc.get()));
+        UniqueMemoryDc compose(CreateCompatibleDC(screen));
         if (compose && overviewBuffer) {
             SelectGuard hold(compose.get(), overviewBuffer);
             ComposeFrame(compose.get(), w, h, dpi);
-            BitBlt(windowDc.get(), 0, 0, w + 1, h + 1, compose.get(), 0, 0, SRCCOPY);
         }
     }
 
@@ -200,11 +200,12 @@ void BuildOverview(HWND window)
         int rows = 0;
         GridForCount(windowList.count, &gridColumns, &rows);
         LayoutTiles(gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
-        PrerenderTiles(windowDc.get(), w);
-        windowList.selected = windowList.head;
+        PrerenderTiles(screen, w);
         // The selection and its title show at once, not only when its snapshot arrives.
-        PresentTile(windowDc.get(), windowList.selected, true);
+        windowList.selected = windowList.head;
         if (!snapshotStopRequested) CreateSnapshotWorker(window);
     }
+    ReleaseDC(nullptr, screen);
+    InvalidateRect(window, nullptr, FALSE);
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
 }

@@ -40,8 +40,9 @@ FrameLayout FrameLayoutFor(int screenWidth, int screenHeight, int dpi = kBaseDpi
 RECT WallpaperPlacement(int bitmapWidth, int bitmapHeight, int screenWidth, int screenHeight,
                         bool* unscaled, int dpi = kBaseDpi);
 
-// Composes and shows the frame, lays out and pre-renders the tiles, selects the first one and
-// creates the snapshot worker suspended (unless a stop was requested meanwhile).
+// Composes the frame off screen, lays out and pre-renders the tiles, selects the first one and
+// creates the snapshot worker suspended (unless a stop was requested meanwhile). Draws nothing on
+// screen: the window's next paint shows it all.
 void BuildOverview(HWND window);
 
 // Deletes the composed frame.

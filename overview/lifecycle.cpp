@@ -1,6 +1,7 @@
 #include "overview/lifecycle.h"
 
 #include <mutex>
+#include <vector>
 
 #include "app/app.h"
 #include "common/platform.h"
@@ -41,6 +42,16 @@ RECT ButtonRect(int leftOfEdge, int w, int h, int dpi)
 INT_PTR CALLBACK StartingNoticeProc(HWND, UINT message, WPARAM, LPARAM)
 {
     return message == WM_INITDIALOG;
+}
+
+// The "Sorvane is starting..." notice, made at the first showing and kept hidden between showings.
+HWND StartingNotice()
+{
+    static HWND notice;
+    if (!notice || !IsWindow(notice))
+        notice = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_STARTING), GetDesktopWindow(),
+                                    StartingNoticeProc, 0);
+    return notice;
 }
 
 bool OwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
@@ -85,7 +96,19 @@ void TearDownEmptyOverview(HWND window)
     CloseSnapshotWorker();
     ReleaseShowing();
     ShowWindow(window, SW_HIDE);
+    NoteOwnWindowLeftScreen();
     overviewHiding = false;
+}
+
+// Takes the picture again once the listed windows' areas of the screen stay the same.
+void SettleOnListedWindows()
+{
+    std::vector<RECT> areas;
+    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+        RECT rect{};
+        if (GetWindowRect(entry->hwnd, &rect)) areas.push_back(rect);
+    }
+    SettleScreenGrab(areas.data(), areas.size());
 }
 
 }  // namespace
@@ -126,19 +149,22 @@ void DestroyOverviewHeap()
     overviewHeap = nullptr;
 }
 
-void RestoreMinimizedWindows()
+unsigned RestoreMinimizedWindows()
 {
-    if (!overviewHeap) return;
+    if (!overviewHeap) return 0;
     auto* placement = static_cast<WINDOWPLACEMENT*>(HeapAlloc(overviewHeap, HEAP_ZERO_MEMORY, sizeof(WINDOWPLACEMENT)));
-    if (!placement) return;
+    if (!placement) return 0;
+    unsigned restored = 0;
     for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
         if (!IsIconic(entry->hwnd)) continue;
         entry->wasMinimized = 1;
+        ++restored;
         placement->length = sizeof *placement;
         const bool maximize = GetWindowPlacement(entry->hwnd, placement) && (placement->flags & WPF_RESTORETOMAXIMIZED);
         ShowOtherWindow(entry->hwnd, maximize ? SW_SHOWMAXIMIZED : SW_RESTORE);
     }
     HeapFree(overviewHeap, 0, placement);
+    return restored;
 }
 
 void MinimizeRestoredWindows()
@@ -158,8 +184,10 @@ void ShowOverview(HWND window)
     for (int poll = 0; overviewHiding && poll < kHidingPolls; ++poll) Sleep(kHidingPollMs);
     if (overviewHiding) return;
 
-    HWND notice = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_STARTING), GetDesktopWindow(),
-                                     StartingNoticeProc, 0);
+    // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
+    // anything of ours covers it.
+    TakeScreenGrab();
+    HWND notice = StartingNotice();
     if (notice) {
         ShowWindow(notice, SW_SHOW);
         UpdateWindow(notice);
@@ -175,24 +203,32 @@ void ShowOverview(HWND window)
     ClearWindowList();
     CollectWindows(true);
     MergeOfficeFrames();
-    if (settings.restoreMinimized) RestoreMinimizedWindows();
+    const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
     if (settings.groupByApps) GroupByApplication();
-    if (notice) DestroyWindow(notice);
-    // Under Wine, other programs' windows are printed from this picture of the screen.
-    TakeScreenGrab();
+    if (ScreenNeedsSettling(MsSinceOwnWindowLeftScreen(), restored)) {
+        // The windows just restored or uncovered paint first; the notice must not be in the picture.
+        if (notice) ShowWindow(notice, SW_HIDE);
+        notice = nullptr;
+        SettleOnListedWindows();
+    }
 
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(window, SW_SHOWMAXIMIZED);
-    RestackTopmostWindow(window);
-    ActivateWindow(window);
-    UpdateWindow(window);
-
+    // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
     PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, overviewDpi), window);
     PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, overviewDpi), window);
-
     BuildOverview(window);
+
+    RECT placed{};
+    if (!GetWindowRect(window, &placed) || placed.left != 0 || placed.top != 0)
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    RestackTopmostWindow(window);
+    ActivateWindow(window);
+    UpdateWindow(window);
+    // The Overview covers the notice by now: it goes without holding up the showing.
+    if (notice) ShowWindow(notice, SW_HIDE);
+
     if (!windowList.head) TearDownEmptyOverview(window);
 
     overviewBuilding = false;
@@ -211,5 +247,6 @@ void HideOverview(WindowEntry* chosen, bool switching, HWND window)
     ReleaseShowing();
     if (target) SwitchToWindow(target, true);
     ShowWindow(window, SW_HIDE);
+    NoteOwnWindowLeftScreen();
     overviewHiding = false;
 }

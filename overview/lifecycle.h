@@ -30,7 +30,8 @@ void HideOverview(WindowEntry* chosen, bool switching, HWND window);
 void ResetOverviewHeap();
 void DestroyOverviewHeap();
 
-void RestoreMinimizedWindows();
+// Restores the listed minimized windows for their snapshots; returns how many it restored.
+unsigned RestoreMinimizedWindows();
 void MinimizeRestoredWindows();
 
 // The Overview buttons' places on a W x H screen: 76 x 23 at 96 DPI, scaled to `dpi`.

@@ -88,7 +88,7 @@ struct PrerenderTools {
     int tileHeight = 0;
 };
 
-void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, WindowEntry* entry)
+void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, WindowEntry* entry)
 {
     HDC work = tools.work.get();
     const int tw = tools.tileWidth, th = tools.tileHeight;
@@ -108,12 +108,12 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
     const int labelTop = entry->labelRect.top;
     const int labelHeight = entry->labelRect.bottom - entry->labelRect.top;
 
-    bool ownedIcon = false;
-    HICON icon = FindWindowIcon(entry->hwnd, &ownedIcon);
-    UniqueIcon iconOwner(ownedIcon ? icon : nullptr);  // an icon made for us goes with this tile
+    // Listing found the icon already; an entry listed otherwise looks for it now.
+    if (!entry->icon) entry->icon = FindWindowIcon(entry->hwnd, &entry->iconOwned);
+    HICON icon = entry->icon;
 
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    entry->titleLabel = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left, labelTop,
+    entry->titleLabel = CopyOfFrameArea(reference, tools.frame.get(), entry->labelRect.left, labelTop,
                                         labelWidth, labelHeight);
     if (entry->titleLabel) {
         SelectGuard image(work, entry->titleLabel);
@@ -127,13 +127,13 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
         TextOutW(work, x, y, wideTitle, length);
         if (icon) DrawIcon(work, 0, 0, icon);
     }
-    entry->labelBackdrop = CopyOfFrameArea(windowDc, tools.frame.get(), entry->labelRect.left,
+    entry->labelBackdrop = CopyOfFrameArea(reference, tools.frame.get(), entry->labelRect.left,
                                            labelTop, labelWidth, labelHeight);
 
     const RECT& tile = entry->tile;
     const int width = tile.right - tile.left, height = tile.bottom - tile.top;
-    entry->highlightTile = CreateCompatibleBitmap(windowDc, tw + 1, th + 1);
-    entry->normalTile = CreateCompatibleBitmap(windowDc, tw + 1, th + 1);
+    entry->highlightTile = CreateCompatibleBitmap(reference, tw + 1, th + 1);
+    entry->normalTile = CreateCompatibleBitmap(reference, tw + 1, th + 1);
     for (HBITMAP image : {entry->highlightTile, entry->normalTile}) {
         if (!image) continue;
         SelectGuard select(work, image);
@@ -160,7 +160,6 @@ void PrerenderEntry(PrerenderTools& tools, HDC windowDc, int screenWidth, Window
         }
     }
 
-    if (entry->normalTile) CopyImage(windowDc, tile.left, tile.top, width, height, entry->normalTile);
 }
 
 }  // namespace
@@ -207,7 +206,7 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
     TextOutA(dc, x, y, line, static_cast<int>(length));
 }
 
-void PrerenderTiles(HDC windowDc, int screenWidth)
+void PrerenderTiles(HDC reference, int screenWidth)
 {
     PrerenderTools tools;
     tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, overviewDpi), 0, 0, 0, 551, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -215,23 +214,23 @@ void PrerenderTiles(HDC windowDc, int screenWidth)
                                       FF_SWISS | DEFAULT_PITCH, "Tahoma"));
     tools.thinPen.reset(CreatePen(PS_SOLID, Scaled(1), RGB(255, 153, 51)));
     tools.thickPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 204, 102)));
-    tools.work.reset(CreateCompatibleDC(windowDc));
+    tools.work.reset(CreateCompatibleDC(reference));
     if (windowList.head && tools.work) {
         WindowEntry* head = windowList.head;
         tools.tileWidth = head->tile.right - head->tile.left;
         tools.tileHeight = head->tile.bottom - head->tile.top;
-        tools.frame.reset(CreateCompatibleDC(windowDc));
+        tools.frame.reset(CreateCompatibleDC(reference));
         SelectGuard frame(tools.frame.get(), overviewBuffer);
-        tools.panel.reset(CreateCompatibleBitmap(windowDc, tools.tileWidth + 1, tools.tileHeight + 1));
+        tools.panel.reset(CreateCompatibleBitmap(reference, tools.tileWidth + 1, tools.tileHeight + 1));
         if (tools.panel) {
-            tools.gradient.reset(CreateCompatibleDC(windowDc));
+            tools.gradient.reset(CreateCompatibleDC(reference));
             SelectObject(tools.gradient.get(), tools.panel.get());
             FillGradient(tools.gradient.get(), Scaled(kPanelInset), Scaled(kPanelInset),
                          tools.tileWidth - Scaled(8), tools.tileHeight - Scaled(8), RGB(51, 51, 51),
                          GetSysColor(COLOR_ACTIVECAPTION), 90);
         }
         for (windowList.selected = head; windowList.selected; windowList.selected = windowList.selected->next)
-            PrerenderEntry(tools, windowDc, screenWidth, windowList.selected);
+            PrerenderEntry(tools, reference, screenWidth, windowList.selected);
     }
     if (overviewHeap) HeapCompact(overviewHeap, 0);
 }
@@ -333,15 +332,27 @@ TileButtons TileButtonsFor(int tileWidth, int dpi)
     return buttons;
 }
 
+TileDrawingContexts CreateTileDrawingContexts()
+{
+    TileDrawingContexts contexts;
+    HDC reference = GetDC(nullptr);
+    contexts.source.reset(CreateCompatibleDC(reference));
+    contexts.selected.reset(CreateCompatibleDC(reference));
+    contexts.plain.reset(CreateCompatibleDC(reference));
+    ReleaseDC(nullptr, reference);
+    return contexts;
+}
+
 void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
-                          int tileWidth, HFONT font, HPEN buttonPen)
+                          int tileWidth, HFONT font, HPEN buttonPen, const TileDrawingContexts* given)
 {
     if (!entry->highlightTile || !entry->normalTile || !capture) return;
-    HDC reference = GetDC(nullptr);
-    UniqueMemoryDc source(CreateCompatibleDC(reference));
-    UniqueMemoryDc selected(CreateCompatibleDC(reference));
-    UniqueMemoryDc plain(CreateCompatibleDC(reference));
-    ReleaseDC(nullptr, reference);
+    TileDrawingContexts made;
+    if (!given) made = CreateTileDrawingContexts();
+    const TileDrawingContexts& contexts = given ? *given : made;
+    const UniqueMemoryDc& source = contexts.source;
+    const UniqueMemoryDc& selected = contexts.selected;
+    const UniqueMemoryDc& plain = contexts.plain;
     if (!source || !selected || !plain) return;
     SelectGuard holdCapture(source.get(), capture);
     SelectGuard holdSelected(selected.get(), entry->highlightTile);

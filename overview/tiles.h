@@ -5,6 +5,7 @@
 
 #include <mutex>
 
+#include "common/owners.h"
 #include "overview/scaling.h"
 
 struct WindowEntry;
@@ -24,9 +25,9 @@ bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORR
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
                 const char* text);
 
-// Builds every entry's tile and label images from the composed frame and shows each tile plain.
-// Uses `selected` as its cursor and leaves it null.
-void PrerenderTiles(HDC windowDc, int screenWidth);
+// Builds every entry's tile and label images from the composed frame (bitmaps compatible with the
+// reference context); draws nothing on screen. Uses `selected` as its cursor and leaves it null.
+void PrerenderTiles(HDC reference, int screenWidth);
 
 // Copies the entry's tile (and, highlighted, its title label) to the device context.
 void PresentTile(HDC dc, WindowEntry* entry, bool highlighted);
@@ -61,7 +62,17 @@ struct TileButtons {
 };
 TileButtons TileButtonsFor(int tileWidth, int dpi = kBaseDpi);
 
+// Three memory contexts for drawing snapshots into tiles: the capture, the selected look, the
+// plain look. A thread drawing many tiles makes them once.
+struct TileDrawingContexts {
+    UniqueMemoryDc source;
+    UniqueMemoryDc selected;
+    UniqueMemoryDc plain;
+};
+TileDrawingContexts CreateTileDrawingContexts();
+
 // Draws a capture into both tile images of the entry, the notice when it is incomplete, and the
-// close and information buttons into the selected look. The caller holds tileImagesLock.
+// close and information buttons into the selected look, with the given contexts (made for the
+// call when null). The caller holds tileImagesLock.
 void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
-                          int tileWidth, HFONT font, HPEN buttonPen);
+                          int tileWidth, HFONT font, HPEN buttonPen, const TileDrawingContexts* contexts = nullptr);

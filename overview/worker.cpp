@@ -1,6 +1,7 @@
 #include "overview/worker.h"
 
 #include <mutex>
+#include <vector>
 
 #include "app/app.h"
 #include "common/owners.h"
@@ -15,24 +16,28 @@ std::atomic<bool> snapshotStopRequested;
 namespace {
 
 constexpr DWORD kDefaultProcessorMHz = 500;
+// How many windows are asked for their print before their turn: each answers (in its own process)
+// while the tiles before it are drawn.
+constexpr size_t kPrintsAhead = 4;
 
 struct WorkerTools {
     HWND window;
     UniqueWindowDc overview;
     UniquePen buttonPen;
     HFONT font;
+    TileDrawingContexts drawing;
     int tileWidth;
     DWORD documentPauseMs;
 };
 
-void ComposeTile(WorkerTools& tools, WindowEntry* entry)
+void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
 {
-    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, overviewDpi);
+    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, overviewDpi, ahead);
     if (snapshotStopRequested) return;
     std::lock_guard<std::mutex> hold(tileImagesLock);
     if (capture.bitmap)
         DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, capture.complete,
-                             tools.tileWidth, tools.font, tools.buttonPen.get());
+                             tools.tileWidth, tools.font, tools.buttonPen.get(), &tools.drawing);
     PresentTileLocked(tools.overview.get(), entry, entry == windowList.selected);
 }
 
@@ -74,12 +79,28 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
         tools.buttonPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 238, 204)));
         tools.tileWidth = windowList.head->tile.right - windowList.head->tile.left;
         tools.overview = UniqueWindowDc(tools.window);
+        tools.drawing = CreateTileDrawingContexts();
     }
-    const bool finished = ForEachInCaptureOrder(
-        windowList.count, [] { return snapshotStopRequested.load(); },
+    std::vector<WindowEntry*> order;
+    ForEachInCaptureOrder(
+        windowList.count, [] { return false; },
         [&](unsigned position) {
-            if (WindowEntry* entry = EntryAt(position)) ComposeTile(tools, entry);
+            if (WindowEntry* entry = EntryAt(position)) order.push_back(entry);
         });
+    // prints[i] is the print begun ahead for order[i]; the first kPrintsAhead begin at once.
+    std::vector<PrintAhead*> prints(order.size(), nullptr);
+    for (size_t i = 0; i < order.size() && i < kPrintsAhead; ++i) prints[i] = StartPrintAhead(order[i]);
+    bool finished = true;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (snapshotStopRequested) {
+            finished = false;
+            break;
+        }
+        if (i + kPrintsAhead < order.size()) prints[i + kPrintsAhead] = StartPrintAhead(order[i + kPrintsAhead]);
+        ComposeTile(tools, order[i], prints[i]);
+        prints[i] = nullptr;  // CaptureWindow has let go of it
+    }
+    for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
     // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread,
     // which may be waiting for this thread to end.
     if (finished && !snapshotStopRequested)

@@ -9,6 +9,7 @@
 
 #include "common/platform.h"
 #include "common/system.h"
+#include "common/text.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
@@ -99,12 +100,18 @@ DWORD WINAPI PrintThread(LPVOID parameter)
 
 enum class PrintOutcome { Printed, TimedOut, Stopped };
 
-// Prints the window into `target` (width x height) on a print thread of its own, waiting for it
-// at most kPrintTimeoutMs and no longer than a stop request.
-PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int height, HANDLE stop)
+// A print under way: its job and its thread.
+struct PendingPrint {
+    PrintJob* job = nullptr;
+    UniqueHandle thread;
+};
+
+// Starts the print of the window (width x height) on a print thread of its own; false when it
+// cannot be started (counts as not answering).
+bool StartPrint(HWND window, HDC reference, int width, int height, PendingPrint* pending)
 {
     auto* job = new (std::nothrow) PrintJob{};
-    if (!job) return PrintOutcome::TimedOut;
+    if (!job) return false;
     job->references = 1;
     job->window = window;
     job->fromScreenGrab = PrintsFromScreenGrab(window);
@@ -114,12 +121,12 @@ PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int he
         job->previous = job->dc && job->bitmap ? SelectObject(job->dc, job->bitmap) : nullptr;
         if (!job->previous) {
             ReleasePrintJob(job);
-            return PrintOutcome::TimedOut;
+            return false;
         }
     }
     if (!BeginPrint(window)) {
         ReleasePrintJob(job);
-        return PrintOutcome::TimedOut;
+        return false;
     }
     job->references = 2;
     UniqueHandle thread(CreateThread(nullptr, kPrintThreadStack, PrintThread, job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
@@ -127,26 +134,57 @@ PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int he
         EndPrint(window);
         InterlockedDecrement(&job->references);  // the thread's share
         ReleasePrintJob(job);
-        return PrintOutcome::TimedOut;
+        return false;
     }
-    const HANDLE waits[2] = {thread.get(), stop};
+    pending->job = job;
+    pending->thread = std::move(thread);
+    return true;
+}
+
+// The worker no longer waits for the print: its share of the job goes, and the big part with it.
+void AbandonPrint(PendingPrint* pending)
+{
+    if (!pending->job) return;
+    DropAbandonedBitmap(pending->job);
+    ReleasePrintJob(pending->job);
+    pending->job = nullptr;
+    pending->thread.reset();
+}
+
+// Waits for a started print at most kPrintTimeoutMs and no longer than a stop request, then
+// copies it into `target` (width x height).
+PrintOutcome FinishPrint(PendingPrint* pending, HDC target, int width, int height, HANDLE stop)
+{
+    PrintJob* job = pending->job;
+    if (!job) return PrintOutcome::TimedOut;
+    const HANDLE waits[2] = {pending->thread.get(), stop};
     const DWORD result = WaitForMultipleObjects(stop ? 2 : 1, waits, FALSE, kPrintTimeoutMs);
+    if (result != WAIT_OBJECT_0) {
+        AbandonPrint(pending);
+        return result == WAIT_OBJECT_0 + 1 ? PrintOutcome::Stopped : PrintOutcome::TimedOut;
+    }
     PrintOutcome outcome = PrintOutcome::TimedOut;
-    if (result == WAIT_OBJECT_0) {
-        if (!job->fromScreenGrab) {
-            BitBlt(target, 0, 0, width, height, job->dc, 0, 0, SRCCOPY);
-            outcome = PrintOutcome::Printed;
-        } else if (job->answered) {
-            ScreenGrab* grab = AcquireScreenGrab();
-            if (CopyWindowFromScreenGrab(grab, window, target)) outcome = PrintOutcome::Printed;
-            ReleaseScreenGrabReference(grab);
-        }
-    } else {
-        if (result == WAIT_OBJECT_0 + 1) outcome = PrintOutcome::Stopped;
-        DropAbandonedBitmap(job);
+    if (!job->fromScreenGrab) {
+        BitBlt(target, 0, 0, width, height, job->dc, 0, 0, SRCCOPY);
+        outcome = PrintOutcome::Printed;
+    } else if (job->answered) {
+        ScreenGrab* grab = AcquireScreenGrab();
+        if (CopyWindowFromScreenGrab(grab, job->window, target)) outcome = PrintOutcome::Printed;
+        ReleaseScreenGrabReference(grab);
     }
     ReleasePrintJob(job);
+    pending->job = nullptr;
+    pending->thread.reset();
     return outcome;
+}
+
+// Prints the window into `target` (width x height) on a print thread of its own, waiting for it
+// at most kPrintTimeoutMs and no longer than a stop request.
+PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int height, HANDLE stop)
+{
+    PendingPrint pending;
+    if (!StartPrint(window, reference, width, height, &pending)) return PrintOutcome::TimedOut;
+    return FinishPrint(&pending, target, width, height, stop);
 }
 
 bool ClassIs(const char* className, const char* expected) { return strcmp(className, expected) == 0; }
@@ -212,7 +250,49 @@ void PatchCorners(HWND window, HDC dc, int width, int height, int dpi)
     }
 }
 
+bool IsDocumentClass(const char* className)
+{
+    return ClassIs(className, "MS-SDIa") || ClassIs(className, "MS-SDIb");
+}
+
 }  // namespace
+
+struct PrintAhead {
+    PendingPrint print;
+    char className[kTitleBuffer];
+    int width;   // the window's size when the print began: the capture's size
+    int height;
+};
+
+PrintAhead* StartPrintAhead(WindowEntry* entry)
+{
+    HWND window = entry->hwnd;
+    RECT rect{};
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return nullptr;
+    char className[kTitleBuffer] = {};
+    GetClassNameA(window, className, kTitleMaxRead);
+    if (IsDocumentClass(className) || IsHungAppWindow(window)) return nullptr;
+    auto* ahead = new (std::nothrow) PrintAhead{};
+    if (!ahead) return nullptr;
+    CopyBounded(ahead->className, sizeof ahead->className, className);
+    ahead->width = rect.right - rect.left;
+    ahead->height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    const bool started = StartPrint(window, screen, ahead->width, ahead->height, &ahead->print);
+    ReleaseDC(nullptr, screen);
+    if (!started) {
+        delete ahead;
+        return nullptr;
+    }
+    return ahead;
+}
+
+void ReleasePrintAhead(PrintAhead* ahead)
+{
+    if (!ahead) return;
+    AbandonPrint(&ahead->print);
+    delete ahead;
+}
 
 UINT PrintFlagsForVersion(DWORD major, DWORD minor)
 {
@@ -263,42 +343,51 @@ void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
     entry->snapshotRect = {tw / 2 - fw / 2, th / 2 - fh / 2, fw / 2 + tw / 2, th / 2 + fh / 2};
 }
 
-CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi)
+CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi, PrintAhead* ahead)
 {
     CaptureResult result{};
     HWND window = entry->hwnd;
     RECT rect{};
-    GetWindowRect(window, &rect);
-    result.width = rect.right - rect.left;
-    result.height = rect.bottom - rect.top;
+    if (!ahead) GetWindowRect(window, &rect);
+    result.width = ahead ? ahead->width : rect.right - rect.left;
+    result.height = ahead ? ahead->height : rect.bottom - rect.top;
     if (result.width <= 0 || result.height <= 0) {
         FitSnapshot(result.width, result.height, entry, dpi);
         return result;
     }
 
-    UniqueWindowDc windowDc;
-    {
-        HDC dc = GetWindowDC(window);
-        // A window that is gone gives no context: work against the screen's instead.
-        windowDc = dc ? UniqueWindowDc(window, dc) : UniqueWindowDc(nullptr, GetDC(nullptr));
+    // Prints are made in the screen's format: the window's own context is not needed for them (and
+    // under Wine asking another process's window for it costs a round of the server).
+    UniqueWindowDc screenDc(nullptr, GetDC(nullptr));
+    UniqueMemoryDc memory(screenDc ? CreateCompatibleDC(screenDc.get()) : nullptr);
+    UniqueBitmap bitmap(screenDc ? CreateCompatibleBitmap(screenDc.get(), result.width, result.height) : nullptr);
+    if (!screenDc || !memory || !bitmap) {
+        ReleasePrintAhead(ahead);
+        return result;
     }
-    if (!windowDc) return result;
-    UniqueMemoryDc memory(CreateCompatibleDC(windowDc.get()));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(windowDc.get(), result.width, result.height));
-    if (!memory || !bitmap) return result;
     HDC dc = memory.get();
     {
         SelectGuard hold(dc, bitmap.get());  // let go before the bitmap is handed out
         char className[kTitleBuffer] = {};
-        GetClassNameA(window, className, kTitleMaxRead);
-        const bool document = ClassIs(className, "MS-SDIa") || ClassIs(className, "MS-SDIb");
-        // A window the system already knows to be hung is not asked: it would only time out.
-        const bool hung = IsHungAppWindow(window) != FALSE;
+        if (ahead)
+            CopyBounded(className, sizeof className, ahead->className);
+        else
+            GetClassNameA(window, className, kTitleMaxRead);
+        const bool document = IsDocumentClass(className);
+        // A window the system already knows to be hung is not asked: it would only time out. (A
+        // print begun ahead was begun only for a window that was not hung.)
+        const bool hung = !ahead && IsHungAppWindow(window) != FALSE;
         for (int attempt = 1; !hung && attempt <= kCaptureAttempts; ++attempt) {
-            const PrintOutcome outcome =
-                document ? PrintDocumentWindow(window, windowDc.get(), dc, &bitmap, &result.width, &result.height,
-                                               stop, documentPauseMs)
-                         : PrintInto(window, windowDc.get(), dc, result.width, result.height, stop);
+            PrintOutcome outcome;
+            if (ahead && !document)
+                outcome = FinishPrint(&ahead->print, dc, result.width, result.height, stop);
+            else if (document)
+                outcome = PrintDocumentWindow(window, screenDc.get(), dc, &bitmap, &result.width, &result.height,
+                                              stop, documentPauseMs);
+            else
+                outcome = PrintInto(window, screenDc.get(), dc, result.width, result.height, stop);
+            ReleasePrintAhead(ahead);  // only the first attempt was begun ahead
+            ahead = nullptr;
             if (ClassIs(className, kConsoleClass)) {
                 result.complete = true;
                 break;
@@ -311,6 +400,7 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
             result.complete = IsSnapshotComplete(result.width, result.height, dc);
             if (result.complete) break;
         }
+        ReleasePrintAhead(ahead);
         FitSnapshot(result.width, result.height, entry, dpi);
         PatchCorners(window, dc, result.width, result.height, dpi);
     }

@@ -36,4 +36,16 @@ struct CaptureResult {
 // incomplete capture. `stop` (a manual-reset event) ends a wait for a print at once when it is
 // signalled; Office documents pause documentPauseMs before their print, also ended by `stop`.
 // Margins and corner patches are measured for a screen of `dpi` dots per inch.
-CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi = 96);
+// A first print begun before the window's turn (see StartPrintAhead): its first attempt then
+// only waits for that print.
+struct PrintAhead;
+CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi = 96,
+                            PrintAhead* ahead = nullptr);
+
+// Begins the first print of the entry's window on its own print thread, so that the window
+// answers while earlier tiles are drawn; null when the window is not printed ahead (a hung
+// window, an Office document, nothing to print, no resources). The caller hands it to
+// CaptureWindow or lets it go with ReleasePrintAhead.
+PrintAhead* StartPrintAhead(WindowEntry* entry);
+// Lets go of a print begun ahead: its thread ends on its own and keeps nothing big.
+void ReleasePrintAhead(PrintAhead* ahead);

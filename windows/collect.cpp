@@ -105,7 +105,7 @@ bool IsWindowCloaked(HWND window)
     return getAttribute(window, kDwmCloakedAttribute, &cloaked, sizeof cloaked) == S_OK && cloaked != 0;
 }
 
-bool IsListable(HWND window, bool applyExclusions)
+bool IsListable(HWND window, bool applyExclusions, FoundIcon* found)
 {
     char className[kClassBuffer] = {};
     char title[kTitleBuffer] = {};
@@ -131,23 +131,39 @@ bool IsListable(HWND window, bool applyExclusions)
     // when the window would be listed with an icon and without exclusion.
     facts.hasIcon = true;
     if (!PassesListingRules(facts)) return false;
-    facts.hasIcon = (facts.minimized || facts.clientLargerThanOnePixel) && WindowHasIcon(window);
+    // The icon found is the one the tile will draw: kept for it rather than asked for again.
+    bool owned = false;
+    HICON icon = facts.minimized || facts.clientLargerThanOnePixel ? FindWindowIcon(window, &owned) : nullptr;
+    UniqueIcon ownedIcon(owned ? icon : nullptr);
+    facts.hasIcon = icon != nullptr;
     if (applyExclusions && settings.exclusionText) {
         GetProcessImageName(window, executable, sizeof executable, true);
         facts.exclusionText = settings.exclusionText.get();
     }
-    return PassesListingRules(facts);
+    if (!PassesListingRules(facts)) return false;
+    if (found) {
+        found->icon = icon;
+        found->owned = ownedIcon.release() != nullptr;
+    }
+    return true;
 }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions)
 {
     // A record that cannot be had skips the window; the enumeration goes on.
-    if (IsListable(window, applyExclusions != 0)) AppendWindowEntry(window);
+    FoundIcon icon{};
+    if (!IsListable(window, applyExclusions != 0, &icon)) return TRUE;
+    UniqueIcon owned(icon.owned ? icon.icon : nullptr);
+    if (WindowEntry* entry = AppendWindowEntry(window)) {
+        entry->icon = icon.icon;
+        entry->iconOwned = owned.release() != nullptr;
+    }
     return TRUE;
 }
 
 void CollectWindows(bool applyExclusions)
 {
+    BeginIconListing();  // ended when the list is cleared: its entries draw these icons
     EnumWindows(CollectWindow, applyExclusions ? 1 : 0);
 }
 

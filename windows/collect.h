@@ -53,8 +53,16 @@ constexpr char kStoreAppFrameClass[] = "ApplicationFrameWindow";
 // the program's; an executable that is not excluded.
 bool PassesListingRules(const ListingFacts& facts);
 
+// The icon found while listing a window; `owned` when it was made for us and must be destroyed.
+struct FoundIcon {
+    HICON icon;
+    bool owned;
+};
+
 // Whether the window belongs in the Overview: the listing rules over what the system says of it.
-bool IsListable(HWND window, bool applyExclusions);
+// A listed window's icon (the tile's, see FindWindowIcon) goes to *found when given; otherwise it
+// is released here.
+bool IsListable(HWND window, bool applyExclusions, FoundIcon* found = nullptr);
 
 // Whether the compositor keeps the window cloaked (DWMWA_CLOAKED). False where the call is
 // missing (before Windows 8, XP without dwmapi) or fails (Wine).

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <vector>
 
 #include "common/owners.h"
 #include "common/platform.h"
@@ -28,12 +29,16 @@ HICON QueryClassIcon(HWND window)
 
 namespace {
 
-// The first icon of the executable behind the window, owned by the caller; null when none.
-HICON ExecutableIcon(HWND window)
+// The stand-ins found during one listing, by process: a program's windows share one extraction.
+struct StandIn {
+    DWORD processId;
+    UniqueIcon icon;  // null: the executable has none
+};
+bool listingIcons;              // between BeginIconListing and EndIconListing (GUI thread)
+std::vector<StandIn> standIns;
+
+HICON ExtractExecutableIcon(DWORD processId)
 {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (!processId) return nullptr;
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) return nullptr;
     char path[kPathBuffer] = {};
@@ -41,6 +46,21 @@ HICON ExecutableIcon(HWND window)
     HICON large = nullptr;
     if (ExtractIconExA(path, 0, &large, nullptr, 1) == 0) return nullptr;
     return large;
+}
+
+// The first icon of the executable behind the window; null when none. *owned is set when the
+// caller must destroy it: outside a listing; within one, the listing keeps it.
+HICON ExecutableIcon(HWND window, bool* owned)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (!processId) return nullptr;
+    *owned = !listingIcons;
+    if (!listingIcons) return ExtractExecutableIcon(processId);
+    for (const StandIn& known : standIns)
+        if (known.processId == processId) return known.icon.get();
+    standIns.push_back(StandIn{processId, UniqueIcon(ExtractExecutableIcon(processId))});
+    return standIns.back().icon.get();
 }
 
 }  // namespace
@@ -55,14 +75,19 @@ HICON FindWindowIcon(HWND window, bool* owned)
     GetClassNameA(window, className, sizeof className);
     if (strcmp(className, kStoreAppFrameClass) == 0) return LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
     if (!useExecutableIcons) return nullptr;
-    HICON icon = ExecutableIcon(window);
-    *owned = icon != nullptr;
+    HICON icon = ExecutableIcon(window, owned);
+    *owned = *owned && icon;
     return icon;
 }
 
-bool WindowHasIcon(HWND window)
+void BeginIconListing()
 {
-    if (QueryWindowIcon(window) || QueryClassIcon(window)) return true;
-    if (!useExecutableIcons) return false;
-    return static_cast<bool>(UniqueIcon(ExecutableIcon(window)));
+    EndIconListing();
+    listingIcons = true;
+}
+
+void EndIconListing()
+{
+    listingIcons = false;
+    standIns.clear();
 }

@@ -22,6 +22,8 @@ extern bool useExecutableIcons;
 // first icon when both fail. *owned is set when the caller must
 // destroy the icon (only stand-ins are owned).
 HICON FindWindowIcon(HWND window, bool* owned);
-// Whether the window has an icon by the listing rules: its own answer, then the class icon, and
-// the stand-in when both fail.
-bool WindowHasIcon(HWND window);
+// From a listing's beginning to its end, the stand-in is extracted once per process and kept by
+// the listing (not owned by the caller): a program's windows share it. The list of windows ends
+// the listing when it is cleared. (GUI thread only.)
+void BeginIconListing();
+void EndIconListing();

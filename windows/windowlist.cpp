@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "windows/icons.h"
+
 WindowList windowList;
 HANDLE overviewHeap;
 
@@ -42,6 +44,7 @@ void ReleaseWindowEntry(WindowEntry* entry)
 {
     for (HBITMAP image : {entry->highlightTile, entry->normalTile, entry->titleLabel, entry->labelBackdrop})
         if (image) DeleteObject(image);
+    if (entry->iconOwned && entry->icon) DestroyIcon(entry->icon);
     if (overviewHeap) HeapFree(overviewHeap, 0, entry);
 }
 
@@ -54,6 +57,7 @@ void ClearWindowList()
         entry = next;
     }
     windowList = WindowList{};
+    EndIconListing();
 }
 
 void ReadWindowTitle(HWND window, char* buffer, size_t capacity)

@@ -18,6 +18,8 @@ struct WindowEntry {
     int column;             // 1-based grid cell
     int row;
     DWORD wasMinimized;     // restored for its snapshot; minimized again at tear-down
+    HICON icon;             // found while listing, drawn on the tile and label; null: none found
+    bool iconOwned;         // the icon was made for this entry and goes with it
 };
 
 struct WindowList {
@@ -43,7 +45,8 @@ constexpr size_t kPathBuffer = 261;
 WindowEntry* AppendWindowEntry(HWND window);
 // Unlinks an entry from the list (count included); the entry itself is not released.
 void UnlinkWindowEntry(WindowEntry* entry);
-// Deletes the entry's four images and returns the record to the OverviewHeap.
+// Deletes the entry's four images (and its icon when owned) and returns the record to the
+// OverviewHeap.
 void ReleaseWindowEntry(WindowEntry* entry);
 // Releases every entry and empties the list.
 void ClearWindowList();

@@ -305,6 +305,46 @@ TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
     PumpMessages(100);
 }
 
+TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWaits)
+{
+    PrintAhead* ahead = StartPrintAhead(entry);
+    ASSERT_NE(nullptr, ahead);
+    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), 0, 96, ahead);
+    ASSERT_TRUE(capture.bitmap);
+    EXPECT_EQ(160, capture.width);
+    EXPECT_EQ(120, capture.height);
+    EXPECT_TRUE(capture.complete);
+    EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap.get(), 80, 60));
+    EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap.get(), 0, 0));
+
+    // A window that never answers: its print begun ahead is let go at once, and while it waits
+    // the window is not asked again, so its capture gives up at once too.
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> hung{nullptr};
+    std::thread hungThread([&] {
+        HWND created = CreateWindowExA(0, "CaptureRed", "Hung ahead", WS_POPUP | WS_VISIBLE, 300, 50, 160, 120,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        PumpMessages(50);
+        hung = created;
+        WaitForSingleObject(release, INFINITE);
+        DestroyWindow(created);
+    });
+    while (!hung) Sleep(5);
+    WindowEntry* hungEntry = AppendWindowEntry(hung);
+    hungEntry->tile = {341, 40, 682, 375};
+    const DWORD start = GetTickCount();
+    PrintAhead* waiting = StartPrintAhead(hungEntry);
+    EXPECT_NE(nullptr, waiting);
+    ReleasePrintAhead(waiting);
+    CaptureResult second = CaptureWindow(hungEntry, SnapshotStopEvent(), 0);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_FALSE(second.complete);
+    SetEvent(release);
+    hungThread.join();
+    CloseHandle(release);
+    PumpMessages(100);
+}
+
 TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
 {
     WNDCLASSA documentClass{};

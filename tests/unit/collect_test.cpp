@@ -215,6 +215,38 @@ TEST_F(Collection, ExecutableIconStandsInOnlyWhenSwitchedOn)
     EXPECT_EQ(big, QueryWindowIcon(noIcon));
 }
 
+TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
+{
+    HWND first = Make("ListNoIcon3", "Stand-in one", false);
+    HWND second = Make("ListNoIcon3", "Stand-in two", false);
+    HWND own = Make("ListA", "Own icon kept", true);
+    useExecutableIcons = true;
+    CollectWindows(false);
+    WindowEntry* entries[3] = {};
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+        if (entry->hwnd == first) entries[0] = entry;
+        if (entry->hwnd == second) entries[1] = entry;
+        if (entry->hwnd == own) entries[2] = entry;
+    }
+    ASSERT_TRUE(entries[0] && entries[1] && entries[2]);
+    // One extraction for the program's two windows, kept by the listing, not by the entries.
+    EXPECT_NE(nullptr, entries[0]->icon);
+    EXPECT_EQ(entries[0]->icon, entries[1]->icon);
+    EXPECT_FALSE(entries[0]->iconOwned || entries[1]->iconOwned);
+    ICONINFO info{};
+    EXPECT_TRUE(GetIconInfo(entries[0]->icon, &info)) << "alive while the list stands";
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    EXPECT_EQ(QueryClassIcon(own), entries[2]->icon);
+
+    // Clearing the list ends the listing: outside one, each caller owns its own stand-in.
+    ClearWindowList();
+    bool owned = false;
+    HICON icon = FindWindowIcon(first, &owned);
+    EXPECT_TRUE(owned);
+    if (owned) DestroyIcon(icon);
+}
+
 TEST_F(Collection, ExclusionListHidesTheWindowsOfAListedExecutable)
 {
     HWND window = Make("ListA", "Excluded maybe", true);

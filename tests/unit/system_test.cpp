@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "common/platform.h"
 #include "common/system.h"
 #include "windows/capture.h"
@@ -32,6 +34,37 @@ TEST(SystemLibrary, LoadsFromTheSystemFolderOnly)
 
     // Sentrel.dll sits beside this test program, where a search by bare name finds it.
     EXPECT_EQ(nullptr, LoadSystemLibrary("Sentrel.dll"));
+}
+
+TEST(ScreenPicture, AgreementIsJudgedInsideTheAreasOnly)
+{
+    const int w = 8, h = 6;
+    std::vector<DWORD> a(w * h, 0x123456), b = a;
+    const RECT left{0, 0, 4, 6}, right{4, 0, 8, 6};
+    b[2 * w + 6] = 0;  // one pixel on the right differs
+    EXPECT_TRUE(PicturesAgreeIn(a.data(), b.data(), w, h, &left, 1));
+    EXPECT_FALSE(PicturesAgreeIn(a.data(), b.data(), w, h, &right, 1));
+    const RECT both[2] = {left, right};
+    EXPECT_FALSE(PicturesAgreeIn(a.data(), b.data(), w, h, both, 2));
+    EXPECT_TRUE(PicturesAgreeIn(a.data(), b.data(), w, h, nullptr, 0));
+    // Areas reaching past the picture are clipped to it; areas wholly outside judge nothing.
+    const RECT overhanging{-100, -100, 6, 100}, outside{20, 20, 40, 40}, empty{5, 5, 5, 5};
+    EXPECT_TRUE(PicturesAgreeIn(a.data(), b.data(), w, h, &overhanging, 1));
+    EXPECT_TRUE(PicturesAgreeIn(a.data(), b.data(), w, h, &outside, 1));
+    EXPECT_TRUE(PicturesAgreeIn(a.data(), b.data(), w, h, &empty, 1));
+    const RECT corner{6, 2, 100, 3};
+    EXPECT_FALSE(PicturesAgreeIn(a.data(), b.data(), w, h, &corner, 1));
+}
+
+TEST(ScreenPicture, SettlingOnlyAfterRestoringOrUncovering)
+{
+    EXPECT_FALSE(ScreenNeedsSettling(MAXDWORD, 0));  // nothing of ours has left the screen yet
+    EXPECT_FALSE(ScreenNeedsSettling(kUncoveredRepaintMs, 0));
+    EXPECT_TRUE(ScreenNeedsSettling(kUncoveredRepaintMs - 1, 0));
+    EXPECT_TRUE(ScreenNeedsSettling(0, 0));
+    EXPECT_TRUE(ScreenNeedsSettling(MAXDWORD, 1));
+    NoteOwnWindowLeftScreen();
+    EXPECT_LT(MsSinceOwnWindowLeftScreen(), kUncoveredRepaintMs);
 }
 
 TEST(PrintFlags, FullContentFromWindows81On)

@@ -12,6 +12,7 @@
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
+#include "overview/find.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
 #include "overview/scaling.h"
@@ -162,6 +163,7 @@ void HandlePaint(HWND window)
         UniqueMemoryDc buffer(CreateCompatibleDC(dc));
         if (buffer) {
             SelectGuard hold(buffer.get(), overviewBuffer);
+            DrawFindText(buffer.get());
             if (windowList.head) RepaintAllTiles(buffer.get());
             const RECT& area = paint.rcPaint;
             BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.get(),
@@ -220,16 +222,17 @@ void HandleKeyDown(HWND window, WPARAM key)
 {
     if (overviewBuilding || !windowList.head) return;
     switch (key) {
+    // Every move stops on tiles that match the find text only (all of them while it is empty).
     case VK_TAB:
-        MoveSelection(window, GetKeyState(VK_SHIFT) < 0 ? PreviousEntry() : NextEntry());
+        MoveSelection(window, NextMatchingEntry(GetKeyState(VK_SHIFT) >= 0));
         break;
     case VK_PRIOR:
     case VK_HOME:
-        MoveSelection(window, windowList.head);
+        MoveSelection(window, FirstMatchingEntry());
         break;
     case VK_NEXT:
     case VK_END:
-        MoveSelection(window, windowList.tail);
+        MoveSelection(window, LastMatchingEntry());
         break;
     case VK_LEFT:
     case VK_RIGHT:
@@ -239,7 +242,7 @@ void HandleKeyDown(HWND window, WPARAM key)
                                     : key == VK_RIGHT ? Direction::Right
                                     : key == VK_UP    ? Direction::Up
                                                       : Direction::Down;
-        if (WindowEntry* target = NeighbourInDirection(direction)) MoveSelection(window, target);
+        if (WindowEntry* target = MatchingNeighbour(direction)) MoveSelection(window, target);
         break;
     }
     default:
@@ -274,6 +277,7 @@ void HandleMouseMove(HWND window, int x, int y)
 {
     if (overviewBuilding) return;
     WindowEntry* hit = TileAtPoint(x, y);
+    if (hit && hit->dimmed) hit = nullptr;  // a dimmed tile is never selected
     if (hit != windowList.selected) {
         if (hit) {
             MoveSelection(window, hit);
@@ -316,7 +320,7 @@ void HandleMouseWheel(HWND window, WPARAM wParam)
     if (overviewBuilding || !windowList.head) return;
     // A forward turn moves to the previous tile, a backward one (read as 32768 or more) to the next.
     const unsigned notches = static_cast<unsigned>(HIWORD(wParam)) / WHEEL_DELTA;
-    MoveSelection(window, notches <= 120 ? PreviousEntry() : NextEntry());
+    MoveSelection(window, NextMatchingEntry(notches > 120));
 }
 
 LRESULT HandleNotify(LPARAM lParam)
@@ -412,6 +416,9 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_KEYUP:
         HandleKeyUp(window, wParam);
+        return 0;
+    case WM_CHAR:
+        if (!overviewBuilding && OverviewOpen(window)) HandleFindCharacter(window, static_cast<unsigned>(wParam));
         return 0;
     case WM_MOUSEMOVE:
         HandleMouseMove(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));

@@ -2,8 +2,9 @@
 // windows: from the Show hotkey to the Overview on screen and to its last tile filled, with 16 and
 // with 64 windows; beside them a bare loop doing the capture's work on one thread (one screen grab,
 // then per window a copy and one halftone stretch). Also Tab and Enter, one selection repaint (in
-// this process), Sorvane's memory across a showing and across many show/hide cycles, and its CPU
-// time while idle. Prints medians and spreads; asserts nothing.
+// this process), a typed character redrawing the tiles it dims (64 windows), Sorvane's memory
+// across a showing and across many show/hide cycles, and its CPU time while idle. Prints medians
+// and spreads; asserts nothing.
 //   sorvane_overview_bench.exe [runs [cycles [idle-seconds]]]   (defaults 15, 400, 60)
 #include <windows.h>
 #include <psapi.h>
@@ -381,6 +382,22 @@ ShowTimes TimeShows(const Sorvane& sorvane, const TileGeometry& geometry, int ru
     return samples;
 }
 
+// Showing again at once after hiding: the windows the Overview uncovered have not repainted yet,
+// so the screen picture is taken again until it is stable. Times the second showing to on screen.
+std::vector<double> TimeShowsRightAfterHiding(const Sorvane& sorvane, const TileGeometry& geometry, int runs)
+{
+    std::vector<double> samples;
+    for (int run = 0; run < runs; ++run) {
+        Show(sorvane, geometry.probes);
+        Hide(sorvane);
+        const Showing again = Show(sorvane, geometry.probes);
+        if (again.onScreen >= 0) samples.push_back(again.onScreen);
+        Hide(sorvane);
+        Sleep(500);
+    }
+    return samples;
+}
+
 // The capture's work done plainly on one thread: one grab of the whole screen, then per window a
 // copy of its rectangle out of the grab and one halftone stretch into a tile-sized bitmap.
 std::vector<double> TimeBareLoop(const std::vector<HWND>& windows, SIZE tile, int runs)
@@ -424,6 +441,31 @@ std::vector<double> TimeBareLoop(const std::vector<HWND>& windows, SIZE tile, in
     return samples;
 }
 
+// What each print costs under Wine besides the picture: a thread of its own that asks the window to
+// answer (as a print does) and ends; per window, one after the other.
+DWORD WINAPI AskWindow(LPVOID window)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(static_cast<HWND>(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+    return 0;
+}
+
+std::vector<double> TimePrintThreads(const std::vector<HWND>& windows, int runs)
+{
+    std::vector<double> samples;
+    for (int run = 0; run < runs; ++run) {
+        const double start = Now();
+        for (HWND window : windows) {
+            HANDLE thread = CreateThread(nullptr, 64 * 1024, AskWindow, window, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+            if (!thread) continue;
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+        }
+        samples.push_back((Now() - start) / static_cast<double>(windows.size()));
+    }
+    return samples;
+}
+
 // One selection change drawn in place, as the pointer or a key makes it, in this process.
 std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int runs)
 {
@@ -453,6 +495,67 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
     DeleteOverviewBuffer();
     DestroyOverviewHeap();
     DestroyWindow(overview);
+    return samples;
+}
+
+// The test windows in the order the Overview lists them: front to back.
+std::vector<HWND> InListOrder(const std::vector<HWND>& windows)
+{
+    std::vector<HWND> order;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+        if (std::find(windows.begin(), windows.end(), window) != windows.end()) order.push_back(window);
+    return order;
+}
+
+// A character typed into the open Overview ("1", then Backspace) until the tiles it dims or
+// lights again are on screen: timed to the last tile redrawn in list order, then all checked.
+std::vector<double> TimeTyping(const Sorvane& sorvane, const std::vector<HWND>& windows,
+                               const TileGeometry& geometry, int runs)
+{
+    std::vector<double> samples;
+    if (Show(sorvane, geometry.probes).filled < 0) return samples;
+    const std::vector<HWND> order = InListOrder(windows);
+    std::vector<COLORREF> lit;
+    size_t lastDimmed = 0, dimmedCount = 0;
+    {
+        HDC screen = GetDC(nullptr);
+        for (size_t i = 0; i < geometry.probes.size() && i < order.size(); ++i) {
+            lit.push_back(GetPixel(screen, geometry.probes[i].x, geometry.probes[i].y));
+            char title[64] = {};
+            GetWindowTextA(order[i], title, sizeof title);
+            if (!strchr(title, '1')) {
+                lastDimmed = i;
+                ++dimmedCount;
+            }
+        }
+        ReleaseDC(nullptr, screen);
+    }
+    if (lit.size() != geometry.probes.size() || dimmedCount == 0) return samples;
+    auto changed = [&] {
+        size_t count = 0;
+        HDC screen = GetDC(nullptr);
+        for (size_t i = 0; i < lit.size(); ++i)
+            if (GetPixel(screen, geometry.probes[i].x, geometry.probes[i].y) != lit[i]) ++count;
+        ReleaseDC(nullptr, screen);
+        return count;
+    };
+    const POINT last = geometry.probes[lastDimmed];
+    for (int run = 0; run < runs; ++run) {
+        for (const WPARAM character : {WPARAM('1'), WPARAM(0x08)}) {
+            const bool dimming = character == '1';
+            const double start = Now();
+            PostMessageA(sorvane.window, WM_CHAR, character, 0);
+            while (Now() - start < 2000 && ScreenPixelIs(last.x, last.y, lit[lastDimmed]) == dimming) Sleep(0);
+            const double took = Now() - start;
+            const size_t now = changed();
+            if (now != (dimming ? dimmedCount : 0))
+                printf("  (after typing %s: %zu tiles changed, %zu expected)\n", dimming ? "\"1\"" : "Backspace", now,
+                       dimming ? dimmedCount : 0);
+            samples.push_back(took);
+        }
+    }
+    Hide(sorvane);
+    Sleep(500);
     return samples;
 }
 
@@ -547,6 +650,7 @@ int main(int argc, char** argv)
     const CountFigures figures16 = ReportCount(16, shows16, TimeBareLoop(windows, geometry.tile, runs));
     Report("Tab to the new highlight on screen", "ms", shows16.key);
     Report("Enter to the chosen window in front", "ms", shows16.enter);
+    Report("show at once after hiding: on screen", "ms", TimeShowsRightAfterHiding(sorvane, geometry, runs));
     EndProgram(helper);
 
     helper = OpenHelperWindows(64, &windows);
@@ -559,6 +663,8 @@ int main(int argc, char** argv)
         const ShowTimes shows64 = TimeShows(sorvane, geometry, runs, false);
         const CountFigures figures64 = ReportCount(64, shows64, TimeBareLoop(windows, geometry.tile, runs));
         ReportRatio("ratio capture phase 64 / 16 windows", figures64.capture, figures16.capture);
+        Report("per window: print thread, answer, end", "ms", TimePrintThreads(windows, runs));
+        Report("typed character to the tiles redrawn (64)", "ms", TimeTyping(sorvane, windows, geometry, runs));
         ReportMemory(sorvane, geometry, cycles);
     }
     ReportIdleCpu(sorvane, idleSeconds);

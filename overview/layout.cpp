@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "common/owners.h"
+#include "overview/find.h"
 #include "overview/lifecycle.h"
 #include "overview/tiles.h"
 #include "overview/worker.h"
@@ -193,6 +194,7 @@ void BuildOverview(HWND window)
         if (compose && overviewBuffer) {
             SelectGuard hold(compose.get(), overviewBuffer);
             ComposeFrame(compose.get(), w, h, dpi);
+            KeepFindBackdrop(compose.get(), w, dpi);
         }
     }
 

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "common/platform.h"
 #include "config/settings.h"
+#include "overview/find.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
 #include "overview/switching.h"
@@ -121,6 +122,9 @@ void ReleaseShowing()
         labelOwner = nullptr;
     }
     ClearWindowList();
+    ClearFindText();
+    ReleaseFindBackdrop();
+    ReleaseDimmingTools();
     DeleteOverviewBuffer();
     DestroyOverviewHeap();
     ReleaseScreenGrab();
@@ -201,6 +205,7 @@ void ShowOverview(HWND window)
 
     ResetOverviewHeap();
     ClearWindowList();
+    ClearFindText();
     CollectWindows(true);
     MergeOfficeFrames();
     const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;

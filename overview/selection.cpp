@@ -11,13 +11,6 @@ namespace {
 
 constexpr int kHotSquare = 25;
 
-WindowEntry* EntryInCell(int column, int row)
-{
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
-        if (entry->column == column && entry->row == row) return entry;
-    return nullptr;
-}
-
 }  // namespace
 
 bool InCloseSquare(const RECT& tile, int x, int y, int dpi)
@@ -52,33 +45,49 @@ void MoveSelection(HWND window, WindowEntry* entry)
     if (dc) PresentTileLocked(dc.get(), entry, true);
 }
 
-WindowEntry* NeighbourInDirection(Direction direction)
+int StepInDirection(int from, int count, int columns, Direction direction)
 {
-    const WindowEntry* s = windowList.selected;
-    const WindowEntry* t = windowList.tail;
-    if (!s || !t) return nullptr;
-    const bool lastRow = s->row == t->row;
-    int column = s->column, row = s->row;
+    if (count <= 0 || columns <= 0 || from < 0 || from >= count) return -1;
+    const int sColumn = from % columns + 1, sRow = from / columns + 1;
+    const int tColumn = (count - 1) % columns + 1, tRow = (count - 1) / columns + 1;
+    const bool lastRow = sRow == tRow;
+    int column = sColumn, row = sRow;
     switch (direction) {
     case Direction::Left:
-        column = s->column - 1;
-        if (column < 1) column = lastRow ? t->column : gridColumns;
+        column = sColumn - 1;
+        if (column < 1) column = lastRow ? tColumn : columns;
         break;
     case Direction::Right:
-        column = s->column + 1;
-        if (column > gridColumns || (lastRow && column > t->column)) column = 1;
+        column = sColumn + 1;
+        if (column > columns || (lastRow && column > tColumn)) column = 1;
         break;
     case Direction::Up:
-        row = s->row - 1;
-        if (row < 1) row = s->column > t->column ? t->row - 1 : t->row;
+        row = sRow - 1;
+        if (row < 1) row = sColumn > tColumn ? tRow - 1 : tRow;
         break;
     case Direction::Down:
-        row = s->row + 1;
-        if (row > t->row || (row == t->row && s->column > t->column)) row = 1;
+        row = sRow + 1;
+        if (row > tRow || (row == tRow && sColumn > tColumn)) row = 1;
         break;
     }
-    WindowEntry* target = EntryInCell(column, row);
-    return target == s ? nullptr : target;
+    if (row < 1 || column < 1 || column > columns) return -1;
+    const int target = (row - 1) * columns + (column - 1);
+    return target < count && target != from ? target : -1;
+}
+
+WindowEntry* NeighbourInDirection(Direction direction)
+{
+    int from = 0;
+    const WindowEntry* s = windowList.head;
+    while (s && s != windowList.selected) {
+        s = s->next;
+        ++from;
+    }
+    if (!s) return nullptr;
+    int target = StepInDirection(from, static_cast<int>(windowList.count), gridColumns, direction);
+    WindowEntry* entry = windowList.head;
+    for (; entry && target > 0; --target) entry = entry->next;
+    return target == 0 ? entry : nullptr;
 }
 
 WindowEntry* NextEntry()

@@ -21,6 +21,9 @@ void MoveSelection(HWND window, WindowEntry* entry);
 // The entry an arrow key selects, or null: left and right stay in the row, up and down in the
 // column, each wrapping around at the grid's edges.
 WindowEntry* NeighbourInDirection(Direction direction);
+// The same move over a grid of `count` tiles laid out in list order in `columns` columns: the
+// index the move from `from` reaches, or -1 when it stays.
+int StepInDirection(int from, int count, int columns, Direction direction);
 
 // The sequential moves; each redraws even when the selection stays.
 WindowEntry* NextEntry();      // after the tail: the head

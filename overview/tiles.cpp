@@ -23,6 +23,7 @@ constexpr int kTitleFontPoints = 12;  // a cell 16 pixels high at 96 DPI
 constexpr int kPanelInset = 9;
 constexpr int kIconHalf = 16;       // half a large icon
 constexpr BYTE kPanelAlpha = 128;
+constexpr BYTE kDimAlpha = 128;  // black over a dimmed tile: about half its brightness
 constexpr DWORD kBlinkPauseMs = 80;
 
 COLOR16 Channel(BYTE value) { return static_cast<COLOR16>(value << 8); }
@@ -95,6 +96,7 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
 
     char title[kTitleBuffer] = {};
     ReadWindowTitle(entry->hwnd, title, sizeof title);
+    CopyBounded(entry->title, sizeof entry->title, title);
     wchar_t wideTitle[kTitleBuffer] = {};
     if (GetWindowTextW(entry->hwnd, wideTitle, kTitleMaxRead) <= 0) wideTitle[0] = L'\0';
     SIZE text{};
@@ -160,6 +162,46 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
         }
     }
 
+}
+
+// What darkens tiles: a scratch image of the tile's size and one black pixel to blend over it.
+// Used under tileImagesLock only; made at the first dimmed tile of a showing.
+struct DimmingTools {
+    UniqueBitmap scratch;
+    UniqueBitmap black;
+    UniqueMemoryDc scratchDc;  // after the bitmaps: the contexts go first
+    UniqueMemoryDc blackDc;
+    int width = 0;
+    int height = 0;
+};
+DimmingTools dimming;
+
+// The plain look darkened to about half, composed off screen and copied at once.
+bool DrawDimmedTile(HDC dc, const WindowEntry* entry)
+{
+    const RECT& tile = entry->tile;
+    const int width = tile.right - tile.left, height = tile.bottom - tile.top;
+    if (!dimming.scratchDc || dimming.width != width || dimming.height != height) {
+        dimming = DimmingTools{};
+        dimming.scratch.reset(CreateCompatibleBitmap(dc, width, height));
+        dimming.black.reset(CreateCompatibleBitmap(dc, 1, 1));
+        dimming.scratchDc.reset(CreateCompatibleDC(dc));
+        dimming.blackDc.reset(CreateCompatibleDC(dc));
+        if (!dimming.scratch || !dimming.black || !dimming.scratchDc || !dimming.blackDc) {
+            dimming = DimmingTools{};
+            return false;
+        }
+        SelectObject(dimming.scratchDc.get(), dimming.scratch.get());
+        SelectObject(dimming.blackDc.get(), dimming.black.get());
+        PatBlt(dimming.blackDc.get(), 0, 0, 1, 1, BLACKNESS);
+        dimming.width = width;
+        dimming.height = height;
+    }
+    HDC scratch = dimming.scratchDc.get();
+    CopyImage(scratch, 0, 0, width, height, entry->normalTile);
+    const BLENDFUNCTION half{AC_SRC_OVER, 0, kDimAlpha, 0};
+    AlphaBlend(scratch, 0, 0, width, height, dimming.blackDc.get(), 0, 0, 1, 1, half);
+    return BitBlt(dc, tile.left, tile.top, width, height, scratch, 0, 0, SRCCOPY) != FALSE;
 }
 
 }  // namespace
@@ -258,8 +300,15 @@ void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted)
     }
     if (!entry->normalTile) return;
     const RECT& tile = entry->tile;
+    if (!highlighted && entry->dimmed && DrawDimmedTile(dc, entry)) return;
     CopyImage(dc, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top,
               highlighted ? entry->highlightTile : entry->normalTile);
+}
+
+void ReleaseDimmingTools()
+{
+    std::lock_guard<std::mutex> hold(tileImagesLock);
+    dimming = DimmingTools{};
 }
 
 void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted)

@@ -29,10 +29,13 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
 // reference context); draws nothing on screen. Uses `selected` as its cursor and leaves it null.
 void PrerenderTiles(HDC reference, int screenWidth);
 
-// Copies the entry's tile (and, highlighted, its title label) to the device context.
+// Copies the entry's tile (and, highlighted, its title label) to the device context; a plain tile
+// that does not match the find text is drawn darkened.
 void PresentTile(HDC dc, WindowEntry* entry, bool highlighted);
 // The same, for a caller that holds tileImagesLock.
 void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted);
+// Lets go of what darkens dimmed tiles (at the end of a showing).
+void ReleaseDimmingTools();
 void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted);
 // Presents every entry, the selected one highlighted.
 void RepaintAllTiles(HDC dc);

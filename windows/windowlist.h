@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+// Title, class and image-name buffers.
+constexpr size_t kTitleBuffer = 81;
+constexpr int kTitleMaxRead = 80;  // at most 79 characters and the terminator
+constexpr size_t kClassBuffer = 64;
+constexpr size_t kPathBuffer = 261;
+
 struct WindowEntry {
     HWND hwnd;
     WindowEntry* next;
@@ -20,6 +26,10 @@ struct WindowEntry {
     DWORD wasMinimized;     // restored for its snapshot; minimized again at tear-down
     HICON icon;             // found while listing, drawn on the tile and label; null: none found
     bool iconOwned;         // the icon was made for this entry and goes with it
+    char title[kTitleBuffer];     // as read for the title label
+    char fileName[kPathBuffer];   // the executable's file name, read when first looked for
+    bool fileNameRead;
+    bool dimmed;            // not matching the find text: drawn darkened, never selected
 };
 
 struct WindowList {
@@ -34,11 +44,6 @@ extern WindowList windowList;
 // The private heap of one showing; null between showings.
 extern HANDLE overviewHeap;
 
-// Title, class and image-name buffers.
-constexpr size_t kTitleBuffer = 81;
-constexpr int kTitleMaxRead = 80;  // at most 79 characters and the terminator
-constexpr size_t kClassBuffer = 64;
-constexpr size_t kPathBuffer = 261;
 
 // A zero-filled record from the OverviewHeap with hwnd set, appended at the tail; null (nothing
 // appended) when memory cannot be had.

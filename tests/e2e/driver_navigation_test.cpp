@@ -19,18 +19,9 @@ protected:
         PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
         return WaitOverviewShown(sorvane.window(), tiles[0]);
     }
-    // Waits until exactly the tile `index` shows the selected look.
     static ::testing::AssertionResult SelectedBecomes(const std::vector<RECT>& tiles, int index)
     {
-        int seen = -1;
-        const bool reached = PollUntil([&] {
-            seen = -1;
-            for (size_t i = 0; i < tiles.size(); ++i)
-                if (SelectedFrameAt(tiles[i])) seen = seen < 0 ? static_cast<int>(i) : 99;
-            return seen == index;
-        }, 3000);
-        if (reached) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "selected tile " << seen << ", expected " << index;
+        return SelectedTileBecomes(tiles, index);
     }
     static void Chord(WORD modifier, WORD key)
     {

@@ -111,6 +111,19 @@ bool SelectedFrameAt(const RECT& tile, int dpi)
     return ScreenPixel(tile.left + ScaleForDpi(8, dpi), (tile.top + tile.bottom) / 2) == RGB(255, 153, 51);
 }
 
+::testing::AssertionResult SelectedTileBecomes(const std::vector<RECT>& tiles, int index)
+{
+    int seen = -1;
+    const bool reached = PollUntil([&] {
+        seen = -1;
+        for (size_t i = 0; i < tiles.size(); ++i)
+            if (SelectedFrameAt(tiles[i])) seen = seen < 0 ? static_cast<int>(i) : 99;
+        return seen == index;
+    }, 3000);
+    if (reached) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "selected tile " << seen << ", expected " << index;
+}
+
 ::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile, int dpi)
 {
     if (PollUntil([&] { return IsWindowVisible(overview) && SelectedFrameAt(firstTile, dpi); }))

@@ -68,6 +68,8 @@ inline int ScaleForDpi(int value, int dpi) { return MulDiv(value, dpi, kNormalDp
 
 // Whether the selected look of the tile is on screen: its thin frame line on the left.
 bool SelectedFrameAt(const RECT& tile, int dpi = kNormalDpi);
+// Waits until exactly the tile `index` shows the selected look (at most 3 s).
+::testing::AssertionResult SelectedTileBecomes(const std::vector<RECT>& tiles, int index);
 // Waits until the Overview window is visible with the tile selected on screen.
 ::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile, int dpi = kNormalDpi);
 ::testing::AssertionResult WaitOverviewHidden(HWND overview, DWORD timeoutMs = 10000);

@@ -1,0 +1,266 @@
+#include "overview/find.h"
+
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "common/owners.h"
+#include "common/text.h"
+#include "overview/layout.h"
+#include "overview/scaling.h"
+#include "overview/tiles.h"
+#include "windows/collect.h"
+#include "windows/windowlist.h"
+
+namespace {
+
+constexpr char kFindLabel[] = "Find: ";
+constexpr int kFindTextLeft = 20;  // at 96 DPI, as the footer's help text
+constexpr unsigned kBackspace = 0x08;
+constexpr unsigned kDelete = 0x7F;
+
+char findText[kFindTextMax + 1];
+
+// The frame under the find text (GUI thread only).
+UniqueBitmap findBackdrop;
+RECT findArea;
+
+std::string Upper(const char* text)
+{
+    std::string upper(text);
+    if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+// Reads the executable's file name of every entry not read yet, once per process.
+void ReadFileNames()
+{
+    std::vector<std::pair<DWORD, const WindowEntry*>> known;  // a process and an entry of it read
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+        if (entry->fileNameRead) continue;
+        DWORD processId = 0;
+        GetWindowThreadProcessId(entry->hwnd, &processId);
+        const WindowEntry* same = nullptr;
+        for (const auto& [id, read] : known)
+            if (id == processId) same = read;
+        if (same)
+            CopyBounded(entry->fileName, sizeof entry->fileName, same->fileName);
+        else
+            GetProcessImageName(entry->hwnd, entry->fileName, sizeof entry->fileName, true);
+        entry->fileNameRead = true;
+        if (!same && processId) known.emplace_back(processId, entry);
+    }
+}
+
+// The list's tiles against a find text, in list order.
+std::vector<bool> MatchesFor(const char* text)
+{
+    if (text[0] != '\0') ReadFileNames();
+    std::vector<bool> matches;
+    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next)
+        matches.push_back(TileMatches(entry->title, entry->fileName, text));
+    return matches;
+}
+
+// The lit tiles in list order, as they stand.
+std::vector<bool> LitTiles()
+{
+    std::vector<bool> lit;
+    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next) lit.push_back(!entry->dimmed);
+    return lit;
+}
+
+WindowEntry* EntryAt(int index)
+{
+    if (index < 0) return nullptr;
+    WindowEntry* entry = windowList.head;
+    for (; entry && index > 0; --index) entry = entry->next;
+    return entry;
+}
+
+int SelectedIndex()
+{
+    int index = 0;
+    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next, ++index)
+        if (entry == windowList.selected) return index;
+    return -1;
+}
+
+// Dims and lights the tiles as the matches say, moves the selection off a dimmed tile to the first
+// match and draws what changed, the find text with it.
+void ApplyMatches(HWND window, const std::vector<bool>& matches)
+{
+    UniqueWindowDc dc;
+    if (window) dc = UniqueWindowDc(window);
+    // The snapshot worker reads `dimmed` when it presents a tile: change it under the lock.
+    std::lock_guard<std::mutex> hold(tileImagesLock);
+    std::vector<WindowEntry*> changed;
+    int index = 0;
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next, ++index) {
+        const bool dim = !matches[index];
+        if (entry->dimmed == dim) continue;
+        entry->dimmed = dim;
+        changed.push_back(entry);
+    }
+    if (windowList.selected && windowList.selected->dimmed) {
+        if (WindowEntry* first = EntryAt(FirstMatch(matches))) windowList.selected = first;
+    }
+    if (!dc) return;
+    for (WindowEntry* entry : changed)
+        if (entry != windowList.selected) PresentTileLocked(dc.get(), entry, false);
+    DrawFindText(dc.get());
+    // The title label last: a long one may reach under the find text.
+    PresentTileLocked(dc.get(), windowList.selected, true);
+}
+
+}  // namespace
+
+bool ContainsIgnoringCase(const char* text, const char* part)
+{
+    if (!part || part[0] == '\0') return true;
+    if (!text) return false;
+    return Upper(text).find(Upper(part)) != std::string::npos;
+}
+
+bool TileMatches(const char* title, const char* fileName, const char* text)
+{
+    return ContainsIgnoringCase(title, text) || ContainsIgnoringCase(fileName, text);
+}
+
+bool IsFindCharacter(unsigned character)
+{
+    return character >= 0x21 && character != kDelete && character <= 0xFF;
+}
+
+int NextMatch(const std::vector<bool>& matches, int from, bool forward)
+{
+    const int count = static_cast<int>(matches.size());
+    if (from < 0 || from >= count) return forward ? FirstMatch(matches) : LastMatch(matches);
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((from + (forward ? step : -step)) % count + count) % count;
+        if (matches[index]) return index;
+    }
+    return -1;
+}
+
+int FirstMatch(const std::vector<bool>& matches)
+{
+    for (size_t i = 0; i < matches.size(); ++i)
+        if (matches[i]) return static_cast<int>(i);
+    return -1;
+}
+
+int LastMatch(const std::vector<bool>& matches)
+{
+    for (size_t i = matches.size(); i > 0; --i)
+        if (matches[i - 1]) return static_cast<int>(i - 1);
+    return -1;
+}
+
+int MatchInDirection(int from, int count, int columns, Direction direction, const std::vector<bool>& matches)
+{
+    if (count > static_cast<int>(matches.size())) return -1;
+    int current = from;
+    for (int steps = 0; steps < count; ++steps) {
+        const int next = StepInDirection(current, count, columns, direction);
+        if (next < 0 || next == from) return -1;
+        if (matches[next]) return next;
+        current = next;
+    }
+    return -1;
+}
+
+const char* FindText() { return findText; }
+
+void ClearFindText()
+{
+    findText[0] = '\0';
+    std::lock_guard<std::mutex> hold(tileImagesLock);
+    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) entry->dimmed = false;
+}
+
+void HandleFindCharacter(HWND window, unsigned character)
+{
+    if (!windowList.head) return;
+    char candidate[kFindTextMax + 1];
+    CopyBounded(candidate, sizeof candidate, findText);
+    const size_t length = strlen(candidate);
+    if (character == kBackspace) {
+        if (length == 0) return;
+        candidate[length - 1] = '\0';
+    } else if (IsFindCharacter(character)) {
+        if (length >= kFindTextMax) {
+            MessageBeep(MB_OK);
+            return;
+        }
+        candidate[length] = static_cast<char>(character);
+        candidate[length + 1] = '\0';
+    } else {
+        return;
+    }
+    const std::vector<bool> matches = MatchesFor(candidate);
+    if (FirstMatch(matches) < 0) {
+        MessageBeep(MB_OK);  // nothing would be left lit: the text stays as it was
+        return;
+    }
+    CopyBounded(findText, sizeof findText, candidate);
+    ApplyMatches(window, matches);
+}
+
+void KeepFindBackdrop(HDC frame, int screenWidth, int dpi)
+{
+    const FrameLayout layout = FrameLayoutFor(screenWidth, GetSystemMetrics(SM_CYSCREEN), dpi);
+    findArea = RECT{0, 0, screenWidth / 3, layout.headerRuleTop};
+    const int width = findArea.right - findArea.left, height = findArea.bottom - findArea.top;
+    findBackdrop.reset(width > 0 && height > 0 ? CreateCompatibleBitmap(frame, width, height) : nullptr);
+    if (!findBackdrop) return;
+    UniqueMemoryDc copy(CreateCompatibleDC(frame));
+    if (!copy) return;
+    SelectGuard hold(copy.get(), findBackdrop.get());
+    BitBlt(copy.get(), 0, 0, width, height, frame, findArea.left, findArea.top, SRCCOPY);
+}
+
+void ReleaseFindBackdrop() { findBackdrop.reset(); }
+
+void DrawFindText(HDC dc)
+{
+    if (!findBackdrop) return;
+    const int width = findArea.right - findArea.left, height = findArea.bottom - findArea.top;
+    // Composed off screen and copied at once: the old text never shows erased.
+    UniqueMemoryDc scratch(CreateCompatibleDC(dc));
+    UniqueBitmap image(CreateCompatibleBitmap(dc, width, height));
+    UniqueMemoryDc backdrop(CreateCompatibleDC(dc));
+    if (!scratch || !image || !backdrop) return;
+    SelectGuard holdImage(scratch.get(), image.get());
+    {
+        SelectGuard holdBackdrop(backdrop.get(), findBackdrop.get());
+        BitBlt(scratch.get(), 0, 0, width, height, backdrop.get(), 0, 0, SRCCOPY);
+    }
+    if (findText[0] != '\0') {
+        char line[sizeof kFindLabel + kFindTextMax];
+        CopyBounded(line, sizeof line, kFindLabel);
+        lstrcatA(line, findText);
+        HFONT font = OverviewTextFont();
+        TEXTMETRICA metrics{};
+        {
+            SelectGuard holdFont(scratch.get(), font);
+            GetTextMetricsA(scratch.get(), &metrics);
+        }
+        DrawTextAt(scratch.get(), font, GetSysColor(COLOR_CAPTIONTEXT), 0, Scaled(kFindTextLeft),
+                   (height - metrics.tmHeight) / 2, line);
+    }
+    BitBlt(dc, findArea.left, findArea.top, width, height, scratch.get(), 0, 0, SRCCOPY);
+}
+
+WindowEntry* NextMatchingEntry(bool forward) { return EntryAt(NextMatch(LitTiles(), SelectedIndex(), forward)); }
+
+WindowEntry* FirstMatchingEntry() { return EntryAt(FirstMatch(LitTiles())); }
+
+WindowEntry* LastMatchingEntry() { return EntryAt(LastMatch(LitTiles())); }
+
+WindowEntry* MatchingNeighbour(Direction direction)
+{
+    const int from = SelectedIndex();
+    if (from < 0) return nullptr;
+    return EntryAt(MatchInDirection(from, static_cast<int>(windowList.count), gridColumns, direction, LitTiles()));
+}

@@ -1,0 +1,56 @@
+// Finding a window by typing: the find text of the open Overview, which tiles match it, and the
+// moves that stop on matching tiles only. With an empty text every tile matches.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "overview/selection.h"
+
+struct WindowEntry;
+
+constexpr size_t kFindTextMax = 32;  // characters
+
+// Whether `part` occurs in `text`, letter case aside (the user's code page). An empty part occurs
+// in every text; a null text holds nothing.
+bool ContainsIgnoringCase(const char* text, const char* part);
+// Whether a tile matches the find text: its window's title or its executable's file name holds it.
+bool TileMatches(const char* title, const char* fileName, const char* findText);
+// A printable character for the find text: 0x21 and up, DEL aside. Space keeps its meaning.
+bool IsFindCharacter(unsigned character);
+
+// Moves over a grid whose tiles, in list order, match or not (matches[i]). Each answers an index,
+// or -1 when none: the next or previous match after `from` (wrapping around, `from` itself last);
+// the first and the last match.
+int NextMatch(const std::vector<bool>& matches, int from, bool forward);
+int FirstMatch(const std::vector<bool>& matches);
+int LastMatch(const std::vector<bool>& matches);
+// An arrow key's move from `from` on a grid of `count` tiles in `columns` columns: one step at a
+// time in the direction (wrapping as the plain move does) until a matching tile; -1 when none lies
+// that way (the selection stays).
+int MatchInDirection(int from, int count, int columns, Direction direction, const std::vector<bool>& matches);
+
+// The find text of the showing; empty between showings.
+const char* FindText();
+// Empties the find text and lights every tile: at every showing.
+void ClearFindText();
+
+// A character typed while the Overview is open and built (WM_CHAR): appends it (Backspace removes
+// the last one), dims the tiles that stop matching, moves the selection off a dimmed tile and
+// draws the text. A character that no tile would match, or one past the limit, is refused with a
+// beep and changes nothing.
+void HandleFindCharacter(HWND window, unsigned character);
+
+// "Find: " and the text in the header band, over the frame; nothing for an empty text.
+void DrawFindText(HDC dc);
+// Keeps the frame under the find text, to draw the text anew (from the composed frame).
+void KeepFindBackdrop(HDC frame, int screenWidth, int dpi);
+void ReleaseFindBackdrop();
+
+// Matching moves for the keys and the wheel: Tab, Shift+Tab, Home and End, an arrow.
+WindowEntry* NextMatchingEntry(bool forward);
+WindowEntry* FirstMatchingEntry();
+WindowEntry* LastMatchingEntry();
+WindowEntry* MatchingNeighbour(Direction direction);

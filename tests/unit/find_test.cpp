@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "overview/find.h"
+#include "overview/layout.h"
+#include "overview/lifecycle.h"
+#include "windows/windowlist.h"
+
+namespace {
+
+std::vector<bool> Mask(const char* pattern)  // "x" a match, "." a dimmed tile
+{
+    std::vector<bool> mask;
+    for (const char* p = pattern; *p; ++p) mask.push_back(*p == 'x');
+    return mask;
+}
+
+}  // namespace
+
+TEST(FindRule, TitleOrFileNameHoldsTheTextWhateverItsCase)
+{
+    EXPECT_TRUE(TileMatches("Quarterly Report - Writer", "writer.exe", "report"));
+    EXPECT_TRUE(TileMatches("Quarterly Report - Writer", "writer.exe", "RTERLY R"));
+    EXPECT_TRUE(TileMatches("Inbox", "MAILER.EXE", "mailer."));   // the file name only
+    EXPECT_FALSE(TileMatches("Inbox", "MAILER.EXE", "c:\\"));     // a file name, never a path
+    EXPECT_FALSE(TileMatches("Inbox", "mailer.exe", "inboxes"));
+    EXPECT_TRUE(TileMatches("", "", ""));                          // an empty text lights every tile
+    EXPECT_TRUE(TileMatches(nullptr, "a.exe", "A"));
+    EXPECT_FALSE(TileMatches(nullptr, nullptr, "a"));
+
+    EXPECT_FALSE(IsFindCharacter(' '));   // Space switches
+    EXPECT_FALSE(IsFindCharacter(0x08));  // Backspace edits
+    EXPECT_FALSE(IsFindCharacter(0x0D));
+    EXPECT_FALSE(IsFindCharacter(0x1B));
+    EXPECT_FALSE(IsFindCharacter(0x7F));  // Ctrl+Backspace
+    EXPECT_TRUE(IsFindCharacter('!'));
+    EXPECT_TRUE(IsFindCharacter('z'));
+    EXPECT_TRUE(IsFindCharacter(0xE9));   // a letter of the code page
+}
+
+TEST(FindMoves, TabHomeAndEndStopOnMatchesOnly)
+{
+    const std::vector<bool> mask = Mask(".x..x.x");
+    EXPECT_EQ(4, NextMatch(mask, 1, true));
+    EXPECT_EQ(1, NextMatch(mask, 6, true));   // wraps
+    EXPECT_EQ(6, NextMatch(mask, 1, false));  // wraps backwards
+    EXPECT_EQ(1, NextMatch(mask, 4, false));
+    EXPECT_EQ(1, FirstMatch(mask));
+    EXPECT_EQ(6, LastMatch(mask));
+    EXPECT_EQ(3, NextMatch(Mask("...x"), 3, true)) << "the only match stays selected";
+    EXPECT_EQ(-1, NextMatch(Mask("...."), 0, true));
+    EXPECT_EQ(-1, FirstMatch(Mask("")));
+    EXPECT_EQ(1, NextMatch(mask, -1, true)) << "without a selection: the first";
+    EXPECT_EQ(6, NextMatch(mask, -1, false));
+}
+
+TEST(FindMoves, ArrowsGoOnPastDimmedTilesOrStay)
+{
+    // 4 x 3 grid of 10 tiles:   0 1 2 3
+    //                           4 5 6 7
+    //                           8 9
+    const int count = 10, columns = 4;
+    auto move = [&](const char* pattern, int from, Direction d) {
+        return MatchInDirection(from, count, columns, d, Mask(pattern));
+    };
+    EXPECT_EQ(3, move("x..x......", 0, Direction::Right)) << "past two dimmed tiles";
+    EXPECT_EQ(3, move("x..x......", 0, Direction::Left)) << "wrapping within the row";
+    EXPECT_EQ(-1, move("x...x.....", 0, Direction::Right)) << "none in the row: stays";
+    EXPECT_EQ(8, move("x...x...x.", 0, Direction::Up)) << "up wraps to the bottom of the column";
+    EXPECT_EQ(4, move("x...x...x.", 0, Direction::Down));
+    EXPECT_EQ(8, move("x.......x.", 0, Direction::Down)) << "past a dimmed tile";
+    EXPECT_EQ(0, move("x.......x.", 8, Direction::Down)) << "wrapping";
+    EXPECT_EQ(9, move("........xx", 8, Direction::Left)) << "the short last row wraps on itself";
+    EXPECT_EQ(2, move("..x...x...", 6, Direction::Down)) << "column 3 has no third row";
+    EXPECT_EQ(-1, move("...x......", 3, Direction::Up));
+    // With every tile lit the moves are the plain ones.
+    for (int from = 0; from < count; ++from)
+        for (Direction d : {Direction::Left, Direction::Right, Direction::Up, Direction::Down})
+            EXPECT_EQ(StepInDirection(from, count, columns, d), move("xxxxxxxxxx", from, d)) << from;
+}
+
+namespace {
+
+// A laid-out list whose entries carry titles and file names (handles are only numbers here).
+class FindOnList : public ::testing::Test {
+protected:
+    void SetUp() override { ResetOverviewHeap(); }
+    void TearDown() override
+    {
+        ClearWindowList();
+        DestroyOverviewHeap();
+    }
+    void Lay(const std::vector<std::string>& titles)
+    {
+        for (size_t i = 0; i < titles.size(); ++i) {
+            WindowEntry* entry = AppendWindowEntry(reinterpret_cast<HWND>(static_cast<UINT_PTR>(i + 1)));
+            lstrcpynA(entry->title, titles[i].c_str(), sizeof entry->title);
+            lstrcpyA(entry->fileName, "tool.exe");
+            entry->fileNameRead = true;
+        }
+        int rows = 0;
+        GridForCount(windowList.count, &gridColumns, &rows);
+        LayoutTiles(gridColumns, rows, TileAreaFor(1024, 768));
+        windowList.selected = windowList.head;
+    }
+    static std::string Lit()
+    {
+        std::string lit;
+        for (const WindowEntry* entry = windowList.head; entry; entry = entry->next) lit += entry->dimmed ? '.' : 'x';
+        return lit;
+    }
+    static std::string Selected() { return windowList.selected ? windowList.selected->title : "none"; }
+    static void Type(const char* text)
+    {
+        for (const char* p = text; *p; ++p) HandleFindCharacter(nullptr, static_cast<unsigned char>(*p));
+    }
+};
+
+}  // namespace
+
+TEST_F(FindOnList, TypingDimsRefusesAndBackspaceRestores)
+{
+    Lay({"Alpha notes", "Beta plan", "Alpha plan", "Gamma"});
+    EXPECT_EQ("xxxx", Lit());
+    Type("pla");
+    EXPECT_STREQ("pla", FindText());
+    EXPECT_EQ(".xx.", Lit());
+    EXPECT_EQ("Beta plan", Selected()) << "the selection left the dimmed tile for the first match";
+    Type("q");  // nothing would match: refused
+    EXPECT_STREQ("pla", FindText());
+    EXPECT_EQ(".xx.", Lit());
+    Type("n");
+    windowList.selected = windowList.head->next->next;  // "Alpha plan"
+    Type("\b\b");
+    EXPECT_STREQ("pl", FindText());
+    EXPECT_EQ(".xx.", Lit());
+    EXPECT_EQ("Alpha plan", Selected()) << "a selection still matching stays";
+    Type("\b\b");
+    EXPECT_STREQ("", FindText());
+    EXPECT_EQ("xxxx", Lit());
+    Type("\b");  // nothing to remove
+    EXPECT_STREQ("", FindText());
+    Type("TOOL.");  // the file name matches every tile
+    EXPECT_EQ("xxxx", Lit());
+    ClearFindText();
+    EXPECT_STREQ("", FindText());
+}
+
+TEST_F(FindOnList, TheTextHoldsThirtyTwoCharactersAtMost)
+{
+    const std::string longTitle(40, 'a');
+    Lay({longTitle, "other"});
+    Type(longTitle.c_str());
+    EXPECT_EQ(kFindTextMax, std::string(FindText()).size());
+    EXPECT_EQ("x.", Lit());
+    ClearFindText();
+    EXPECT_EQ("xx", Lit());
+}
+
+TEST_F(FindOnList, MovesFollowTheLitTiles)
+{
+    Lay({"a1", "b2", "a3", "b4", "a5", "b6"});  // 3 x 2
+    Type("a");
+    EXPECT_EQ("x.x.x.", Lit());
+    EXPECT_EQ("a3", std::string(NextMatchingEntry(true)->title));
+    EXPECT_EQ("a5", std::string(NextMatchingEntry(false)->title));
+    EXPECT_EQ("a1", std::string(FirstMatchingEntry()->title));
+    EXPECT_EQ("a5", std::string(LastMatchingEntry()->title));
+    EXPECT_EQ("a3", std::string(MatchingNeighbour(Direction::Right)->title));
+    EXPECT_EQ(nullptr, MatchingNeighbour(Direction::Down)) << "b4 below is dimmed, and nothing else";
+}

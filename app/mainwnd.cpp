@@ -42,6 +42,9 @@ constexpr char kCloseTipText[] = "Close this active window";
 constexpr char kNoInfoText[] = "No information about this window is available.";
 
 bool infoTipShown;
+// Where the pointer was when the Overview last saw it move: the tip's text is decided for that
+// point (under Wine, GetCursorPos may still answer a move Sorvane itself made a moment earlier).
+POINT lastPointer;
 UniqueHeapText infoText;  // must outlive the tip that shows it
 
 // How many MainWindowProc calls are running: more than one inside nested waits and modal loops.
@@ -275,6 +278,7 @@ void HandleKeyUp(HWND window, WPARAM key)
 
 void HandleMouseMove(HWND window, int x, int y)
 {
+    lastPointer = POINT{x, y};
     if (overviewBuilding) return;
     WindowEntry* hit = TileAtPoint(x, y);
     if (hit && hit->dimmed) hit = nullptr;  // a dimmed tile is never selected
@@ -329,8 +333,7 @@ LRESULT HandleNotify(LPARAM lParam)
     if (!header || header->code != TTN_GETDISPINFOA) return 0;
     auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
     request->hinst = nullptr;
-    POINT cursor{};
-    GetCursorPos(&cursor);
+    const POINT cursor = lastPointer;
     WindowEntry* selected = windowList.selected;
     if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, overviewDpi)) {
         SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,8 @@ int ScreenHeight();
 bool SendPointerMove(int x, int y);
 // Moves the pointer with an absolute SendInput move and waits until GetCursorPos says it is there.
 ::testing::AssertionResult MovePointer(int x, int y);
+// The same, also done once arrivedOtherwise() says the move has had its effect.
+::testing::AssertionResult MovePointerUntil(int x, int y, const std::function<bool()>& arrivedOtherwise);
 
 // ---- the probe hook in Sorvane's GUI thread
 

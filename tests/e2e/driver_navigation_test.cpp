@@ -205,11 +205,9 @@ TEST_F(Navigation, TheInfoSquareNamesTheProgramBehindTheWindow)
     ASSERT_TRUE(Show(sorvane, tiles));
     ASSERT_TRUE(probe.Attach(sorvane.window()));
 
-    ASSERT_TRUE(MovePointer(tiles[0].left + 10, tiles[0].top + 10));  // the information square
-    std::string text;
-    EXPECT_TRUE(PollUntil([&] {
-        return probe.ReadTipText(&text) && text.find("File: SorvaneTestWindows.exe") != std::string::npos;
-    })) << "tip text: \"" << text << "\"";
+    std::string text;  // the information square
+    EXPECT_TRUE(HoverUntilTipSays(probe, POINT{tiles[0].left + 10, tiles[0].top + 10}, "File: SorvaneTestWindows.exe", &text))
+        << "tip text: \"" << text << "\"";
     EXPECT_NE(std::string::npos, text.find("Test window 2")) << text;  // the selected window's title
 
     ASSERT_TRUE(MovePointer(tiles[0].right - 10, tiles[0].top + 10));  // the close square

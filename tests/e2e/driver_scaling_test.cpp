@@ -150,11 +150,9 @@ TEST_F(ScaledOverview, HotSquaresFollowTheirScaledButtons)
     const std::vector<RECT> two = ExpectedTiles(2, kDpi);
     ASSERT_TRUE(WaitOverviewShown(sorvane.window(), two[0], kDpi)) << "no fresh Overview";
     ASSERT_TRUE(probe.Attach(sorvane.window()));
-    ASSERT_TRUE(MovePointer(two[0].left + 30, two[0].top + 30));  // the information square
-    std::string text;
-    EXPECT_TRUE(PollUntil([&] {
-        return probe.ReadTipText(&text) && text.find("File: SorvaneTestWindows.exe") != std::string::npos;
-    })) << "tip text: \"" << text << "\"";
+    std::string text;  // the information square
+    EXPECT_TRUE(HoverUntilTipSays(probe, POINT{two[0].left + 30, two[0].top + 30}, "File: SorvaneTestWindows.exe", &text))
+        << "tip text: \"" << text << "\"";
 
     // 40 pixels left of the right edge is outside the close square: the click switches.
     const POINT beside{two[0].right - 40, two[0].top + 5};

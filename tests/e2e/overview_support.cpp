@@ -140,6 +140,17 @@ bool SelectedFrameAt(const RECT& tile, int dpi)
     return ::testing::AssertionFailure() << "the Overview stayed open for " << timeoutMs << " ms";
 }
 
+bool HoverUntilTipSays(Probe& probe, POINT spot, const std::string& wanted, std::string* text)
+{
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        if (attempt > 1 && !MovePointer(ScreenWidth() / 2, ScreenHeight() - 20)) return false;  // off the tiles
+        if (!MovePointer(spot.x, spot.y)) return false;
+        if (PollUntil([&] { return probe.ReadTipText(text) && text->find(wanted) != std::string::npos; }, 3000))
+            return true;
+    }
+    return false;
+}
+
 void PressKey(WORD key)
 {
     INPUT input[2]{};

@@ -73,6 +73,10 @@ bool SelectedFrameAt(const RECT& tile, int dpi = kNormalDpi);
 // Waits until the Overview window is visible with the tile selected on screen.
 ::testing::AssertionResult WaitOverviewShown(HWND overview, const RECT& firstTile, int dpi = kNormalDpi);
 ::testing::AssertionResult WaitOverviewHidden(HWND overview, DWORD timeoutMs = 10000);
+// Points at the spot until the Overview's tip text holds `wanted` (at most three times, leaving the
+// tile between): under Wine the Overview's own parking move may still be under way when the
+// pointer first arrives. The last text read goes to *text.
+bool HoverUntilTipSays(Probe& probe, POINT spot, const std::string& wanted, std::string* text);
 // Presses and releases one key through the input stream.
 void PressKey(WORD key);
 

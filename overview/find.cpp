@@ -70,22 +70,6 @@ std::vector<bool> LitTiles()
     return lit;
 }
 
-WindowEntry* EntryAt(int index)
-{
-    if (index < 0) return nullptr;
-    WindowEntry* entry = windowList.head;
-    for (; entry && index > 0; --index) entry = entry->next;
-    return entry;
-}
-
-int SelectedIndex()
-{
-    int index = 0;
-    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next, ++index)
-        if (entry == windowList.selected) return index;
-    return -1;
-}
-
 // Dims and lights the tiles as the matches say, moves the selection off a dimmed tile to the first
 // match and draws what changed, the find text with it.
 void ApplyMatches(HWND window, const std::vector<bool>& matches)
@@ -103,7 +87,7 @@ void ApplyMatches(HWND window, const std::vector<bool>& matches)
         changed.push_back(entry);
     }
     if (windowList.selected && windowList.selected->dimmed) {
-        if (WindowEntry* first = EntryAt(FirstMatch(matches))) windowList.selected = first;
+        if (WindowEntry* first = EntryAtIndex(FirstMatch(matches))) windowList.selected = first;
     }
     if (!dc) return;
     for (WindowEntry* entry : changed)
@@ -252,15 +236,15 @@ void DrawFindText(HDC dc)
     BitBlt(dc, findArea.left, findArea.top, width, height, scratch.get(), 0, 0, SRCCOPY);
 }
 
-WindowEntry* NextMatchingEntry(bool forward) { return EntryAt(NextMatch(LitTiles(), SelectedIndex(), forward)); }
+WindowEntry* NextMatchingEntry(bool forward) { return EntryAtIndex(NextMatch(LitTiles(), IndexOfEntry(windowList.selected), forward)); }
 
-WindowEntry* FirstMatchingEntry() { return EntryAt(FirstMatch(LitTiles())); }
+WindowEntry* FirstMatchingEntry() { return EntryAtIndex(FirstMatch(LitTiles())); }
 
-WindowEntry* LastMatchingEntry() { return EntryAt(LastMatch(LitTiles())); }
+WindowEntry* LastMatchingEntry() { return EntryAtIndex(LastMatch(LitTiles())); }
 
 WindowEntry* MatchingNeighbour(Direction direction)
 {
-    const int from = SelectedIndex();
+    const int from = IndexOfEntry(windowList.selected);
     if (from < 0) return nullptr;
-    return EntryAt(MatchInDirection(from, static_cast<int>(windowList.count), gridColumns, direction, LitTiles()));
+    return EntryAtIndex(MatchInDirection(from, static_cast<int>(windowList.count), gridColumns, direction, LitTiles()));
 }

@@ -205,7 +205,6 @@ void ShowOverview(HWND window)
 
     ResetOverviewHeap();
     ClearWindowList();
-    ClearFindText();
     CollectWindows(true);
     MergeOfficeFrames();
     const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;

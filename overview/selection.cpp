@@ -77,17 +77,9 @@ int StepInDirection(int from, int count, int columns, Direction direction)
 
 WindowEntry* NeighbourInDirection(Direction direction)
 {
-    int from = 0;
-    const WindowEntry* s = windowList.head;
-    while (s && s != windowList.selected) {
-        s = s->next;
-        ++from;
-    }
-    if (!s) return nullptr;
-    int target = StepInDirection(from, static_cast<int>(windowList.count), gridColumns, direction);
-    WindowEntry* entry = windowList.head;
-    for (; entry && target > 0; --target) entry = entry->next;
-    return target == 0 ? entry : nullptr;
+    const int from = IndexOfEntry(windowList.selected);
+    if (from < 0) return nullptr;
+    return EntryAtIndex(StepInDirection(from, static_cast<int>(windowList.count), gridColumns, direction));
 }
 
 WindowEntry* NextEntry()

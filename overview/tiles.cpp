@@ -176,19 +176,30 @@ struct DimmingTools {
 };
 DimmingTools dimming;
 
+// Lets go of the tools, each context before the bitmap selected into it (a bitmap still selected
+// would not be deleted).
+void ResetDimming()
+{
+    dimming.scratchDc.reset();
+    dimming.blackDc.reset();
+    dimming.scratch.reset();
+    dimming.black.reset();
+    dimming.width = dimming.height = 0;
+}
+
 // The plain look darkened to about half, composed off screen and copied at once.
 bool DrawDimmedTile(HDC dc, const WindowEntry* entry)
 {
     const RECT& tile = entry->tile;
     const int width = tile.right - tile.left, height = tile.bottom - tile.top;
     if (!dimming.scratchDc || dimming.width != width || dimming.height != height) {
-        dimming = DimmingTools{};
+        ResetDimming();
         dimming.scratch.reset(CreateCompatibleBitmap(dc, width, height));
         dimming.black.reset(CreateCompatibleBitmap(dc, 1, 1));
         dimming.scratchDc.reset(CreateCompatibleDC(dc));
         dimming.blackDc.reset(CreateCompatibleDC(dc));
         if (!dimming.scratch || !dimming.black || !dimming.scratchDc || !dimming.blackDc) {
-            dimming = DimmingTools{};
+            ResetDimming();
             return false;
         }
         SelectObject(dimming.scratchDc.get(), dimming.scratch.get());
@@ -308,7 +319,7 @@ void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted)
 void ReleaseDimmingTools()
 {
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    dimming = DimmingTools{};
+    ResetDimming();
 }
 
 void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted)

@@ -41,13 +41,6 @@ void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
     PresentTileLocked(tools.overview.get(), entry, entry == windowList.selected);
 }
 
-WindowEntry* EntryAt(unsigned position)
-{
-    WindowEntry* entry = windowList.head;
-    while (entry && position-- > 0) entry = entry->next;
-    return entry;
-}
-
 }  // namespace
 
 HANDLE SnapshotStopEvent()
@@ -85,7 +78,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     ForEachInCaptureOrder(
         windowList.count, [] { return false; },
         [&](unsigned position) {
-            if (WindowEntry* entry = EntryAt(position)) order.push_back(entry);
+            if (WindowEntry* entry = EntryAtIndex(static_cast<int>(position))) order.push_back(entry);
         });
     // prints[i] is the print begun ahead for order[i]; the first kPrintsAhead begin at once.
     std::vector<PrintAhead*> prints(order.size(), nullptr);

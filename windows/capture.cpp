@@ -379,7 +379,7 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
         const bool hung = !ahead && IsHungAppWindow(window) != FALSE;
         for (int attempt = 1; !hung && attempt <= kCaptureAttempts; ++attempt) {
             PrintOutcome outcome;
-            if (ahead && !document)
+            if (ahead)  // never begun for a document
                 outcome = FinishPrint(&ahead->print, dc, result.width, result.height, stop);
             else if (document)
                 outcome = PrintDocumentWindow(window, screenDc.get(), dc, &bitmap, &result.width, &result.height,
@@ -400,7 +400,6 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
             result.complete = IsSnapshotComplete(result.width, result.height, dc);
             if (result.complete) break;
         }
-        ReleasePrintAhead(ahead);
         FitSnapshot(result.width, result.height, entry, dpi);
         PatchCorners(window, dc, result.width, result.height, dpi);
     }

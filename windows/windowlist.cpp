@@ -60,6 +60,22 @@ void ClearWindowList()
     EndIconListing();
 }
 
+WindowEntry* EntryAtIndex(int index)
+{
+    if (index < 0) return nullptr;
+    WindowEntry* entry = windowList.head;
+    for (; entry && index > 0; --index) entry = entry->next;
+    return entry;
+}
+
+int IndexOfEntry(const WindowEntry* entry)
+{
+    int index = 0;
+    for (const WindowEntry* at = windowList.head; at; at = at->next, ++index)
+        if (at == entry) return index;
+    return -1;
+}
+
 void ReadWindowTitle(HWND window, char* buffer, size_t capacity)
 {
     if (capacity == 0) return;

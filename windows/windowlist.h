@@ -56,5 +56,10 @@ void ReleaseWindowEntry(WindowEntry* entry);
 // Releases every entry and empties the list.
 void ClearWindowList();
 
+// The entry at a 0-based position in list order, or null (a negative or too large position); and
+// an entry's position, or -1 when it is not in the list.
+WindowEntry* EntryAtIndex(int index);
+int IndexOfEntry(const WindowEntry* entry);
+
 // Reads a window's title (at most 79 characters); empty when it cannot be read.
 void ReadWindowTitle(HWND window, char* buffer, size_t capacity);

@@ -11,35 +11,36 @@ namespace {
 
 constexpr DWORD kWindowPollMs = 50;
 
-// Watches the window until it is gone, handling sent messages meanwhile; false after timeoutMs.
-bool WaitForWindowGone(HWND target, DWORD timeoutMs)
+// Whether the window the close was asked of is gone: destroyed, or its handle now another
+// thread's window.
+bool WindowGone(HWND target, DWORD ownerThreadId)
 {
-    const DWORD start = GetTickCount();
-    while (IsWindow(target)) {
-        const DWORD waited = GetTickCount() - start;
-        if (waited >= timeoutMs) return false;
-        const DWORD slice = timeoutMs - waited < kWindowPollMs ? timeoutMs - waited : kWindowPollMs;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
-            MSG message;
-            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-    }
-    return true;
+    return !IsWindow(target) || GetWindowThreadProcessId(target, nullptr) != ownerThreadId;
 }
 
 }  // namespace
 
-bool WaitForWindowToClose(HWND target, HANDLE thread, DWORD timeoutMs)
+bool WaitForWindowToClose(HWND target, DWORD ownerThreadId, HANDLE thread, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
-    if (thread) {
-        const DWORD result = WaitHandlingSentMessages(thread, timeoutMs);
+    for (;;) {
+        if (WindowGone(target, ownerThreadId)) return true;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs) return false;
+        const DWORD slice = timeoutMs - waited < kWindowPollMs ? timeoutMs - waited : kWindowPollMs;
+        // The thread's end counts as the window's; a wait on it that fails leaves only the window.
+        DWORD result = thread ? MsgWaitForMultipleObjects(1, &thread, FALSE, slice, QS_SENDMESSAGE) : WAIT_FAILED;
+        if (result == WAIT_FAILED) {
+            thread = nullptr;
+            result = MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_SENDMESSAGE);
+            if (result == WAIT_OBJECT_0) result = WAIT_OBJECT_0 + 1;
+        }
         if (result == WAIT_OBJECT_0) return true;
-        if (result != WAIT_FAILED) return false;
+        if (result == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
     }
-    // No thread to wait on, or a wait that failed: only the window's end counts.
-    const DWORD waited = GetTickCount() - start;
-    return WaitForWindowGone(target, waited < timeoutMs ? timeoutMs - waited : 0);
 }
 
 void CloseTileWindow(HWND window)
@@ -50,12 +51,14 @@ void CloseTileWindow(HWND window)
     WindowEntry* entry = windowList.selected;
     if (!entry) return;
     const HWND target = entry->hwnd;
+    const DWORD ownerThreadId = GetWindowThreadProcessId(target, nullptr);
     // Waiting needs no more than SYNCHRONIZE, which is granted for elevated programs' threads too.
-    UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, GetWindowThreadProcessId(target, nullptr)));
+    UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, ownerThreadId));
     SwitchToWindow(target, true);
-    PostMessageA(target, WM_CLOSE, 0, 0);
-
-    if (WaitForWindowToClose(target, thread.get(), kCloseWaitMs)) {
+    // A window that refuses the request (an elevated program's, to a program that is not) is not
+    // waited for: the question comes at once.
+    const bool asked = PostMessageA(target, WM_CLOSE, 0, 0) != FALSE;
+    if (asked && WaitForWindowToClose(target, ownerThreadId, thread.get(), kCloseWaitMs)) {
         HideOverview(entry, false, window);
         ShowOverview(window);
         return;

@@ -85,6 +85,14 @@ void StopAndHide(HWND window, bool switching)
     HideOverview(windowList.selected, switching, window);
 }
 
+// Esc, Cancel and Alt+F4: the Overview goes without a switch, and the window that was in front
+// before it comes back to the front.
+void CancelOverview(HWND window)
+{
+    StopAndHide(window, false);
+    ReturnToWindowInFront();
+}
+
 // Whether a showing, a direct switch or a close from the Overview is under way on this thread
 // (its records would be freed under it by an exit now).
 bool ShowingInProgress()
@@ -124,7 +132,7 @@ void HandleClose(HWND window)
         RequestSnapshotStop();
     } else if (!overviewLeaving && !overviewHiding && windowList.head) {
         HideInfoTip();
-        StopAndHide(window, false);
+        CancelOverview(window);
     }
 }
 
@@ -192,6 +200,7 @@ void HandleHotkey(HWND window, WPARAM id)
     if (OverviewOpen(window)) return;
     if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) {
         if (BringOwnedModalForward(window)) return;
+        RememberWindowInFront();
         ShowOverview(window);
     } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
         ResetOverviewHeap();
@@ -266,7 +275,7 @@ void HandleKeyUp(HWND window, WPARAM key)
         StopAndHide(window, true);
         break;
     case VK_ESCAPE:
-        StopAndHide(window, false);
+        CancelOverview(window);
         break;
     case VK_F5:
         RefreshOverview(window);
@@ -322,9 +331,12 @@ void HandleLeftButtonUp(HWND window, int x, int y)
 void HandleMouseWheel(HWND window, WPARAM wParam)
 {
     if (overviewBuilding || !windowList.head) return;
-    // A forward turn moves to the previous tile, a backward one (read as 32768 or more) to the next.
-    const unsigned notches = static_cast<unsigned>(HIWORD(wParam)) / WHEEL_DELTA;
-    MoveSelection(window, NextMatchingEntry(notches > 120));
+    // Each whole step forward moves to the previous tile, each one backward to the next; more steps
+    // than tiles would only go round.
+    const int steps = TakeWheelSteps(GET_WHEEL_DELTA_WPARAM(wParam));
+    const int moves = steps < 0 ? -steps : steps;
+    for (int move = 0; move < moves && move < static_cast<int>(windowList.count); ++move)
+        MoveSelection(window, NextMatchingEntry(steps < 0));
 }
 
 LRESULT HandleNotify(LPARAM lParam)
@@ -355,8 +367,12 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
     if (OverviewOpen(window)) {
         // Only the Overview's own buttons (control identifier 0) are served while it is open.
         if (LOWORD(wParam) != 0) return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
-        StopAndHide(window, false);
-        if (reinterpret_cast<HWND>(lParam) == refreshButton) ShowOverview(window);
+        if (reinterpret_cast<HWND>(lParam) == refreshButton) {
+            StopAndHide(window, false);
+            ShowOverview(window);
+        } else {
+            CancelOverview(window);
+        }
         return 0;
     }
     switch (LOWORD(wParam)) {
@@ -442,6 +458,9 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_SECOND_INSTANCE:
         ShowBalloon(IDS_RUNNING_TIP);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTrayRetryTimer) RetryTrayIcon();
         return 0;
     default:
         if (message == taskbarCreatedMessage && message != 0) {

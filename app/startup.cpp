@@ -117,7 +117,8 @@ bool InitializeInstance(HINSTANCE instance)
     AllowSetForegroundWindow(GetCurrentProcessId());
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
 
-    if (!CreateTrayIcon()) return false;
+    // Without the icon (the shell is still starting) the program runs on and tries again.
+    CreateTrayIcon();
     CreateInfoTip(instance);
     LoadMouseGesture(nullptr);
     LoadDisplayOptions();

@@ -7,6 +7,7 @@
 #include "common/platform.h"
 #include "common/text.h"
 #include "config/settings.h"
+#include "overview/switching.h"
 #include "resources/resource.h"
 
 NOTIFYICONDATAA trayIcon;
@@ -17,6 +18,9 @@ constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
 constexpr UINT kTrayVersion = 3;   // NOTIFYICON_VERSION
 constexpr int kBalloonClickMargin = 30;  // clicks this near the bottom edge do not count
 
+bool trayIconAdded;    // the shell has taken the icon at least once
+DWORD trayFirstTryTick;
+
 // Adds the icon and asks for the version-3 callbacks (WM_CONTEXTMENU, balloon clicks).
 bool AddTrayIcon(NOTIFYICONDATAA record)
 {
@@ -26,7 +30,29 @@ bool AddTrayIcon(NOTIFYICONDATAA record)
     return true;
 }
 
+// The first time the shell takes the icon: the welcome balloon comes with it.
+bool AddFirstTrayIcon()
+{
+    if (!AddTrayIcon(trayIcon)) return false;
+    trayIconAdded = true;
+    trayIcon.uVersion = kTrayVersion;
+    KillTimer(mainWindow, kTrayRetryTimer);
+    if (!WelcomeTipDismissed()) ShowBalloon(IDS_WELCOME_TIP);
+    return true;
+}
+
 }  // namespace
+
+bool ShouldRetryTrayIcon(bool iconAdded, DWORD msSinceFirstTry)
+{
+    return !iconAdded && msSinceFirstTry < kTrayRetryForMs;
+}
+
+void RetryTrayIcon()
+{
+    if (!ShouldRetryTrayIcon(trayIconAdded, GetTickCount() - trayFirstTryTick) || AddFirstTrayIcon())
+        KillTimer(mainWindow, kTrayRetryTimer);
+}
 
 bool CreateTrayIcon()
 {
@@ -41,15 +67,19 @@ bool CreateTrayIcon()
                                                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     CopyBounded(trayIcon.szTip, 128, appTitle);
 
-    if (!AddTrayIcon(trayIcon)) return false;
-    trayIcon.uVersion = kTrayVersion;
-
-    if (!WelcomeTipDismissed()) ShowBalloon(IDS_WELCOME_TIP);
-    return true;
+    trayIconAdded = false;
+    trayFirstTryTick = GetTickCount();
+    if (AddFirstTrayIcon()) return true;
+    SetTimer(mainWindow, kTrayRetryTimer, kTrayRetryMs, nullptr);
+    return false;
 }
 
 void RestoreTrayIcon()
 {
+    if (!trayIconAdded) {
+        AddFirstTrayIcon();
+        return;
+    }
     // The balloon text stays in the record for the click test; the new icon must not show it.
     NOTIFYICONDATAA quiet = trayIcon;
     quiet.szInfo[0] = '\0';
@@ -98,7 +128,9 @@ void ShowTrayMenu()
     style.dwStyle = MNS_CHECKORBMP;
     SetMenuInfo(popup, &style);
 
-    // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
+    // The menu closes when the user clicks elsewhere only if its owner is in the foreground; the
+    // window that was there is what a cancelled Overview from the menu gives the front back to.
+    RememberWindowInFront();
     SetForegroundWindow(mainWindow);
     TrackPopupMenuEx(popup, TPM_VERNEGANIMATION, cursor.x, cursor.y, mainWindow, nullptr);
     NoteOwnWindowLeftScreen();

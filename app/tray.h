@@ -11,10 +11,23 @@ constexpr size_t kBalloonTextBuffer = 255;
 // The one notification-icon record; its balloon text field keeps the last balloon's text.
 extern NOTIFYICONDATAA trayIcon;
 
-// Fills the record and adds the icon; shows the welcome balloon unless "Info1" exists.
-// Returns false when the shell refuses the icon.
+// While the shell refuses the icon (it is still starting at sign-in), the icon is tried again by
+// this timer of the main window every few seconds, and added at once when the taskbar announces
+// itself; the hotkeys and the corner work meanwhile.
+constexpr UINT_PTR kTrayRetryTimer = 1;
+constexpr UINT kTrayRetryMs = 3000;
+constexpr DWORD kTrayRetryForMs = 120000;
+
+// Fills the record and adds the icon; shows the welcome balloon unless "Info1" exists. When the
+// shell refuses the icon, starts the retry timer and returns false.
 bool CreateTrayIcon();
-// Adds the icon again after the taskbar was re-created, without repeating the last balloon.
+// The retry timer's tick: tries the icon again, and stops once it is there or kTrayRetryForMs
+// have passed since the first try.
+void RetryTrayIcon();
+// Whether the retry timer tries again `msSinceFirstTry` after the first try.
+bool ShouldRetryTrayIcon(bool iconAdded, DWORD msSinceFirstTry);
+// The taskbar was (re-)created: the icon is added again without repeating the last balloon, or,
+// never added yet, added now as at start.
 void RestoreTrayIcon();
 // Removes the icon and destroys its image.
 void RemoveTrayIcon();

@@ -18,6 +18,9 @@ namespace {
 constexpr size_t kNameBuffer = 10;
 constexpr size_t kMessageBuffer = 360;
 constexpr size_t kPathCapacity = 261;
+// PSM_QUERYSIBLINGS asks the other pages to store their values when the Keyboard Shortcuts page
+// keeps the sheet open: what they hold is stored whatever that page decides.
+constexpr WPARAM kStoreYourValues = 0x534F5256;
 
 // Answers a property-sheet notification from a page's dialog procedure.
 INT_PTR Answer(HWND page, LONG_PTR result)
@@ -53,6 +56,14 @@ INT_PTR HandlePageNotify(HWND page, LPARAM lParam, LONG_PTR (*apply)(HWND))
     }
 }
 
+// The Keyboard Shortcuts page's request to store a page's values while the sheet stays open.
+INT_PTR HandleStoreRequest(HWND page, WPARAM request, LONG_PTR (*apply)(HWND))
+{
+    if (request != kStoreYourValues) return FALSE;
+    apply(page);
+    return Answer(page, 0);  // the next page is asked too
+}
+
 void StoreAllShortcuts(HWND page)
 {
     UniqueHkey key = OpenSettingsForWrite();
@@ -63,16 +74,27 @@ void StoreAllShortcuts(HWND page)
 
 LONG_PTR ApplyShortcuts(HWND page)
 {
+    // The combinations in force until now, whatever the page shows, and which of them were held.
+    const HotkeyCombinations before = LiveHotkeys();
+    bool wasRegistered[3] = {};
+    for (size_t i = 0; i < 3; ++i) wasRegistered[i] = settings.*kHotkeySlots[i].registered;
     StoreAllShortcuts(page);
-    // The combinations in force until now, whatever the page shows.
-    const HotkeyCombinations registered = LiveHotkeys();
-    LoadHotkeys(nullptr);
-    if (settings.showRegistered && settings.recentRegistered && settings.othersRegistered) return PSNRET_NOERROR;
-    // A refused combination: show and store the earlier values again, and keep the sheet open.
-    FieldsOf(page).hotkeys = registered;
-    ShowHotkeysOnPage(page, registered);
+    const HotkeyCombinations chosen = LoadHotkeys(nullptr, false);
+    bool keepOpen = false;
+    for (size_t i = 0; i < 3; ++i) {
+        const HotkeyVerdict verdict =
+            JudgeAppliedHotkey({!(chosen[i] == before[i]), wasRegistered[i], settings.*kHotkeySlots[i].registered});
+        if (verdict.warn) ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
+        keepOpen = keepOpen || verdict.keepOpen;
+    }
+    if (!keepOpen) return PSNRET_NOERROR;
+    // A refused combination the user chose: show and store the earlier values again, and keep the
+    // sheet open; the other pages store what they hold all the same.
+    FieldsOf(page).hotkeys = before;
+    ShowHotkeysOnPage(page, before);
     StoreAllShortcuts(page);
-    LoadHotkeys(nullptr);
+    LoadHotkeys(nullptr, false);
+    PropSheet_QuerySiblings(GetParent(page), kStoreYourValues, 0);
     return PSNRET_INVALID;
 }
 
@@ -230,6 +252,8 @@ INT_PTR CALLBACK GesturePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         return TRUE;
     case WM_NOTIFY:
         return HandlePageNotify(page, lParam, ApplyGesture);
+    case PSM_QUERYSIBLINGS:
+        return HandleStoreRequest(page, wParam, ApplyGesture);
     default:
         return FALSE;
     }
@@ -247,12 +271,14 @@ INT_PTR CALLBACK ExclusionPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_NOTIFY:
         return HandlePageNotify(page, lParam, ApplyExclusions);
+    case PSM_QUERYSIBLINGS:
+        return HandleStoreRequest(page, wParam, ApplyExclusions);
     default:
         return FALSE;
     }
 }
 
-INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
+INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: {
@@ -265,6 +291,8 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM, LPARAM lParam
     }
     case WM_NOTIFY:
         return HandlePageNotify(page, lParam, ApplyAdvanced);
+    case PSM_QUERYSIBLINGS:
+        return HandleStoreRequest(page, wParam, ApplyAdvanced);
     default:
         return FALSE;
     }

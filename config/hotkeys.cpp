@@ -166,7 +166,14 @@ void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations)
     }
 }
 
-HotkeyCombinations LoadHotkeys(HWND page)
+HotkeyVerdict JudgeAppliedHotkey(const AppliedHotkey& hotkey)
+{
+    if (hotkey.registered) return {false, false};
+    if (hotkey.changed) return {true, true};
+    return {hotkey.wasRegistered, false};
+}
+
+HotkeyCombinations LoadHotkeys(HWND page, bool warnRefused)
 {
     if (!page) {
         for (const HotkeySlot& slot : kHotkeySlots) {
@@ -198,7 +205,7 @@ HotkeyCombinations LoadHotkeys(HWND page)
     for (const HotkeySlot& slot : kHotkeySlots) {
         if (RegisterHotKey(mainWindow, slot.id, settings.*slot.modifiers, settings.*slot.key))
             settings.*slot.registered = true;
-        else
+        else if (warnRefused)
             ReportHotkeyConflict(settings.*slot.modifiers, settings.*slot.key);
     }
     return loaded;

@@ -65,6 +65,7 @@ void SelectComboText(HWND combo, const char* text);
 struct HotkeyCombination {
     DWORD modifiers;
     DWORD key;
+    bool operator==(const HotkeyCombination&) const = default;
 };
 // The three hotkeys' combinations, in the order of kHotkeySlots.
 using HotkeyCombinations = std::array<HotkeyCombination, 3>;
@@ -79,7 +80,22 @@ void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations);
 
 // Reads the six values, each falling back to its own default. Returns what it read.
 // Without a page: releases the registered hotkeys, puts the values in the settings record and
-// registers them on the main window, warning for each refused one. With the Keyboard Shortcuts
-// page: only selects the values in the page's six boxes; the settings record and the registered
-// hotkeys stay as they are.
-HotkeyCombinations LoadHotkeys(HWND page);
+// registers them on the main window, warning for each refused one when asked to. With the
+// Keyboard Shortcuts page: only selects the values in the page's six boxes; the settings record
+// and the registered hotkeys stay as they are.
+HotkeyCombinations LoadHotkeys(HWND page, bool warnRefused = true);
+
+// What OK on the Keyboard Shortcuts page does about one hotkey it has just tried to register.
+struct AppliedHotkey {
+    bool changed;        // the combination differs from the one in force before
+    bool wasRegistered;  // the one in force before was held
+    bool registered;     // the combination is held now
+};
+struct HotkeyVerdict {
+    bool warn;      // show the conflict warning for it
+    bool keepOpen;  // put the earlier combinations back and keep the sheet open
+};
+// A refused combination the user chose gets the warning and keeps the sheet open; one the user
+// left as it was is only news (a warning, nothing held up) when it was held until now, and
+// nothing at all when it was refused already: it stays inactive.
+HotkeyVerdict JudgeAppliedHotkey(const AppliedHotkey& hotkey);

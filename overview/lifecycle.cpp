@@ -9,6 +9,7 @@
 #include "overview/find.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
+#include "overview/selection.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
 #include "overview/worker.h"
@@ -114,9 +115,9 @@ void SettleOnListedWindows()
 
 }  // namespace
 
-void ReleaseShowing()
+void ReleaseShowing(HWND chosen)
 {
-    if (settings.restoreMinimized) MinimizeRestoredWindows();
+    if (settings.restoreMinimized) MinimizeRestoredWindows(chosen);
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
         labelOwner = nullptr;
@@ -171,11 +172,11 @@ unsigned RestoreMinimizedWindows()
     return restored;
 }
 
-void MinimizeRestoredWindows()
+void MinimizeRestoredWindows(HWND chosen)
 {
     if (windowList.count == 1) return;
     for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
-        if (entry->wasMinimized) ShowOtherWindow(entry->hwnd, SW_SHOWMINNOACTIVE);
+        if (entry->wasMinimized && entry->hwnd != chosen) ShowOtherWindow(entry->hwnd, SW_SHOWMINNOACTIVE);
 }
 
 void ShowOverview(HWND window)
@@ -199,6 +200,7 @@ void ShowOverview(HWND window)
 
     overviewBuilding = true;
     ClearSnapshotStop();
+    ResetWheelTurns();
     UpdateOverviewDpi();
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
@@ -248,7 +250,7 @@ void HideOverview(WindowEntry* chosen, bool switching, HWND window)
         target = chosen->hwnd;
     }
     CloseSnapshotWorker();
-    ReleaseShowing();
+    ReleaseShowing(target);
     if (target) SwitchToWindow(target, true);
     ShowWindow(window, SW_HIDE);
     NoteOwnWindowLeftScreen();

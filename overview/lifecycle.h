@@ -22,8 +22,9 @@ extern HWND cancelButton;
 extern HWND refreshButton;
 
 void ShowOverview(HWND window);
-// Frees everything of a showing except the window itself; the worker has ended.
-void ReleaseShowing();
+// Frees everything of a showing except the window itself; the worker has ended. A window restored
+// for its snapshot is minimized again unless it is `chosen`, the one being switched to.
+void ReleaseShowing(HWND chosen = nullptr);
 // The caller has stopped and waited for the worker (StopAndWaitForWorker, overview/worker.h).
 void HideOverview(WindowEntry* chosen, bool switching, HWND window);
 // Destroys the OverviewHeap (after releasing any list still in it) and creates a new one.
@@ -32,7 +33,8 @@ void DestroyOverviewHeap();
 
 // Restores the listed minimized windows for their snapshots; returns how many it restored.
 unsigned RestoreMinimizedWindows();
-void MinimizeRestoredWindows();
+// Minimizes the windows restored for their snapshots again, all but `chosen`.
+void MinimizeRestoredWindows(HWND chosen = nullptr);
 
 // The Overview buttons' places on a W x H screen: 76 x 23 at 96 DPI, scaled to `dpi`.
 RECT CancelButtonRect(int screenWidth, int screenHeight, int dpi = kBaseDpi);

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kHotSquare = 25;
+int wheelRemainder;  // GUI thread only
 
 }  // namespace
 
@@ -93,3 +94,16 @@ WindowEntry* PreviousEntry()
     WindowEntry* s = windowList.selected;
     return s && s->prev ? s->prev : windowList.tail;
 }
+
+int AccumulateWheel(int* remainder, int delta)
+{
+    if ((delta > 0 && *remainder < 0) || (delta < 0 && *remainder > 0)) *remainder = 0;
+    *remainder += delta;
+    const int steps = *remainder / WHEEL_DELTA;  // towards zero: what is left keeps the sign
+    *remainder -= steps * WHEEL_DELTA;
+    return steps;
+}
+
+int TakeWheelSteps(int delta) { return AccumulateWheel(&wheelRemainder, delta); }
+
+void ResetWheelTurns() { wheelRemainder = 0; }

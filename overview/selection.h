@@ -28,3 +28,12 @@ int StepInDirection(int from, int count, int columns, Direction direction);
 // The sequential moves; each redraws even when the selection stays.
 WindowEntry* NextEntry();      // after the tail: the head
 WindowEntry* PreviousEntry();  // before the head: the tail
+
+// The wheel: turns are added up, and every whole WHEEL_DELTA (120) in one direction is one step,
+// so that a touchpad's small turns move as a mouse's notches do. Adds `delta` to what is left in
+// *remainder and returns the whole steps taken (positive: forward, away from the user), keeping
+// what is left; a turn the other way drops what was left first.
+int AccumulateWheel(int* remainder, int delta);
+// The same over the open Overview's remainder, which ResetWheelTurns drops (at each showing).
+int TakeWheelSteps(int delta);
+void ResetWheelTurns();

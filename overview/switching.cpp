@@ -5,6 +5,12 @@
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
+namespace {
+
+HWND windowInFront;  // GUI thread only
+
+}  // namespace
+
 void ActivateWindow(HWND window)
 {
     SwitchToThisWindow(window, TRUE);
@@ -46,4 +52,19 @@ void QuickSwitch(int mode)
     }
     ClearWindowList();
     DestroyOverviewHeap();
+}
+
+void RememberWindowInFront()
+{
+    HWND front = GetForegroundWindow();
+    DWORD processId = 0;
+    if (front) GetWindowThreadProcessId(front, &processId);
+    windowInFront = front && processId != GetCurrentProcessId() ? front : nullptr;
+}
+
+void ReturnToWindowInFront()
+{
+    HWND window = windowInFront;
+    windowInFront = nullptr;
+    if (window && IsWindow(window) && IsWindowVisible(window)) ActivateWindow(window);
 }

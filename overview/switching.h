@@ -13,3 +13,9 @@ void SwitchToWindow(HWND window, bool fromOverview);
 // Switches without showing anything: mode 0 to the listed window directly behind the frontmost
 // one, mode 1 to the one furthest back. Collects into the OverviewHeap, frees it afterwards.
 void QuickSwitch(int mode);
+
+// The window that was in front when the Overview was asked for (by a hotkey, the corner or the
+// icon's menu), when it is another program's: Esc, Cancel and Alt+F4 give the front back to it.
+void RememberWindowInFront();
+// Brings the remembered window forward, once; skipped when it has gone or hides.
+void ReturnToWindowInFront();

@@ -17,10 +17,6 @@ namespace {
 
 constexpr char kConsoleClass[] = "ConsoleWindowClass";
 constexpr int kMargin = 30;
-constexpr int kSampleCount = 10;
-constexpr int kLowerRow = 55;
-constexpr int kUpperRow = 60;
-constexpr int kBlankThreshold = 11;
 constexpr UINT kPrintFullContent = 0x2;  // PW_RENDERFULLCONTENT
 // A print thread only waits for the window: a small stack, so that threads left waiting for a
 // window that never answers cost next to nothing.
@@ -211,7 +207,7 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueB
         if (!strstr(frameTitle, title)) continue;
         const int frameWidth = slot.frameRect.right - slot.frameRect.left;
         const int frameHeight = slot.frameRect.bottom - slot.frameRect.top;
-        HBITMAP frameBitmap = CreateCompatibleBitmap(reference, frameWidth, frameHeight);
+        HBITMAP frameBitmap = CreateCaptureBitmap(frameWidth, frameHeight);
         if (!frameBitmap) break;
         // The document's own bitmap leaves the context and is deleted.
         SelectObject(memory, frameBitmap);
@@ -300,20 +296,37 @@ UINT PrintFlagsForVersion(DWORD major, DWORD minor)
     return fullContentKnown ? kPrintFullContent : 0;
 }
 
-bool IsSnapshotComplete(int width, int height, HDC capture)
+bool IsSnapshotComplete(const DWORD* pixels, size_t count)
 {
-    const int y = height - kLowerRow;
-    const int step = static_cast<int>(static_cast<unsigned>(width) / kSampleCount);
-    auto black = [&](int x, int sampleY) {
-        if (x < 0 || x >= width || sampleY < 0 || sampleY >= height) return false;
-        return GetPixel(capture, x, sampleY) == RGB(0, 0, 0);
-    };
-    int blacks = 0;
-    for (int i = 1; i <= kSampleCount; ++i) {
-        if (black(i * step, y)) ++blacks;
-        if (i >= 5 && black(i * step, height - kUpperRow)) ++blacks;
-    }
-    return blacks < kBlankThreshold;
+    if (!pixels) return false;
+    for (size_t i = 0; i < count; ++i)
+        if ((pixels[i] & 0x00FFFFFFu) != 0) return true;
+    return false;
+}
+
+bool CaptureHoldsImage(HBITMAP capture)
+{
+    DIBSECTION section{};
+    if (GetObjectA(capture, sizeof section, &section) != sizeof section || !section.dsBm.bmBits ||
+        section.dsBm.bmBitsPixel != 32)
+        return true;
+    GdiFlush();  // drawing into the section may still be batched
+    const size_t count = static_cast<size_t>(section.dsBm.bmWidth) * static_cast<size_t>(section.dsBm.bmHeight);
+    return IsSnapshotComplete(static_cast<const DWORD*>(section.dsBm.bmBits), count);
+}
+
+HBITMAP CreateCaptureBitmap(int width, int height)
+{
+    if (width <= 0 || height <= 0) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
 void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
@@ -356,11 +369,12 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
         return result;
     }
 
-    // Prints are made in the screen's format: the window's own context is not needed for them (and
-    // under Wine asking another process's window for it costs a round of the server).
+    // Prints land in a 32-bit section whose pixels the blank test reads directly; the window's own
+    // context is not needed for them (and under Wine asking another process's window for it costs a
+    // round of the server).
     UniqueWindowDc screenDc(nullptr, GetDC(nullptr));
     UniqueMemoryDc memory(screenDc ? CreateCompatibleDC(screenDc.get()) : nullptr);
-    UniqueBitmap bitmap(screenDc ? CreateCompatibleBitmap(screenDc.get(), result.width, result.height) : nullptr);
+    UniqueBitmap bitmap(CreateCaptureBitmap(result.width, result.height));
     if (!screenDc || !memory || !bitmap) {
         ReleasePrintAhead(ahead);
         return result;
@@ -397,8 +411,11 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
                 result.complete = false;
                 break;
             }
-            result.complete = IsSnapshotComplete(result.width, result.height, dc);
-            if (result.complete) break;
+            result.complete = CaptureHoldsImage(bitmap.get());
+            if (result.complete || attempt == kCaptureAttempts) break;
+            // A window that has not drawn yet gets a moment before it is asked again.
+            if (stop ? WaitForSingleObject(stop, kBlankRetryPauseMs) == WAIT_OBJECT_0 : (Sleep(kBlankRetryPauseMs), false))
+                break;
         }
         FitSnapshot(result.width, result.height, entry, dpi);
         PatchCorners(window, dc, result.width, result.height, dpi);

@@ -17,9 +17,19 @@ constexpr int kCaptureAttempts = 10;
 // it. Earlier systems do not know the flag: 0.
 UINT PrintFlagsForVersion(DWORD major, DWORD minor);
 
-// Whether a capture holds an image: at most 10 of 16 samples, on the rows 55 and 60 pixels
-// above its bottom edge, are exactly black. Samples outside the image are not black.
-bool IsSnapshotComplete(int width, int height, HDC capture);
+// How long a blank print waits before it is tried again (ended at once by the stop event).
+constexpr DWORD kBlankRetryPauseMs = 50;
+
+// Whether a capture holds an image: any of its `count` 32-bit pixels is not black (the byte
+// above the colour is ignored). A print that drew nothing leaves every pixel black; a dark window
+// (a terminal, a video, a dark theme) still has something lighter somewhere.
+bool IsSnapshotComplete(const DWORD* pixels, size_t count);
+// The same over a capture bitmap (a 32-bit DIB section, as CreateCaptureBitmap makes); a bitmap
+// whose pixels cannot be read counts as complete.
+bool CaptureHoldsImage(HBITMAP capture);
+// A top-down 32-bit DIB section of width x height, black: what prints are made into, so that
+// their pixels can be read in one pass.
+HBITMAP CreateCaptureBitmap(int width, int height);
 
 // Fits a capture of width x height into the entry's tile with a 30-pixel margin (at 96 DPI,
 // scaled to the screen's dpi), never enlarging it, and centres it: sets snapshotRect.
@@ -31,7 +41,7 @@ struct CaptureResult {
     int height;
     bool complete;
 };
-// Prints the window of the entry (retrying blank prints), patches its corners and fits it. A
+// Prints the window of the entry (retrying blank prints after a short pause), patches its corners and fits it. A
 // window that does not answer in time, or that the system already reports as hung, gives an
 // incomplete capture. `stop` (a manual-reset event) ends a wait for a print at once when it is
 // signalled; Office documents pause documentPauseMs before their print, also ended by `stop`.

@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "app/app.h"
 #include "common/owners.h"
 #include "common/system.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "windows/icons.h"
+#include "windows/procinfo.h"
 #include "windows/windowlist.h"
 
 const char* const kOfficeFramePrefixes[kOfficeFrameCount] = {
@@ -64,11 +64,10 @@ bool IsExcludedName(const char* exclusionText, const char* fileName)
 void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNameOnly)
 {
     if (capacity == 0) return;
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(window)));
+    UniqueHandle process(OpenProcessForQuery(ProcessOf(window)));
     if (!process) return;
     char image[kPathBuffer] = {};
-    const DWORD length = GetProcessImageFileNameA(process.get(), image, sizeof image);
-    if (length == 0) return;
+    if (!ReadImagePath(process.get(), image, sizeof image)) return;
     const char* name = image;
     if (fileNameOnly) {
         if (const char* slash = strrchr(image, '\\')) name = slash + 1;
@@ -89,7 +88,6 @@ bool PassesListingRules(const ListingFacts& facts)
 
     if (strcmp(facts.title, "File Download") == 0 || strstr(facts.title, "Completed")) listable = true;
     if (facts.title[0] == '\0') return false;
-    if (strcmp(facts.title, facts.ownTitle) == 0) return false;
     if (facts.exclusionText && IsExcludedName(facts.exclusionText, facts.executableName)) return false;
     return listable;
 }
@@ -113,7 +111,6 @@ bool IsListable(HWND window, bool applyExclusions, FoundIcon* found)
     ListingFacts facts{};
     facts.className = className;
     facts.title = title;
-    facts.ownTitle = appTitle;
     facts.executableName = executable;
     facts.minimized = IsIconic(window) != FALSE;
     facts.visible = IsWindowVisible(window) != FALSE;

@@ -38,7 +38,6 @@ struct ListingFacts {
     bool hasIcon;           // the window's own answer, its class icon, or the stand-in
     const char* className;
     const char* title;      // at most 79 characters, as read
-    const char* ownTitle;   // the program's title: a window of that title is never listed
     const char* executableName;  // file name only; empty when unknown
     const char* exclusionText;   // entries each ended by a line feed; null: no exclusion test
 };
@@ -49,8 +48,9 @@ constexpr char kStoreAppFrameClass[] = "ApplicationFrameWindow";
 
 // The listing rules over the facts: visible or minimized, not cloaked, not a tool window, the
 // shell's desktop or ours; an icon (looked for only when minimized or larger than 1 x 1; a Store
-// app frame counts as having one) or a download dialog's title; a title that is not empty and not
-// the program's; an executable that is not excluded.
+// app frame counts as having one) or a download dialog's title; a title that is not empty (another
+// program's window may bear ours: ours are known by their process); an executable that is not
+// excluded.
 bool PassesListingRules(const ListingFacts& facts);
 
 // The icon found while listing a window; `owned` when it was made for us and must be destroyed.

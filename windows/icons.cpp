@@ -9,6 +9,7 @@
 #include "common/owners.h"
 #include "common/platform.h"
 #include "windows/collect.h"
+#include "windows/procinfo.h"
 #include "windows/windowlist.h"
 
 bool useExecutableIcons = RunningUnderWine();
@@ -39,10 +40,13 @@ std::vector<StandIn> standIns;
 
 HICON ExtractExecutableIcon(DWORD processId)
 {
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process) return nullptr;
     char path[kPathBuffer] = {};
-    if (GetModuleFileNameExA(process.get(), nullptr, path, sizeof path) == 0) return nullptr;
+    UniqueHandle process(OpenProcessForQuery(processId));
+    if (!QueryFullImagePath(process.get(), path, sizeof path)) {
+        // Before Vista: the module's path, which needs read access as well.
+        process.reset(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+        if (!process || GetModuleFileNameExA(process.get(), nullptr, path, sizeof path) == 0) return nullptr;
+    }
     HICON large = nullptr;
     if (ExtractIconExA(path, 0, &large, nullptr, 1) == 0) return nullptr;
     return large;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/owners.h"
+#include "common/system.h"
 #include "common/text.h"
 #include "windows/windowlist.h"
 
@@ -33,6 +34,37 @@ void AppendMemoryLine(const char* label, SIZE_T bytes, const char* ending, char*
 }
 
 }  // namespace
+
+HANDLE OpenProcessForQuery(DWORD processId)
+{
+    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)) return process;
+    return OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+}
+
+bool QueryFullImagePath(HANDLE process, char* buffer, DWORD capacity)
+{
+    using QueryFullName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    // kernel32 is loaded in every process: looked up once and kept.
+    static const QueryFullName query =
+        ProcedureOf<QueryFullName>(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
+    if (!query || !process || capacity == 0) return false;
+    DWORD size = capacity;
+    if (query(process, 0, buffer, &size) && size > 0 && size < capacity) return true;
+    buffer[0] = '\0';
+    return false;
+}
+
+bool ReadImagePath(HANDLE process, char* buffer, DWORD capacity)
+{
+    if (QueryFullImagePath(process, buffer, capacity)) return true;
+    const DWORD length = process && capacity > 1 ? GetProcessImageFileNameA(process, buffer, capacity - 1) : 0;
+    if (length == 0 || length >= capacity) {
+        if (capacity > 0) buffer[0] = '\0';
+        return false;
+    }
+    buffer[length] = '\0';
+    return true;
+}
 
 void GroupThousands(const char* digits, char* output, size_t size)
 {
@@ -76,16 +108,15 @@ void FormatProcessInfo(const WindowEntry* entry, char* output, size_t size)
     char work[kWorkBuffer] = {};
     DWORD processId = 0;
     GetWindowThreadProcessId(entry->hwnd, &processId);
-    // Memory counters also need read access on older systems; without it the rest still comes.
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process) process.reset(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
+    // The least access that names the file and the running time; an elevated program grants it.
+    UniqueHandle process(OpenProcessForQuery(processId));
 
     if (GetWindowTextA(entry->hwnd, work, sizeof work) <= 0) work[0] = '\0';
     FormatBounded(output, size, " %s  \r\n\r\n", work);
     if (!process) return;
 
     memset(work, 0, sizeof work);
-    if (GetProcessImageFileNameA(process.get(), work, sizeof work - 1) > 0) {
+    if (ReadImagePath(process.get(), work, sizeof work)) {
         const char* slash = strrchr(work, '\\');
         AppendBounded(output, size, " File: ");
         AppendBounded(output, size, slash ? slash + 1 : work);
@@ -106,7 +137,14 @@ void FormatProcessInfo(const WindowEntry* entry, char* output, size_t size)
 
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) {
+    bool memoryRead = GetProcessMemoryInfo(process.get(), &counters, sizeof counters) != FALSE;
+    if (!memoryRead) {
+        // Before Windows 7 the counters also need read access: asked for only now, and its
+        // refusal leaves out the memory lines alone.
+        UniqueHandle reader(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+        memoryRead = reader && GetProcessMemoryInfo(reader.get(), &counters, sizeof counters);
+    }
+    if (memoryRead) {
         AppendMemoryLine(" Virtual Memory Usage: ", counters.PagefileUsage, " KB \r\n", output, size);
         AppendMemoryLine(" Total Memory Usage: ", counters.WorkingSetSize, " KB ", output, size);
     }

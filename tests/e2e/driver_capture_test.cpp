@@ -38,6 +38,9 @@ TEST_F(Snapshots, EveryTileShowsItsWindow)
     ASSERT_TRUE(windows.Open(5));
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
+    HWND front = windows.windows()[2];
+    SetForegroundWindow(front);
+    ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == front; }));
     const std::vector<RECT> tiles = ExpectedTiles(5);
     PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
     ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
@@ -55,8 +58,11 @@ TEST_F(Snapshots, EveryTileShowsItsWindow)
     const ScreenShot screen;
     for (const RECT& tile : tiles) EXPECT_EQ(0, NoticePixels(screen, tile)) << "a complete capture got the notice";
 
+    // Esc gives the front back to the window that had it.
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == front; }))
+        << "foreground is \"" << TextOf(GetForegroundWindow()) << "\"";
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
@@ -114,28 +120,31 @@ TEST_F(Snapshots, EscDuringAHangClosesTheOverviewAtOnce)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-TEST_F(Snapshots, ABlankPrintIsRetriedAndMarkedButAConsoleIsTakenAsItIs)
+TEST_F(Snapshots, OnlyABlankPrintIsRetriedAndMarkedADarkWindowOrAConsoleIsTakenAsItIs)
 {
-    // Two black windows: a plain one, whose prints keep looking blank and end with the notice,
-    // and one of the console class, whose single print counts as complete.
-    TestWindows consoles;
-    ASSERT_TRUE(windows.Open(1, "Dark window", "black"));
-    ASSERT_TRUE(consoles.Open(1, "Dark console", "black,console"));
+    // Three frameless windows side by side: an all-black one, whose prints keep looking blank and
+    // end with the notice; one of the console class, whose single print counts as complete; and a
+    // dark one with a few light lines, a picture like any other.
+    TestWindows consoles, dark;
+    ASSERT_TRUE(windows.Open(1, "Blank window", "black"));
+    ASSERT_TRUE(consoles.Open(1, "Dark console", "black,console,slot=1"));
+    ASSERT_TRUE(dark.Open(1, "Dark window", "dark,slot=2"));
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
-    const std::vector<RECT> tiles = ExpectedTiles(2);
+    const std::vector<RECT> tiles = ExpectedTiles(3);
     PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
     ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
-    // The console is in front (opened last): the first tile.
-    int notices[2] = {0, 0};
+    // In front-to-back order: the dark window, the console, the blank window.
+    int notices[3] = {0, 0, 0};
     ASSERT_TRUE(PollUntil([&] {
         const ScreenShot screen;
-        notices[0] = NoticePixels(screen, tiles[0]);
-        notices[1] = NoticePixels(screen, tiles[1]);
-        return notices[1] > 20;
+        for (int i = 0; i < 3; ++i) notices[i] = NoticePixels(screen, tiles[i]);
+        return notices[2] > 20;
     })) << "the blank window got no notice";
-    EXPECT_EQ(0, notices[0]) << "the console window got the notice";
+    EXPECT_EQ(0, notices[0]) << "the dark window got the notice";
+    EXPECT_EQ(0, notices[1]) << "the console window got the notice";
     consoles.Stop();
+    dark.Stop();
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     ASSERT_TRUE(ExitSorvane(sorvane));

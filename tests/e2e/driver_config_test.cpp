@@ -216,6 +216,54 @@ TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedAndTheSheetStaysOpen)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
+TEST_F(ConfigurationSheet, ACombinationHeldElsewhereSinceStartNeverBlocksOkAndOtherPagesAlwaysStore)
+{
+    // The shell holds Win+Z (Recent's default) before Sorvane starts: one warning at start.
+    HeldHotkey winZ(MOD_WIN, 'Z');
+    ASSERT_TRUE(winZ.held()) << "the driver cannot hold Win+Z: error " << winZ.error();
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(sorvane.Launch(SorvanePath()));
+    ASSERT_TRUE(sorvane.WaitForMainWindow());
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitForMessageBox(sorvane, &box));
+    ASSERT_TRUE(DismissMessageBox(box));
+    ASSERT_TRUE(WaitForStartupEnd(sorvane));
+
+    // Only an Advanced box changes: OK closes the sheet without a word and stores the box.
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(3));
+    SendDlgItemMessageA(CurrentPage(), 1020, BM_SETCHECK, BST_UNCHECKED, 0);  // restore minimized
+    Press(IDOK);
+    ASSERT_TRUE(WaitClosed()) << DescribeWindows(sorvane.id());
+    EXPECT_EQ(0u, StoredDword("RestoreMinimized"));
+    EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_TAB));
+
+    // A refused combination the user chose keeps the sheet open, and the Advanced box is stored
+    // all the same.
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(3));
+    SendDlgItemMessageA(CurrentPage(), 1020, BM_SETCHECK, BST_CHECKED, 0);
+    ASSERT_TRUE(ShowPage(0));
+    Choose(kOthersKeyBox, 0);  // Win+Tab
+    Choose(kOthersModifierBox, 1);  // Alt+Tab: Show's
+    Press(IDOK);
+    HWND warning = nullptr;
+    ASSERT_TRUE(PollUntil([&] {
+        for (HWND found : TopLevelWindows("#32770", sorvane.id(), true))
+            if (found != sheet && TextOf(found) == "Sorvane") warning = found;
+        return warning != nullptr;
+    })) << DescribeWindows(sorvane.id());
+    EXPECT_EQ(ConflictWarning("Alt-Tab"), TextOf(GetDlgItem(warning, kMessageBoxTextId)));
+    ASSERT_TRUE(DismissMessageBox(warning));
+    ASSERT_TRUE(PollUntil([&] { return BoxText(kOthersKeyBox) == "A"; })) << BoxText(kOthersKeyBox);
+    EXPECT_TRUE(IsWindow(sheet)) << "the sheet closed";
+    EXPECT_EQ(1u, StoredDword("RestoreMinimized"));
+    EXPECT_EQ(65u, StoredDword("OthersKey"));
+    Press(IDCANCEL);
+    ASSERT_TRUE(WaitClosed());
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
 TEST_F(ConfigurationSheet, CancelAfterDefaultChangesNothingAndTheGestureCanBeSwitchedOff)
 {
     WriteDwordSetting("ShowKey", 70);  // Alt+F

@@ -74,11 +74,16 @@ TEST_F(Navigation, KeysMoveTheSelectionAndEnterSwitches)
     PressKey(VK_NEXT);
     EXPECT_TRUE(SelectedBecomes(tiles, 4)) << "Page Down";
 
-    // The wheel moves one tile per message, whatever its distance.
+    // The wheel moves one tile per whole notch; a touchpad's small turns add up.
     PostMessageA(sorvane.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 3), At(5, 5));
-    EXPECT_TRUE(SelectedBecomes(tiles, 3)) << "wheel forward: the previous tile";
+    EXPECT_TRUE(SelectedBecomes(tiles, 1)) << "three notches forward: three tiles back";
     PostMessageA(sorvane.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), At(5, 5));
-    EXPECT_TRUE(SelectedBecomes(tiles, 4)) << "wheel backward: the next tile";
+    EXPECT_TRUE(SelectedBecomes(tiles, 2)) << "wheel backward: the next tile";
+    for (int turn = 0; turn < 4; ++turn)
+        PostMessageA(sorvane.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-30)), At(5, 5));
+    EXPECT_TRUE(SelectedBecomes(tiles, 3)) << "four turns of -30: one tile";
+    PressKey(VK_END);
+    EXPECT_TRUE(SelectedBecomes(tiles, 4));
 
     // The Show hotkey while open changes nothing.
     PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
@@ -122,6 +127,34 @@ TEST_F(Navigation, ThePointerSelectsAndAClickOnTheSelectedTileSwitches)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
+TEST_F(Navigation, AMinimizedWindowChosenStaysRestoredAndAnotherProgramsSorvaneIsListed)
+{
+    WriteDwordSetting("RestoreMinimized", 1);
+    ASSERT_TRUE(windows.Open(2));
+    TestWindows namesake;  // a window of another program that bears Sorvane's title
+    ASSERT_TRUE(namesake.Open(1, "Sorvane", "plain,slot=2"));
+    HWND minimized = TestWindowTitled("Test window 1");
+    ShowWindow(minimized, SW_MINIMIZE);
+    ASSERT_TRUE(PollUntil([&] { return IsIconic(minimized) != FALSE; }));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(3);  // the namesake, window 2, window 1
+    ASSERT_TRUE(Show(sorvane, tiles));
+    // Under Wine the restored window's X focus may still arrive after the Overview has taken the
+    // front, which the Overview's next paint takes back: keys wait for that.
+    ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == sorvane.window(); }));
+    PressKey(VK_END);
+    ASSERT_TRUE(SelectedBecomes(tiles, 2)) << "three tiles: the namesake is listed";
+
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == minimized && !IsIconic(minimized); }))
+        << "foreground \"" << TextOf(GetForegroundWindow()) << "\", minimized " << IsIconic(minimized);
+    Sleep(500);  // a late minimize would have arrived by now
+    EXPECT_FALSE(IsIconic(minimized)) << "the chosen window was minimized again";
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
 TEST_F(Navigation, QuickSwitchesPickTheWindowBehindAndTheLastOne)
 {
     ASSERT_TRUE(windows.Open(3));
@@ -142,21 +175,30 @@ TEST_F(Navigation, QuickSwitchesPickTheWindowBehindAndTheLastOne)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-TEST_F(Navigation, TheCloseSquareClosesTheWindowAndShowsAFreshOverview)
+TEST_F(Navigation, TheCloseSquareClosesOneWindowOfABusyThreadAndShowsAFreshOverviewAtOnce)
 {
     ASSERT_TRUE(windows.Open(2, "Staying window"));
+    // Two windows of one thread: closing one leaves the thread running with the other.
     TestWindows closable;
-    ASSERT_TRUE(closable.Open(1, "Closing window"));  // in front: the first tile
+    ASSERT_TRUE(closable.Open(2, "Closing window", "slot=2"));  // in front: the first tiles
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
-    const std::vector<RECT> three = ExpectedTiles(3);
-    ASSERT_TRUE(Show(sorvane, three));
+    const std::vector<RECT> four = ExpectedTiles(4);
+    ASSERT_TRUE(Show(sorvane, four));
 
-    HWND closing = closable.windows()[0];
-    PostMessageA(sorvane.window(), WM_LBUTTONUP, 0, At(three[0].right - 10, three[0].top + 10));
+    HWND closing = nullptr;  // the one in front
+    for (HWND candidate : closable.windows())
+        if (TextOf(candidate) == "Closing window 2") closing = candidate;
+    ASSERT_NE(nullptr, closing);
+    PostMessageA(sorvane.window(), WM_LBUTTONUP, 0, At(four[0].right - 10, four[0].top + 10));
     EXPECT_TRUE(PollUntil([&] { return !IsWindow(closing); })) << "the window was not closed";
-    const std::vector<RECT> two = ExpectedTiles(2);
-    EXPECT_TRUE(WaitOverviewShown(sorvane.window(), two[0])) << "no fresh Overview";
+    // The fresh Overview comes as soon as the window has gone, long before the question would.
+    EXPECT_TRUE(PollUntil([&] { return IsWindowVisible(sorvane.window()) != FALSE; }, 3000)) << "no fresh Overview";
+    EXPECT_EQ(nullptr, FindWindowA("#32770", "Sorvane: Closing Window"));
+    const std::vector<RECT> three = ExpectedTiles(3);
+    EXPECT_TRUE(WaitOverviewShown(sorvane.window(), three[0]));
+    PressKey(VK_END);
+    EXPECT_TRUE(SelectedBecomes(three, 2)) << "the thread's other window is still listed";
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     ASSERT_TRUE(ExitSorvane(sorvane));

@@ -4,8 +4,11 @@
 //   SorvaneTestWindows.exe COUNT [TITLE-PREFIX [OPTIONS]]
 // OPTIONS, separated by commas: "hung" opens one more window ("<prefix> hung") on a thread that
 // paints it once and then never handles another message; "black" paints every window black;
-// "console" gives the windows the class name of a console window; "stubborn" makes them ignore
-// WM_CLOSE.
+// "dark" paints them black with a few light lines at the top; both make them frameless popups, as
+// a video or a game is, so that nothing of theirs is light but what they paint. "console" gives
+// the windows the class name of a console window; "stubborn" makes them ignore WM_CLOSE; "plain"
+// titles them with the prefix alone, unnumbered; "slot=K" places the first window where the K-th
+// (from 0) would stand, so that the windows of several helpers do not overlap.
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +20,7 @@ namespace {
 int openWindows = 0;
 
 bool allBlack = false;
+bool darkWithLines = false;
 bool stubborn = false;
 
 COLORREF ColourOf(int index)
@@ -37,6 +41,14 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
         FillRect(dc, &paint.rcPaint, brush);
         DeleteObject(brush);
+        if (darkWithLines) {
+            HBRUSH light = CreateSolidBrush(RGB(230, 230, 230));
+            for (int line = 0; line < 3; ++line) {
+                const RECT stroke{10, 8 + 10 * line, 150, 11 + 10 * line};
+                FillRect(dc, &stroke, light);
+            }
+            DeleteObject(light);
+        }
         EndPaint(window, &paint);
         return 0;
     }
@@ -74,7 +86,11 @@ int main(int argc, char** argv)
     const int count = argc > 1 ? atoi(argv[1]) : 1;
     const char* prefix = argc > 2 ? argv[2] : "Test window";
     const char* options = argc > 3 ? argv[3] : "";
-    allBlack = strstr(options, "black") != nullptr;
+    darkWithLines = strstr(options, "dark") != nullptr;
+    allBlack = darkWithLines || strstr(options, "black") != nullptr;
+    const bool plainTitles = strstr(options, "plain") != nullptr;
+    const char* slotOption = strstr(options, "slot=");
+    const int firstSlot = slotOption ? atoi(slotOption + 5) : 0;
     stubborn = strstr(options, "stubborn") != nullptr;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
@@ -85,11 +101,15 @@ int main(int argc, char** argv)
     RegisterClassA(&windowClass);
     const int width = 180, height = 140, gap = 20;
     const int perRow = GetSystemMetrics(SM_CXSCREEN) / (width + gap);
-    for (int i = 0; i < count; ++i) {
+    for (int slot = firstSlot; slot < firstSlot + count; ++slot) {
+        const int i = slot - firstSlot;
         char title[64];
-        snprintf(title, sizeof title, "%s %d", prefix, i + 1);
-        HWND window = CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, gap + (i % perRow) * (width + gap),
-                                      60 + (i / perRow) * (height + gap), width, height, nullptr, nullptr,
+        if (plainTitles)
+            snprintf(title, sizeof title, "%s", prefix);
+        else
+            snprintf(title, sizeof title, "%s %d", prefix, i + 1);
+        HWND window = CreateWindowExA(0, windowClass.lpszClassName, title, allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW, gap + (slot % perRow) * (width + gap),
+                                      60 + (slot / perRow) * (height + gap), width, height, nullptr, nullptr,
                                       GetModuleHandleA(nullptr), nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(ColourOf(i)));
         ShowWindow(window, SW_SHOWNOACTIVATE);

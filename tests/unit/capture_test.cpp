@@ -90,7 +90,7 @@ struct Picture {
     {
         HDC screen = GetDC(nullptr);
         dc.reset(CreateCompatibleDC(screen));
-        bitmap.reset(CreateCompatibleBitmap(screen, w, h));
+        bitmap.reset(CreateCaptureBitmap(w, h));
         ReleaseDC(nullptr, screen);
         SelectObject(dc.get(), bitmap.get());
         Paint(RECT{0, 0, w, h}, colour);
@@ -101,7 +101,7 @@ struct Picture {
         UniqueBrush brush(CreateSolidBrush(colour));
         FillRect(dc.get(), &area, brush.get());
     }
-    bool Complete() { return IsSnapshotComplete(width, height, dc.get()); }
+    bool Complete() { return CaptureHoldsImage(bitmap.get()); }
     int width, height;
     UniqueBitmap bitmap;
     UniqueMemoryDc dc;
@@ -109,30 +109,25 @@ struct Picture {
 
 }  // namespace
 
-TEST(BlankTest, SixteenSamplesNearTheBottomDecide)
+TEST(BlankTest, OnlyACaptureWithoutASingleLitPixelIsBlank)
 {
     EXPECT_FALSE(Picture(300, 200, RGB(0, 0, 0)).Complete());
     EXPECT_TRUE(Picture(300, 200, RGB(1, 1, 1)).Complete());  // only exact black counts
-
-    Picture darkBottom(300, 200, RGB(200, 200, 200));
-    darkBottom.Paint(RECT{0, 130, 300, 200}, RGB(0, 0, 0));  // rows 55 and 60 from the bottom
-    EXPECT_FALSE(darkBottom.Complete());
-    Picture darkTop(300, 200, RGB(0, 0, 0));
-    darkTop.Paint(RECT{0, 130, 300, 200}, RGB(200, 200, 200));
-    EXPECT_TRUE(darkTop.Complete());
-    // 10 black samples pass, 11 do not. The lower row gives 9 (its tenth sample, x = 300, lies
-    // outside the image); the upper row's samples are at x = 150, 180, ...
-    Picture rows(300, 200, RGB(200, 200, 200));
-    rows.Paint(RECT{0, 145, 300, 146}, RGB(0, 0, 0));
-    rows.Paint(RECT{150, 140, 151, 141}, RGB(0, 0, 0));
-    EXPECT_TRUE(rows.Complete());
-    rows.Paint(RECT{180, 140, 181, 141}, RGB(0, 0, 0));
-    EXPECT_FALSE(rows.Complete());
-
-    // Narrow or short captures have samples outside the image, which never count as black.
-    EXPECT_FALSE(Picture(9, 200, RGB(0, 0, 0)).Complete());  // all samples in column 0: 16 black
-    EXPECT_TRUE(Picture(300, 59, RGB(0, 0, 0)).Complete());  // the upper row is outside: 10
-    EXPECT_TRUE(Picture(300, 54, RGB(0, 0, 0)).Complete());  // all outside
+    // A dark window with a few light lines, and one lit pixel in the last corner: pictures.
+    Picture dark(300, 200, RGB(0, 0, 0));
+    for (int line = 0; line < 3; ++line) dark.Paint(RECT{10, 10 + 8 * line, 200, 12 + 8 * line}, RGB(200, 200, 200));
+    EXPECT_TRUE(dark.Complete());
+    Picture lastPixel(300, 200, RGB(0, 0, 0));
+    lastPixel.Paint(RECT{299, 199, 300, 200}, RGB(0, 0, 1));
+    EXPECT_TRUE(lastPixel.Complete());
+    // The byte above the colour does not count; a bitmap that is not a readable section counts
+    // as complete rather than being printed again and again.
+    const DWORD padded[4] = {0xFF000000u, 0xFF000000u, 0, 0};
+    EXPECT_FALSE(IsSnapshotComplete(padded, 4));
+    HDC screen = GetDC(nullptr);
+    UniqueBitmap device(CreateCompatibleBitmap(screen, 8, 8));
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(CaptureHoldsImage(device.get()));
 }
 
 namespace {

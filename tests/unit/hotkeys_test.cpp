@@ -154,6 +154,20 @@ TEST(HotkeyConflictText, NamesTheCombination)
     EXPECT_STREQ("Sorvane cannot hand", small);
 }
 
+TEST(HotkeyOk, OnlyAChosenRefusedCombinationHoldsTheSheetAndOnlyNewsIsWarned)
+{
+    auto judge = [](bool changed, bool wasRegistered, bool registered) {
+        const HotkeyVerdict verdict = JudgeAppliedHotkey({changed, wasRegistered, registered});
+        return std::string(verdict.warn ? "warn" : "quiet") + (verdict.keepOpen ? ",open" : "");
+    };
+    EXPECT_EQ("quiet", judge(true, false, true));
+    EXPECT_EQ("quiet", judge(false, true, true));
+    EXPECT_EQ("warn,open", judge(true, true, false));
+    EXPECT_EQ("warn,open", judge(true, false, false));
+    EXPECT_EQ("quiet", judge(false, false, false)) << "refused already: the shell holds Win+A";
+    EXPECT_EQ("warn", judge(false, true, false)) << "taken since by another program";
+}
+
 TEST_F(HotkeyRegistration, DefaultsAreRegisteredWithoutAKey)
 {
     LoadHotkeys(nullptr);

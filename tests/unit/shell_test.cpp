@@ -253,6 +253,14 @@ TEST_F(StartedInstance, TheIconComesBackWhenTheTaskbarIsRecreated)
     EXPECT_EQ(LoadText(IDS_WELCOME_TIP), trayIcon.szInfo);
 }
 
+TEST(TrayRetry, TriesForTwoMinutesUntilTheShellTakesTheIcon)
+{
+    EXPECT_TRUE(ShouldRetryTrayIcon(false, 0));
+    EXPECT_TRUE(ShouldRetryTrayIcon(false, kTrayRetryForMs - 1));
+    EXPECT_FALSE(ShouldRetryTrayIcon(false, kTrayRetryForMs));
+    EXPECT_FALSE(ShouldRetryTrayIcon(true, 0)) << "the icon is there";
+}
+
 TEST_F(StartedInstance, ASecondStartOnlyPostsToTheRunningCopy)
 {
     // The class now exists: a second start finds it, signals it and ends with 0.
@@ -433,29 +441,42 @@ TEST_F(StartedInstance, ACloseRequestClosesTheOverviewOrEndsTheProgramOnceNothin
     DestroyWindow(target);
 }
 
-TEST(CloseWait, OnlyAnEndedThreadOrAVanishedWindowCountsAsClosed)
+TEST(CloseWait, TheWindowGoingCountsWhileItsThreadLivesOnAndSoDoesTheThreadsEnd)
 {
     HWND stays = CreateTestWindow();
+    const DWORD self = GetCurrentThreadId();
     // No thread handle, or one whose wait fails: the window is watched, and it stays.
-    EXPECT_FALSE(WaitForWindowToClose(stays, nullptr, 200));
+    EXPECT_FALSE(WaitForWindowToClose(stays, self, nullptr, 200));
     HANDLE closed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     CloseHandle(closed);
-    EXPECT_FALSE(WaitForWindowToClose(stays, closed, 200)) << "a failed wait counted as closed";
+    EXPECT_FALSE(WaitForWindowToClose(stays, self, closed, 200)) << "a failed wait counted as closed";
 
-    // A window that goes while watched.
+    // One of two windows of a thread goes; the thread and its other window stay.
     std::atomic<HWND> goes{nullptr};
+    std::atomic<DWORD> ownerId{0};
+    HANDLE finish = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread owner([&] {
+        HWND keeps = CreateWindowExA(0, "STATIC", "keeps", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         goes = CreateWindowExA(0, "STATIC", "goes", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ownerId = GetCurrentThreadId();
         Sleep(150);
         DestroyWindow(goes);
+        WaitForSingleObject(finish, INFINITE);
+        DestroyWindow(keeps);
     });
-    while (!goes) Sleep(5);
-    EXPECT_TRUE(WaitForWindowToClose(goes, nullptr, 5000));
+    while (!goes || !ownerId) Sleep(5);
+    HANDLE ownerThread = OpenThread(SYNCHRONIZE, FALSE, ownerId);
+    EXPECT_TRUE(WaitForWindowToClose(goes, ownerId, ownerThread, 5000));
+    // A handle now standing for another thread's window: the asked-of window is gone.
+    EXPECT_TRUE(WaitForWindowToClose(stays, ownerId, ownerThread, 200));
+    SetEvent(finish);
     owner.join();
+    CloseHandle(ownerThread);
+    CloseHandle(finish);
 
     // A thread that ends: closed, even with its window's handle long invalid.
     HANDLE thread = CreateThread(nullptr, 0, ShortThread, nullptr, 0, nullptr);
-    EXPECT_TRUE(WaitForWindowToClose(stays, thread, 5000));
+    EXPECT_TRUE(WaitForWindowToClose(stays, self, thread, 5000));
     CloseHandle(thread);
     DestroyWindow(stays);
 }

@@ -83,7 +83,7 @@ LONG_PTR ApplyShortcuts(HWND page)
     bool keepOpen = false;
     for (size_t i = 0; i < 3; ++i) {
         const HotkeyVerdict verdict =
-            JudgeAppliedHotkey({!(chosen[i] == before[i]), wasRegistered[i], settings.*kHotkeySlots[i].registered});
+            JudgeAppliedHotkey({chosen[i] != before[i], wasRegistered[i], settings.*kHotkeySlots[i].registered});
         if (verdict.warn) ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
         keepOpen = keepOpen || verdict.keepOpen;
     }

@@ -65,7 +65,7 @@ void SelectComboText(HWND combo, const char* text);
 struct HotkeyCombination {
     DWORD modifiers;
     DWORD key;
-    bool operator==(const HotkeyCombination&) const = default;
+    bool operator==(const HotkeyCombination&) const = default;  // and != with it
 };
 // The three hotkeys' combinations, in the order of kHotkeySlots.
 using HotkeyCombinations = std::array<HotkeyCombination, 3>;

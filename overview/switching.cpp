@@ -59,12 +59,16 @@ void RememberWindowInFront()
     HWND front = GetForegroundWindow();
     DWORD processId = 0;
     if (front) GetWindowThreadProcessId(front, &processId);
-    windowInFront = front && processId != GetCurrentProcessId() ? front : nullptr;
+    // Only a window one switches to: not ours, not the taskbar or another tool window (the taskbar
+    // is in front when its icon is clicked), not the desktop.
+    const bool target = front && processId != GetCurrentProcessId() && IsWindowVisible(front) &&
+                        !(GetWindowLongPtrA(front, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && front != GetShellWindow();
+    windowInFront = target ? front : nullptr;
 }
 
 void ReturnToWindowInFront()
 {
     HWND window = windowInFront;
     windowInFront = nullptr;
-    if (window && IsWindow(window) && IsWindowVisible(window)) ActivateWindow(window);
+    if (window && IsWindow(window) && IsWindowVisible(window) && !IsIconic(window)) ActivateWindow(window);
 }

@@ -413,8 +413,10 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
             }
             result.complete = CaptureHoldsImage(bitmap.get());
             if (result.complete || attempt == kCaptureAttempts) break;
-            // A window that has not drawn yet gets a moment before it is asked again.
-            if (stop ? WaitForSingleObject(stop, kBlankRetryPauseMs) == WAIT_OBJECT_0 : (Sleep(kBlankRetryPauseMs), false))
+            // A window that has not drawn yet gets a moment before it is asked again; a stop ends it.
+            if (!stop)
+                Sleep(kBlankRetryPauseMs);
+            else if (WaitForSingleObject(stop, kBlankRetryPauseMs) == WAIT_OBJECT_0)
                 break;
         }
         FitSnapshot(result.width, result.height, entry, dpi);

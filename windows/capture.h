@@ -41,10 +41,11 @@ struct CaptureResult {
     int height;
     bool complete;
 };
-// Prints the window of the entry (retrying blank prints after a short pause), patches its corners and fits it. A
-// window that does not answer in time, or that the system already reports as hung, gives an
-// incomplete capture. `stop` (a manual-reset event) ends a wait for a print at once when it is
-// signalled; Office documents pause documentPauseMs before their print, also ended by `stop`.
+// Prints the window of the entry (retrying blank prints after a short pause), patches its corners
+// and fits it. A window that does not answer in time, or that the system already reports as hung,
+// gives an incomplete capture. `stop` (a manual-reset event) ends a wait for a print or a pause at
+// once when it is signalled; Office documents pause documentPauseMs before their print, also ended
+// by `stop`.
 // Margins and corner patches are measured for a screen of `dpi` dots per inch.
 // A first print begun before the window's turn (see StartPrintAhead): its first attempt then
 // only waits for that print.

@@ -25,7 +25,8 @@ public:
 
     // Starts the helper with `count` windows titled "<prefix> 1" ... (and one more, "<prefix>
     // hung", whose thread never answers, when asked) and waits until all show.
-    // OPTIONS as the helper takes them: "hung", "black", "console", separated by commas.
+    // OPTIONS as the helper takes them ("hung", "black", "dark", "console", "plain", "slot=K"...),
+    // separated by commas.
     ::testing::AssertionResult Open(int count, const std::string& prefix = "Test window",
                                     const std::string& options = "");
     // Ends the helper and waits until its windows are gone.

@@ -1,6 +1,6 @@
 #include "app/closewindow.h"
 
-#include "app/app.h"
+#include "app/infotip.h"
 #include "common/owners.h"
 #include "overview/lifecycle.h"
 #include "overview/switching.h"

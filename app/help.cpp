@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr size_t kPathCapacity = 261;
 constexpr size_t kMessageCapacity = 400;
 
 }  // namespace

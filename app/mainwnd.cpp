@@ -6,13 +6,16 @@
 #include "app/app.h"
 #include "app/closewindow.h"
 #include "app/help.h"
+#include "app/infotip.h"
 #include "app/tray.h"
 #include "common/platform.h"
+#include "common/text.h"
 #include "config/configsheet.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
 #include "overview/find.h"
+#include "overview/frame.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
 #include "overview/scaling.h"
@@ -24,15 +27,12 @@
 #include "windows/procinfo.h"
 #include "windows/windowlist.h"
 
-bool exitRequested;
-
 namespace {
 
 // Sent by the shell to every top-level window when the taskbar has been (re)created.
 const UINT taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
 constexpr UINT kShellPingTimeoutMs = 1000;
-constexpr size_t kInfoTextBuffer = 261;
 // The InfoTip's place beside the pointer at 96 DPI: right and below it, or left of it when the
 // tip would run off the screen.
 constexpr POINT kTipOffset = {5, 10};
@@ -41,7 +41,6 @@ constexpr int kTipRoom = 110;
 constexpr char kCloseTipText[] = "Close this active window";
 constexpr char kNoInfoText[] = "No information about this window is available.";
 
-bool infoTipShown;
 // Where the pointer was when the Overview last saw it move: the tip's text is decided for that
 // point (under Wine, GetCursorPos may still answer a move Sorvane itself made a moment earlier).
 POINT lastPointer;
@@ -54,15 +53,6 @@ int dispatchDepth;
 bool overviewLeaving;
 
 bool OverviewOpen(HWND window) { return IsWindowVisible(window) != FALSE; }
-
-void SetInfoTipActive(bool active)
-{
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = mainWindow;
-    tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
-    SendMessageA(infoTip, TTM_TRACKACTIVATE, active, reinterpret_cast<LPARAM>(&tool));
-}
 
 void UseStandardCursor(LPCSTR identifier) { SetCursor(LoadCursorA(nullptr, identifier)); }
 
@@ -302,14 +292,10 @@ void HandleMouseMove(HWND window, int x, int y)
         UseStandardCursor(IDC_ARROW);
     }
     if (hit && (InCloseSquare(hit->tile, x, y, overviewDpi) || InInfoSquare(hit->tile, x, y, overviewDpi))) {
-        if (!infoTipShown) {
-            const int tipX = x + Scaled(kTipRoom) > GetSystemMetrics(SM_CXSCREEN) ? x - Scaled(kTipLeftOffset)
-                                                                                  : x + Scaled(kTipOffset.x);
-            SendMessageA(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(tipX, y + Scaled(kTipOffset.y)));
-            SetInfoTipActive(true);
-            infoTipShown = true;
-        }
-    } else if (infoTipShown) {
+        const int tipX = x + Scaled(kTipRoom) > GetSystemMetrics(SM_CXSCREEN) ? x - Scaled(kTipLeftOffset)
+                                                                              : x + Scaled(kTipOffset.x);
+        ShowInfoTipAt(tipX, y + Scaled(kTipOffset.y));
+    } else if (InfoTipShown()) {
         HideInfoTip();
     } else if (hit) {
         UseStandardCursor(IDC_HAND);
@@ -349,9 +335,9 @@ LRESULT HandleNotify(LPARAM lParam)
     WindowEntry* selected = windowList.selected;
     if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, overviewDpi)) {
         SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
-        infoText = AllocateHeapText(kInfoTextBuffer);
+        infoText = AllocateHeapText(kPathCapacity);
         if (infoText) {
-            FormatProcessInfo(selected, infoText.get(), kInfoTextBuffer);
+            FormatProcessInfo(selected->hwnd, infoText.get(), kPathCapacity);
             request->lpszText = infoText.get();
         } else {
             request->lpszText = const_cast<char*>(kNoInfoText);
@@ -404,17 +390,6 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
     }
 }
-
-}  // namespace
-
-void HideInfoTip()
-{
-    if (!infoTipShown) return;
-    SetInfoTipActive(false);
-    infoTipShown = false;
-}
-
-namespace {
 
 LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

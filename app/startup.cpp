@@ -2,6 +2,7 @@
 #include <commctrl.h>
 
 #include "app/app.h"
+#include "app/infotip.h"
 #include "app/tray.h"
 #include "common/owners.h"
 #include "config/gesture.h"
@@ -10,36 +11,16 @@
 #include "resources/resource.h"
 #include "windows/collect.h"
 
-HINSTANCE appInstance;
-char appTitle[kAppTextCapacity];
 char appClassName[kAppTextCapacity];
-HWND mainWindow;
-HWND infoTip;
-DWORD processorMHz;
 
 namespace {
 
-constexpr DWORD kDefaultProcessorMHz = 500;
 constexpr ULONG kLowFragmentationHeap = 2;
 // Held by the running copy for its whole life, one per session.
 constexpr char kInstanceMutexName[] = "Local\\SorvaneSingleInstance";
 // How long a copy that gave way waits for the running copy's window to appear.
 constexpr DWORD kRunningWindowWaitMs = 5000;
 constexpr DWORD kRunningWindowPollMs = 50;
-
-void CreateInfoTip(HINSTANCE instance)
-{
-    infoTip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, instance, nullptr);
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
-    tool.hwnd = mainWindow;
-    tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
-    tool.hinst = instance;
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(infoTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-}
 
 // Tells the running copy, known by its window, that another one was started.
 bool NotifyRunningCopy()

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "overview/frame.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
 #include "overview/worker.h"

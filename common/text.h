@@ -4,6 +4,12 @@
 #include <cstdarg>
 #include <cstddef>
 
+// A path of the system's classic length (MAX_PATH and its terminator): paths, file names, the
+// exclusion list's entries and the texts built around them.
+constexpr size_t kPathCapacity = 261;
+// A window class name and its terminator.
+constexpr size_t kClassBuffer = 64;
+
 // Copies at most capacity - 1 characters of source; returns the length copied.
 size_t CopyBounded(char* destination, size_t capacity, const char* source);
 

@@ -4,7 +4,7 @@
 #include <commdlg.h>
 #include <prsht.h>
 
-#include "app/app.h"
+#include "common/instance.h"
 #include "common/owners.h"
 #include "common/text.h"
 #include "config/gesture.h"
@@ -17,7 +17,6 @@ namespace {
 
 constexpr size_t kNameBuffer = 10;
 constexpr size_t kMessageBuffer = 360;
-constexpr size_t kPathCapacity = 261;
 // PSM_QUERYSIBLINGS asks the other pages to store their values when the Keyboard Shortcuts page
 // keeps the sheet open: what they hold is stored whatever that page decides.
 constexpr WPARAM kStoreYourValues = 0x534F5256;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/app.h"
+#include "common/instance.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "resources/resource.h"

@@ -7,7 +7,6 @@ Settings settings;
 namespace {
 
 constexpr size_t kExclusionEntryCapacity = 260;  // 259 characters and the terminator
-constexpr size_t kExclusionSlot = 261;
 
 }  // namespace
 
@@ -104,7 +103,7 @@ void StoreExclusionList(HWND listBox)
         if (count <= 0) {
             RegDeleteValueA(key.get(), "Exclusion");
         } else {
-            const size_t capacity = static_cast<size_t>(count) * kExclusionSlot + 1;
+            const size_t capacity = static_cast<size_t>(count) * kPathCapacity + 1;
             UniqueHeapText data = AllocateHeapText(capacity);
             size_t used = 0;
             for (LRESULT i = 0; data && i < count; ++i) {

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 
+#include "common/text.h"
+
 constexpr char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValueName[] = "Sorvane";
-constexpr size_t kExecutablePathCapacity = 261;
+constexpr size_t kExecutablePathCapacity = kPathCapacity;
 // The executable's path in double quotes, and the terminator.
 constexpr size_t kRunValueCapacity = kExecutablePathCapacity + 2;
 

@@ -1,15 +1,7 @@
 #include "overview/layout.h"
 
-#include "app/app.h"
-#include "common/owners.h"
-#include "overview/find.h"
-#include "overview/lifecycle.h"
-#include "overview/tiles.h"
-#include "overview/worker.h"
-#include "resources/resource.h"
 #include "windows/windowlist.h"
 
-HBITMAP overviewBuffer;
 int gridColumns;
 
 namespace {
@@ -29,68 +21,6 @@ constexpr int kTextLeft = 20;
 constexpr int kTextAbove = 18;
 constexpr int kNoticeLeftOfEdge = 185;
 constexpr POINT kPointerParkFromCorner = {463, 42};
-constexpr char kHelpText[] =
-    "To switch to an application, either click on its snapshot or press Tab to move to the "
-    "snapshot and press Space.";
-constexpr char kFooterNotice[] = "F5 refreshes, Esc cancels.";
-
-void DrawWallpaper(HDC dc, int screenWidth, int screenHeight, int dpi)
-{
-    char path[kPathBuffer] = {};
-    if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof path, path, 0) || path[0] == '\0') return;
-    UniqueBitmap wallpaper(static_cast<HBITMAP>(
-        LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!wallpaper) return;
-    BITMAP info{};
-    if (!GetObjectA(wallpaper.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
-    UniqueMemoryDc source(CreateCompatibleDC(dc));
-    SelectGuard hold(source.get(), wallpaper.get());
-    bool unscaled = false;
-    const RECT place = WallpaperPlacement(info.bmWidth, info.bmHeight, screenWidth, screenHeight, &unscaled, dpi);
-    if (unscaled) {
-        BitBlt(dc, place.left, place.top, place.right, place.bottom, source.get(), 0, 0, SRCCOPY);
-    } else {
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, place.left, place.top, place.right, place.bottom, source.get(), 0, 0,
-                   info.bmWidth, info.bmHeight, SRCCOPY);
-    }
-}
-
-void ComposeFrame(HDC dc, int w, int h, int dpi)
-{
-    const FrameLayout frame = FrameLayoutFor(w, h, dpi);
-    const COLORREF caption = GetSysColor(COLOR_INACTIVECAPTION);
-    const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
-    const COLORREF white = RGB(255, 255, 255);
-    {
-        UniquePen pen(CreatePen(PS_SOLID, 1, caption));
-        SelectGuard usePen(dc, pen.get());
-        SelectGuard useBrush(dc, GetSysColorBrush(COLOR_INACTIVECAPTION));
-        const RECT& area = frame.tileArea;
-        Rectangle(dc, area.left, area.top, area.right + 1, area.bottom + 1);
-    }
-    DrawWallpaper(dc, w, h, dpi);
-
-    const int header = frame.headerBottom, headerRule = frame.headerRuleTop;
-    FillGradient(dc, 0, 0, w + 1, header, desktop, caption, 90);
-    FillGradient(dc, 0, headerRule, w / 5, header, caption, white, 0);
-    FillGradient(dc, w / 5, headerRule, w + 1, header, white, caption, 0);
-    FillGradient(dc, 0, frame.footerBandTop, w, h, caption, desktop, 90);
-    FillGradient(dc, 0, frame.footerRuleTop, w / 4, frame.footerRuleBottom, caption, white, 0);
-    FillGradient(dc, w / 4, frame.footerRuleTop, w + 1, frame.footerRuleBottom, white, caption, 0);
-
-    const RECT& place = frame.logo;
-    const int logoWidth = place.right - place.left, logoHeight = place.bottom - place.top;
-    if (HICON logo = static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON,
-                                                  logoWidth, logoHeight, LR_SHARED)))
-        DrawIconEx(dc, place.left, place.top, logo, logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
-
-    HFONT font = OverviewTextFont();
-    DrawTextAt(dc, font, GetSysColor(COLOR_CAPTIONTEXT), 0, frame.helpText.x, frame.helpText.y, kHelpText);
-    DrawTextAt(dc, font, GetSysColor(COLOR_INACTIVECAPTIONTEXT), 0, frame.notice.x, frame.notice.y,
-               kFooterNotice);
-}
 
 }  // namespace
 
@@ -167,47 +97,4 @@ RECT WallpaperPlacement(int bw, int bh, int w, int h, bool* unscaled, int dpi)
         return RECT{areaWidth / 2 - s / 2, areaTop, s, areaHeight};
     }
     return RECT{areaWidth / 2 - areaHeight / 2, areaTop, areaHeight, areaHeight};
-}
-
-void DeleteOverviewBuffer()
-{
-    if (overviewBuffer) DeleteObject(overviewBuffer);
-    overviewBuffer = nullptr;
-}
-
-void BuildOverview(HWND window)
-{
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
-    const int dpi = overviewDpi;
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-    const POINT park = FrameLayoutFor(w, h, dpi).pointerPark;
-    SetCursorPos(park.x, park.y);
-
-    // Everything is drawn off screen, against the screen's format; the window shows it when painted.
-    HDC screen = GetDC(nullptr);
-    if (!screen) return;
-    DeleteOverviewBuffer();
-    overviewBuffer = CreateCompatibleBitmap(screen, w + 1, h + 1);
-    {
-        UniqueMemoryDc compose(CreateCompatibleDC(screen));
-        if (compose && overviewBuffer) {
-            SelectGuard hold(compose.get(), overviewBuffer);
-            ComposeFrame(compose.get(), w, h, dpi);
-            KeepFindBackdrop(compose.get(), w, dpi);
-        }
-    }
-
-    if (windowList.head) {
-        int rows = 0;
-        GridForCount(windowList.count, &gridColumns, &rows);
-        LayoutTiles(gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
-        PrerenderTiles(screen, w);
-        // The selection and its title show at once, not only when its snapshot arrives.
-        windowList.selected = windowList.head;
-        if (!snapshotStopRequested) CreateSnapshotWorker(window);
-    }
-    ReleaseDC(nullptr, screen);
-    InvalidateRect(window, nullptr, FALSE);
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
 }

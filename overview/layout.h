@@ -1,12 +1,11 @@
-// The Overview's frame (background, wallpaper, bands, logo, help text) and the grid of tiles.
+// Where the Overview's parts go on a screen: the grid of tiles, the frame's bands, logo and texts.
+// Plain measures, nothing drawn.
 #pragma once
 
 #include <windows.h>
 
 #include "overview/scaling.h"
 
-// The composed full-screen frame, (W + 1) x (H + 1); repaints copy from it. GUI thread only.
-extern HBITMAP overviewBuffer;
 // Column count of the current grid, for arrow-key moves.
 extern int gridColumns;
 
@@ -39,11 +38,3 @@ FrameLayout FrameLayoutFor(int screenWidth, int screenHeight, int dpi = kBaseDpi
 // is copied as it is.
 RECT WallpaperPlacement(int bitmapWidth, int bitmapHeight, int screenWidth, int screenHeight,
                         bool* unscaled, int dpi = kBaseDpi);
-
-// Composes the frame off screen, lays out and pre-renders the tiles, selects the first one and
-// creates the snapshot worker suspended (unless a stop was requested meanwhile). Draws nothing on
-// screen: the window's next paint shows it all.
-void BuildOverview(HWND window);
-
-// Deletes the composed frame.
-void DeleteOverviewBuffer();

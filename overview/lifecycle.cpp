@@ -3,10 +3,11 @@
 #include <mutex>
 #include <vector>
 
-#include "app/app.h"
+#include "common/instance.h"
 #include "common/platform.h"
 #include "config/settings.h"
 #include "overview/find.h"
+#include "overview/frame.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
 #include "overview/selection.h"
@@ -25,7 +26,6 @@ HWND refreshButton;
 
 namespace {
 
-constexpr SIZE_T kOverviewHeapInitialSize = 88;
 constexpr int kHidingPolls = 100;
 constexpr DWORD kHidingPollMs = 50;
 // The buttons at 96 DPI: their size, and their top-left corners from the screen's bottom right.
@@ -136,24 +136,6 @@ RECT CancelButtonRect(int w, int h, int dpi) { return ButtonRect(kCancelLeftOfEd
 
 RECT RefreshButtonRect(int w, int h, int dpi) { return ButtonRect(kRefreshLeftOfEdge, w, h, dpi); }
 
-void ResetOverviewHeap()
-{
-    // A list still standing in the old heap is released with it, images included.
-    if (windowList.head) ClearWindowList();
-    DestroyOverviewHeap();
-    overviewHeap = HeapCreate(0, kOverviewHeapInitialSize, 0);
-    if (overviewHeap) {
-        ULONG mode = 2;  // low-fragmentation heap
-        HeapSetInformation(overviewHeap, HeapCompatibilityInformation, &mode, sizeof mode);
-    }
-}
-
-void DestroyOverviewHeap()
-{
-    if (overviewHeap) HeapDestroy(overviewHeap);
-    overviewHeap = nullptr;
-}
-
 unsigned RestoreMinimizedWindows()
 {
     if (!overviewHeap) return 0;
@@ -207,7 +189,7 @@ void ShowOverview(HWND window)
 
     ResetOverviewHeap();
     ClearWindowList();
-    CollectWindows(true);
+    CollectWindows(settings.exclusionText.get());
     MergeOfficeFrames();
     const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
     if (settings.groupByApps) GroupByApplication();

@@ -27,9 +27,6 @@ void ShowOverview(HWND window);
 void ReleaseShowing(HWND chosen = nullptr);
 // The caller has stopped and waited for the worker (StopAndWaitForWorker, overview/worker.h).
 void HideOverview(WindowEntry* chosen, bool switching, HWND window);
-// Destroys the OverviewHeap (after releasing any list still in it) and creates a new one.
-void ResetOverviewHeap();
-void DestroyOverviewHeap();
 
 // Restores the listed minimized windows for their snapshots; returns how many it restored.
 unsigned RestoreMinimizedWindows();

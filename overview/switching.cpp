@@ -1,6 +1,5 @@
 #include "overview/switching.h"
 
-#include "overview/lifecycle.h"
 #include "overview/scaling.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
@@ -38,7 +37,7 @@ void SwitchToWindow(HWND window, bool fromOverview)
 void QuickSwitch(int mode)
 {
     ClearWindowList();
-    CollectWindows(false);
+    CollectWindows(kNoExclusions);
     WindowEntry* target = nullptr;
     if (windowList.head) {
         if (mode == 0)

@@ -259,7 +259,7 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
     TextOutA(dc, x, y, line, static_cast<int>(length));
 }
 
-void PrerenderTiles(HDC reference, int screenWidth)
+void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth)
 {
     PrerenderTools tools;
     tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, overviewDpi), 0, 0, 0, 551, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -273,7 +273,7 @@ void PrerenderTiles(HDC reference, int screenWidth)
         tools.tileWidth = head->tile.right - head->tile.left;
         tools.tileHeight = head->tile.bottom - head->tile.top;
         tools.frame.reset(CreateCompatibleDC(reference));
-        SelectGuard frame(tools.frame.get(), overviewBuffer);
+        SelectGuard frameImage(tools.frame.get(), frame);
         tools.panel.reset(CreateCompatibleBitmap(reference, tools.tileWidth + 1, tools.tileHeight + 1));
         if (tools.panel) {
             tools.gradient.reset(CreateCompatibleDC(reference));

@@ -27,7 +27,7 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
 
 // Builds every entry's tile and label images from the composed frame (bitmaps compatible with the
 // reference context); draws nothing on screen. Uses `selected` as its cursor and leaves it null.
-void PrerenderTiles(HDC reference, int screenWidth);
+void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth);
 
 // Copies the entry's tile (and, highlighted, its title label) to the device context; a plain tile
 // that does not match the find text is drawn darkened.

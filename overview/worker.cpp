@@ -3,7 +3,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/app.h"
+#include "common/instance.h"
 #include "common/owners.h"
 #include "overview/scaling.h"
 #include "overview/tiles.h"
@@ -15,7 +15,6 @@ std::atomic<bool> snapshotStopRequested;
 
 namespace {
 
-constexpr DWORD kDefaultProcessorMHz = 500;
 // How many windows are asked for their print before their turn: each answers (in its own process)
 // while the tiles before it are drawn.
 constexpr size_t kPrintsAhead = 4;

@@ -7,7 +7,6 @@
 #include "common/owners.h"
 #include "common/system.h"
 #include "common/text.h"
-#include "config/settings.h"
 #include "windows/icons.h"
 #include "windows/procinfo.h"
 #include "windows/windowlist.h"
@@ -50,8 +49,8 @@ bool IsExcludedName(const char* exclusionText, const char* fileName)
         for (const char* at = line; at < end; ++at)
             if (*at == '\\' || *at == '/') name = at + 1;
         const size_t length = static_cast<size_t>(end - name);
-        if (length == strlen(fileName) && length < kPathBuffer) {
-            char entryName[kPathBuffer];
+        if (length == strlen(fileName) && length < kPathCapacity) {
+            char entryName[kPathCapacity];
             memcpy(entryName, name, length);
             entryName[length] = '\0';
             if (lstrcmpiA(entryName, fileName) == 0) return true;
@@ -66,7 +65,7 @@ void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNa
     if (capacity == 0) return;
     UniqueHandle process(OpenProcessForQuery(ProcessOf(window)));
     if (!process) return;
-    char image[kPathBuffer] = {};
+    char image[kPathCapacity] = {};
     if (!ReadImagePath(process.get(), image, sizeof image)) return;
     const char* name = image;
     if (fileNameOnly) {
@@ -103,11 +102,11 @@ bool IsWindowCloaked(HWND window)
     return getAttribute(window, kDwmCloakedAttribute, &cloaked, sizeof cloaked) == S_OK && cloaked != 0;
 }
 
-bool IsListable(HWND window, bool applyExclusions, FoundIcon* found)
+bool IsListable(HWND window, const char* exclusionText, FoundIcon* found)
 {
     char className[kClassBuffer] = {};
     char title[kTitleBuffer] = {};
-    char executable[kPathBuffer] = {};
+    char executable[kPathCapacity] = {};
     ListingFacts facts{};
     facts.className = className;
     facts.title = title;
@@ -133,9 +132,9 @@ bool IsListable(HWND window, bool applyExclusions, FoundIcon* found)
     HICON icon = facts.minimized || facts.clientLargerThanOnePixel ? FindWindowIcon(window, &owned) : nullptr;
     UniqueIcon ownedIcon(owned ? icon : nullptr);
     facts.hasIcon = icon != nullptr;
-    if (applyExclusions && settings.exclusionText) {
+    if (exclusionText) {
         GetProcessImageName(window, executable, sizeof executable, true);
-        facts.exclusionText = settings.exclusionText.get();
+        facts.exclusionText = exclusionText;
     }
     if (!PassesListingRules(facts)) return false;
     if (found) {
@@ -145,11 +144,13 @@ bool IsListable(HWND window, bool applyExclusions, FoundIcon* found)
     return true;
 }
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions)
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM exclusionText)
 {
     // A record that cannot be had skips the window; the enumeration goes on.
     FoundIcon icon{};
-    if (!IsListable(window, applyExclusions != 0, &icon)) return TRUE;
+    if (!IsListable(window, reinterpret_cast<const char*>(exclusionText), &icon)) return TRUE;
     UniqueIcon owned(icon.owned ? icon.icon : nullptr);
     if (WindowEntry* entry = AppendWindowEntry(window)) {
         entry->icon = icon.icon;
@@ -158,10 +159,12 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions)
     return TRUE;
 }
 
-void CollectWindows(bool applyExclusions)
+}  // namespace
+
+void CollectWindows(const char* exclusionText)
 {
     BeginIconListing();  // ended when the list is cleared: its entries draw these icons
-    EnumWindows(CollectWindow, applyExclusions ? 1 : 0);
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(exclusionText));
 }
 
 DWORD FindProcessByTitle(const char* text)

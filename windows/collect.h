@@ -20,9 +20,13 @@ extern OfficeFrameSlot OfficeFrames[kOfficeFrameCount];
 // and message boxes); 0 lists every process. Set at start-up.
 extern DWORD unlistedProcessId;
 
-// Enumerates the top-level windows in Z order and appends every listable one.
-void CollectWindows(bool applyExclusions);
-BOOL CALLBACK CollectWindow(HWND window, LPARAM applyExclusions);
+// The exclusion list's text (entries each ended by a line feed) a collection applies; null for a
+// direct switch, which counts every window.
+constexpr const char* kNoExclusions = nullptr;
+
+// Enumerates the top-level windows in Z order and appends every listable one, leaving out the
+// executables of the exclusion text.
+void CollectWindows(const char* exclusionText);
 
 // What the listing rules look at, read from one window. Text fields other than exclusionText
 // are never null.
@@ -42,10 +46,6 @@ struct ListingFacts {
     const char* exclusionText;   // entries each ended by a line feed; null: no exclusion test
 };
 
-// The class of the frame around a Store app: it often answers no icon and has no class icon, yet
-// every visible one is a window the user works with.
-constexpr char kStoreAppFrameClass[] = "ApplicationFrameWindow";
-
 // The listing rules over the facts: visible or minimized, not cloaked, not a tool window, the
 // shell's desktop or ours; an icon (looked for only when minimized or larger than 1 x 1; a Store
 // app frame counts as having one) or a download dialog's title; a title that is not empty (another
@@ -62,7 +62,7 @@ struct FoundIcon {
 // Whether the window belongs in the Overview: the listing rules over what the system says of it.
 // A listed window's icon (the tile's, see FindWindowIcon) goes to *found when given; otherwise it
 // is released here.
-bool IsListable(HWND window, bool applyExclusions, FoundIcon* found = nullptr);
+bool IsListable(HWND window, const char* exclusionText, FoundIcon* found = nullptr);
 
 // Whether the compositor keeps the window cloaked (DWMWA_CLOAKED). False where the call is
 // missing (before Windows 8, XP without dwmapi) or fails (Wine).

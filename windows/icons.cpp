@@ -8,9 +8,8 @@
 
 #include "common/owners.h"
 #include "common/platform.h"
-#include "windows/collect.h"
+#include "common/text.h"
 #include "windows/procinfo.h"
-#include "windows/windowlist.h"
 
 bool useExecutableIcons = RunningUnderWine();
 
@@ -40,7 +39,7 @@ std::vector<StandIn> standIns;
 
 HICON ExtractExecutableIcon(DWORD processId)
 {
-    char path[kPathBuffer] = {};
+    char path[kPathCapacity] = {};
     UniqueHandle process(OpenProcessForQuery(processId));
     if (!QueryFullImagePath(process.get(), path, sizeof path)) {
         // Before Vista: the module's path, which needs read access as well.

@@ -8,11 +8,9 @@
 #include "common/owners.h"
 #include "common/system.h"
 #include "common/text.h"
-#include "windows/windowlist.h"
 
 namespace {
 
-constexpr size_t kWorkBuffer = 261;
 constexpr size_t kFigureBuffer = 20;
 constexpr unsigned long long kTicksPerMinute = 600000000ull;  // 100-ns units
 
@@ -102,16 +100,16 @@ void FormatDurationLine(unsigned long long minutes, char* output, size_t size)
     }
 }
 
-void FormatProcessInfo(const WindowEntry* entry, char* output, size_t size)
+void FormatProcessInfo(HWND window, char* output, size_t size)
 {
     if (!output || size == 0) return;
-    char work[kWorkBuffer] = {};
+    char work[kPathCapacity] = {};
     DWORD processId = 0;
-    GetWindowThreadProcessId(entry->hwnd, &processId);
+    GetWindowThreadProcessId(window, &processId);
     // The least access that names the file and the running time; an elevated program grants it.
     UniqueHandle process(OpenProcessForQuery(processId));
 
-    if (GetWindowTextA(entry->hwnd, work, sizeof work) <= 0) work[0] = '\0';
+    if (GetWindowTextA(window, work, sizeof work) <= 0) work[0] = '\0';
     FormatBounded(output, size, " %s  \r\n\r\n", work);
     if (!process) return;
 

@@ -5,8 +5,6 @@
 
 #include <cstddef>
 
-struct WindowEntry;
-
 // Opens the process for reading its facts with PROCESS_QUERY_LIMITED_INFORMATION, which elevated
 // and protected processes grant too; where the system does not know that right (XP), with
 // PROCESS_QUERY_INFORMATION. Null when refused.
@@ -20,7 +18,7 @@ bool ReadImagePath(HANDLE process, char* buffer, DWORD capacity);
 
 // Fills the buffer (always terminated, cut at its size) with the pieces that can be had: the
 // title always; file, running time and memory as far as the process lets them be read.
-void FormatProcessInfo(const WindowEntry* entry, char* output, size_t size);
+void FormatProcessInfo(HWND window, char* output, size_t size);
 // Appends the digits to the output with a comma before every group of three from the right.
 void GroupThousands(const char* digits, char* output, size_t size);
 // The running-time line for a process that started `minutes` whole minutes ago.

@@ -7,6 +7,30 @@
 WindowList windowList;
 HANDLE overviewHeap;
 
+namespace {
+
+constexpr SIZE_T kOverviewHeapInitialSize = 88;
+
+}  // namespace
+
+void ResetOverviewHeap()
+{
+    // A list still standing in the old heap is released with it, images included.
+    if (windowList.head) ClearWindowList();
+    DestroyOverviewHeap();
+    overviewHeap = HeapCreate(0, kOverviewHeapInitialSize, 0);
+    if (overviewHeap) {
+        ULONG mode = 2;  // low-fragmentation heap
+        HeapSetInformation(overviewHeap, HeapCompatibilityInformation, &mode, sizeof mode);
+    }
+}
+
+void DestroyOverviewHeap()
+{
+    if (overviewHeap) HeapDestroy(overviewHeap);
+    overviewHeap = nullptr;
+}
+
 WindowEntry* AppendWindowEntry(HWND window)
 {
     if (!overviewHeap) return nullptr;

@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
+#include "common/text.h"
+
 // Title, class and image-name buffers.
 constexpr size_t kTitleBuffer = 81;
 constexpr int kTitleMaxRead = 80;  // at most 79 characters and the terminator
-constexpr size_t kClassBuffer = 64;
-constexpr size_t kPathBuffer = 261;
 
 struct WindowEntry {
     HWND hwnd;
@@ -27,7 +27,7 @@ struct WindowEntry {
     HICON icon;             // found while listing, drawn on the tile and label; null: none found
     bool iconOwned;         // the icon was made for this entry and goes with it
     char title[kTitleBuffer];     // as read for the title label
-    char fileName[kPathBuffer];   // the executable's file name, read when first looked for
+    char fileName[kPathCapacity];   // the executable's file name, read when first looked for
     bool fileNameRead;
     bool dimmed;            // not matching the find text: drawn darkened, never selected
 };
@@ -43,6 +43,10 @@ extern WindowList windowList;
 
 // The private heap of one showing; null between showings.
 extern HANDLE overviewHeap;
+
+// Destroys the OverviewHeap (after releasing any list still in it) and creates a new one.
+void ResetOverviewHeap();
+void DestroyOverviewHeap();
 
 
 // A zero-filled record from the OverviewHeap with hwnd set, appended at the tail; null (nothing

@@ -144,7 +144,7 @@ TEST_F(Collection, StoreAppFrameWithoutIconIsListedAndDrawsTheStandardIcon)
     // Wine's compositor answers E_NOTIMPL: nothing is cloaked.
     HWND frame = Make(kStoreAppFrameClass, "Photos", false);
     EXPECT_FALSE(IsWindowCloaked(frame));
-    EXPECT_TRUE(IsListable(frame, true));
+    EXPECT_TRUE(IsListable(frame, settings.exclusionText.get()));
     bool owned = true;
     EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), FindWindowIcon(frame, &owned));
     EXPECT_FALSE(owned);  // a shared system icon: never destroyed
@@ -156,38 +156,38 @@ TEST_F(Collection, StoreAppFrameWithoutIconIsListedAndDrawsTheStandardIcon)
 TEST_F(Collection, ListingRulesOnRealWindows)
 {
     HWND plain = Make("ListA", "Plain window", true);
-    EXPECT_TRUE(IsListable(plain, true));
+    EXPECT_TRUE(IsListable(plain, settings.exclusionText.get()));
     // The program's own windows never are, whatever their title (as it marks itself at start-up).
     unlistedProcessId = GetCurrentProcessId();
-    EXPECT_FALSE(IsListable(plain, true));
-    EXPECT_FALSE(IsListable(plain, false));
+    EXPECT_FALSE(IsListable(plain, settings.exclusionText.get()));
+    EXPECT_FALSE(IsListable(plain, kNoExclusions));
     unlistedProcessId = 0;
 
     HWND noIcon = Make("ListNoIcon", "No icon here", false);
-    EXPECT_FALSE(IsListable(noIcon, true));
+    EXPECT_FALSE(IsListable(noIcon, settings.exclusionText.get()));
     HWND download = Make("ListNoIcon", "File Download", false);
-    EXPECT_TRUE(IsListable(download, true));
+    EXPECT_TRUE(IsListable(download, settings.exclusionText.get()));
     HWND downloadCase = Make("ListNoIcon", "file download", false);
-    EXPECT_FALSE(IsListable(downloadCase, true));
+    EXPECT_FALSE(IsListable(downloadCase, settings.exclusionText.get()));
     HWND completed = Make("ListNoIcon", "Download Completed - 10 MB", false);
-    EXPECT_TRUE(IsListable(completed, true));
+    EXPECT_TRUE(IsListable(completed, settings.exclusionText.get()));
 
     HWND untitled = Make("ListA", "", true);
-    EXPECT_FALSE(IsListable(untitled, true));
+    EXPECT_FALSE(IsListable(untitled, settings.exclusionText.get()));
     HWND namesake = Make("ListA", "Sorvane", true);  // another program's window may bear our title
-    EXPECT_TRUE(IsListable(namesake, true));
+    EXPECT_TRUE(IsListable(namesake, settings.exclusionText.get()));
     HWND tool = Make("ListA", "Palette", true, WS_EX_TOOLWINDOW);
-    EXPECT_FALSE(IsListable(tool, true));
+    EXPECT_FALSE(IsListable(tool, settings.exclusionText.get()));
 
     // A 1 x 1 client is not probed for its icon, unless the window is minimized.
     HWND tiny = Make("ListA", "Tiny", true, 0, 1, 1);
-    EXPECT_FALSE(IsListable(tiny, true));
+    EXPECT_FALSE(IsListable(tiny, settings.exclusionText.get()));
     ShowWindow(tiny, SW_MINIMIZE);
-    EXPECT_TRUE(IsListable(tiny, true));
+    EXPECT_TRUE(IsListable(tiny, settings.exclusionText.get()));
 
     HWND hidden = Make("ListA", "Hidden", true);
     ShowWindow(hidden, SW_HIDE);
-    EXPECT_FALSE(IsListable(hidden, true));
+    EXPECT_FALSE(IsListable(hidden, settings.exclusionText.get()));
 }
 
 TEST_F(Collection, ExecutableIconStandsInOnlyWhenSwitchedOn)
@@ -195,9 +195,9 @@ TEST_F(Collection, ExecutableIconStandsInOnlyWhenSwitchedOn)
     HWND noIcon = Make("ListNoIcon2", "Icon from the file", false);
     EXPECT_EQ(nullptr, QueryWindowIcon(noIcon));
     EXPECT_EQ(nullptr, QueryClassIcon(noIcon));
-    EXPECT_FALSE(IsListable(noIcon, true));
+    EXPECT_FALSE(IsListable(noIcon, settings.exclusionText.get()));
     useExecutableIcons = true;  // this test program carries the program icon as its first icon
-    EXPECT_TRUE(IsListable(noIcon, true));
+    EXPECT_TRUE(IsListable(noIcon, settings.exclusionText.get()));
     bool owned = false;
     HICON icon = FindWindowIcon(noIcon, &owned);
     EXPECT_NE(nullptr, icon);
@@ -220,7 +220,7 @@ TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
     HWND second = Make("ListNoIcon3", "Stand-in two", false);
     HWND own = Make("ListA", "Own icon kept", true);
     useExecutableIcons = true;
-    CollectWindows(false);
+    CollectWindows(kNoExclusions);
     WindowEntry* entries[3] = {};
     for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
         if (entry->hwnd == first) entries[0] = entry;
@@ -249,23 +249,23 @@ TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
 TEST_F(Collection, ExclusionListHidesTheWindowsOfAListedExecutable)
 {
     HWND window = Make("ListA", "Excluded maybe", true);
-    char name[kPathBuffer] = {};
+    char name[kPathCapacity] = {};
     GetProcessImageName(window, name, sizeof name, true);
     ASSERT_STREQ("sorvane_unit_tests.exe", name);
-    char full[kPathBuffer] = {};
+    char full[kPathCapacity] = {};
     GetProcessImageName(window, full, sizeof full, false);
     EXPECT_EQ(':', full[1]) << full;  // a DOS path, read with the least access
 
     const char exact[] = "C:\\somewhere\\SORVANE_UNIT_TESTS.EXE\n";
     settings.exclusionText = AllocateHeapText(sizeof exact);
     lstrcpyA(settings.exclusionText.get(), exact);
-    EXPECT_FALSE(IsListable(window, true));
-    EXPECT_TRUE(IsListable(window, false));  // direct switching ignores the list
+    EXPECT_FALSE(IsListable(window, settings.exclusionText.get()));
+    EXPECT_TRUE(IsListable(window, kNoExclusions));  // direct switching ignores the list
 
     const char longer[] = "C:\\x\\my_sorvane_unit_tests.exe\n";
     settings.exclusionText = AllocateHeapText(sizeof longer);
     lstrcpyA(settings.exclusionText.get(), longer);
-    EXPECT_TRUE(IsListable(window, true));
+    EXPECT_TRUE(IsListable(window, settings.exclusionText.get()));
 }
 
 TEST_F(Collection, CollectionFindsOurWindowsInZOrder)
@@ -273,7 +273,7 @@ TEST_F(Collection, CollectionFindsOurWindowsInZOrder)
     HWND back = Make("ListA", "Back window", true);
     HWND front = Make("ListA", "Front window", true);
     SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    CollectWindows(true);
+    CollectWindows(settings.exclusionText.get());
     std::vector<HWND> ours;
     for (HWND window : ListOrder())
         if (window == back || window == front) ours.push_back(window);

@@ -151,7 +151,7 @@ TEST(ProcessInfo, TextForRealWindowsAndProcesses)
     WindowEntry entry{};
     entry.hwnd = window;
     char text[261];
-    FormatProcessInfo(&entry, text, sizeof text);
+    FormatProcessInfo(entry.hwnd, text, sizeof text);
     const std::string info = text;
     EXPECT_EQ(0u, info.find(" Info window  \r\n\r\n File: sorvane_unit_tests.exe \r\n Duration: ")) << info;
     EXPECT_NE(std::string::npos, info.find(" Virtual Memory Usage: ")) << info;
@@ -159,12 +159,12 @@ TEST(ProcessInfo, TextForRealWindowsAndProcesses)
     EXPECT_EQ(" KB ", info.substr(info.size() - 4));
 
     SetWindowTextA(window, "");
-    FormatProcessInfo(&entry, text, sizeof text);
+    FormatProcessInfo(entry.hwnd, text, sizeof text);
     EXPECT_EQ(0u, std::string(text).find("   \r\n\r\n File: "));
 
     // A window that is gone: no process to open, only the title piece.
     DestroyWindow(window);
-    FormatProcessInfo(&entry, text, sizeof text);
+    FormatProcessInfo(entry.hwnd, text, sizeof text);
     EXPECT_STREQ("   \r\n\r\n", text);
 
     // Small buffers are cut and stay terminated.
@@ -172,7 +172,7 @@ TEST(ProcessInfo, TextForRealWindowsAndProcesses)
     entry.hwnd = other;
     char small[16];
     memset(small, 'x', sizeof small);
-    FormatProcessInfo(&entry, small, 12);
+    FormatProcessInfo(entry.hwnd, small, 12);
     EXPECT_EQ(11u, strlen(small));
     EXPECT_EQ('x', small[12]);
     DestroyWindow(other);

@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "app/closewindow.h"
+#include "app/infotip.h"
 #include "app/tray.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"

@@ -1,0 +1,53 @@
+#include "app/infotip.h"
+
+#include <commctrl.h>
+
+#include "common/instance.h"
+
+HWND infoTip;
+
+namespace {
+
+bool infoTipShown;
+
+void SetInfoTipActive(bool active)
+{
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = mainWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
+    SendMessageA(infoTip, TTM_TRACKACTIVATE, active, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace
+
+void CreateInfoTip(HINSTANCE instance)
+{
+    infoTip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, instance, nullptr);
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
+    tool.hwnd = mainWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
+    tool.hinst = instance;
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(infoTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ShowInfoTipAt(int x, int y)
+{
+    if (infoTipShown) return;
+    SendMessageA(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+    SetInfoTipActive(true);
+    infoTipShown = true;
+}
+
+void HideInfoTip()
+{
+    if (!infoTipShown) return;
+    SetInfoTipActive(false);
+    infoTipShown = false;
+}
+
+bool InfoTipShown() { return infoTipShown; }

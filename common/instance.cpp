@@ -1,0 +1,7 @@
+#include "common/instance.h"
+
+HINSTANCE appInstance;
+char appTitle[kAppTextCapacity];
+HWND mainWindow;
+DWORD processorMHz;
+bool exitRequested;

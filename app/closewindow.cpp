@@ -2,6 +2,7 @@
 
 #include "app/infotip.h"
 #include "common/owners.h"
+#include "common/system.h"
 #include "overview/lifecycle.h"
 #include "overview/switching.h"
 #include "overview/worker.h"
@@ -29,17 +30,9 @@ bool WaitForWindowToClose(HWND target, DWORD ownerThreadId, HANDLE thread, DWORD
         if (waited >= timeoutMs) return false;
         const DWORD slice = timeoutMs - waited < kWindowPollMs ? timeoutMs - waited : kWindowPollMs;
         // The thread's end counts as the window's; a wait on it that fails leaves only the window.
-        DWORD result = thread ? MsgWaitForMultipleObjects(1, &thread, FALSE, slice, QS_SENDMESSAGE) : WAIT_FAILED;
-        if (result == WAIT_FAILED) {
-            thread = nullptr;
-            result = MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_SENDMESSAGE);
-            if (result == WAIT_OBJECT_0) result = WAIT_OBJECT_0 + 1;
-        }
-        if (result == WAIT_OBJECT_0) return true;
-        if (result == WAIT_OBJECT_0 + 1) {
-            MSG message;
-            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
+        const DWORD result = WaitHandlingSentMessages(thread, slice);
+        if (thread && result == WAIT_OBJECT_0) return true;
+        if (result == WAIT_FAILED) thread = nullptr;
     }
 }
 
@@ -54,12 +47,12 @@ void CloseTileWindow(HWND window)
     const DWORD ownerThreadId = GetWindowThreadProcessId(target, nullptr);
     // Waiting needs no more than SYNCHRONIZE, which is granted for elevated programs' threads too.
     UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, ownerThreadId));
-    SwitchToWindow(target, true);
+    SwitchToWindow(target);
     // A window that refuses the request (an elevated program's, to a program that is not) is not
     // waited for: the question comes at once.
     const bool asked = PostMessageA(target, WM_CLOSE, 0, 0) != FALSE;
     if (asked && WaitForWindowToClose(target, ownerThreadId, thread.get(), kCloseWaitMs)) {
-        HideOverview(entry, false, window);
+        HideOverview(window);
         ShowOverview(window);
         return;
     }
@@ -69,6 +62,6 @@ void CloseTileWindow(HWND window)
                                    "timely. Do you want to switch back to Sorvane?",
                                    "Sorvane: Closing Window", MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
     closePromptActive = false;
-    HideOverview(entry, false, window);
+    HideOverview(window);
     if (answer == IDYES) ShowOverview(window);
 }

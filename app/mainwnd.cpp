@@ -68,18 +68,26 @@ private:
     bool outer_;
 };
 
-void StopAndHide(HWND window, bool switching)
+void StopAndHide(HWND window)
 {
     LeavingGuard leaving;
     StopAndWaitForWorker();
-    HideOverview(windowList.selected, switching, window);
+    HideOverview(window);
+}
+
+// Enter, Space and a click on the selected tile.
+void StopAndSwitch(HWND window)
+{
+    LeavingGuard leaving;
+    StopAndWaitForWorker();
+    HideOverviewAndSwitch(window, windowList.selected);
 }
 
 // Esc, Cancel and Alt+F4: the Overview goes without a switch, and the window that was in front
 // before it comes back to the front.
 void CancelOverview(HWND window)
 {
-    StopAndHide(window, false);
+    StopAndHide(window);
     ReturnToWindowInFront();
 }
 
@@ -106,7 +114,7 @@ void RequestExit(HWND window)
 void CompletePendingExit(HWND window)
 {
     if (!exitRequested || dispatchDepth != 0 || !IsWindow(window)) return;
-    if (IsWindowVisible(window) && !overviewBuilding) StopAndHide(window, false);
+    if (IsWindowVisible(window) && !overviewBuilding) StopAndHide(window);
     if (ShowingInProgress()) return;
     exitRequested = false;
     DestroyWindow(window);
@@ -193,8 +201,7 @@ void HandleHotkey(HWND window, WPARAM id)
         RememberWindowInFront();
         ShowOverview(window);
     } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
-        ResetOverviewHeap();
-        QuickSwitch(id == HOTKEY_RECENT ? 0 : 1);
+        QuickSwitch(id == HOTKEY_RECENT ? QuickSwitchTarget::WindowBehind : QuickSwitchTarget::FurthestBack);
     }
 }
 
@@ -214,9 +221,9 @@ void RefreshOverview(HWND window)
     StopAndWaitForWorker();
     HideInfoTip();
     PingDesktop();
-    HideOverview(windowList.selected, false, window);
+    HideOverview(window);
     PingDesktop();
-    Sleep((count == 1 ? 500000 : 330000) / (processorMHz ? processorMHz : 500));
+    Sleep((count == 1 ? 500000 : 330000) / (processorMHz ? processorMHz : kDefaultProcessorMHz));
     ShowOverview(window);
 }
 
@@ -262,7 +269,7 @@ void HandleKeyUp(HWND window, WPARAM key)
     switch (key) {
     case VK_RETURN:
     case VK_SPACE:
-        StopAndHide(window, true);
+        StopAndSwitch(window);
         break;
     case VK_ESCAPE:
         CancelOverview(window);
@@ -311,7 +318,7 @@ void HandleLeftButtonUp(HWND window, int x, int y)
     if (InCloseSquare(hit->tile, x, y, overviewDpi))
         CloseTileWindow(window);
     else
-        StopAndHide(window, true);
+        StopAndSwitch(window);
 }
 
 void HandleMouseWheel(HWND window, WPARAM wParam)
@@ -354,7 +361,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         // Only the Overview's own buttons (control identifier 0) are served while it is open.
         if (LOWORD(wParam) != 0) return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
         if (reinterpret_cast<HWND>(lParam) == refreshButton) {
-            StopAndHide(window, false);
+            StopAndHide(window);
             ShowOverview(window);
         } else {
             CancelOverview(window);
@@ -377,8 +384,8 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         return 0;
     case IDM_SWITCH_RECENT:
     case IDM_SWITCH_OTHERS:
-        ResetOverviewHeap();
-        QuickSwitch(LOWORD(wParam) == IDM_SWITCH_RECENT ? 0 : 1);
+        QuickSwitch(LOWORD(wParam) == IDM_SWITCH_RECENT ? QuickSwitchTarget::WindowBehind
+                                                        : QuickSwitchTarget::FurthestBack);
         return 0;
     case IDM_CONFIGURE:
         if (!BringOwnedModalForward(window)) {

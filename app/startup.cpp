@@ -88,7 +88,7 @@ bool InitializeInstance(HINSTANCE instance)
     unlistedProcessId = GetCurrentProcessId();
 
     LoadExclusionList(nullptr);
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -101,7 +101,7 @@ bool InitializeInstance(HINSTANCE instance)
     // Without the icon (the shell is still starting) the program runs on and tries again.
     CreateTrayIcon();
     CreateInfoTip(instance);
-    LoadMouseGesture(nullptr);
+    ApplyStoredGesture();
     LoadDisplayOptions();
     processorMHz = ReadProcessorMHz();
     if (processorMHz == 0) processorMHz = kDefaultProcessorMHz;

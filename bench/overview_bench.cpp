@@ -485,8 +485,10 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
     for (int run = 0; run < runs; ++run) {
         WindowEntry* next = current->next ? current->next : windowList.head;
         const double start = Now();
-        PresentTileOnWindow(overview, current, false);
-        PresentTileOnWindow(overview, next, true);
+        if (UniqueWindowDc dc{overview}) {
+            PresentTile(dc.get(), current, TileLook::Plain);
+            PresentTile(dc.get(), next, TileLook::Selected);
+        }
         GdiFlush();
         samples.push_back((Now() - start) * 1000.0);
         current = next;

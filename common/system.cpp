@@ -74,3 +74,21 @@ const OsVersion& RealOsVersion()
     }();
     return version;
 }
+
+DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    const DWORD count = handle ? 1 : 0;
+    for (;;) {
+        DWORD remaining = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const DWORD waited = GetTickCount() - start;
+            if (waited >= timeoutMs) return handle ? WaitForSingleObject(handle, 0) : WAIT_TIMEOUT;
+            remaining = timeoutMs - waited;
+        }
+        const DWORD result = MsgWaitForMultipleObjects(count, &handle, FALSE, remaining, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + count) return result;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

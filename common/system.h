@@ -29,6 +29,12 @@ Function ProcedureOf(HMODULE module, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+// Waits for the handle at most timeoutMs (INFINITE: no limit), handling only the messages other
+// threads send meanwhile; posted messages and input stay queued. A null handle only waits out the
+// time (which must then be finite) and gives WAIT_TIMEOUT; a handle that cannot be waited on gives
+// WAIT_FAILED.
+DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs);
+
 struct OsVersion {
     DWORD major;
     DWORD minor;

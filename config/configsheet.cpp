@@ -78,7 +78,7 @@ LONG_PTR ApplyShortcuts(HWND page)
     bool wasRegistered[3] = {};
     for (size_t i = 0; i < 3; ++i) wasRegistered[i] = settings.*kHotkeySlots[i].registered;
     StoreAllShortcuts(page);
-    const HotkeyCombinations chosen = LoadHotkeys(nullptr, false);
+    const HotkeyCombinations chosen = RegisterStoredHotkeys(RefusedHotkeys::Quiet);
     bool keepOpen = false;
     for (size_t i = 0; i < 3; ++i) {
         const HotkeyVerdict verdict =
@@ -92,7 +92,7 @@ LONG_PTR ApplyShortcuts(HWND page)
     FieldsOf(page).hotkeys = before;
     ShowHotkeysOnPage(page, before);
     StoreAllShortcuts(page);
-    LoadHotkeys(nullptr, false);
+    RegisterStoredHotkeys(RefusedHotkeys::Quiet);
     PropSheet_QuerySiblings(GetParent(page), kStoreYourValues, 0);
     return PSNRET_INVALID;
 }
@@ -104,7 +104,7 @@ LONG_PTR ApplyGesture(HWND page)
         WriteDwordValue(key.get(), "Corner", static_cast<DWORD>(FieldsOf(page).gesture.corner));
     }
     if (settings.gestureEnabled) UninstallMouseHook();
-    LoadMouseGesture(nullptr);
+    ApplyStoredGesture();
     return PSNRET_NOERROR;
 }
 
@@ -212,7 +212,7 @@ INT_PTR CALLBACK ShortcutsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         KeepFields(page, lParam);
         for (const HotkeySlot& slot : kHotkeySlots) FillShortcutCombos(page, slot.modifierBox, slot.keyBox);
-        FieldsOf(page).hotkeys = LoadHotkeys(page);
+        FieldsOf(page).hotkeys = ShowStoredHotkeysOnPage(page);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_SHORTCUTS_DEFAULT) {
@@ -232,7 +232,7 @@ INT_PTR CALLBACK GesturePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_INITDIALOG:
         KeepFields(page, lParam);
-        FieldsOf(page).gesture = LoadMouseGesture(page);
+        FieldsOf(page).gesture = ShowStoredGestureOnPage(page);
         return TRUE;
     case WM_COMMAND: {
         const int control = LOWORD(wParam);

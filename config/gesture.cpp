@@ -62,8 +62,7 @@ int UninstallMouseHook()
 
 void ShowGestureOnPage(HWND page, bool enabled, int corner)
 {
-    // Any corner other than 1, 2 or 3 is the bottom right.
-    const int shown = corner >= 1 && corner <= 3 ? corner : 4;
+    const int shown = static_cast<int>(CornerOrBottomRight(static_cast<unsigned>(corner)));
     CheckDlgButton(page, IDC_GESTURE_CHECK, enabled ? BST_CHECKED : BST_UNCHECKED);
     for (int button = IDC_CORNER_1; button <= IDC_CORNER_4; ++button)
         CheckDlgButton(page, button, enabled && button - IDC_CORNER_1 + 1 == shown ? BST_CHECKED : BST_UNCHECKED);
@@ -74,28 +73,34 @@ GestureChoice LiveGesture()
     return {settings.gestureEnabled, settings.gestureCorner};
 }
 
-GestureChoice LoadMouseGesture(HWND page)
+GestureChoice ReadStoredGesture()
 {
     GestureChoice loaded = LiveGesture();
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
     if (!key || !ReadDwordValue(key.get(), "Mouse Gesture", &value)) {
-        loaded = {true, 4};
+        loaded = GestureChoice{};
     } else if (value == 0) {
         loaded.enabled = false;
     } else {
         DWORD corner = 0;
         loaded.enabled = true;
-        loaded.corner = ReadDwordValue(key.get(), "Corner", &corner) && corner >= 1 && corner <= 3
-                            ? static_cast<int>(corner)
-                            : 4;
+        if (!ReadDwordValue(key.get(), "Corner", &corner)) corner = kCornerBottomRight;
+        loaded.corner = static_cast<int>(CornerOrBottomRight(corner));
     }
-    key.reset();
+    return loaded;
+}
 
-    if (page) {
-        ShowGestureOnPage(page, loaded.enabled, loaded.corner);
-        return loaded;
-    }
+GestureChoice ShowStoredGestureOnPage(HWND page)
+{
+    const GestureChoice loaded = ReadStoredGesture();
+    ShowGestureOnPage(page, loaded.enabled, loaded.corner);
+    return loaded;
+}
+
+GestureChoice ApplyStoredGesture()
+{
+    const GestureChoice loaded = ReadStoredGesture();
     settings.gestureEnabled = loaded.enabled;
     settings.gestureCorner = loaded.corner;
     if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));

@@ -173,17 +173,8 @@ HotkeyVerdict JudgeAppliedHotkey(const AppliedHotkey& hotkey)
     return {hotkey.wasRegistered, false};
 }
 
-HotkeyCombinations LoadHotkeys(HWND page, bool warnRefused)
+HotkeyCombinations ReadStoredHotkeys()
 {
-    if (!page) {
-        for (const HotkeySlot& slot : kHotkeySlots) {
-            if (settings.*slot.registered) {
-                UnregisterHotKey(mainWindow, slot.id);
-                settings.*slot.registered = false;
-            }
-        }
-    }
-
     HotkeyCombinations loaded = DefaultHotkeys();
     if (UniqueHkey key = OpenSettingsForQuery()) {
         for (size_t i = 0; i < loaded.size(); ++i) {
@@ -192,12 +183,25 @@ HotkeyCombinations LoadHotkeys(HWND page, bool warnRefused)
             if (ReadDwordValue(key.get(), kHotkeySlots[i].keyValue, &value)) loaded[i].key = value;
         }
     }
+    return loaded;
+}
 
-    if (page) {
-        ShowHotkeysOnPage(page, loaded);
-        return loaded;
+HotkeyCombinations ShowStoredHotkeysOnPage(HWND page)
+{
+    const HotkeyCombinations loaded = ReadStoredHotkeys();
+    ShowHotkeysOnPage(page, loaded);
+    return loaded;
+}
+
+HotkeyCombinations RegisterStoredHotkeys(RefusedHotkeys refused)
+{
+    for (const HotkeySlot& slot : kHotkeySlots) {
+        if (settings.*slot.registered) {
+            UnregisterHotKey(mainWindow, slot.id);
+            settings.*slot.registered = false;
+        }
     }
-
+    const HotkeyCombinations loaded = ReadStoredHotkeys();
     for (size_t i = 0; i < loaded.size(); ++i) {
         settings.*kHotkeySlots[i].modifiers = loaded[i].modifiers;
         settings.*kHotkeySlots[i].key = loaded[i].key;
@@ -205,7 +209,7 @@ HotkeyCombinations LoadHotkeys(HWND page, bool warnRefused)
     for (const HotkeySlot& slot : kHotkeySlots) {
         if (RegisterHotKey(mainWindow, slot.id, settings.*slot.modifiers, settings.*slot.key))
             settings.*slot.registered = true;
-        else if (warnRefused)
+        else if (refused == RefusedHotkeys::Warn)
             ReportHotkeyConflict(settings.*slot.modifiers, settings.*slot.key);
     }
     return loaded;

@@ -71,19 +71,23 @@ struct HotkeyCombination {
 using HotkeyCombinations = std::array<HotkeyCombination, 3>;
 
 HotkeyCombinations DefaultHotkeys();
-// The six fields of the live settings record: what the last LoadHotkeys without a page put in
+// The six fields of the live settings record: what the last RegisterStoredHotkeys put in
 // force.
 HotkeyCombinations LiveHotkeys();
 
 // Selects the combinations in the Keyboard Shortcuts page's boxes (the selection rule).
 void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations);
 
-// Reads the six values, each falling back to its own default. Returns what it read.
-// Without a page: releases the registered hotkeys, puts the values in the settings record and
-// registers them on the main window, warning for each refused one when asked to. With the
-// Keyboard Shortcuts page: only selects the values in the page's six boxes; the settings record
-// and the registered hotkeys stay as they are.
-HotkeyCombinations LoadHotkeys(HWND page, bool warnRefused = true);
+// The six stored values, each falling back to its own default.
+HotkeyCombinations ReadStoredHotkeys();
+// Whether a combination the system refuses gets the conflict warning.
+enum class RefusedHotkeys { Warn, Quiet };
+// Releases the registered hotkeys, puts the stored values in the settings record and registers
+// them on the main window. Returns what it read.
+HotkeyCombinations RegisterStoredHotkeys(RefusedHotkeys refused = RefusedHotkeys::Warn);
+// Selects the stored values in the Keyboard Shortcuts page's six boxes; the settings record and
+// the registered hotkeys stay as they are. Returns what it read.
+HotkeyCombinations ShowStoredHotkeysOnPage(HWND page);
 
 // What OK on the Keyboard Shortcuts page does about one hotkey it has just tried to register.
 struct AppliedHotkey {

@@ -6,11 +6,9 @@
 #include <cstddef>
 
 #include "common/owners.h"
+#include "hook/corner.h"
 
 constexpr char kSettingsKeyPath[] = "Software\\Sorvane";
-
-// Modifier flags of a hotkey, as RegisterHotKey takes them.
-constexpr DWORD kModNone = 0, kModAlt = 1, kModCtrl = 2, kModShift = 4, kModWin = 8;
 
 struct Settings {
     DWORD showModifiers = 0;
@@ -23,7 +21,7 @@ struct Settings {
     bool recentRegistered = false;
     bool othersRegistered = false;
     bool gestureEnabled = true;
-    int gestureCorner = 4;  // 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right
+    int gestureCorner = kCornerBottomRight;  // a ScreenCorner
     bool restoreMinimized = true;
     bool groupByApps = true;
     // Every stored exclusion entry followed by a line feed; empty owner when there is no list.

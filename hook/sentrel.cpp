@@ -20,11 +20,12 @@
 
 #include "common/owners.h"
 #include "hook/corner.h"
+#include "resources/resource.h"
 
 namespace {
 
 constexpr WPARAM kGestureHotkeyId = 112;
-constexpr char kMainWindowClass[] = "SORVANE";
+constexpr char kMainWindowClass[] = SORVANE_WINDOW_CLASS;
 // How long a caller waits for the hook thread to start or to end.
 constexpr DWORD kThreadWaitMs = 5000;
 // A thread whose message queue does not exist yet loses a posted WM_QUIT: post again this often.
@@ -33,7 +34,7 @@ constexpr DWORD kQuitRepeatMs = 50;
 HINSTANCE libraryInstance;
 
 // Read by the hook procedure on the hook thread, written by the installing thread.
-std::atomic<unsigned> watchedCorner{4};
+std::atomic<unsigned> watchedCorner{kCornerBottomRight};
 std::atomic<bool> pointerInCorner{false};  // re-armed when the pointer leaves the corner
 // Written by the hook thread before it sets hookReady: whether SetWindowsHookEx succeeded.
 std::atomic<bool> hookInstalled{false};
@@ -131,7 +132,7 @@ bool StartHookThread()
 SENTREL_API int InstallMouseHook(unsigned int corner)
 {
     std::lock_guard<std::mutex> hold(hookThreadLock);
-    watchedCorner.store(corner >= 1 && corner <= 3 ? corner : 4);
+    watchedCorner.store(CornerOrBottomRight(corner));
     if (hookThread && WaitForSingleObject(hookThread.get(), 0) == WAIT_TIMEOUT) return 1;
     hookThread.reset();  // a hook thread that ended (it never does by itself) is started anew
     // A pointer already resting in the corner must leave it once before the first report.

@@ -3,6 +3,8 @@
 ;   VERSION       1.2.8            VERSION_QUAD  1.2.8.0
 ;   ARCH          win32 or win64   FILES         folder holding Sorvane.exe, Sentrel.dll, Sorvane.html
 ;   ICON          sorvane.ico      OUTFILE       the setup executable to write
+;   WINDOW_CLASS  the main window's class   EXIT_COMMAND  the Exit command's identifier
+;   (both read from resources/resource.h)
 ; /S installs silently with the defaults; the uninstaller takes /S too.
 
 Unicode true
@@ -17,8 +19,6 @@ RequestExecutionLevel user
 
 !define APP "Sorvane"
 !define EXE "Sorvane.exe"
-!define WINDOW_CLASS "SORVANE"
-!define EXIT_COMMAND 105
 !define SETTINGS_KEY "Software\Sorvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Sorvane"

@@ -91,10 +91,10 @@ void ApplyMatches(HWND window, const std::vector<bool>& matches)
     }
     if (!dc) return;
     for (WindowEntry* entry : changed)
-        if (entry != windowList.selected) PresentTileLocked(dc.get(), entry, false);
+        if (entry != windowList.selected) PresentTileLocked(dc.get(), entry, TileLook::Plain);
     DrawFindText(dc.get());
     // The title label last: a long one may reach under the find text.
-    PresentTileLocked(dc.get(), windowList.selected, true);
+    PresentTileLocked(dc.get(), windowList.selected, TileLook::Selected);
 }
 
 }  // namespace

@@ -18,16 +18,14 @@
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
-std::atomic<bool> overviewBuilding;
-std::atomic<bool> overviewHiding;
-std::atomic<bool> closePromptActive;
+bool overviewBuilding;
+bool overviewHiding;
+bool closePromptActive;
 HWND cancelButton;
 HWND refreshButton;
 
 namespace {
 
-constexpr int kHidingPolls = 100;
-constexpr DWORD kHidingPollMs = 50;
 // The buttons at 96 DPI: their size, and their top-left corners from the screen's bottom right.
 constexpr int kButtonWidth = 76;
 constexpr int kButtonHeight = 23;
@@ -86,7 +84,6 @@ void PlaceButton(HWND* button, const char* text, DWORD style, const RECT& place,
 
 void CompactProcessHeap()
 {
-    HeapValidate(GetProcessHeap(), 0, nullptr);
     HeapCompact(GetProcessHeap(), 0);
 }
 
@@ -168,8 +165,7 @@ void ShowOverview(HWND window)
         ActivateWindow(GetDesktopWindow());
         return;
     }
-    for (int poll = 0; overviewHiding && poll < kHidingPolls; ++poll) Sleep(kHidingPollMs);
-    if (overviewHiding) return;
+    if (overviewHiding) return;  // asked from within a tear-down (a nested message): not now
 
     // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
     // anything of ours covers it.
@@ -223,17 +219,19 @@ void ShowOverview(HWND window)
     ResumeSnapshotWorker();
 }
 
-void HideOverview(WindowEntry* chosen, bool switching, HWND window)
+void HideOverview(HWND window) { HideOverviewAndSwitch(window, nullptr); }
+
+void HideOverviewAndSwitch(HWND window, WindowEntry* chosen)
 {
     overviewHiding = true;
     HWND target = nullptr;
-    if (switching && chosen) {
+    if (chosen) {
         BlinkChosenTile(window, chosen);
         target = chosen->hwnd;
     }
     CloseSnapshotWorker();
     ReleaseShowing(target);
-    if (target) SwitchToWindow(target, true);
+    if (target) SwitchToWindow(target);
     ShowWindow(window, SW_HIDE);
     NoteOwnWindowLeftScreen();
     overviewHiding = false;

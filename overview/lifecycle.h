@@ -1,21 +1,20 @@
-// One showing of the Overview, from the show request to the tear-down, and the flags by which
-// the GUI thread and the snapshot worker keep out of each other's way.
+// One showing of the Overview, from the show request to the tear-down, and the GUI thread's flags
+// that say where a showing stands.
 #pragma once
 
 #include <windows.h>
-
-#include <atomic>
 
 #include "overview/scaling.h"
 
 struct WindowEntry;
 
+// The GUI thread's flags (only it touches them).
 // Set from the start of a build until the worker is released; Overview input is ignored meanwhile.
-extern std::atomic<bool> overviewBuilding;
+extern bool overviewBuilding;
 // Set while a tear-down runs.
-extern std::atomic<bool> overviewHiding;
+extern bool overviewHiding;
 // Set while the close-wait question is on screen; show requests then only activate the desktop.
-extern std::atomic<bool> closePromptActive;
+extern bool closePromptActive;
 
 // The Overview's two push buttons (control identifier 0), created at the first show.
 extern HWND cancelButton;
@@ -25,8 +24,12 @@ void ShowOverview(HWND window);
 // Frees everything of a showing except the window itself; the worker has ended. A window restored
 // for its snapshot is minimized again unless it is `chosen`, the one being switched to.
 void ReleaseShowing(HWND chosen = nullptr);
-// The caller has stopped and waited for the worker (StopAndWaitForWorker, overview/worker.h).
-void HideOverview(WindowEntry* chosen, bool switching, HWND window);
+// Ends the showing and hides the window; the caller has stopped and waited for the worker
+// (StopAndWaitForWorker, overview/worker.h).
+void HideOverview(HWND window);
+// The same, after blinking the chosen tile, and then switches to the chosen window (none: as
+// HideOverview).
+void HideOverviewAndSwitch(HWND window, WindowEntry* chosen);
 
 // Restores the listed minimized windows for their snapshots; returns how many it restored.
 unsigned RestoreMinimizedWindows();

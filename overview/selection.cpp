@@ -41,9 +41,9 @@ void MoveSelection(HWND window, WindowEntry* entry)
     UniqueWindowDc dc(window);
     // The snapshot worker reads the selection to pick a tile's look: change it under the lock.
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    if (dc) PresentTileLocked(dc.get(), windowList.selected, false);
+    if (dc) PresentTileLocked(dc.get(), windowList.selected, TileLook::Plain);
     windowList.selected = entry;
-    if (dc) PresentTileLocked(dc.get(), entry, true);
+    if (dc) PresentTileLocked(dc.get(), entry, TileLook::Selected);
 }
 
 int StepInDirection(int from, int count, int columns, Direction direction)
@@ -74,25 +74,6 @@ int StepInDirection(int from, int count, int columns, Direction direction)
     if (row < 1 || column < 1 || column > columns) return -1;
     const int target = (row - 1) * columns + (column - 1);
     return target < count && target != from ? target : -1;
-}
-
-WindowEntry* NeighbourInDirection(Direction direction)
-{
-    const int from = IndexOfEntry(windowList.selected);
-    if (from < 0) return nullptr;
-    return EntryAtIndex(StepInDirection(from, static_cast<int>(windowList.count), gridColumns, direction));
-}
-
-WindowEntry* NextEntry()
-{
-    WindowEntry* s = windowList.selected;
-    return s && s->next ? s->next : windowList.head;
-}
-
-WindowEntry* PreviousEntry()
-{
-    WindowEntry* s = windowList.selected;
-    return s && s->prev ? s->prev : windowList.tail;
 }
 
 int AccumulateWheel(int* remainder, int delta)

@@ -18,16 +18,10 @@ bool InInfoSquare(const RECT& tile, int x, int y, int dpi);
 
 // Draws the selected entry plain, selects the new one and draws it highlighted, on the window.
 void MoveSelection(HWND window, WindowEntry* entry);
-// The entry an arrow key selects, or null: left and right stay in the row, up and down in the
-// column, each wrapping around at the grid's edges.
-WindowEntry* NeighbourInDirection(Direction direction);
-// The same move over a grid of `count` tiles laid out in list order in `columns` columns: the
-// index the move from `from` reaches, or -1 when it stays.
+// An arrow key's move over a grid of `count` tiles laid out in list order in `columns` columns:
+// left and right stay in the row, up and down in the column, each wrapping around at the grid's
+// edges. The index the move from `from` reaches, or -1 when it stays.
 int StepInDirection(int from, int count, int columns, Direction direction);
-
-// The sequential moves; each redraws even when the selection stays.
-WindowEntry* NextEntry();      // after the tail: the head
-WindowEntry* PreviousEntry();  // before the head: the tail
 
 // The wheel: turns are added up, and every whole WHEEL_DELTA (120) in one direction is one step,
 // so that a touchpad's small turns move as a mouse's notches do. Adds `delta` to what is left in

@@ -19,32 +19,25 @@ void ActivateWindow(HWND window)
     PostMessageA(window, WM_NULL, 0, 0);
 }
 
-void SwitchToWindow(HWND window, bool fromOverview)
+void SwitchToWindow(HWND window)
 {
-    if (fromOverview) {
-        const int w = GetSystemMetrics(SM_CXSCREEN);
-        const int h = GetSystemMetrics(SM_CYSCREEN);
-        POINT cursor{};
-        // The pointer in the bottom-right corner (10 x 10 at 96 DPI) goes to the middle.
-        const int corner = Scaled(10);
-        if (GetCursorPos(&cursor) && cursor.x > w - 1 - corner && cursor.y > h - 1 - corner)
-            SetCursorPos(w / 2, h / 2);
-    }
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    POINT cursor{};
+    // The pointer in the bottom-right corner (10 x 10 at 96 DPI) goes to the middle.
+    const int corner = Scaled(10);
+    if (GetCursorPos(&cursor) && cursor.x > w - 1 - corner && cursor.y > h - 1 - corner) SetCursorPos(w / 2, h / 2);
     ActivateWindow(window);
-    if (fromOverview) InvalidateRect(window, nullptr, FALSE);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
-void QuickSwitch(int mode)
+void QuickSwitch(QuickSwitchTarget which)
 {
-    ClearWindowList();
+    ResetOverviewHeap();
     CollectWindows(kNoExclusions);
     WindowEntry* target = nullptr;
-    if (windowList.head) {
-        if (mode == 0)
-            target = windowList.head->next;
-        else if (mode == 1)
-            target = windowList.tail;
-    }
+    if (windowList.head)
+        target = which == QuickSwitchTarget::WindowBehind ? windowList.head->next : windowList.tail;
     if (target) {
         ActivateWindow(target->hwnd);
         if (IsIconic(target->hwnd)) OpenIcon(target->hwnd);

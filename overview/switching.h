@@ -6,13 +6,15 @@
 // SwitchToThisWindow, SetForegroundWindow, SetActiveWindow, BringWindowToTop, posted WM_NULL.
 void ActivateWindow(HWND window);
 
-// The activation sequence; from the Overview, a pointer parked in the bottom-right 10 x 10
-// corner moves to the screen's centre first and the window is invalidated afterwards.
-void SwitchToWindow(HWND window, bool fromOverview);
+// The switch out of the Overview: a pointer parked in the bottom-right 10 x 10 corner moves to the
+// screen's centre first, then the activation sequence, and the window is invalidated afterwards.
+void SwitchToWindow(HWND window);
 
-// Switches without showing anything: mode 0 to the listed window directly behind the frontmost
-// one, mode 1 to the one furthest back. Collects into the OverviewHeap, frees it afterwards.
-void QuickSwitch(int mode);
+// The switches that show nothing: to the listed window directly behind the frontmost one, or to
+// the one furthest back.
+enum class QuickSwitchTarget { WindowBehind, FurthestBack };
+// Collects into a fresh OverviewHeap and frees it afterwards.
+void QuickSwitch(QuickSwitchTarget target);
 
 // The window that was in front when the Overview was asked for (by a hotkey, the corner or the
 // icon's menu), when it is another program's: Esc, Cancel and Alt+F4 give the front back to it.

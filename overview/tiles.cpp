@@ -288,16 +288,21 @@ void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth)
     if (overviewHeap) HeapCompact(overviewHeap, 0);
 }
 
-void PresentTile(HDC dc, WindowEntry* entry, bool highlighted)
+TileLook LookOf(const WindowEntry* entry)
 {
-    std::lock_guard<std::mutex> hold(tileImagesLock);
-    PresentTileLocked(dc, entry, highlighted);
+    return entry == windowList.selected ? TileLook::Selected : TileLook::Plain;
 }
 
-void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted)
+void PresentTile(HDC dc, WindowEntry* entry, TileLook look)
+{
+    std::lock_guard<std::mutex> hold(tileImagesLock);
+    PresentTileLocked(dc, entry, look);
+}
+
+void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look)
 {
     if (!entry) return;
-    if (highlighted) {
+    if (look == TileLook::Selected) {
         // The label in place already is only drawn again: erasing it first would make it flicker.
         if (labelOwner && labelOwner != entry) {
             const RECT& old = labelOwner->labelRect;
@@ -311,9 +316,10 @@ void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted)
     }
     if (!entry->normalTile) return;
     const RECT& tile = entry->tile;
-    if (!highlighted && entry->dimmed && DrawDimmedTile(dc, entry)) return;
+    const bool selected = look == TileLook::Selected;
+    if (!selected && entry->dimmed && DrawDimmedTile(dc, entry)) return;
     CopyImage(dc, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top,
-              highlighted ? entry->highlightTile : entry->normalTile);
+              selected ? entry->highlightTile : entry->normalTile);
 }
 
 void ReleaseDimmingTools()
@@ -322,16 +328,10 @@ void ReleaseDimmingTools()
     ResetDimming();
 }
 
-void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted)
-{
-    UniqueWindowDc dc(window);
-    if (dc) PresentTile(dc.get(), entry, highlighted);
-}
-
 void RepaintAllTiles(HDC dc)
 {
     for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
-        PresentTile(dc, entry, entry == windowList.selected);
+        PresentTile(dc, entry, LookOf(entry));
 }
 
 void BlinkChosenTile(HWND window, WindowEntry* entry)
@@ -348,7 +348,7 @@ void BlinkChosenTile(HWND window, WindowEntry* entry)
                           tile.bottom - tile.top, entry->normalTile);
         }
         Sleep(kBlinkPauseMs);
-        PresentTile(dc.get(), entry, true);
+        PresentTile(dc.get(), entry, TileLook::Selected);
         Sleep(kBlinkPauseMs);
     }
 }

@@ -29,14 +29,18 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
 // reference context); draws nothing on screen. Uses `selected` as its cursor and leaves it null.
 void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth);
 
-// Copies the entry's tile (and, highlighted, its title label) to the device context; a plain tile
+// A tile's two looks: plain, and selected (framed, with its buttons and its title label).
+enum class TileLook { Plain, Selected };
+// The look of the entry in the list: selected when it is the list's selection.
+TileLook LookOf(const WindowEntry* entry);
+
+// Copies the entry's tile (and, selected, its title label) to the device context; a plain tile
 // that does not match the find text is drawn darkened.
-void PresentTile(HDC dc, WindowEntry* entry, bool highlighted);
+void PresentTile(HDC dc, WindowEntry* entry, TileLook look);
 // The same, for a caller that holds tileImagesLock.
-void PresentTileLocked(HDC dc, WindowEntry* entry, bool highlighted);
+void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look);
 // Lets go of what darkens dimmed tiles (at the end of a showing).
 void ReleaseDimmingTools();
-void PresentTileOnWindow(HWND window, WindowEntry* entry, bool highlighted);
 // Presents every entry, the selected one highlighted.
 void RepaintAllTiles(HDC dc);
 // Blinks the chosen tile twice (320 ms), ending in its selected look.

@@ -5,6 +5,7 @@
 
 #include "common/instance.h"
 #include "common/owners.h"
+#include "common/system.h"
 #include "overview/scaling.h"
 #include "overview/tiles.h"
 #include "windows/capture.h"
@@ -37,7 +38,7 @@ void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
     if (capture.bitmap)
         DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, capture.complete,
                              tools.tileWidth, tools.font, tools.buttonPen.get(), &tools.drawing);
-    PresentTileLocked(tools.overview.get(), entry, entry == windowList.selected);
+    PresentTileLocked(tools.overview.get(), entry, LookOf(entry));
 }
 
 }  // namespace
@@ -126,22 +127,4 @@ void CloseSnapshotWorker()
 {
     if (snapshotWorker) CloseHandle(snapshotWorker);
     snapshotWorker = nullptr;
-}
-
-DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
-{
-    if (!handle) return WAIT_FAILED;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DWORD remaining = INFINITE;
-        if (timeoutMs != INFINITE) {
-            const DWORD waited = GetTickCount() - start;
-            if (waited >= timeoutMs) return WaitForSingleObject(handle, 0);
-            remaining = timeoutMs - waited;
-        }
-        const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) return result;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
 }

@@ -31,10 +31,6 @@ void CloseSnapshotWorker();
 
 DWORD WINAPI SnapshotWorker(LPVOID window);
 
-// Waits for the handle at most timeoutMs (INFINITE: no limit), handling only the messages other
-// threads send meanwhile; posted messages and input stay queued. WAIT_FAILED for a null handle.
-DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs);
-
 // Visits the positions 0 .. count - 1 in the capture order: two cursors, one from the head and
 // one from the middle, take turns (0, half, 1, half + 1, ...). shouldStop() is asked before each
 // turn; returns false when it stopped the walk.

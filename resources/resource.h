@@ -6,7 +6,9 @@
 #define IDS_APP_TITLE 103    // "Sorvane"
 #define IDS_WELCOME_TIP 104  // balloon shown until the user clicks it once
 #define IDS_RUNNING_TIP 105  // balloon answering a second start
-#define IDS_CLASS_NAME 109   // "SORVANE"
+#define IDS_CLASS_NAME 109   // the main window's class name, SORVANE_WINDOW_CLASS
+// The main window's class: how the hook library, the installer and a second copy find it.
+#define SORVANE_WINDOW_CLASS "SORVANE"
 
 // Icons
 #define IDI_SORVANE 107  // program icon, 16/32/48

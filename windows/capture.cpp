@@ -87,7 +87,7 @@ DWORD WINAPI PrintThread(LPVOID parameter)
     } else {
         // The system's version does not change while we run: read once, by the first print.
         static const UINT flags = PrintFlagsForVersion(RealOsVersion().major, RealOsVersion().minor);
-        job->answered = PrintWindow(job->window, job->dc, flags) != FALSE;
+        PrintWindow(job->window, job->dc, flags);
     }
     EndPrint(job->window);
     ReleasePrintJob(job);

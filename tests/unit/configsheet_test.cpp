@@ -138,7 +138,7 @@ TEST_F(Page, StoringAPairWritesWhatTheBoxesShowAndKeepsWhatTheyCannot)
 
 TEST_F(Page, ARefusedCombinationIsWrittenBackAndTheAnswerIsInvalid)
 {
-    LoadHotkeys(nullptr);  // what start-up registers: the defaults
+    RegisterStoredHotkeys();  // what start-up registers: the defaults
     Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
     // Recent set to Show's Alt+Tab: refused.
     SendDlgItemMessageA(page, IDC_RECENT_MOD, CB_SETCURSEL, 1, 0);      // Alt
@@ -255,7 +255,7 @@ TEST_F(Page, TheSignInBoxShowsTheRunValueAndOkRewritesItOnlyWhenTheBoxDiffers)
 TEST_F(Page, CancelLeavesTheLiveSettingsAndHotkeysAsTheyWere)
 {
     SetDwordSetting("ShowKey", 70);  // Alt+F
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
     ASSERT_TRUE(settings.showRegistered);
     // Another program changes the stored key after start-up: the page shows it, the live record
     // keeps what is registered.
@@ -292,7 +292,7 @@ TEST_F(Page, ARefusalAfterDefaultRestoresTheCombinationsRegisteredBefore)
 {
     SetDwordSetting("ShowKey", 70);   // Alt+F
     SetDwordSetting("OthersKey", 66); // Win+B
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
     ASSERT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
     // Someone else holds Win+A, the default of Others.
     HWND other = CreateTestWindow();

@@ -67,30 +67,30 @@ protected:
 TEST_F(GestureSettings, ValuesAndDefaultsShowOnThePageAndLeaveTheLiveRecordAlone)
 {
     settings.gestureCorner = 2;
-    GestureChoice shown = LoadMouseGesture(page);  // no key: on, bottom right
+    GestureChoice shown = ShowStoredGestureOnPage(page);  // no key: on, bottom right
     EXPECT_TRUE(shown.enabled);
     EXPECT_EQ(4, shown.corner);
     EXPECT_EQ("10001", Checks());
 
     SetDwordSetting("Mouse Gesture", 5);  // any non-zero value is on
     SetDwordSetting("Corner", 3);
-    shown = LoadMouseGesture(page);
+    shown = ShowStoredGestureOnPage(page);
     EXPECT_TRUE(shown.enabled);
     EXPECT_EQ(3, shown.corner);
     EXPECT_EQ("10010", Checks());
 
     SetDwordSetting("Corner", 7);  // out of range reads as bottom right
-    EXPECT_EQ(4, LoadMouseGesture(page).corner);
+    EXPECT_EQ(4, ShowStoredGestureOnPage(page).corner);
 
     SetDwordSetting("Corner", 1);
     SetDwordSetting("Mouse Gesture", 0);  // off: the corner is not read and keeps the live one
-    shown = LoadMouseGesture(page);
+    shown = ShowStoredGestureOnPage(page);
     EXPECT_FALSE(shown.enabled);
     EXPECT_EQ(2, shown.corner);
     EXPECT_EQ("00000", Checks());
 
     SetRawSetting("Mouse Gesture", REG_SZ, "0", 2);  // another type: on, bottom right
-    shown = LoadMouseGesture(page);
+    shown = ShowStoredGestureOnPage(page);
     EXPECT_TRUE(shown.enabled);
     EXPECT_EQ(4, shown.corner);
     EXPECT_EQ("10001", Checks());

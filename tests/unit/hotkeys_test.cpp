@@ -170,7 +170,7 @@ TEST(HotkeyOk, OnlyAChosenRefusedCombinationHoldsTheSheetAndOnlyNewsIsWarned)
 
 TEST_F(HotkeyRegistration, DefaultsAreRegisteredWithoutAKey)
 {
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_EQ(1u, settings.showModifiers);
     EXPECT_EQ(9u, settings.showKey);
@@ -186,7 +186,7 @@ TEST_F(HotkeyRegistration, DefaultsAreRegisteredWithoutAKey)
     // Loading again releases the old combinations and takes the new ones.
     SetDwordSetting("ShowMod", 2);
     SetDwordSetting("ShowKey", 116);
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
     EXPECT_TRUE(settings.showRegistered);
     EXPECT_TRUE(Free(MOD_ALT, VK_TAB));
     EXPECT_FALSE(Free(MOD_CONTROL, VK_F5));
@@ -200,7 +200,7 @@ TEST_F(HotkeyRegistration, EachValueFallsBackByItself)
     SetRawSetting("RecentKey", REG_DWORD, &shortKey, sizeof shortKey);  // wrong size: Z
     SetDwordSetting("RecentMod", 2);
     SetDwordSetting("OthersMod", 4);  // Shift, set by hand, is registered as stored
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
     EXPECT_EQ(1u, settings.showModifiers);
     EXPECT_EQ(112u, settings.showKey);
     EXPECT_EQ(2u, settings.recentModifiers);
@@ -216,7 +216,7 @@ TEST_F(HotkeyRegistration, RefusedCombinationsWarnOnceEachInOrder)
 {
     for (const char* name : {"ShowMod", "RecentMod", "OthersMod"}) SetDwordSetting(name, 2);
     for (const char* name : {"ShowKey", "RecentKey", "OthersKey"}) SetDwordSetting(name, 120);
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
     const std::vector<std::string> texts = boxes.Texts();
     ASSERT_EQ(2u, texts.size());  // Recent's, then Others'
     for (const std::string& text : texts) EXPECT_EQ("Sorvane cannot handle the Ctrl-F9" + kConflictTail, text);
@@ -228,7 +228,7 @@ TEST_F(HotkeyRegistration, RefusedCombinationsWarnOnceEachInOrder)
 TEST_F(HotkeyRegistration, ACombinationTakenElsewhereIsReportedAndTheRestStillRegister)
 {
     ASSERT_TRUE(RegisterHotKey(other, 1, MOD_WIN, 'Z'));
-    LoadHotkeys(nullptr);
+    RegisterStoredHotkeys();
     const std::vector<std::string> texts = boxes.Texts();
     ASSERT_EQ(1u, texts.size());
     EXPECT_EQ("Sorvane cannot handle the Win-Z" + kConflictTail, texts[0]);
@@ -256,7 +256,7 @@ TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
     SetDwordSetting("OthersKey", 123);   // not in the table: no selection
     SetDwordSetting("OthersMod", 0);
     settings.showKey = 70;  // what the live record holds stays there
-    const HotkeyCombinations loaded = LoadHotkeys(page);
+    const HotkeyCombinations loaded = ShowStoredHotkeysOnPage(page);
     EXPECT_EQ(69u, loaded[0].key);
     EXPECT_EQ(4u, loaded[1].modifiers);
     EXPECT_EQ(70u, settings.showKey);

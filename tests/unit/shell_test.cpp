@@ -405,7 +405,7 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     EXPECT_EQ("Close this active window", InfoTipText());
 
     StopAndWaitForWorker();
-    HideOverview(windowList.selected, false, mainWindow);
+    HideOverview(mainWindow);
     DestroyWindow(target);
 }
 

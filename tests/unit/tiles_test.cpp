@@ -140,19 +140,19 @@ protected:
 TEST_F(Presentation, LabelsAreErasedBeforeTheNextOneIsDrawn)
 {
     Canvas canvas(120, 100);
-    PresentTile(canvas.dc.get(), a, true);  // no owner yet: nothing erased
+    PresentTile(canvas.dc.get(), a, TileLook::Selected);  // no owner yet: nothing erased
     EXPECT_EQ(RGB(50, 0, 0), canvas.At(15, 10));
     EXPECT_EQ(RGB(1, 2, 3), canvas.At(60, 10));
     EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
     EXPECT_EQ(a, labelOwner);
 
-    PresentTile(canvas.dc.get(), b, true);
+    PresentTile(canvas.dc.get(), b, TileLook::Selected);
     EXPECT_EQ(RGB(20, 0, 0), canvas.At(15, 10));  // A's backdrop where only A's label was
     EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));  // B's label over the overlap, drawn last
     EXPECT_EQ(RGB(0, 200, 0), canvas.At(75, 60));
     EXPECT_EQ(b, labelOwner);
 
-    PresentTile(canvas.dc.get(), a, false);  // plain: B's label stays up
+    PresentTile(canvas.dc.get(), a, TileLook::Plain);  // plain: B's label stays up
     EXPECT_EQ(RGB(100, 0, 0), canvas.At(25, 60));
     EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));
     EXPECT_EQ(b, labelOwner);
@@ -170,9 +170,9 @@ TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
     Canvas canvas(120, 100);
     WindowEntry* bare = AppendWindowEntry(reinterpret_cast<HWND>(3));
     bare->tile = RECT{0, 40, 50, 90};
-    PresentTile(canvas.dc.get(), bare, false);
+    PresentTile(canvas.dc.get(), bare, TileLook::Plain);
     EXPECT_EQ(RGB(1, 2, 3), canvas.At(25, 60));
-    PresentTile(canvas.dc.get(), nullptr, true);
+    PresentTile(canvas.dc.get(), nullptr, TileLook::Selected);
 }
 
 TEST(TextFont, AtNinetySixDpiTheOverviewKeepsTheStockFont)

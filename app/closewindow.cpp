@@ -4,6 +4,7 @@
 #include "common/owners.h"
 #include "common/system.h"
 #include "overview/lifecycle.h"
+#include "overview/showing.h"
 #include "overview/switching.h"
 #include "overview/worker.h"
 #include "windows/windowlist.h"
@@ -41,7 +42,7 @@ void CloseTileWindow(HWND window)
     HideInfoTip();
     StopAndWaitForWorker();
     ShowWindow(window, SW_HIDE);
-    WindowEntry* entry = windowList.selected;
+    WindowEntry* entry = showing.windowList.selected;
     if (!entry) return;
     const HWND target = entry->hwnd;
     const DWORD ownerThreadId = GetWindowThreadProcessId(target, nullptr);

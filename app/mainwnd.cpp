@@ -20,6 +20,7 @@
 #include "overview/lifecycle.h"
 #include "overview/scaling.h"
 #include "overview/selection.h"
+#include "overview/showing.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
 #include "overview/worker.h"
@@ -80,7 +81,7 @@ void StopAndSwitch(HWND window)
 {
     LeavingGuard leaving;
     StopAndWaitForWorker();
-    HideOverviewAndSwitch(window, windowList.selected);
+    HideOverviewAndSwitch(window, showing.windowList.selected);
 }
 
 // Esc, Cancel and Alt+F4: the Overview goes without a switch, and the window that was in front
@@ -95,8 +96,8 @@ void CancelOverview(HWND window)
 // (its records would be freed under it by an exit now).
 bool ShowingInProgress()
 {
-    return overviewHeap || windowList.head || overviewBuilding || overviewHiding || closePromptActive ||
-           overviewLeaving;
+    return showing.windowList.heap || showing.windowList.head || overviewBuilding || overviewHiding ||
+           closePromptActive || overviewLeaving;
 }
 
 // Ends the program as Exit does. Asked for in the middle of a showing (from a nested wait or
@@ -128,7 +129,7 @@ void HandleClose(HWND window)
         RequestExit(window);
     } else if (overviewBuilding) {
         RequestSnapshotStop();
-    } else if (!overviewLeaving && !overviewHiding && windowList.head) {
+    } else if (!overviewLeaving && !overviewHiding && showing.windowList.head) {
         HideInfoTip();
         CancelOverview(window);
     }
@@ -173,7 +174,7 @@ void HandlePaint(HWND window)
         if (buffer) {
             SelectGuard hold(buffer.get(), overviewBuffer);
             DrawFindText(buffer.get());
-            if (windowList.head) RepaintAllTiles(buffer.get());
+            if (showing.windowList.head) RepaintAllTiles(buffer.get());
             const RECT& area = paint.rcPaint;
             BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.get(),
                    area.left, area.top, SRCCOPY);
@@ -217,7 +218,7 @@ void PingDesktop()
 void RefreshOverview(HWND window)
 {
     LeavingGuard leaving;
-    const unsigned count = windowList.count;
+    const unsigned count = showing.windowList.count;
     StopAndWaitForWorker();
     HideInfoTip();
     PingDesktop();
@@ -229,7 +230,7 @@ void RefreshOverview(HWND window)
 
 void HandleKeyDown(HWND window, WPARAM key)
 {
-    if (overviewBuilding || !windowList.head) return;
+    if (overviewBuilding || !showing.windowList.head) return;
     switch (key) {
     // Every move stops on tiles that match the find text only (all of them while it is empty).
     case VK_TAB:
@@ -265,7 +266,7 @@ void HandleKeyUp(HWND window, WPARAM key)
         if (key == VK_ESCAPE) RequestSnapshotStop();
         return;
     }
-    if (!OverviewOpen(window) || !windowList.head) return;
+    if (!OverviewOpen(window) || !showing.windowList.head) return;
     switch (key) {
     case VK_RETURN:
     case VK_SPACE:
@@ -288,7 +289,7 @@ void HandleMouseMove(HWND window, int x, int y)
     if (overviewBuilding) return;
     WindowEntry* hit = TileAtPoint(x, y);
     if (hit && hit->dimmed) hit = nullptr;  // a dimmed tile is never selected
-    if (hit != windowList.selected) {
+    if (hit != showing.windowList.selected) {
         if (hit) {
             MoveSelection(window, hit);
             UseStandardCursor(IDC_HAND);
@@ -314,7 +315,7 @@ void HandleLeftButtonUp(HWND window, int x, int y)
     if (overviewBuilding) return;
     HideInfoTip();
     WindowEntry* hit = TileAtPoint(x, y);
-    if (!hit || hit != windowList.selected) return;
+    if (!hit || hit != showing.windowList.selected) return;
     if (InCloseSquare(hit->tile, x, y, overviewDpi))
         CloseTileWindow(window);
     else
@@ -323,12 +324,12 @@ void HandleLeftButtonUp(HWND window, int x, int y)
 
 void HandleMouseWheel(HWND window, WPARAM wParam)
 {
-    if (overviewBuilding || !windowList.head) return;
+    if (overviewBuilding || !showing.windowList.head) return;
     // Each whole step forward moves to the previous tile, each one backward to the next; more steps
     // than tiles would only go round.
     const int steps = TakeWheelSteps(GET_WHEEL_DELTA_WPARAM(wParam));
     const int moves = steps < 0 ? -steps : steps;
-    for (int move = 0; move < moves && move < static_cast<int>(windowList.count); ++move)
+    for (int move = 0; move < moves && move < static_cast<int>(showing.windowList.count); ++move)
         MoveSelection(window, NextMatchingEntry(steps < 0));
 }
 
@@ -339,7 +340,7 @@ LRESULT HandleNotify(LPARAM lParam)
     auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
     request->hinst = nullptr;
     const POINT cursor = lastPointer;
-    WindowEntry* selected = windowList.selected;
+    WindowEntry* selected = showing.windowList.selected;
     if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, overviewDpi)) {
         SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
         infoText = AllocateHeapText(kPathCapacity);

@@ -20,8 +20,9 @@
 #include "overview/frame.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
-#include "overview/worker.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
+#include "overview/worker.h"
 #include "windows/capture.h"
 #include "windows/windowlist.h"
 
@@ -184,13 +185,13 @@ struct TileGeometry {
 TileGeometry GeometryFor(const std::vector<HWND>& windows)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    ResetOverviewHeap();
-    for (HWND window : windows) AppendWindowEntry(window);
+    ResetWindowList(showing.windowList);
+    for (HWND window : windows) AppendWindowEntry(showing.windowList, window);
     int columns = 0, rows = 0;
     GridForCount(static_cast<unsigned>(windows.size()), &columns, &rows);
-    LayoutTiles(columns, rows, TileAreaFor(w, h));
+    LayoutTiles(showing.windowList, columns, rows, TileAreaFor(w, h));
     TileGeometry geometry{};
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
         RECT rect{};
         GetWindowRect(entry->hwnd, &rect);
         FitSnapshot(rect.right - rect.left, rect.bottom - rect.top, entry);
@@ -199,8 +200,8 @@ TileGeometry GeometryFor(const std::vector<HWND>& windows)
                                         entry->tile.top + s.top + (s.bottom - s.top) * 3 / 4});
         geometry.tile = SIZE{entry->tile.right - entry->tile.left, entry->tile.bottom - entry->tile.top};
     }
-    ClearWindowList();
-    DestroyOverviewHeap();
+    ClearWindowList(showing.windowList);
+    DestroyWindowList(showing.windowList);
     return geometry;
 }
 
@@ -475,15 +476,15 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
     HWND overview = CreateWindowExA(WS_EX_TOPMOST, "SorvaneBenchWindow", "Overview", WS_POPUP | WS_VISIBLE, 0, 0,
                                     GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                     nullptr, nullptr);
-    ResetOverviewHeap();
-    for (HWND window : windows) AppendWindowEntry(window);
+    ResetWindowList(showing.windowList);
+    for (HWND window : windows) AppendWindowEntry(showing.windowList, window);
     snapshotStopRequested = true;  // no worker: only the frame and the tiles
     BuildOverview(overview);
     Pump();
     std::vector<double> samples;
-    WindowEntry* current = windowList.head;
+    WindowEntry* current = showing.windowList.head;
     for (int run = 0; run < runs; ++run) {
-        WindowEntry* next = current->next ? current->next : windowList.head;
+        WindowEntry* next = current->next ? current->next : showing.windowList.head;
         const double start = Now();
         if (UniqueWindowDc dc{overview}) {
             PresentTile(dc.get(), current, TileLook::Plain);
@@ -494,9 +495,9 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
         current = next;
     }
     labelOwner = nullptr;
-    ClearWindowList();
+    ClearWindowList(showing.windowList);
     DeleteOverviewBuffer();
-    DestroyOverviewHeap();
+    DestroyWindowList(showing.windowList);
     DestroyWindow(overview);
     return samples;
 }

@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
@@ -36,7 +37,7 @@ std::string Upper(const char* text)
 void ReadFileNames()
 {
     std::vector<std::pair<DWORD, const WindowEntry*>> known;  // a process and an entry of it read
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
         if (entry->fileNameRead) continue;
         DWORD processId = 0;
         GetWindowThreadProcessId(entry->hwnd, &processId);
@@ -57,7 +58,7 @@ std::vector<bool> MatchesFor(const char* text)
 {
     if (text[0] != '\0') ReadFileNames();
     std::vector<bool> matches;
-    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next)
+    for (const WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
         matches.push_back(TileMatches(entry->title, entry->fileName, text));
     return matches;
 }
@@ -66,7 +67,8 @@ std::vector<bool> MatchesFor(const char* text)
 std::vector<bool> LitTiles()
 {
     std::vector<bool> lit;
-    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next) lit.push_back(!entry->dimmed);
+    for (const WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
+        lit.push_back(!entry->dimmed);
     return lit;
 }
 
@@ -78,23 +80,24 @@ void ApplyMatches(HWND window, const std::vector<bool>& matches)
     if (window) dc = UniqueWindowDc(window);
     // The snapshot worker reads `dimmed` when it presents a tile: change it under the lock.
     std::lock_guard<std::mutex> hold(tileImagesLock);
+    WindowList& list = showing.windowList;
     std::vector<WindowEntry*> changed;
     int index = 0;
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next, ++index) {
+    for (WindowEntry* entry = list.head; entry; entry = entry->next, ++index) {
         const bool dim = !matches[index];
         if (entry->dimmed == dim) continue;
         entry->dimmed = dim;
         changed.push_back(entry);
     }
-    if (windowList.selected && windowList.selected->dimmed) {
-        if (WindowEntry* first = EntryAtIndex(FirstMatch(matches))) windowList.selected = first;
+    if (list.selected && list.selected->dimmed) {
+        if (WindowEntry* first = EntryAtIndex(list, FirstMatch(matches))) list.selected = first;
     }
     if (!dc) return;
     for (WindowEntry* entry : changed)
-        if (entry != windowList.selected) PresentTileLocked(dc.get(), entry, TileLook::Plain);
+        if (entry != list.selected) PresentTileLocked(dc.get(), entry, TileLook::Plain);
     DrawFindText(dc.get());
     // The title label last: a long one may reach under the find text.
-    PresentTileLocked(dc.get(), windowList.selected, TileLook::Selected);
+    PresentTileLocked(dc.get(), list.selected, TileLook::Selected);
 }
 
 }  // namespace
@@ -160,12 +163,12 @@ void ClearFindText()
 {
     findText[0] = '\0';
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) entry->dimmed = false;
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) entry->dimmed = false;
 }
 
 void HandleFindCharacter(HWND window, unsigned character)
 {
-    if (!windowList.head) return;
+    if (!showing.windowList.head) return;
     char candidate[kFindTextMax + 1];
     CopyBounded(candidate, sizeof candidate, findText);
     const size_t length = strlen(candidate);
@@ -236,15 +239,21 @@ void DrawFindText(HDC dc)
     BitBlt(dc, findArea.left, findArea.top, width, height, scratch.get(), 0, 0, SRCCOPY);
 }
 
-WindowEntry* NextMatchingEntry(bool forward) { return EntryAtIndex(NextMatch(LitTiles(), IndexOfEntry(windowList.selected), forward)); }
+WindowEntry* NextMatchingEntry(bool forward)
+{
+    const WindowList& list = showing.windowList;
+    return EntryAtIndex(list, NextMatch(LitTiles(), IndexOfEntry(list, list.selected), forward));
+}
 
-WindowEntry* FirstMatchingEntry() { return EntryAtIndex(FirstMatch(LitTiles())); }
+WindowEntry* FirstMatchingEntry() { return EntryAtIndex(showing.windowList, FirstMatch(LitTiles())); }
 
-WindowEntry* LastMatchingEntry() { return EntryAtIndex(LastMatch(LitTiles())); }
+WindowEntry* LastMatchingEntry() { return EntryAtIndex(showing.windowList, LastMatch(LitTiles())); }
 
 WindowEntry* MatchingNeighbour(Direction direction)
 {
-    const int from = IndexOfEntry(windowList.selected);
+    const WindowList& list = showing.windowList;
+    const int from = IndexOfEntry(list, list.selected);
     if (from < 0) return nullptr;
-    return EntryAtIndex(MatchInDirection(from, static_cast<int>(windowList.count), gridColumns, direction, LitTiles()));
+    const int count = static_cast<int>(list.count);
+    return EntryAtIndex(list, MatchInDirection(from, count, gridColumns, direction, LitTiles()));
 }

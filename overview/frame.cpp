@@ -4,6 +4,7 @@
 #include "common/owners.h"
 #include "overview/find.h"
 #include "overview/layout.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
 #include "overview/worker.h"
 #include "resources/resource.h"
@@ -107,13 +108,13 @@ void BuildOverview(HWND window)
         }
     }
 
-    if (windowList.head) {
+    if (showing.windowList.head) {
         int rows = 0;
-        GridForCount(windowList.count, &gridColumns, &rows);
-        LayoutTiles(gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
+        GridForCount(showing.windowList.count, &gridColumns, &rows);
+        LayoutTiles(showing.windowList, gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
         PrerenderTiles(screen, overviewBuffer, w);
         // The selection and its title show at once, not only when its snapshot arrives.
-        windowList.selected = windowList.head;
+        showing.windowList.selected = showing.windowList.head;
         if (!snapshotStopRequested) CreateSnapshotWorker(window);
     }
     ReleaseDC(nullptr, screen);

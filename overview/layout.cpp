@@ -1,6 +1,5 @@
 #include "overview/layout.h"
 
-#include "windows/windowlist.h"
 
 int gridColumns;
 
@@ -55,13 +54,13 @@ FrameLayout FrameLayoutFor(int w, int h, int dpi)
     return frame;
 }
 
-void LayoutTiles(int columns, int rows, const RECT& area, int dpi)
+void LayoutTiles(WindowList& list, int columns, int rows, const RECT& area, int dpi)
 {
     if (columns <= 0 || rows <= 0) return;
     const int cellWidth = (area.right - area.left) / columns;
     const int rowPitch = (area.bottom - area.top) / rows - Scale(kRowGap, dpi);
     int column = 1, row = 1;
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = list.head; entry; entry = entry->next) {
         entry->tile = {area.left + cellWidth * (column - 1), area.top + rowPitch * (row - 1),
                        area.left + cellWidth * column, area.top + rowPitch * row};
         entry->column = column;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "overview/scaling.h"
+#include "windows/windowlist.h"
 
 // Column count of the current grid, for arrow-key moves.
 extern int gridColumns;
@@ -12,9 +13,9 @@ extern int gridColumns;
 // Columns and rows of the grid for n tiles: never taller than wide.
 void GridForCount(unsigned count, int* columns, int* rows);
 
-// Gives every entry, in list order, its tile rectangle and grid cell, row by row; each row keeps a
+// Gives every entry of the list, in list order, its tile rectangle and grid cell, row by row; each row keeps a
 // gap below it (3 pixels at 96 DPI).
-void LayoutTiles(int columns, int rows, const RECT& area, int dpi = kBaseDpi);
+void LayoutTiles(WindowList& list, int columns, int rows, const RECT& area, int dpi = kBaseDpi);
 
 // The area the tiles share on a W x H screen.
 RECT TileAreaFor(int screenWidth, int screenHeight, int dpi = kBaseDpi);

@@ -11,6 +11,7 @@
 #include "overview/layout.h"
 #include "overview/scaling.h"
 #include "overview/selection.h"
+#include "overview/showing.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
 #include "overview/worker.h"
@@ -18,6 +19,7 @@
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
+Showing showing;
 bool overviewBuilding;
 bool overviewHiding;
 bool closePromptActive;
@@ -103,7 +105,7 @@ void TearDownEmptyOverview(HWND window)
 void SettleOnListedWindows()
 {
     std::vector<RECT> areas;
-    for (const WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (const WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
         RECT rect{};
         if (GetWindowRect(entry->hwnd, &rect)) areas.push_back(rect);
     }
@@ -119,12 +121,12 @@ void ReleaseShowing(HWND chosen)
         std::lock_guard<std::mutex> hold(tileImagesLock);
         labelOwner = nullptr;
     }
-    ClearWindowList();
+    ClearWindowList(showing.windowList);
     ClearFindText();
     ReleaseFindBackdrop();
     ReleaseDimmingTools();
     DeleteOverviewBuffer();
-    DestroyOverviewHeap();
+    DestroyWindowList(showing.windowList);
     ReleaseScreenGrab();
     CompactProcessHeap();
 }
@@ -135,26 +137,24 @@ RECT RefreshButtonRect(int w, int h, int dpi) { return ButtonRect(kRefreshLeftOf
 
 unsigned RestoreMinimizedWindows()
 {
-    if (!overviewHeap) return 0;
-    auto* placement = static_cast<WINDOWPLACEMENT*>(HeapAlloc(overviewHeap, HEAP_ZERO_MEMORY, sizeof(WINDOWPLACEMENT)));
-    if (!placement) return 0;
     unsigned restored = 0;
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
         if (!IsIconic(entry->hwnd)) continue;
         entry->wasMinimized = 1;
         ++restored;
-        placement->length = sizeof *placement;
-        const bool maximize = GetWindowPlacement(entry->hwnd, placement) && (placement->flags & WPF_RESTORETOMAXIMIZED);
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        const bool maximize =
+            GetWindowPlacement(entry->hwnd, &placement) && (placement.flags & WPF_RESTORETOMAXIMIZED);
         ShowOtherWindow(entry->hwnd, maximize ? SW_SHOWMAXIMIZED : SW_RESTORE);
     }
-    HeapFree(overviewHeap, 0, placement);
     return restored;
 }
 
 void MinimizeRestoredWindows(HWND chosen)
 {
-    if (windowList.count == 1) return;
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
+    if (showing.windowList.count == 1) return;
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
         if (entry->wasMinimized && entry->hwnd != chosen) ShowOtherWindow(entry->hwnd, SW_SHOWMINNOACTIVE);
 }
 
@@ -183,12 +183,11 @@ void ShowOverview(HWND window)
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 
-    ResetOverviewHeap();
-    ClearWindowList();
-    CollectWindows(settings.exclusionText.get());
-    MergeOfficeFrames();
+    ResetWindowList(showing.windowList);
+    CollectWindows(showing.windowList, settings.exclusionText.get());
+    MergeOfficeFrames(showing.windowList);
     const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
-    if (settings.groupByApps) GroupByApplication();
+    if (settings.groupByApps) GroupByApplication(showing.windowList);
     if (ScreenNeedsSettling(MsSinceOwnWindowLeftScreen(), restored)) {
         // The windows just restored or uncovered paint first; the notice must not be in the picture.
         if (notice) ShowWindow(notice, SW_HIDE);
@@ -213,7 +212,7 @@ void ShowOverview(HWND window)
     // The Overview covers the notice by now: it goes without holding up the showing.
     if (notice) ShowWindow(notice, SW_HIDE);
 
-    if (!windowList.head) TearDownEmptyOverview(window);
+    if (!showing.windowList.head) TearDownEmptyOverview(window);
 
     overviewBuilding = false;
     ResumeSnapshotWorker();

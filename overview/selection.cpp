@@ -4,6 +4,7 @@
 
 #include "common/owners.h"
 #include "overview/layout.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
 #include "windows/windowlist.h"
 
@@ -28,7 +29,7 @@ bool InInfoSquare(const RECT& tile, int x, int y, int dpi)
 
 WindowEntry* TileAtPoint(int x, int y)
 {
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
         const RECT& tile = entry->tile;
         if (x >= tile.left && x <= tile.right && y >= tile.top && y <= tile.bottom) return entry;
     }
@@ -41,8 +42,8 @@ void MoveSelection(HWND window, WindowEntry* entry)
     UniqueWindowDc dc(window);
     // The snapshot worker reads the selection to pick a tile's look: change it under the lock.
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    if (dc) PresentTileLocked(dc.get(), windowList.selected, TileLook::Plain);
-    windowList.selected = entry;
+    if (dc) PresentTileLocked(dc.get(), showing.windowList.selected, TileLook::Plain);
+    showing.windowList.selected = entry;
     if (dc) PresentTileLocked(dc.get(), entry, TileLook::Selected);
 }
 

@@ -33,17 +33,17 @@ void SwitchToWindow(HWND window)
 
 void QuickSwitch(QuickSwitchTarget which)
 {
-    ResetOverviewHeap();
-    CollectWindows(kNoExclusions);
+    // A list of its own, gone before the switch returns.
+    WindowList list{};
+    ResetWindowList(list);
+    CollectWindows(list, kNoExclusions);
     WindowEntry* target = nullptr;
-    if (windowList.head)
-        target = which == QuickSwitchTarget::WindowBehind ? windowList.head->next : windowList.tail;
+    if (list.head) target = which == QuickSwitchTarget::WindowBehind ? list.head->next : list.tail;
     if (target) {
         ActivateWindow(target->hwnd);
         if (IsIconic(target->hwnd)) OpenIcon(target->hwnd);
     }
-    ClearWindowList();
-    DestroyOverviewHeap();
+    DestroyWindowList(list);
 }
 
 void RememberWindowInFront()

@@ -13,7 +13,7 @@ void SwitchToWindow(HWND window);
 // The switches that show nothing: to the listed window directly behind the frontmost one, or to
 // the one furthest back.
 enum class QuickSwitchTarget { WindowBehind, FurthestBack };
-// Collects into a fresh OverviewHeap and frees it afterwards.
+// Collects into a list and heap of its own, freed afterwards.
 void QuickSwitch(QuickSwitchTarget target);
 
 // The window that was in front when the Overview was asked for (by a hotkey, the corner or the

@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
+#include "overview/showing.h"
 #include "windows/icons.h"
 #include "windows/windowlist.h"
 
@@ -268,8 +269,8 @@ void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth)
     tools.thinPen.reset(CreatePen(PS_SOLID, Scaled(1), RGB(255, 153, 51)));
     tools.thickPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 204, 102)));
     tools.work.reset(CreateCompatibleDC(reference));
-    if (windowList.head && tools.work) {
-        WindowEntry* head = windowList.head;
+    if (showing.windowList.head && tools.work) {
+        WindowEntry* head = showing.windowList.head;
         tools.tileWidth = head->tile.right - head->tile.left;
         tools.tileHeight = head->tile.bottom - head->tile.top;
         tools.frame.reset(CreateCompatibleDC(reference));
@@ -282,15 +283,16 @@ void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth)
                          tools.tileWidth - Scaled(8), tools.tileHeight - Scaled(8), RGB(51, 51, 51),
                          GetSysColor(COLOR_ACTIVECAPTION), 90);
         }
-        for (windowList.selected = head; windowList.selected; windowList.selected = windowList.selected->next)
-            PrerenderEntry(tools, reference, screenWidth, windowList.selected);
+        WindowList& list = showing.windowList;
+        for (list.selected = head; list.selected; list.selected = list.selected->next)
+            PrerenderEntry(tools, reference, screenWidth, list.selected);
     }
-    if (overviewHeap) HeapCompact(overviewHeap, 0);
+    if (showing.windowList.heap) HeapCompact(showing.windowList.heap, 0);
 }
 
 TileLook LookOf(const WindowEntry* entry)
 {
-    return entry == windowList.selected ? TileLook::Selected : TileLook::Plain;
+    return entry == showing.windowList.selected ? TileLook::Selected : TileLook::Plain;
 }
 
 void PresentTile(HDC dc, WindowEntry* entry, TileLook look)
@@ -330,7 +332,7 @@ void ReleaseDimmingTools()
 
 void RepaintAllTiles(HDC dc)
 {
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
         PresentTile(dc, entry, LookOf(entry));
 }
 

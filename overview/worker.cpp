@@ -7,6 +7,7 @@
 #include "common/owners.h"
 #include "common/system.h"
 #include "overview/scaling.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
 #include "windows/capture.h"
 #include "windows/windowlist.h"
@@ -68,17 +69,18 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     tools.font = OverviewTextFont();
     // Office documents wait for their frame to come forward: a pause scaled by the clock.
     tools.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
-    if (windowList.head) {
+    if (showing.windowList.head) {
         tools.buttonPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 238, 204)));
-        tools.tileWidth = windowList.head->tile.right - windowList.head->tile.left;
+        tools.tileWidth = showing.windowList.head->tile.right - showing.windowList.head->tile.left;
         tools.overview = UniqueWindowDc(tools.window);
         tools.drawing = CreateTileDrawingContexts();
     }
     std::vector<WindowEntry*> order;
     ForEachInCaptureOrder(
-        windowList.count, [] { return false; },
+        showing.windowList.count, [] { return false; },
         [&](unsigned position) {
-            if (WindowEntry* entry = EntryAtIndex(static_cast<int>(position))) order.push_back(entry);
+            WindowEntry* entry = EntryAtIndex(showing.windowList, static_cast<int>(position));
+            if (entry) order.push_back(entry);
         });
     // prints[i] is the print begun ahead for order[i]; the first kPrintsAhead begin at once.
     std::vector<PrintAhead*> prints(order.size(), nullptr);

@@ -146,13 +146,19 @@ bool IsListable(HWND window, const char* exclusionText, FoundIcon* found)
 
 namespace {
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM exclusionText)
+struct Collection {
+    WindowList* list;
+    const char* exclusionText;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
 {
+    const auto* collection = reinterpret_cast<const Collection*>(parameter);
     // A record that cannot be had skips the window; the enumeration goes on.
     FoundIcon icon{};
-    if (!IsListable(window, reinterpret_cast<const char*>(exclusionText), &icon)) return TRUE;
+    if (!IsListable(window, collection->exclusionText, &icon)) return TRUE;
     UniqueIcon owned(icon.owned ? icon.icon : nullptr);
-    if (WindowEntry* entry = AppendWindowEntry(window)) {
+    if (WindowEntry* entry = AppendWindowEntry(*collection->list, window)) {
         entry->icon = icon.icon;
         entry->iconOwned = owned.release() != nullptr;
     }
@@ -161,16 +167,17 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM exclusionText)
 
 }  // namespace
 
-void CollectWindows(const char* exclusionText)
+void CollectWindows(WindowList& list, const char* exclusionText)
 {
     BeginIconListing();  // ended when the list is cleared: its entries draw these icons
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(exclusionText));
+    Collection collection{&list, exclusionText};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&collection));
 }
 
-DWORD FindProcessByTitle(const char* text)
+DWORD FindProcessByTitle(const WindowList& list, const char* text)
 {
     DWORD found = 0;
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = list.head; entry; entry = entry->next) {
         char title[kTitleBuffer] = {};
         ReadWindowTitle(entry->hwnd, title, sizeof title);
         if (strstr(title, text)) found = ProcessOf(entry->hwnd);
@@ -178,49 +185,49 @@ DWORD FindProcessByTitle(const char* text)
     return found;
 }
 
-unsigned CountWindowsOfProcess(DWORD processId)
+unsigned CountWindowsOfProcess(const WindowList& list, DWORD processId)
 {
     unsigned count = 0;
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
+    for (WindowEntry* entry = list.head; entry; entry = entry->next)
         if (ProcessOf(entry->hwnd) == processId) ++count;
     return count;
 }
 
-void RemoveOfficeFrame(const char* prefix, OfficeFrameSlot* slot)
+void RemoveOfficeFrame(WindowList& list, const char* prefix, OfficeFrameSlot* slot)
 {
     const size_t prefixLength = strlen(prefix);
-    WindowEntry* entry = windowList.head;
+    WindowEntry* entry = list.head;
     while (entry) {
         WindowEntry* next = entry->next;
         char title[kTitleBuffer] = {};
         ReadWindowTitle(entry->hwnd, title, sizeof title);
         if (strncmp(title, prefix, prefixLength) == 0) {
-            UnlinkWindowEntry(entry);
+            UnlinkWindowEntry(list, entry);
             slot->frameHwnd = entry->hwnd;
             GetWindowRect(entry->hwnd, &slot->frameRect);
-            ReleaseWindowEntry(entry);
+            ReleaseWindowEntry(list, entry);
         }
         entry = next;
     }
 }
 
-void MergeOfficeFrames()
+void MergeOfficeFrames(WindowList& list)
 {
     for (size_t row = 0; row < kOfficeFrameCount; ++row) {
-        OfficeFrames[row].processId = FindProcessByTitle(kOfficeFramePrefixes[row]);
-        if (CountWindowsOfProcess(OfficeFrames[row].processId) > 1)
-            RemoveOfficeFrame(kOfficeFramePrefixes[row], &OfficeFrames[row]);
+        OfficeFrames[row].processId = FindProcessByTitle(list, kOfficeFramePrefixes[row]);
+        if (CountWindowsOfProcess(list, OfficeFrames[row].processId) > 1)
+            RemoveOfficeFrame(list, kOfficeFramePrefixes[row], &OfficeFrames[row]);
     }
 }
 
-void GroupByApplication()
+void GroupByApplication(WindowList& list)
 {
-    const unsigned count = windowList.count;
-    if (count == 0 || !overviewHeap) return;
-    auto** order = static_cast<WindowEntry**>(HeapAlloc(overviewHeap, 0, count * sizeof(WindowEntry*)));
+    const unsigned count = list.count;
+    if (count == 0 || !list.heap) return;
+    auto** order = static_cast<WindowEntry**>(HeapAlloc(list.heap, 0, count * sizeof(WindowEntry*)));
     if (!order) return;  // without memory the list keeps its Z order
     unsigned filled = 0;
-    for (WindowEntry* entry = windowList.head; entry && filled < count; entry = entry->next)
+    for (WindowEntry* entry = list.head; entry && filled < count; entry = entry->next)
         order[filled++] = entry;
 
     for (unsigned i = 0; i < filled; ++i) {
@@ -244,7 +251,7 @@ void GroupByApplication()
         order[i]->prev = i > 0 ? order[i - 1] : nullptr;
         order[i]->next = i + 1 < filled ? order[i + 1] : nullptr;
     }
-    windowList.head = order[0];
-    windowList.tail = order[filled - 1];
-    HeapFree(overviewHeap, 0, order);
+    list.head = order[0];
+    list.tail = order[filled - 1];
+    HeapFree(list.heap, 0, order);
 }

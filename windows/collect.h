@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "windows/windowlist.h"
+
 // A frame window of an Office application that shows its documents as windows of their own: the
 // frame leaves the list, and capture prints it in place of its document windows.
 struct OfficeFrameSlot {
@@ -26,7 +28,7 @@ constexpr const char* kNoExclusions = nullptr;
 
 // Enumerates the top-level windows in Z order and appends every listable one, leaving out the
 // executables of the exclusion text.
-void CollectWindows(const char* exclusionText);
+void CollectWindows(WindowList& list, const char* exclusionText);
 
 // What the listing rules look at, read from one window. Text fields other than exclusionText
 // are never null.
@@ -77,10 +79,10 @@ void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNa
 
 // The Office rule: remembers and removes the application frames that stand beside their own
 // document windows.
-void MergeOfficeFrames();
-DWORD FindProcessByTitle(const char* text);
-unsigned CountWindowsOfProcess(DWORD processId);
-void RemoveOfficeFrame(const char* prefix, OfficeFrameSlot* slot);
+void MergeOfficeFrames(WindowList& list);
+DWORD FindProcessByTitle(const WindowList& list, const char* text);
+unsigned CountWindowsOfProcess(const WindowList& list, DWORD processId);
+void RemoveOfficeFrame(WindowList& list, const char* prefix, OfficeFrameSlot* slot);
 
 // Moves the windows of each class together, in the order of each class's first window.
-void GroupByApplication();
+void GroupByApplication(WindowList& list);

@@ -4,98 +4,96 @@
 
 #include "windows/icons.h"
 
-WindowList windowList;
-HANDLE overviewHeap;
-
 namespace {
 
 constexpr SIZE_T kOverviewHeapInitialSize = 88;
 
 }  // namespace
 
-void ResetOverviewHeap()
+void ResetWindowList(WindowList& list)
 {
-    // A list still standing in the old heap is released with it, images included.
-    if (windowList.head) ClearWindowList();
-    DestroyOverviewHeap();
-    overviewHeap = HeapCreate(0, kOverviewHeapInitialSize, 0);
-    if (overviewHeap) {
+    DestroyWindowList(list);
+    list.heap = HeapCreate(0, kOverviewHeapInitialSize, 0);
+    if (list.heap) {
         ULONG mode = 2;  // low-fragmentation heap
-        HeapSetInformation(overviewHeap, HeapCompatibilityInformation, &mode, sizeof mode);
+        HeapSetInformation(list.heap, HeapCompatibilityInformation, &mode, sizeof mode);
     }
 }
 
-void DestroyOverviewHeap()
+void DestroyWindowList(WindowList& list)
 {
-    if (overviewHeap) HeapDestroy(overviewHeap);
-    overviewHeap = nullptr;
+    // A list still standing in the heap is released with it, images included.
+    if (list.head) ClearWindowList(list);
+    if (list.heap) HeapDestroy(list.heap);
+    list.heap = nullptr;
 }
 
-WindowEntry* AppendWindowEntry(HWND window)
+WindowEntry* AppendWindowEntry(WindowList& list, HWND window)
 {
-    if (!overviewHeap) return nullptr;
-    auto* entry = static_cast<WindowEntry*>(HeapAlloc(overviewHeap, HEAP_ZERO_MEMORY, sizeof(WindowEntry)));
+    if (!list.heap) return nullptr;
+    auto* entry = static_cast<WindowEntry*>(HeapAlloc(list.heap, HEAP_ZERO_MEMORY, sizeof(WindowEntry)));
     if (!entry) return nullptr;
     entry->hwnd = window;
-    if (!windowList.head) {
-        windowList.head = entry;
+    if (!list.head) {
+        list.head = entry;
     } else {
-        windowList.tail->next = entry;
-        entry->prev = windowList.tail;
+        list.tail->next = entry;
+        entry->prev = list.tail;
     }
-    windowList.tail = entry;
-    windowList.selected = entry;
-    ++windowList.count;
+    list.tail = entry;
+    list.selected = entry;
+    ++list.count;
     return entry;
 }
 
-void UnlinkWindowEntry(WindowEntry* entry)
+void UnlinkWindowEntry(WindowList& list, WindowEntry* entry)
 {
     if (entry->prev)
         entry->prev->next = entry->next;
     else
-        windowList.head = entry->next;
+        list.head = entry->next;
     if (entry->next)
         entry->next->prev = entry->prev;
     else
-        windowList.tail = entry->prev;
-    if (windowList.selected == entry) windowList.selected = windowList.tail;
+        list.tail = entry->prev;
+    if (list.selected == entry) list.selected = list.tail;
     entry->next = entry->prev = nullptr;
-    --windowList.count;
+    --list.count;
 }
 
-void ReleaseWindowEntry(WindowEntry* entry)
+void ReleaseWindowEntry(WindowList& list, WindowEntry* entry)
 {
     for (HBITMAP image : {entry->highlightTile, entry->normalTile, entry->titleLabel, entry->labelBackdrop})
         if (image) DeleteObject(image);
     if (entry->iconOwned && entry->icon) DestroyIcon(entry->icon);
-    if (overviewHeap) HeapFree(overviewHeap, 0, entry);
+    if (list.heap) HeapFree(list.heap, 0, entry);
 }
 
-void ClearWindowList()
+void ClearWindowList(WindowList& list)
 {
-    WindowEntry* entry = windowList.head;
+    WindowEntry* entry = list.head;
     while (entry) {
         WindowEntry* next = entry->next;
-        ReleaseWindowEntry(entry);
+        ReleaseWindowEntry(list, entry);
         entry = next;
     }
-    windowList = WindowList{};
+    list.head = list.tail = list.selected = nullptr;
+    list.count = 0;
     EndIconListing();
 }
 
-WindowEntry* EntryAtIndex(int index)
+WindowEntry* EntryAtIndex(const WindowList& list, int index)
 {
     if (index < 0) return nullptr;
-    WindowEntry* entry = windowList.head;
+    WindowEntry* entry = list.head;
     for (; entry && index > 0; --index) entry = entry->next;
     return entry;
 }
 
-int IndexOfEntry(const WindowEntry* entry)
+int IndexOfEntry(const WindowList& list, const WindowEntry* entry)
 {
     int index = 0;
-    for (const WindowEntry* at = windowList.head; at; at = at->next, ++index)
+    for (const WindowEntry* at = list.head; at; at = at->next, ++index)
         if (at == entry) return index;
     return -1;
 }

@@ -32,38 +32,36 @@ struct WindowEntry {
     bool dimmed;            // not matching the find text: drawn darkened, never selected
 };
 
+// A list and the private heap its records come from (the OverviewHeap of a showing, or of a direct
+// switch); both null until ResetWindowList.
 struct WindowList {
     WindowEntry* head;
     WindowEntry* tail;
     unsigned count;
     WindowEntry* selected;  // also the append cursor while the list is built
+    HANDLE heap;
 };
 
-extern WindowList windowList;
+// Releases a list still standing (images included), and gives the list a new, empty heap.
+void ResetWindowList(WindowList& list);
+// Releases every entry and the heap.
+void DestroyWindowList(WindowList& list);
 
-// The private heap of one showing; null between showings.
-extern HANDLE overviewHeap;
-
-// Destroys the OverviewHeap (after releasing any list still in it) and creates a new one.
-void ResetOverviewHeap();
-void DestroyOverviewHeap();
-
-
-// A zero-filled record from the OverviewHeap with hwnd set, appended at the tail; null (nothing
+// A zero-filled record from the list's heap with hwnd set, appended at the tail; null (nothing
 // appended) when memory cannot be had.
-WindowEntry* AppendWindowEntry(HWND window);
+WindowEntry* AppendWindowEntry(WindowList& list, HWND window);
 // Unlinks an entry from the list (count included); the entry itself is not released.
-void UnlinkWindowEntry(WindowEntry* entry);
-// Deletes the entry's four images (and its icon when owned) and returns the record to the
-// OverviewHeap.
-void ReleaseWindowEntry(WindowEntry* entry);
-// Releases every entry and empties the list.
-void ClearWindowList();
+void UnlinkWindowEntry(WindowList& list, WindowEntry* entry);
+// Deletes the entry's four images (and its icon when owned) and returns the record to the list's
+// heap.
+void ReleaseWindowEntry(WindowList& list, WindowEntry* entry);
+// Releases every entry and empties the list; the heap stays.
+void ClearWindowList(WindowList& list);
 
 // The entry at a 0-based position in list order, or null (a negative or too large position); and
 // an entry's position, or -1 when it is not in the list.
-WindowEntry* EntryAtIndex(int index);
-int IndexOfEntry(const WindowEntry* entry);
+WindowEntry* EntryAtIndex(const WindowList& list, int index);
+int IndexOfEntry(const WindowList& list, const WindowEntry* entry);
 
 // Reads a window's title (at most 79 characters); empty when it cannot be read.
 void ReadWindowTitle(HWND window, char* buffer, size_t capacity);

@@ -8,6 +8,7 @@
 
 #include "common/owners.h"
 #include "overview/lifecycle.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
 #include "overview/worker.h"
 #include "test_support.h"
@@ -188,16 +189,16 @@ protected:
         RegisterClassA(&windowClass);
         owner = std::make_unique<WindowThread>("Red", 50);
         window = owner->window();
-        ResetOverviewHeap();
-        entry = AppendWindowEntry(window);
+        ResetWindowList(showing.windowList);
+        entry = AppendWindowEntry(showing.windowList, window);
         entry->tile = {0, 40, 341, 375};
         snapshotStopRequested = false;
         ResetEvent(SnapshotStopEvent());
     }
     void TearDown() override
     {
-        ClearWindowList();
-        DestroyOverviewHeap();
+        ClearWindowList(showing.windowList);
+        DestroyWindowList(showing.windowList);
         owner.reset();
         snapshotStopRequested = false;
         ResetEvent(SnapshotStopEvent());
@@ -287,7 +288,7 @@ TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
         DestroyWindow(created);
     });
     while (!hung) Sleep(5);
-    WindowEntry* hungEntry = AppendWindowEntry(hung);
+    WindowEntry* hungEntry = AppendWindowEntry(showing.windowList, hung);
     hungEntry->tile = {341, 40, 682, 375};
 
     std::thread stopper([] {
@@ -326,7 +327,7 @@ TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWai
         DestroyWindow(created);
     });
     while (!hung) Sleep(5);
-    WindowEntry* hungEntry = AppendWindowEntry(hung);
+    WindowEntry* hungEntry = AppendWindowEntry(showing.windowList, hung);
     hungEntry->tile = {341, 40, 682, 375};
     const DWORD start = GetTickCount();
     PrintAhead* waiting = StartPrintAhead(hungEntry);
@@ -353,7 +354,7 @@ TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
     OfficeFrames[0] = OfficeFrameSlot{};
     OfficeFrames[0].frameHwnd = frame.window();
     GetWindowRect(frame.window(), &OfficeFrames[0].frameRect);
-    WindowEntry* documentEntry = AppendWindowEntry(document.window());
+    WindowEntry* documentEntry = AppendWindowEntry(showing.windowList, document.window());
     documentEntry->tile = {341, 40, 682, 375};
 
     CaptureResult capture = CaptureWindow(documentEntry, SnapshotStopEvent(), 0);
@@ -371,7 +372,7 @@ TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)
     // it: stop at every moment of a short run, many times over.
     HWND overview = CreateTestWindow();
     WindowThread second("Second", 300);
-    AppendWindowEntry(second.window())->tile = {341, 40, 682, 375};
+    AppendWindowEntry(showing.windowList, second.window())->tile = {341, 40, 682, 375};
     for (int run = 0; run < 40; ++run) {
         snapshotStopRequested = false;
         ResetEvent(SnapshotStopEvent());

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "config/settings.h"
 #include "overview/lifecycle.h"
+#include "overview/showing.h"
 #include "test_support.h"
 #include "windows/collect.h"
 #include "windows/icons.h"
@@ -21,13 +22,13 @@ protected:
         lstrcpyA(appTitle, "Sorvane");
         savedStandIn = useExecutableIcons;
         useExecutableIcons = false;  // the Windows path: the window's own answers only
-        ResetOverviewHeap();
+        ResetWindowList(showing.windowList);
         settings = Settings{};
     }
     void TearDown() override
     {
-        ClearWindowList();
-        DestroyOverviewHeap();
+        ClearWindowList(showing.windowList);
+        DestroyWindowList(showing.windowList);
         for (HWND window : windows) DestroyWindow(window);
         useExecutableIcons = savedStandIn;
         settings = Settings{};
@@ -50,7 +51,7 @@ protected:
     std::vector<HWND> ListOrder()
     {
         std::vector<HWND> order;
-        for (WindowEntry* entry = windowList.head; entry; entry = entry->next) order.push_back(entry->hwnd);
+        for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) order.push_back(entry->hwnd);
         return order;
     }
     std::vector<HWND> windows;
@@ -220,9 +221,9 @@ TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
     HWND second = Make("ListNoIcon3", "Stand-in two", false);
     HWND own = Make("ListA", "Own icon kept", true);
     useExecutableIcons = true;
-    CollectWindows(kNoExclusions);
+    CollectWindows(showing.windowList, kNoExclusions);
     WindowEntry* entries[3] = {};
-    for (WindowEntry* entry = windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
         if (entry->hwnd == first) entries[0] = entry;
         if (entry->hwnd == second) entries[1] = entry;
         if (entry->hwnd == own) entries[2] = entry;
@@ -239,7 +240,7 @@ TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
     EXPECT_EQ(QueryClassIcon(own), entries[2]->icon);
 
     // Clearing the list ends the listing: outside one, each caller owns its own stand-in.
-    ClearWindowList();
+    ClearWindowList(showing.windowList);
     bool owned = false;
     HICON icon = FindWindowIcon(first, &owned);
     EXPECT_TRUE(owned);
@@ -273,15 +274,15 @@ TEST_F(Collection, CollectionFindsOurWindowsInZOrder)
     HWND back = Make("ListA", "Back window", true);
     HWND front = Make("ListA", "Front window", true);
     SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    CollectWindows(settings.exclusionText.get());
+    CollectWindows(showing.windowList, settings.exclusionText.get());
     std::vector<HWND> ours;
     for (HWND window : ListOrder())
         if (window == back || window == front) ours.push_back(window);
     EXPECT_EQ((std::vector<HWND>{front, back}), ours);
-    EXPECT_EQ(windowList.tail, windowList.selected);
-    ClearWindowList();
-    EXPECT_EQ(nullptr, windowList.head);
-    EXPECT_EQ(0u, windowList.count);
+    EXPECT_EQ(showing.windowList.tail, showing.windowList.selected);
+    ClearWindowList(showing.windowList);
+    EXPECT_EQ(nullptr, showing.windowList.head);
+    EXPECT_EQ(0u, showing.windowList.count);
 }
 
 TEST_F(Collection, GroupingGathersEachClassBehindItsFirstWindow)
@@ -289,24 +290,24 @@ TEST_F(Collection, GroupingGathersEachClassBehindItsFirstWindow)
     HWND a1 = Make("GroupA", "A1", true), b1 = Make("GroupB", "B1", true);
     HWND a2 = Make("GroupA", "A2", true), b2 = Make("GroupB", "B2", true);
     HWND a3 = Make("GroupA", "A3", true);
-    for (HWND window : {a1, b1, a2, b2, a3}) AppendWindowEntry(window);
-    GroupByApplication();
+    for (HWND window : {a1, b1, a2, b2, a3}) AppendWindowEntry(showing.windowList, window);
+    GroupByApplication(showing.windowList);
     EXPECT_EQ((std::vector<HWND>{a1, a2, a3, b2, b1}), ListOrder());
-    EXPECT_EQ(a1, windowList.head->hwnd);
-    EXPECT_EQ(b1, windowList.tail->hwnd);
-    EXPECT_EQ(nullptr, windowList.head->prev);
-    EXPECT_EQ(nullptr, windowList.tail->next);
-    for (WindowEntry* entry = windowList.head; entry->next; entry = entry->next)
+    EXPECT_EQ(a1, showing.windowList.head->hwnd);
+    EXPECT_EQ(b1, showing.windowList.tail->hwnd);
+    EXPECT_EQ(nullptr, showing.windowList.head->prev);
+    EXPECT_EQ(nullptr, showing.windowList.tail->next);
+    for (WindowEntry* entry = showing.windowList.head; entry->next; entry = entry->next)
         EXPECT_EQ(entry, entry->next->prev);
-    EXPECT_EQ(5u, windowList.count);
+    EXPECT_EQ(5u, showing.windowList.count);
 
-    ClearWindowList();
-    AppendWindowEntry(a1);
-    GroupByApplication();
-    EXPECT_EQ(windowList.head, windowList.tail);
-    ClearWindowList();
-    GroupByApplication();  // an empty list stays empty
-    EXPECT_EQ(nullptr, windowList.head);
+    ClearWindowList(showing.windowList);
+    AppendWindowEntry(showing.windowList, a1);
+    GroupByApplication(showing.windowList);
+    EXPECT_EQ(showing.windowList.head, showing.windowList.tail);
+    ClearWindowList(showing.windowList);
+    GroupByApplication(showing.windowList);  // an empty list stays empty
+    EXPECT_EQ(nullptr, showing.windowList.head);
 }
 
 TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
@@ -314,11 +315,11 @@ TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
     HWND frame = Make("XLMAIN", "Microsoft Excel - Budget", true);
     HWND doc1 = Make("MS-SDIb", "Budget.xls", true);
     HWND doc2 = Make("MS-SDIb", "Plan.xls", true);
-    for (HWND window : {frame, doc1, doc2}) AppendWindowEntry(window);
+    for (HWND window : {frame, doc1, doc2}) AppendWindowEntry(showing.windowList, window);
     OfficeFrames[0] = OfficeFrameSlot{};
-    MergeOfficeFrames();
+    MergeOfficeFrames(showing.windowList);
     EXPECT_EQ((std::vector<HWND>{doc1, doc2}), ListOrder());
-    EXPECT_EQ(2u, windowList.count);
+    EXPECT_EQ(2u, showing.windowList.count);
     EXPECT_EQ(frame, OfficeFrames[0].frameHwnd);
     RECT rect{};
     GetWindowRect(frame, &rect);
@@ -326,21 +327,21 @@ TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
     EXPECT_EQ(GetCurrentProcessId(), OfficeFrames[0].processId);
 
     // A frame alone (one window of its process) stays listed.
-    ClearWindowList();
+    ClearWindowList(showing.windowList);
     OfficeFrames[0] = OfficeFrameSlot{};
-    AppendWindowEntry(frame);
-    MergeOfficeFrames();
+    AppendWindowEntry(showing.windowList, frame);
+    MergeOfficeFrames(showing.windowList);
     EXPECT_EQ((std::vector<HWND>{frame}), ListOrder());
     EXPECT_EQ(nullptr, OfficeFrames[0].frameHwnd);
-    EXPECT_EQ(windowList.head, windowList.tail);
+    EXPECT_EQ(showing.windowList.head, showing.windowList.tail);
 
     // A list holding only frames is emptied cleanly.
     HWND frame2 = Make("XLMAIN", "Microsoft Excel - Other", true);
-    AppendWindowEntry(frame2);
-    MergeOfficeFrames();
-    EXPECT_EQ(nullptr, windowList.head);
-    EXPECT_EQ(nullptr, windowList.tail);
-    EXPECT_EQ(0u, windowList.count);
+    AppendWindowEntry(showing.windowList, frame2);
+    MergeOfficeFrames(showing.windowList);
+    EXPECT_EQ(nullptr, showing.windowList.head);
+    EXPECT_EQ(nullptr, showing.windowList.tail);
+    EXPECT_EQ(0u, showing.windowList.count);
     EXPECT_EQ(frame2, OfficeFrames[0].frameHwnd);  // the last one removed is kept
     OfficeFrames[0] = OfficeFrameSlot{};
 }
@@ -352,13 +353,13 @@ TEST_F(Collection, RestoringMinimizedWindowsAndMinimizingThemBack)
     HWND third = Make("ListA", "Third", true);
     ShowWindow(first, SW_MINIMIZE);
     ShowWindow(third, SW_MINIMIZE);
-    AppendWindowEntry(first);
-    AppendWindowEntry(second);
-    AppendWindowEntry(third);
+    AppendWindowEntry(showing.windowList, first);
+    AppendWindowEntry(showing.windowList, second);
+    AppendWindowEntry(showing.windowList, third);
     RestoreMinimizedWindows();
     EXPECT_FALSE(IsIconic(first));
-    EXPECT_EQ(1u, windowList.head->wasMinimized);
-    EXPECT_EQ(0u, windowList.head->next->wasMinimized);
+    EXPECT_EQ(1u, showing.windowList.head->wasMinimized);
+    EXPECT_EQ(0u, showing.windowList.head->next->wasMinimized);
     // All but the chosen one go back.
     MinimizeRestoredWindows(third);
     EXPECT_TRUE(IsIconic(first));
@@ -366,8 +367,8 @@ TEST_F(Collection, RestoringMinimizedWindowsAndMinimizingThemBack)
     EXPECT_FALSE(IsIconic(third));
 
     // With a single listed window it is left restored.
-    ClearWindowList();
-    AppendWindowEntry(first);
+    ClearWindowList(showing.windowList);
+    AppendWindowEntry(showing.windowList, first);
     RestoreMinimizedWindows();
     MinimizeRestoredWindows();
     EXPECT_FALSE(IsIconic(first));

@@ -6,6 +6,8 @@
 #include "overview/find.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/showing.h"
+#include "test_support.h"
 #include "windows/windowlist.h"
 
 namespace {
@@ -86,32 +88,37 @@ namespace {
 // A laid-out list whose entries carry titles and file names (handles are only numbers here).
 class FindOnList : public ::testing::Test {
 protected:
-    void SetUp() override { ResetOverviewHeap(); }
+    void SetUp() override { ResetWindowList(showing.windowList); }
     void TearDown() override
     {
-        ClearWindowList();
-        DestroyOverviewHeap();
+        ClearWindowList(showing.windowList);
+        DestroyWindowList(showing.windowList);
     }
     void Lay(const std::vector<std::string>& titles)
     {
         for (size_t i = 0; i < titles.size(); ++i) {
-            WindowEntry* entry = AppendWindowEntry(reinterpret_cast<HWND>(static_cast<UINT_PTR>(i + 1)));
+            WindowEntry* entry = AppendWindowEntry(showing.windowList, FakeHandle(i + 1));
             lstrcpynA(entry->title, titles[i].c_str(), sizeof entry->title);
             lstrcpyA(entry->fileName, "tool.exe");
             entry->fileNameRead = true;
         }
         int rows = 0;
-        GridForCount(windowList.count, &gridColumns, &rows);
-        LayoutTiles(gridColumns, rows, TileAreaFor(1024, 768));
-        windowList.selected = windowList.head;
+        GridForCount(showing.windowList.count, &gridColumns, &rows);
+        LayoutTiles(showing.windowList, gridColumns, rows, TileAreaFor(1024, 768));
+        showing.windowList.selected = showing.windowList.head;
     }
     static std::string Lit()
     {
         std::string lit;
-        for (const WindowEntry* entry = windowList.head; entry; entry = entry->next) lit += entry->dimmed ? '.' : 'x';
+        for (const WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
+            lit += entry->dimmed ? '.' : 'x';
         return lit;
     }
-    static std::string Selected() { return windowList.selected ? windowList.selected->title : "none"; }
+    static std::string Selected()
+    {
+        const WindowEntry* selected = showing.windowList.selected;
+        return selected ? selected->title : "none";
+    }
     static void Type(const char* text)
     {
         for (const char* p = text; *p; ++p) HandleFindCharacter(nullptr, static_cast<unsigned char>(*p));
@@ -132,7 +139,7 @@ TEST_F(FindOnList, TypingDimsRefusesAndBackspaceRestores)
     EXPECT_STREQ("pla", FindText());
     EXPECT_EQ(".xx.", Lit());
     Type("n");
-    windowList.selected = windowList.head->next->next;  // "Alpha plan"
+    showing.windowList.selected = showing.windowList.head->next->next;  // "Alpha plan"
     Type("\b\b");
     EXPECT_STREQ("pl", FindText());
     EXPECT_EQ(".xx.", Lit());

@@ -6,7 +6,9 @@
 
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
+#include "test_support.h"
 #include "windows/windowlist.h"
 
 TEST(Grid, NeverTallerThanWide)
@@ -33,20 +35,20 @@ namespace {
 
 class Layout : public ::testing::Test {
 protected:
-    void SetUp() override { ResetOverviewHeap(); }
+    void SetUp() override { ResetWindowList(showing.windowList); }
     void TearDown() override
     {
-        ClearWindowList();
-        DestroyOverviewHeap();
+        ClearWindowList(showing.windowList);
+        DestroyWindowList(showing.windowList);
     }
     void Fill(unsigned count)
     {
-        for (unsigned i = 0; i < count; ++i) AppendWindowEntry(reinterpret_cast<HWND>(static_cast<UINT_PTR>(i + 1)));
+        for (unsigned i = 0; i < count; ++i) AppendWindowEntry(showing.windowList, FakeHandle(i + 1));
     }
     std::vector<RECT> Tiles()
     {
         std::vector<RECT> tiles;
-        for (WindowEntry* entry = windowList.head; entry; entry = entry->next) tiles.push_back(entry->tile);
+        for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) tiles.push_back(entry->tile);
         return tiles;
     }
 };
@@ -63,7 +65,7 @@ TEST_F(Layout, FiveWindowsOnA1024By768Screen)
     Fill(5);
     const RECT area = TileAreaFor(1024, 768);
     EXPECT_TRUE(Same(RECT{0, 40, 1025, 716}, area));
-    LayoutTiles(3, 2, area);
+    LayoutTiles(showing.windowList, 3, 2, area);
     const std::vector<RECT> tiles = Tiles();
     ASSERT_EQ(5u, tiles.size());
     EXPECT_TRUE(Same(RECT{0, 40, 341, 375}, tiles[0]));
@@ -71,32 +73,32 @@ TEST_F(Layout, FiveWindowsOnA1024By768Screen)
     EXPECT_TRUE(Same(RECT{682, 40, 1023, 375}, tiles[2]));
     EXPECT_TRUE(Same(RECT{0, 375, 341, 710}, tiles[3]));
     EXPECT_TRUE(Same(RECT{341, 375, 682, 710}, tiles[4]));
-    WindowEntry* fifth = windowList.tail;
+    WindowEntry* fifth = showing.windowList.tail;
     EXPECT_EQ(2, fifth->column);
     EXPECT_EQ(2, fifth->row);
-    EXPECT_EQ(1, windowList.head->column);
+    EXPECT_EQ(1, showing.windowList.head->column);
 }
 
 TEST_F(Layout, OneTwoAndSevenWindows)
 {
     const RECT area = TileAreaFor(1024, 768);
     Fill(1);
-    LayoutTiles(1, 1, area);
+    LayoutTiles(showing.windowList, 1, 1, area);
     EXPECT_TRUE(Same(RECT{0, 40, 1025, 713}, Tiles()[0]));  // the area less 3 pixels
 
-    ClearWindowList();
+    ClearWindowList(showing.windowList);
     Fill(2);
-    LayoutTiles(2, 1, area);
+    LayoutTiles(showing.windowList, 2, 1, area);
     EXPECT_TRUE(Same(RECT{0, 40, 512, 713}, Tiles()[0]));
     EXPECT_TRUE(Same(RECT{512, 40, 1024, 713}, Tiles()[1]));
 
-    ClearWindowList();
+    ClearWindowList(showing.windowList);
     Fill(7);
-    LayoutTiles(3, 3, area);
+    LayoutTiles(showing.windowList, 3, 3, area);
     const std::vector<RECT> tiles = Tiles();
     EXPECT_TRUE(Same(RECT{0, 484, 341, 706}, tiles[6]));  // rows 222 high
-    EXPECT_EQ(1, windowList.tail->column);
-    EXPECT_EQ(3, windowList.tail->row);
+    EXPECT_EQ(1, showing.windowList.tail->column);
+    EXPECT_EQ(3, showing.windowList.tail->row);
 }
 
 TEST(Wallpaper, PlacementFollowsTheShapeOfTheImage)

@@ -6,6 +6,7 @@
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
 #include "overview/selection.h"
+#include "overview/showing.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
 #include "test_support.h"
@@ -17,28 +18,30 @@ namespace {
 // A laid-out list of n entries on a 1024 x 768 screen (handles are only numbers here).
 class Navigation : public ::testing::Test {
 protected:
-    void SetUp() override { ResetOverviewHeap(); }
+    void SetUp() override { ResetWindowList(showing.windowList); }
     void TearDown() override
     {
-        ClearWindowList();
-        DestroyOverviewHeap();
+        ClearWindowList(showing.windowList);
+        DestroyWindowList(showing.windowList);
     }
     void Lay(unsigned count)
     {
-        ClearWindowList();
-        for (unsigned i = 0; i < count; ++i) AppendWindowEntry(reinterpret_cast<HWND>(static_cast<UINT_PTR>(i + 1)));
+        ClearWindowList(showing.windowList);
+        for (unsigned i = 0; i < count; ++i) AppendWindowEntry(showing.windowList, FakeHandle(i + 1));
         int rows = 0;
         GridForCount(count, &gridColumns, &rows);
-        LayoutTiles(gridColumns, rows, TileAreaFor(1024, 768));
-        windowList.selected = windowList.head;
+        LayoutTiles(showing.windowList, gridColumns, rows, TileAreaFor(1024, 768));
+        showing.windowList.selected = showing.windowList.head;
     }
     // Selects the entry in the cell, moves in the direction, and names the cell it lands on.
     std::string From(int column, int row, Direction direction)
     {
-        for (WindowEntry* entry = windowList.head; entry; entry = entry->next)
-            if (entry->column == column && entry->row == row) windowList.selected = entry;
-        WindowEntry* target = EntryAtIndex(StepInDirection(IndexOfEntry(windowList.selected),
-                                                           static_cast<int>(windowList.count), gridColumns, direction));
+        WindowList& list = showing.windowList;
+        for (WindowEntry* entry = list.head; entry; entry = entry->next)
+            if (entry->column == column && entry->row == row) list.selected = entry;
+        const int from = IndexOfEntry(list, list.selected);
+        const int count = static_cast<int>(list.count);
+        WindowEntry* target = EntryAtIndex(list, StepInDirection(from, count, gridColumns, direction));
         return target ? std::to_string(target->column) + "," + std::to_string(target->row) : "none";
     }
 };
@@ -92,10 +95,10 @@ TEST(Wheel, WholeNotchesStepAndTheRestWaitsInItsDirection)
 TEST_F(Navigation, PointsOnSharedEdgesHitTheEarlierTile)
 {
     Lay(5);  // tiles 341 wide and 335 high from (0, 40)
-    EXPECT_EQ(windowList.head, TileAtPoint(0, 40));
-    EXPECT_EQ(windowList.head, TileAtPoint(341, 100));        // shared with the second
-    EXPECT_EQ(windowList.head->next, TileAtPoint(342, 100));
-    EXPECT_EQ(windowList.head, TileAtPoint(100, 375));        // shared with the fourth
+    EXPECT_EQ(showing.windowList.head, TileAtPoint(0, 40));
+    EXPECT_EQ(showing.windowList.head, TileAtPoint(341, 100));        // shared with the second
+    EXPECT_EQ(showing.windowList.head->next, TileAtPoint(342, 100));
+    EXPECT_EQ(showing.windowList.head, TileAtPoint(100, 375));        // shared with the fourth
     EXPECT_EQ(nullptr, TileAtPoint(100, 39));                 // the header
     EXPECT_EQ(nullptr, TileAtPoint(100, 711));                // the gap under the last row
     EXPECT_EQ(nullptr, TileAtPoint(800, 500));                // the empty sixth cell

@@ -16,11 +16,12 @@
 #include "config/settings.h"
 #include "overview/lifecycle.h"
 #include "overview/selection.h"
+#include "overview/showing.h"
 #include "overview/worker.h"
 #include "resources/resource.h"
+#include "test_support.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
-#include "test_support.h"
 
 namespace {
 
@@ -385,7 +386,7 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     ShowOverview(mainWindow);
     PumpMessages(300);  // the worker prints our window: answer it
     WindowEntry* entry = nullptr;
-    for (WindowEntry* e = windowList.head; e; e = e->next)
+    for (WindowEntry* e = showing.windowList.head; e; e = e->next)
         if (e->hwnd == target) entry = e;
     ASSERT_NE(nullptr, entry) << "our window is not listed";
     MoveSelection(mainWindow, entry);
@@ -418,22 +419,22 @@ TEST_F(StartedInstance, ACloseRequestClosesTheOverviewOrEndsTheProgramOnceNothin
     ShowOverview(mainWindow);
     PumpMessages(200);
     ASSERT_TRUE(IsWindowVisible(mainWindow));
-    ASSERT_NE(nullptr, windowList.head);
+    ASSERT_NE(nullptr, showing.windowList.head);
 
     // With the Overview open (Alt+F4 comes as WM_CLOSE): it closes, the program stays.
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(mainWindow));
     EXPECT_TRUE(IsWindow(mainWindow));
-    EXPECT_EQ(nullptr, windowList.head);
-    EXPECT_EQ(nullptr, overviewHeap);
+    EXPECT_EQ(nullptr, showing.windowList.head);
+    EXPECT_EQ(nullptr, showing.windowList.heap);
 
     // Hidden, but in the middle of a switch: the end waits, and no showing starts meanwhile.
-    ResetOverviewHeap();
+    ResetWindowList(showing.windowList);
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(mainWindow)) << "ended while a switch still held its records";
     ShowOverview(mainWindow);
     EXPECT_FALSE(IsWindowVisible(mainWindow)) << "a showing started while the program was ending";
-    DestroyOverviewHeap();
+    DestroyWindowList(showing.windowList);
     SendMessageA(mainWindow, WM_NULL, 0, 0);  // the next message finds nothing under way
     EXPECT_FALSE(IsWindow(mainWindow));
     MSG message;

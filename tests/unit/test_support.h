@@ -45,6 +45,8 @@ std::string OwnExecutablePath();
 
 // A plain top-level window of the given class, destroyed with the owner.
 HWND CreateTestWindow(const char* className = "SorvaneTestWindow");
+// A window handle that is only a number, for list records that never reach the system.
+inline HWND FakeHandle(size_t number) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(number)); }
 
 // Handles this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);

@@ -4,6 +4,7 @@
 
 #include "common/owners.h"
 #include "overview/lifecycle.h"
+#include "overview/showing.h"
 #include "overview/tiles.h"
 #include "test_support.h"
 #include "windows/windowlist.h"
@@ -106,9 +107,9 @@ class Presentation : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetOverviewHeap();
-        a = AppendWindowEntry(reinterpret_cast<HWND>(1));
-        b = AppendWindowEntry(reinterpret_cast<HWND>(2));
+        ResetWindowList(showing.windowList);
+        a = AppendWindowEntry(showing.windowList, reinterpret_cast<HWND>(1));
+        b = AppendWindowEntry(showing.windowList, reinterpret_cast<HWND>(2));
         Dress(a, RECT{0, 40, 50, 90}, RECT{10, 4, 40, 36}, RGB(200, 0, 0), RGB(100, 0, 0), RGB(50, 0, 0),
               RGB(20, 0, 0));
         Dress(b, RECT{50, 40, 100, 90}, RECT{30, 4, 80, 36}, RGB(0, 200, 0), RGB(0, 100, 0), RGB(0, 50, 0),
@@ -118,8 +119,8 @@ protected:
     void TearDown() override
     {
         labelOwner = nullptr;
-        ClearWindowList();
-        DestroyOverviewHeap();
+        ClearWindowList(showing.windowList);
+        DestroyWindowList(showing.windowList);
     }
     void Dress(WindowEntry* entry, RECT tile, RECT label, COLORREF highlight, COLORREF normal, COLORREF title,
                COLORREF backdrop)
@@ -157,7 +158,7 @@ TEST_F(Presentation, LabelsAreErasedBeforeTheNextOneIsDrawn)
     EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));
     EXPECT_EQ(b, labelOwner);
 
-    windowList.selected = a;
+    showing.windowList.selected = a;
     RepaintAllTiles(canvas.dc.get());
     EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
     EXPECT_EQ(RGB(0, 100, 0), canvas.At(75, 60));
@@ -168,7 +169,7 @@ TEST_F(Presentation, LabelsAreErasedBeforeTheNextOneIsDrawn)
 TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
 {
     Canvas canvas(120, 100);
-    WindowEntry* bare = AppendWindowEntry(reinterpret_cast<HWND>(3));
+    WindowEntry* bare = AppendWindowEntry(showing.windowList, reinterpret_cast<HWND>(3));
     bare->tile = RECT{0, 40, 50, 90};
     PresentTile(canvas.dc.get(), bare, TileLook::Plain);
     EXPECT_EQ(RGB(1, 2, 3), canvas.At(25, 60));

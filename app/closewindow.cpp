@@ -57,12 +57,12 @@ void CloseTileWindow(HWND window)
         ShowOverview(window);
         return;
     }
-    closePromptActive = true;
+    showing.closePromptActive = true;
     const int answer = MessageBoxA(GetDesktopWindow(),
                                    "Sorvane is still waiting for a closing window. The window hasn't responded "
                                    "timely. Do you want to switch back to Sorvane?",
                                    "Sorvane: Closing Window", MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
-    closePromptActive = false;
+    showing.closePromptActive = false;
     HideOverview(window);
     if (answer == IDYES) ShowOverview(window);
 }

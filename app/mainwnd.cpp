@@ -96,8 +96,8 @@ void CancelOverview(HWND window)
 // (its records would be freed under it by an exit now).
 bool ShowingInProgress()
 {
-    return showing.windowList.heap || showing.windowList.head || overviewBuilding || overviewHiding ||
-           closePromptActive || overviewLeaving;
+    return showing.windowList.heap || showing.windowList.head || showing.overviewBuilding || showing.overviewHiding ||
+           showing.closePromptActive || overviewLeaving;
 }
 
 // Ends the program as Exit does. Asked for in the middle of a showing (from a nested wait or
@@ -115,7 +115,7 @@ void RequestExit(HWND window)
 void CompletePendingExit(HWND window)
 {
     if (!exitRequested || dispatchDepth != 0 || !IsWindow(window)) return;
-    if (IsWindowVisible(window) && !overviewBuilding) StopAndHide(window);
+    if (IsWindowVisible(window) && !showing.overviewBuilding) StopAndHide(window);
     if (ShowingInProgress()) return;
     exitRequested = false;
     DestroyWindow(window);
@@ -127,9 +127,9 @@ void HandleClose(HWND window)
 {
     if (!IsWindowVisible(window)) {
         RequestExit(window);
-    } else if (overviewBuilding) {
+    } else if (showing.overviewBuilding) {
         RequestSnapshotStop();
-    } else if (!overviewLeaving && !overviewHiding && showing.windowList.head) {
+    } else if (!overviewLeaving && !showing.overviewHiding && showing.windowList.head) {
         HideInfoTip();
         CancelOverview(window);
     }
@@ -169,10 +169,10 @@ void HandlePaint(HWND window)
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (GetForegroundWindow() != window) ActivateWindow(window);
-    if (overviewBuffer && dc) {
+    if (showing.overviewBuffer && dc) {
         UniqueMemoryDc buffer(CreateCompatibleDC(dc));
         if (buffer) {
-            SelectGuard hold(buffer.get(), overviewBuffer);
+            SelectGuard hold(buffer.get(), showing.overviewBuffer);
             DrawFindText(buffer.get());
             if (showing.windowList.head) RepaintAllTiles(buffer.get());
             const RECT& area = paint.rcPaint;
@@ -230,7 +230,7 @@ void RefreshOverview(HWND window)
 
 void HandleKeyDown(HWND window, WPARAM key)
 {
-    if (overviewBuilding || !showing.windowList.head) return;
+    if (showing.overviewBuilding || !showing.windowList.head) return;
     switch (key) {
     // Every move stops on tiles that match the find text only (all of them while it is empty).
     case VK_TAB:
@@ -262,7 +262,7 @@ void HandleKeyDown(HWND window, WPARAM key)
 
 void HandleKeyUp(HWND window, WPARAM key)
 {
-    if (overviewBuilding) {
+    if (showing.overviewBuilding) {
         if (key == VK_ESCAPE) RequestSnapshotStop();
         return;
     }
@@ -286,7 +286,7 @@ void HandleKeyUp(HWND window, WPARAM key)
 void HandleMouseMove(HWND window, int x, int y)
 {
     lastPointer = POINT{x, y};
-    if (overviewBuilding) return;
+    if (showing.overviewBuilding) return;
     WindowEntry* hit = TileAtPoint(x, y);
     if (hit && hit->dimmed) hit = nullptr;  // a dimmed tile is never selected
     if (hit != showing.windowList.selected) {
@@ -299,7 +299,8 @@ void HandleMouseMove(HWND window, int x, int y)
     } else if (!hit) {
         UseStandardCursor(IDC_ARROW);
     }
-    if (hit && (InCloseSquare(hit->tile, x, y, overviewDpi) || InInfoSquare(hit->tile, x, y, overviewDpi))) {
+    const int dpi = showing.overviewDpi;
+    if (hit && (InCloseSquare(hit->tile, x, y, dpi) || InInfoSquare(hit->tile, x, y, dpi))) {
         const int tipX = x + Scaled(kTipRoom) > GetSystemMetrics(SM_CXSCREEN) ? x - Scaled(kTipLeftOffset)
                                                                               : x + Scaled(kTipOffset.x);
         ShowInfoTipAt(tipX, y + Scaled(kTipOffset.y));
@@ -312,11 +313,11 @@ void HandleMouseMove(HWND window, int x, int y)
 
 void HandleLeftButtonUp(HWND window, int x, int y)
 {
-    if (overviewBuilding) return;
+    if (showing.overviewBuilding) return;
     HideInfoTip();
     WindowEntry* hit = TileAtPoint(x, y);
     if (!hit || hit != showing.windowList.selected) return;
-    if (InCloseSquare(hit->tile, x, y, overviewDpi))
+    if (InCloseSquare(hit->tile, x, y, showing.overviewDpi))
         CloseTileWindow(window);
     else
         StopAndSwitch(window);
@@ -324,7 +325,7 @@ void HandleLeftButtonUp(HWND window, int x, int y)
 
 void HandleMouseWheel(HWND window, WPARAM wParam)
 {
-    if (overviewBuilding || !showing.windowList.head) return;
+    if (showing.overviewBuilding || !showing.windowList.head) return;
     // Each whole step forward moves to the previous tile, each one backward to the next; more steps
     // than tiles would only go round.
     const int steps = TakeWheelSteps(GET_WHEEL_DELTA_WPARAM(wParam));
@@ -341,7 +342,7 @@ LRESULT HandleNotify(LPARAM lParam)
     request->hinst = nullptr;
     const POINT cursor = lastPointer;
     WindowEntry* selected = showing.windowList.selected;
-    if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, overviewDpi)) {
+    if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, showing.overviewDpi)) {
         SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
         infoText = AllocateHeapText(kPathCapacity);
         if (infoText) {
@@ -420,7 +421,8 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         HandleKeyUp(window, wParam);
         return 0;
     case WM_CHAR:
-        if (!overviewBuilding && OverviewOpen(window)) HandleFindCharacter(window, static_cast<unsigned>(wParam));
+        if (!showing.overviewBuilding && OverviewOpen(window))
+            HandleFindCharacter(window, static_cast<unsigned>(wParam));
         return 0;
     case WM_MOUSEMOVE:
         HandleMouseMove(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));

@@ -478,7 +478,7 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
                                     nullptr, nullptr);
     ResetWindowList(showing.windowList);
     for (HWND window : windows) AppendWindowEntry(showing.windowList, window);
-    snapshotStopRequested = true;  // no worker: only the frame and the tiles
+    showing.snapshotStopRequested = true;  // no worker: only the frame and the tiles
     BuildOverview(overview);
     Pump();
     std::vector<double> samples;
@@ -494,7 +494,7 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
         samples.push_back((Now() - start) * 1000.0);
         current = next;
     }
-    labelOwner = nullptr;
+    showing.labelOwner = nullptr;
     ClearWindowList(showing.windowList);
     DeleteOverviewBuffer();
     DestroyWindowList(showing.windowList);

@@ -20,11 +20,6 @@ constexpr int kFindTextLeft = 20;  // at 96 DPI, as the footer's help text
 constexpr unsigned kBackspace = 0x08;
 constexpr unsigned kDelete = 0x7F;
 
-char findText[kFindTextMax + 1];
-
-// The frame under the find text (GUI thread only).
-UniqueBitmap findBackdrop;
-RECT findArea;
 
 std::string Upper(const char* text)
 {
@@ -157,11 +152,11 @@ int MatchInDirection(int from, int count, int columns, Direction direction, cons
     return -1;
 }
 
-const char* FindText() { return findText; }
+const char* FindText() { return showing.findText; }
 
 void ClearFindText()
 {
-    findText[0] = '\0';
+    showing.findText[0] = '\0';
     std::lock_guard<std::mutex> hold(tileImagesLock);
     for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) entry->dimmed = false;
 }
@@ -170,7 +165,7 @@ void HandleFindCharacter(HWND window, unsigned character)
 {
     if (!showing.windowList.head) return;
     char candidate[kFindTextMax + 1];
-    CopyBounded(candidate, sizeof candidate, findText);
+    CopyBounded(candidate, sizeof candidate, showing.findText);
     const size_t length = strlen(candidate);
     if (character == kBackspace) {
         if (length == 0) return;
@@ -190,29 +185,28 @@ void HandleFindCharacter(HWND window, unsigned character)
         MessageBeep(MB_OK);  // nothing would be left lit: the text stays as it was
         return;
     }
-    CopyBounded(findText, sizeof findText, candidate);
+    CopyBounded(showing.findText, sizeof showing.findText, candidate);
     ApplyMatches(window, matches);
 }
 
 void KeepFindBackdrop(HDC frame, int screenWidth, int dpi)
 {
     const FrameLayout layout = FrameLayoutFor(screenWidth, GetSystemMetrics(SM_CYSCREEN), dpi);
-    findArea = RECT{0, 0, screenWidth / 3, layout.headerRuleTop};
-    const int width = findArea.right - findArea.left, height = findArea.bottom - findArea.top;
-    findBackdrop.reset(width > 0 && height > 0 ? CreateCompatibleBitmap(frame, width, height) : nullptr);
-    if (!findBackdrop) return;
+    const RECT& area = showing.findArea = RECT{0, 0, screenWidth / 3, layout.headerRuleTop};
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    showing.findBackdrop.reset(width > 0 && height > 0 ? CreateCompatibleBitmap(frame, width, height) : nullptr);
+    if (!showing.findBackdrop) return;
     UniqueMemoryDc copy(CreateCompatibleDC(frame));
     if (!copy) return;
-    SelectGuard hold(copy.get(), findBackdrop.get());
-    BitBlt(copy.get(), 0, 0, width, height, frame, findArea.left, findArea.top, SRCCOPY);
+    SelectGuard hold(copy.get(), showing.findBackdrop.get());
+    BitBlt(copy.get(), 0, 0, width, height, frame, area.left, area.top, SRCCOPY);
 }
-
-void ReleaseFindBackdrop() { findBackdrop.reset(); }
 
 void DrawFindText(HDC dc)
 {
-    if (!findBackdrop) return;
-    const int width = findArea.right - findArea.left, height = findArea.bottom - findArea.top;
+    if (!showing.findBackdrop) return;
+    const RECT& area = showing.findArea;
+    const int width = area.right - area.left, height = area.bottom - area.top;
     // Composed off screen and copied at once: the old text never shows erased.
     UniqueMemoryDc scratch(CreateCompatibleDC(dc));
     UniqueBitmap image(CreateCompatibleBitmap(dc, width, height));
@@ -220,13 +214,13 @@ void DrawFindText(HDC dc)
     if (!scratch || !image || !backdrop) return;
     SelectGuard holdImage(scratch.get(), image.get());
     {
-        SelectGuard holdBackdrop(backdrop.get(), findBackdrop.get());
+        SelectGuard holdBackdrop(backdrop.get(), showing.findBackdrop.get());
         BitBlt(scratch.get(), 0, 0, width, height, backdrop.get(), 0, 0, SRCCOPY);
     }
-    if (findText[0] != '\0') {
+    if (showing.findText[0] != '\0') {
         char line[sizeof kFindLabel + kFindTextMax];
         CopyBounded(line, sizeof line, kFindLabel);
-        lstrcatA(line, findText);
+        lstrcatA(line, showing.findText);
         HFONT font = OverviewTextFont();
         TEXTMETRICA metrics{};
         {
@@ -236,7 +230,7 @@ void DrawFindText(HDC dc)
         DrawTextAt(scratch.get(), font, GetSysColor(COLOR_CAPTIONTEXT), 0, Scaled(kFindTextLeft),
                    (height - metrics.tmHeight) / 2, line);
     }
-    BitBlt(dc, findArea.left, findArea.top, width, height, scratch.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, area.left, area.top, width, height, scratch.get(), 0, 0, SRCCOPY);
 }
 
 WindowEntry* NextMatchingEntry(bool forward)
@@ -255,5 +249,5 @@ WindowEntry* MatchingNeighbour(Direction direction)
     const int from = IndexOfEntry(list, list.selected);
     if (from < 0) return nullptr;
     const int count = static_cast<int>(list.count);
-    return EntryAtIndex(list, MatchInDirection(from, count, gridColumns, direction, LitTiles()));
+    return EntryAtIndex(list, MatchInDirection(from, count, showing.gridColumns, direction, LitTiles()));
 }

@@ -11,7 +11,6 @@
 
 struct WindowEntry;
 
-constexpr size_t kFindTextMax = 32;  // characters
 
 // Whether `part` occurs in `text`, letter case aside (the user's code page). An empty part occurs
 // in every text; a null text holds nothing.
@@ -47,7 +46,6 @@ void HandleFindCharacter(HWND window, unsigned character);
 void DrawFindText(HDC dc);
 // Keeps the frame under the find text, to draw the text anew (from the composed frame).
 void KeepFindBackdrop(HDC frame, int screenWidth, int dpi);
-void ReleaseFindBackdrop();
 
 // Matching moves for the keys and the wheel: Tab, Shift+Tab, Home and End, an arrow.
 WindowEntry* NextMatchingEntry(bool forward);

@@ -10,8 +10,6 @@
 #include "resources/resource.h"
 #include "windows/windowlist.h"
 
-HBITMAP overviewBuffer;
-
 namespace {
 
 constexpr char kHelpText[] =
@@ -81,15 +79,15 @@ void ComposeFrame(HDC dc, int w, int h, int dpi)
 
 void DeleteOverviewBuffer()
 {
-    if (overviewBuffer) DeleteObject(overviewBuffer);
-    overviewBuffer = nullptr;
+    if (showing.overviewBuffer) DeleteObject(showing.overviewBuffer);
+    showing.overviewBuffer = nullptr;
 }
 
 void BuildOverview(HWND window)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    const int dpi = overviewDpi;
+    const int dpi = showing.overviewDpi;
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
     const POINT park = FrameLayoutFor(w, h, dpi).pointerPark;
     SetCursorPos(park.x, park.y);
@@ -98,11 +96,11 @@ void BuildOverview(HWND window)
     HDC screen = GetDC(nullptr);
     if (!screen) return;
     DeleteOverviewBuffer();
-    overviewBuffer = CreateCompatibleBitmap(screen, w + 1, h + 1);
+    showing.overviewBuffer = CreateCompatibleBitmap(screen, w + 1, h + 1);
     {
         UniqueMemoryDc compose(CreateCompatibleDC(screen));
-        if (compose && overviewBuffer) {
-            SelectGuard hold(compose.get(), overviewBuffer);
+        if (compose && showing.overviewBuffer) {
+            SelectGuard hold(compose.get(), showing.overviewBuffer);
             ComposeFrame(compose.get(), w, h, dpi);
             KeepFindBackdrop(compose.get(), w, dpi);
         }
@@ -110,12 +108,12 @@ void BuildOverview(HWND window)
 
     if (showing.windowList.head) {
         int rows = 0;
-        GridForCount(showing.windowList.count, &gridColumns, &rows);
-        LayoutTiles(showing.windowList, gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
-        PrerenderTiles(screen, overviewBuffer, w);
+        GridForCount(showing.windowList.count, &showing.gridColumns, &rows);
+        LayoutTiles(showing.windowList, showing.gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
+        PrerenderTiles(screen, showing.overviewBuffer, w);
         // The selection and its title show at once, not only when its snapshot arrives.
         showing.windowList.selected = showing.windowList.head;
-        if (!snapshotStopRequested) CreateSnapshotWorker(window);
+        if (!showing.snapshotStopRequested) CreateSnapshotWorker(window);
     }
     ReleaseDC(nullptr, screen);
     InvalidateRect(window, nullptr, FALSE);

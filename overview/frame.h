@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-// The composed full-screen frame, (W + 1) x (H + 1); repaints copy from it. GUI thread only.
-extern HBITMAP overviewBuffer;
-
 // Composes the frame off screen, lays out and pre-renders the tiles, selects the first one and
 // creates the snapshot worker suspended (unless a stop was requested meanwhile). Draws nothing on
 // screen: the window's next paint shows it all.

@@ -1,8 +1,6 @@
 #include "overview/layout.h"
 
 
-int gridColumns;
-
 namespace {
 
 // Measures at 96 DPI.

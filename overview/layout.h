@@ -7,8 +7,6 @@
 #include "overview/scaling.h"
 #include "windows/windowlist.h"
 
-// Column count of the current grid, for arrow-key moves.
-extern int gridColumns;
 
 // Columns and rows of the grid for n tiles: never taller than wide.
 void GridForCount(unsigned count, int* columns, int* rows);

@@ -20,9 +20,6 @@
 #include "windows/windowlist.h"
 
 Showing showing;
-bool overviewBuilding;
-bool overviewHiding;
-bool closePromptActive;
 HWND cancelButton;
 HWND refreshButton;
 
@@ -93,12 +90,12 @@ void TearDownEmptyOverview(HWND window)
 {
     MessageBoxA(window, "No window is currently active. Please click OK to return.", "No Active Window",
                 MB_OK | MB_ICONINFORMATION);
-    overviewHiding = true;
+    showing.overviewHiding = true;
     CloseSnapshotWorker();
     ReleaseShowing();
     ShowWindow(window, SW_HIDE);
     NoteOwnWindowLeftScreen();
-    overviewHiding = false;
+    showing.overviewHiding = false;
 }
 
 // Takes the picture again once the listed windows' areas of the screen stay the same.
@@ -119,14 +116,15 @@ void ReleaseShowing(HWND chosen)
     if (settings.restoreMinimized) MinimizeRestoredWindows(chosen);
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
-        labelOwner = nullptr;
+        showing.labelOwner = nullptr;
+        ReleaseDimmingTools(showing.dimming);
     }
-    ClearWindowList(showing.windowList);
     ClearFindText();
-    ReleaseFindBackdrop();
-    ReleaseDimmingTools();
-    DeleteOverviewBuffer();
+    showing.findBackdrop.reset();
+    showing.findArea = RECT{};
     DestroyWindowList(showing.windowList);
+    DeleteOverviewBuffer();
+    showing.gridColumns = 0;
     ReleaseScreenGrab();
     CompactProcessHeap();
 }
@@ -161,11 +159,11 @@ void MinimizeRestoredWindows(HWND chosen)
 void ShowOverview(HWND window)
 {
     if (exitRequested) return;  // the program is ending
-    if (closePromptActive) {
+    if (showing.closePromptActive) {
         ActivateWindow(GetDesktopWindow());
         return;
     }
-    if (overviewHiding) return;  // asked from within a tear-down (a nested message): not now
+    if (showing.overviewHiding) return;  // asked from within a tear-down (a nested message): not now
 
     // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
     // anything of ours covers it.
@@ -176,7 +174,7 @@ void ShowOverview(HWND window)
         UpdateWindow(notice);
     }
 
-    overviewBuilding = true;
+    showing.overviewBuilding = true;
     ClearSnapshotStop();
     ResetWheelTurns();
     UpdateOverviewDpi();
@@ -198,8 +196,8 @@ void ShowOverview(HWND window)
     // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, overviewDpi), window);
-    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, overviewDpi), window);
+    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
+    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
     BuildOverview(window);
 
     RECT placed{};
@@ -214,7 +212,7 @@ void ShowOverview(HWND window)
 
     if (!showing.windowList.head) TearDownEmptyOverview(window);
 
-    overviewBuilding = false;
+    showing.overviewBuilding = false;
     ResumeSnapshotWorker();
 }
 
@@ -222,7 +220,7 @@ void HideOverview(HWND window) { HideOverviewAndSwitch(window, nullptr); }
 
 void HideOverviewAndSwitch(HWND window, WindowEntry* chosen)
 {
-    overviewHiding = true;
+    showing.overviewHiding = true;
     HWND target = nullptr;
     if (chosen) {
         BlinkChosenTile(window, chosen);
@@ -233,5 +231,5 @@ void HideOverviewAndSwitch(HWND window, WindowEntry* chosen)
     if (target) SwitchToWindow(target);
     ShowWindow(window, SW_HIDE);
     NoteOwnWindowLeftScreen();
-    overviewHiding = false;
+    showing.overviewHiding = false;
 }

@@ -8,14 +8,6 @@
 
 struct WindowEntry;
 
-// The GUI thread's flags (only it touches them).
-// Set from the start of a build until the worker is released; Overview input is ignored meanwhile.
-extern bool overviewBuilding;
-// Set while a tear-down runs.
-extern bool overviewHiding;
-// Set while the close-wait question is on screen; show requests then only activate the desktop.
-extern bool closePromptActive;
-
 // The Overview's two push buttons (control identifier 0), created at the first show.
 extern HWND cancelButton;
 extern HWND refreshButton;

@@ -2,8 +2,6 @@
 
 #include "common/owners.h"
 
-int overviewDpi = kBaseDpi;
-
 namespace {
 
 // The default GUI font is 8 points ("MS Shell Dlg").
@@ -27,19 +25,19 @@ int ReadScreenDpi()
 
 void UpdateOverviewDpi()
 {
-    overviewDpi = ReadScreenDpi();
-    if (overviewDpi == scaledTextFontDpi) return;
+    showing.overviewDpi = ReadScreenDpi();
+    if (showing.overviewDpi == scaledTextFontDpi) return;
     UniqueFont font;
-    if (overviewDpi != kBaseDpi) {
+    if (showing.overviewDpi != kBaseDpi) {
         LOGFONTA face{};
         if (GetObjectA(StockTextFont(), sizeof face, &face) == sizeof face) {
-            face.lfHeight = FontHeightForPoints(kTextFontPoints, overviewDpi);
+            face.lfHeight = FontHeightForPoints(kTextFontPoints, showing.overviewDpi);
             face.lfWidth = 0;
             font.reset(CreateFontIndirectA(&face));
         }
     }
     scaledTextFont = std::move(font);
-    scaledTextFontDpi = overviewDpi;
+    scaledTextFontDpi = showing.overviewDpi;
 }
 
 HFONT OverviewTextFont() { return scaledTextFont ? scaledTextFont.get() : StockTextFont(); }

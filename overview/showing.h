@@ -1,12 +1,57 @@
 // One showing of the Overview: what lives from the show request to the tear-down, in one record.
 #pragma once
 
+#include <windows.h>
+
+#include <atomic>
+
+#include "common/owners.h"
 #include "windows/windowlist.h"
+
+// What darkens tiles: a scratch image of the tile's size and one black pixel to blend over it.
+// Used under tileImagesLock only; made at the first dimmed tile of a showing.
+struct DimmingTools {
+    UniqueBitmap scratch;
+    UniqueBitmap black;
+    UniqueMemoryDc scratchDc;  // after the bitmaps: the contexts go first
+    UniqueMemoryDc blackDc;
+    int width = 0;
+    int height = 0;
+};
+
+constexpr size_t kFindTextMax = 32;  // characters
 
 struct Showing {
     // The listed windows in the order of their tiles, and the heap their records come from. The
     // snapshot worker reads the entries (their images under tileImagesLock, overview/tiles.h).
     WindowList windowList;
+    // The composed full-screen frame, (W + 1) x (H + 1); repaints copy from it. GUI thread only.
+    HBITMAP overviewBuffer = nullptr;
+    // Column count of the grid, for arrow-key moves.
+    int gridColumns = 0;
+    // The entry whose title label is drawn in the header now, or null. Guarded by tileImagesLock.
+    WindowEntry* labelOwner = nullptr;
+    // Finding by typing: the text typed so far, and the frame under it to draw it anew (GUI
+    // thread only).
+    char findText[kFindTextMax + 1] = {};
+    UniqueBitmap findBackdrop;
+    RECT findArea = {};
+    DimmingTools dimming;
+    // The screen's DPI of the showing, read at its start before the worker is created; read by both.
+    int overviewDpi = 96;
+    // The snapshot worker of the showing, or null (GUI thread). The stop request is raised by the
+    // GUI thread and read by the worker; the event (manual reset) wakes a worker waiting for a
+    // print, and is made at the first showing.
+    HANDLE snapshotWorker = nullptr;
+    std::atomic<bool> snapshotStopRequested{false};
+    UniqueHandle snapshotStopEvent;
+    // Where the showing stands; the GUI thread's flags (only it touches them).
+    // From the start of a build until the worker is released: Overview input is ignored meanwhile.
+    bool overviewBuilding = false;
+    // While a tear-down runs.
+    bool overviewHiding = false;
+    // While the close-wait question is on screen: show requests then only activate the desktop.
+    bool closePromptActive = false;
 };
 
 // The Overview's showing; empty between showings. Owned by the GUI thread (overview/lifecycle).

@@ -11,7 +11,6 @@
 #include "windows/windowlist.h"
 
 std::mutex tileImagesLock;
-WindowEntry* labelOwner;
 
 namespace {
 
@@ -106,7 +105,7 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
         GetTextExtentPoint32A(work, title, static_cast<int>(strlen(title)), &text);
     }
 
-    entry->labelRect = LabelRectFor(text.cx, screenWidth, overviewDpi);
+    entry->labelRect = LabelRectFor(text.cx, screenWidth, showing.overviewDpi);
     const int labelWidth = entry->labelRect.right - entry->labelRect.left;
     const int labelTop = entry->labelRect.top;
     const int labelHeight = entry->labelRect.bottom - entry->labelRect.top;
@@ -165,42 +164,20 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
 
 }
 
-// What darkens tiles: a scratch image of the tile's size and one black pixel to blend over it.
-// Used under tileImagesLock only; made at the first dimmed tile of a showing.
-struct DimmingTools {
-    UniqueBitmap scratch;
-    UniqueBitmap black;
-    UniqueMemoryDc scratchDc;  // after the bitmaps: the contexts go first
-    UniqueMemoryDc blackDc;
-    int width = 0;
-    int height = 0;
-};
-DimmingTools dimming;
-
-// Lets go of the tools, each context before the bitmap selected into it (a bitmap still selected
-// would not be deleted).
-void ResetDimming()
-{
-    dimming.scratchDc.reset();
-    dimming.blackDc.reset();
-    dimming.scratch.reset();
-    dimming.black.reset();
-    dimming.width = dimming.height = 0;
-}
-
 // The plain look darkened to about half, composed off screen and copied at once.
 bool DrawDimmedTile(HDC dc, const WindowEntry* entry)
 {
+    DimmingTools& dimming = showing.dimming;
     const RECT& tile = entry->tile;
     const int width = tile.right - tile.left, height = tile.bottom - tile.top;
     if (!dimming.scratchDc || dimming.width != width || dimming.height != height) {
-        ResetDimming();
+        ReleaseDimmingTools(dimming);
         dimming.scratch.reset(CreateCompatibleBitmap(dc, width, height));
         dimming.black.reset(CreateCompatibleBitmap(dc, 1, 1));
         dimming.scratchDc.reset(CreateCompatibleDC(dc));
         dimming.blackDc.reset(CreateCompatibleDC(dc));
         if (!dimming.scratch || !dimming.black || !dimming.scratchDc || !dimming.blackDc) {
-            ResetDimming();
+            ReleaseDimmingTools(dimming);
             return false;
         }
         SelectObject(dimming.scratchDc.get(), dimming.scratch.get());
@@ -263,7 +240,8 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
 void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth)
 {
     PrerenderTools tools;
-    tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, overviewDpi), 0, 0, 0, 551, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, showing.overviewDpi), 0, 0, 0, 551, FALSE,
+                                      FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                       FF_SWISS | DEFAULT_PITCH, "Tahoma"));
     tools.thinPen.reset(CreatePen(PS_SOLID, Scaled(1), RGB(255, 153, 51)));
@@ -306,12 +284,12 @@ void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look)
     if (!entry) return;
     if (look == TileLook::Selected) {
         // The label in place already is only drawn again: erasing it first would make it flicker.
-        if (labelOwner && labelOwner != entry) {
-            const RECT& old = labelOwner->labelRect;
+        if (showing.labelOwner && showing.labelOwner != entry) {
+            const RECT& old = showing.labelOwner->labelRect;
             CopyImage(dc, old.left, old.top, old.right - old.left, old.bottom - old.top,
-                      labelOwner->labelBackdrop);
+                      showing.labelOwner->labelBackdrop);
         }
-        labelOwner = entry;
+        showing.labelOwner = entry;
         const RECT& label = entry->labelRect;
         CopyImage(dc, label.left, label.top, label.right - label.left, label.bottom - label.top,
                   entry->titleLabel);
@@ -324,10 +302,13 @@ void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look)
               selected ? entry->highlightTile : entry->normalTile);
 }
 
-void ReleaseDimmingTools()
+void ReleaseDimmingTools(DimmingTools& tools)
 {
-    std::lock_guard<std::mutex> hold(tileImagesLock);
-    ResetDimming();
+    tools.scratchDc.reset();
+    tools.blackDc.reset();
+    tools.scratch.reset();
+    tools.black.reset();
+    tools.width = tools.height = 0;
 }
 
 void RepaintAllTiles(HDC dc)
@@ -421,8 +402,8 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
     SelectGuard holdPlain(plain.get(), entry->normalTile);
 
     const RECT& snapshot = entry->snapshotRect;
-    const StretchTarget large = SelectedSnapshotArea(snapshot, overviewDpi);
-    const StretchTarget small = PlainSnapshotArea(snapshot, overviewDpi);
+    const StretchTarget large = SelectedSnapshotArea(snapshot, showing.overviewDpi);
+    const StretchTarget small = PlainSnapshotArea(snapshot, showing.overviewDpi);
     SetStretchBltMode(selected.get(), HALFTONE);
     SetBrushOrgEx(selected.get(), 0, 0, nullptr);
     StretchBlt(selected.get(), large.x, large.y, large.width, large.height, source.get(), 0, 0, captureWidth,
@@ -441,7 +422,7 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
 
     // The close and information buttons, on the selected look only.
     HDC dc = selected.get();
-    const TileButtons buttons = TileButtonsFor(tileWidth, overviewDpi);
+    const TileButtons buttons = TileButtonsFor(tileWidth, showing.overviewDpi);
     SelectGuard pen(dc, buttonPen);
     SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
     auto lines = [dc](const POINT (&pairs)[2][2]) {

@@ -9,13 +9,12 @@
 #include "overview/scaling.h"
 
 struct WindowEntry;
+struct DimmingTools;
 
 // Guards every entry's four images and labelOwner: the GUI thread and the snapshot worker both
 // select tile images into device contexts of their own, and a bitmap fits in one at a time.
 extern std::mutex tileImagesLock;
 
-// The entry whose title label is drawn in the header now, or null. Guarded by tileImagesLock.
-extern WindowEntry* labelOwner;
 
 // Gradient over a rectangle; angle (degrees, modulo 180) 0 left to right, 90 top to bottom,
 // 45 top-left to bottom-right, 135 top-right to bottom-left. Other angles draw nothing (false).
@@ -39,8 +38,9 @@ TileLook LookOf(const WindowEntry* entry);
 void PresentTile(HDC dc, WindowEntry* entry, TileLook look);
 // The same, for a caller that holds tileImagesLock.
 void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look);
-// Lets go of what darkens dimmed tiles (at the end of a showing).
-void ReleaseDimmingTools();
+// Lets go of what darkens dimmed tiles, each context before the bitmap selected into it (a bitmap
+// still selected would not be deleted). The caller holds tileImagesLock.
+void ReleaseDimmingTools(DimmingTools& tools);
 // Presents every entry, the selected one highlighted.
 void RepaintAllTiles(HDC dc);
 // Blinks the chosen tile twice (320 ms), ending in its selected look.

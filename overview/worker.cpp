@@ -12,9 +12,6 @@
 #include "windows/capture.h"
 #include "windows/windowlist.h"
 
-HANDLE snapshotWorker;
-std::atomic<bool> snapshotStopRequested;
-
 namespace {
 
 // How many windows are asked for their print before their turn: each answers (in its own process)
@@ -33,8 +30,9 @@ struct WorkerTools {
 
 void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
 {
-    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, overviewDpi, ahead);
-    if (snapshotStopRequested) return;
+    CaptureResult capture =
+        CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, showing.overviewDpi, ahead);
+    if (showing.snapshotStopRequested) return;
     std::lock_guard<std::mutex> hold(tileImagesLock);
     if (capture.bitmap)
         DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, capture.complete,
@@ -46,19 +44,19 @@ void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
 
 HANDLE SnapshotStopEvent()
 {
-    static const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    return event;
+    if (!showing.snapshotStopEvent) showing.snapshotStopEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    return showing.snapshotStopEvent.get();
 }
 
 void RequestSnapshotStop()
 {
-    snapshotStopRequested = true;
+    showing.snapshotStopRequested = true;
     SetEvent(SnapshotStopEvent());
 }
 
 void ClearSnapshotStop()
 {
-    snapshotStopRequested = false;
+    showing.snapshotStopRequested = false;
     ResetEvent(SnapshotStopEvent());
 }
 
@@ -87,7 +85,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     for (size_t i = 0; i < order.size() && i < kPrintsAhead; ++i) prints[i] = StartPrintAhead(order[i]);
     bool finished = true;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (snapshotStopRequested) {
+        if (showing.snapshotStopRequested) {
             finished = false;
             break;
         }
@@ -98,7 +96,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
     // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread,
     // which may be waiting for this thread to end.
-    if (finished && !snapshotStopRequested)
+    if (finished && !showing.snapshotStopRequested)
         RedrawWindow(tools.window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
     return 0;
 }
@@ -106,27 +104,27 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
 void CreateSnapshotWorker(HWND window)
 {
     CloseSnapshotWorker();
-    snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, window, CREATE_SUSPENDED, nullptr);
+    showing.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, window, CREATE_SUSPENDED, nullptr);
 }
 
 void ResumeSnapshotWorker()
 {
-    if (!snapshotWorker) return;
-    SetThreadPriority(snapshotWorker, THREAD_PRIORITY_HIGHEST);
-    ResumeThread(snapshotWorker);
+    if (!showing.snapshotWorker) return;
+    SetThreadPriority(showing.snapshotWorker, THREAD_PRIORITY_HIGHEST);
+    ResumeThread(showing.snapshotWorker);
 }
 
 void StopAndWaitForWorker()
 {
     RequestSnapshotStop();
-    if (!snapshotWorker) return;
+    if (!showing.snapshotWorker) return;
     // A worker still suspended would never end: let it run into the stop request.
-    ResumeThread(snapshotWorker);
-    WaitHandlingSentMessages(snapshotWorker, INFINITE);
+    ResumeThread(showing.snapshotWorker);
+    WaitHandlingSentMessages(showing.snapshotWorker, INFINITE);
 }
 
 void CloseSnapshotWorker()
 {
-    if (snapshotWorker) CloseHandle(snapshotWorker);
-    snapshotWorker = nullptr;
+    if (showing.snapshotWorker) CloseHandle(showing.snapshotWorker);
+    showing.snapshotWorker = nullptr;
 }

@@ -4,18 +4,13 @@
 
 #include <windows.h>
 
-#include <atomic>
+// The worker's handle and its stop request and event are the showing's (overview/showing.h): the
+// request is cleared at every show; RequestSnapshotStop raises it and wakes a worker waiting for a
+// print.
 
-// The worker of the current showing, or null. GUI thread only.
-extern HANDLE snapshotWorker;
-
-// Asks the snapshot worker to stop; cleared at every show. Set it with RequestSnapshotStop, which
-// also wakes a worker waiting for a print.
-extern std::atomic<bool> snapshotStopRequested;
-
-// Raises snapshotStopRequested and signals the stop event.
+// Raises the stop request and signals the stop event.
 void RequestSnapshotStop();
-// Lowers snapshotStopRequested and resets the stop event, for a new showing.
+// Lowers the stop request and resets the stop event, for a new showing.
 void ClearSnapshotStop();
 // Signalled (manual reset) while a stop is requested; the worker waits on it beside each print.
 HANDLE SnapshotStopEvent();

@@ -192,7 +192,7 @@ protected:
         ResetWindowList(showing.windowList);
         entry = AppendWindowEntry(showing.windowList, window);
         entry->tile = {0, 40, 341, 375};
-        snapshotStopRequested = false;
+        showing.snapshotStopRequested = false;
         ResetEvent(SnapshotStopEvent());
     }
     void TearDown() override
@@ -200,7 +200,7 @@ protected:
         ClearWindowList(showing.windowList);
         DestroyWindowList(showing.windowList);
         owner.reset();
-        snapshotStopRequested = false;
+        showing.snapshotStopRequested = false;
         ResetEvent(SnapshotStopEvent());
     }
     std::unique_ptr<WindowThread> owner;
@@ -374,13 +374,13 @@ TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)
     WindowThread second("Second", 300);
     AppendWindowEntry(showing.windowList, second.window())->tile = {341, 40, 682, 375};
     for (int run = 0; run < 40; ++run) {
-        snapshotStopRequested = false;
+        showing.snapshotStopRequested = false;
         ResetEvent(SnapshotStopEvent());
         CreateSnapshotWorker(overview);
         ResumeSnapshotWorker();
         Sleep(static_cast<DWORD>(run % 8));
         StopAndWaitForWorker();  // bounded by the test's own time limit
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(snapshotWorker, 0)) << "run " << run;
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(showing.snapshotWorker, 0)) << "run " << run;
         CloseSnapshotWorker();
     }
     DestroyWindow(overview);

@@ -103,8 +103,8 @@ protected:
             entry->fileNameRead = true;
         }
         int rows = 0;
-        GridForCount(showing.windowList.count, &gridColumns, &rows);
-        LayoutTiles(showing.windowList, gridColumns, rows, TileAreaFor(1024, 768));
+        GridForCount(showing.windowList.count, &showing.gridColumns, &rows);
+        LayoutTiles(showing.windowList, showing.gridColumns, rows, TileAreaFor(1024, 768));
         showing.windowList.selected = showing.windowList.head;
     }
     static std::string Lit()

@@ -29,8 +29,8 @@ protected:
         ClearWindowList(showing.windowList);
         for (unsigned i = 0; i < count; ++i) AppendWindowEntry(showing.windowList, FakeHandle(i + 1));
         int rows = 0;
-        GridForCount(count, &gridColumns, &rows);
-        LayoutTiles(showing.windowList, gridColumns, rows, TileAreaFor(1024, 768));
+        GridForCount(count, &showing.gridColumns, &rows);
+        LayoutTiles(showing.windowList, showing.gridColumns, rows, TileAreaFor(1024, 768));
         showing.windowList.selected = showing.windowList.head;
     }
     // Selects the entry in the cell, moves in the direction, and names the cell it lands on.
@@ -41,7 +41,7 @@ protected:
             if (entry->column == column && entry->row == row) list.selected = entry;
         const int from = IndexOfEntry(list, list.selected);
         const int count = static_cast<int>(list.count);
-        WindowEntry* target = EntryAtIndex(list, StepInDirection(from, count, gridColumns, direction));
+        WindowEntry* target = EntryAtIndex(list, StepInDirection(from, count, showing.gridColumns, direction));
         return target ? std::to_string(target->column) + "," + std::to_string(target->row) : "none";
     }
 };

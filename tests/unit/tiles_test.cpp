@@ -114,11 +114,11 @@ protected:
               RGB(20, 0, 0));
         Dress(b, RECT{50, 40, 100, 90}, RECT{30, 4, 80, 36}, RGB(0, 200, 0), RGB(0, 100, 0), RGB(0, 50, 0),
               RGB(0, 20, 0));
-        labelOwner = nullptr;
+        showing.labelOwner = nullptr;
     }
     void TearDown() override
     {
-        labelOwner = nullptr;
+        showing.labelOwner = nullptr;
         ClearWindowList(showing.windowList);
         DestroyWindowList(showing.windowList);
     }
@@ -145,18 +145,18 @@ TEST_F(Presentation, LabelsAreErasedBeforeTheNextOneIsDrawn)
     EXPECT_EQ(RGB(50, 0, 0), canvas.At(15, 10));
     EXPECT_EQ(RGB(1, 2, 3), canvas.At(60, 10));
     EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
-    EXPECT_EQ(a, labelOwner);
+    EXPECT_EQ(a, showing.labelOwner);
 
     PresentTile(canvas.dc.get(), b, TileLook::Selected);
     EXPECT_EQ(RGB(20, 0, 0), canvas.At(15, 10));  // A's backdrop where only A's label was
     EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));  // B's label over the overlap, drawn last
     EXPECT_EQ(RGB(0, 200, 0), canvas.At(75, 60));
-    EXPECT_EQ(b, labelOwner);
+    EXPECT_EQ(b, showing.labelOwner);
 
     PresentTile(canvas.dc.get(), a, TileLook::Plain);  // plain: B's label stays up
     EXPECT_EQ(RGB(100, 0, 0), canvas.At(25, 60));
     EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));
-    EXPECT_EQ(b, labelOwner);
+    EXPECT_EQ(b, showing.labelOwner);
 
     showing.windowList.selected = a;
     RepaintAllTiles(canvas.dc.get());
@@ -179,7 +179,7 @@ TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
 TEST(TextFont, AtNinetySixDpiTheOverviewKeepsTheStockFont)
 {
     UpdateOverviewDpi();  // the unit tests run at 96 DPI
-    ASSERT_EQ(96, overviewDpi);
+    ASSERT_EQ(96, showing.overviewDpi);
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), OverviewTextFont());
     LOGFONTA stock{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);

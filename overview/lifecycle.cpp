@@ -183,7 +183,7 @@ void ShowOverview(HWND window)
 
     ResetWindowList(showing.windowList);
     CollectWindows(showing.windowList, settings.exclusionText.get());
-    MergeOfficeFrames(showing.windowList);
+    MergeOfficeFrames(showing.windowList, showing.officeFrames);
     const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
     if (settings.groupByApps) GroupByApplication(showing.windowList);
     if (ScreenNeedsSettling(MsSinceOwnWindowLeftScreen(), restored)) {

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "common/owners.h"
+#include "windows/collect.h"
 #include "windows/windowlist.h"
 
 // What darkens tiles: a scratch image of the tile's size and one black pixel to blend over it.
@@ -37,6 +38,9 @@ struct Showing {
     UniqueBitmap findBackdrop;
     RECT findArea = {};
     DimmingTools dimming;
+    // The Office frames that left the list beside their own document windows: captures print them
+    // in their documents' stead.
+    OfficeFrameSlots officeFrames{};
     // The screen's DPI of the showing, read at its start before the worker is created; read by both.
     int overviewDpi = 96;
     // The snapshot worker of the showing, or null (GUI thread). The stop request is raised by the

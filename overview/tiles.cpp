@@ -111,7 +111,7 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
     const int labelHeight = entry->labelRect.bottom - entry->labelRect.top;
 
     // Listing found the icon already; an entry listed otherwise looks for it now.
-    if (!entry->icon) entry->icon = FindWindowIcon(entry->hwnd, &entry->iconOwned);
+    if (!entry->icon) entry->icon = FindWindowIcon(entry->hwnd, &showing.windowList.standIns, &entry->iconOwned);
     HICON icon = entry->icon;
 
     std::lock_guard<std::mutex> hold(tileImagesLock);

@@ -30,8 +30,8 @@ struct WorkerTools {
 
 void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
 {
-    CaptureResult capture =
-        CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, showing.overviewDpi, ahead);
+    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, showing.overviewDpi,
+                                          ahead, &showing.officeFrames);
     if (showing.snapshotStopRequested) return;
     std::lock_guard<std::mutex> hold(tileImagesLock);
     if (capture.bitmap)

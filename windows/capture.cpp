@@ -187,20 +187,20 @@ bool ClassIs(const char* className, const char* expected) { return strcmp(classN
 
 // Office document windows print their application's frame in their stead.
 PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueBitmap* bitmap, int* width,
-                                 int* height, HANDLE stop, DWORD pauseMs)
+                                 int* height, HANDLE stop, DWORD pauseMs, const OfficeFrameSlots& frames)
 {
     ShowWindowAsync(window, SW_SHOWNOACTIVATE);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     auto pause = [&] { return stop ? WaitForSingleObject(stop, pauseMs) != WAIT_OBJECT_0 : (Sleep(pauseMs), true); };
     if (!pause()) return PrintOutcome::Stopped;
-    if (processId == OfficeFrames[2].processId && !pause()) return PrintOutcome::Stopped;
+    if (processId == frames[2].processId && !pause()) return PrintOutcome::Stopped;
     PrintOutcome outcome = PrintInto(window, reference, memory, *width, *height, stop);
     if (outcome != PrintOutcome::Printed) return outcome;
 
     char title[kTitleBuffer] = {};
     ReadWindowTitle(window, title, sizeof title);
-    for (const OfficeFrameSlot& slot : OfficeFrames) {
+    for (const OfficeFrameSlot& slot : frames) {
         if (!slot.frameHwnd) continue;
         char frameTitle[kTitleBuffer] = {};
         ReadWindowTitle(slot.frameHwnd, frameTitle, sizeof frameTitle);
@@ -356,8 +356,10 @@ void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
     entry->snapshotRect = {tw / 2 - fw / 2, th / 2 - fh / 2, fw / 2 + tw / 2, th / 2 + fh / 2};
 }
 
-CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi, PrintAhead* ahead)
+CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi, PrintAhead* ahead,
+                            const OfficeFrameSlots* officeFrames)
 {
+    static const OfficeFrameSlots kNoFrames{};
     CaptureResult result{};
     HWND window = entry->hwnd;
     RECT rect{};
@@ -397,7 +399,7 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
                 outcome = FinishPrint(&ahead->print, dc, result.width, result.height, stop);
             else if (document)
                 outcome = PrintDocumentWindow(window, screenDc.get(), dc, &bitmap, &result.width, &result.height,
-                                              stop, documentPauseMs);
+                                              stop, documentPauseMs, officeFrames ? *officeFrames : kNoFrames);
             else
                 outcome = PrintInto(window, screenDc.get(), dc, result.width, result.height, stop);
             ReleasePrintAhead(ahead);  // only the first attempt was begun ahead

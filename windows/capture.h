@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/owners.h"
+#include "windows/collect.h"
 
 struct WindowEntry;
 
@@ -45,13 +46,13 @@ struct CaptureResult {
 // and fits it. A window that does not answer in time, or that the system already reports as hung,
 // gives an incomplete capture. `stop` (a manual-reset event) ends a wait for a print or a pause at
 // once when it is signalled; Office documents pause documentPauseMs before their print, also ended
-// by `stop`.
-// Margins and corner patches are measured for a screen of `dpi` dots per inch.
+// by `stop`, and print their frame among `officeFrames` (the showing's; none when null) in their
+// stead. Margins and corner patches are measured for a screen of `dpi` dots per inch.
 // A first print begun before the window's turn (see StartPrintAhead): its first attempt then
 // only waits for that print.
 struct PrintAhead;
 CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi = 96,
-                            PrintAhead* ahead = nullptr);
+                            PrintAhead* ahead = nullptr, const OfficeFrameSlots* officeFrames = nullptr);
 
 // Begins the first print of the entry's window on its own print thread, so that the window
 // answers while earlier tiles are drawn; null when the window is not printed ahead (a hung

@@ -13,7 +13,6 @@
 
 const char* const kOfficeFramePrefixes[kOfficeFrameCount] = {
     "Microsoft Excel", "Microsoft PowerPoint", "Microsoft Project"};
-OfficeFrameSlot OfficeFrames[kOfficeFrameCount];
 DWORD unlistedProcessId;
 
 namespace {
@@ -102,7 +101,7 @@ bool IsWindowCloaked(HWND window)
     return getAttribute(window, kDwmCloakedAttribute, &cloaked, sizeof cloaked) == S_OK && cloaked != 0;
 }
 
-bool IsListable(HWND window, const char* exclusionText, FoundIcon* found)
+bool IsListable(HWND window, const char* exclusionText, FoundIcon* found, IconStandIns* standIns)
 {
     char className[kClassBuffer] = {};
     char title[kTitleBuffer] = {};
@@ -129,7 +128,8 @@ bool IsListable(HWND window, const char* exclusionText, FoundIcon* found)
     if (!PassesListingRules(facts)) return false;
     // The icon found is the one the tile will draw: kept for it rather than asked for again.
     bool owned = false;
-    HICON icon = facts.minimized || facts.clientLargerThanOnePixel ? FindWindowIcon(window, &owned) : nullptr;
+    HICON icon =
+        facts.minimized || facts.clientLargerThanOnePixel ? FindWindowIcon(window, standIns, &owned) : nullptr;
     UniqueIcon ownedIcon(owned ? icon : nullptr);
     facts.hasIcon = icon != nullptr;
     if (exclusionText) {
@@ -156,7 +156,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
     const auto* collection = reinterpret_cast<const Collection*>(parameter);
     // A record that cannot be had skips the window; the enumeration goes on.
     FoundIcon icon{};
-    if (!IsListable(window, collection->exclusionText, &icon)) return TRUE;
+    if (!IsListable(window, collection->exclusionText, &icon, &collection->list->standIns)) return TRUE;
     UniqueIcon owned(icon.owned ? icon.icon : nullptr);
     if (WindowEntry* entry = AppendWindowEntry(*collection->list, window)) {
         entry->icon = icon.icon;
@@ -169,7 +169,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
 
 void CollectWindows(WindowList& list, const char* exclusionText)
 {
-    BeginIconListing();  // ended when the list is cleared: its entries draw these icons
+    list.standIns.known.clear();  // kept until the list is cleared: its entries draw these icons
     Collection collection{&list, exclusionText};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&collection));
 }
@@ -211,12 +211,12 @@ void RemoveOfficeFrame(WindowList& list, const char* prefix, OfficeFrameSlot* sl
     }
 }
 
-void MergeOfficeFrames(WindowList& list)
+void MergeOfficeFrames(WindowList& list, OfficeFrameSlots& frames)
 {
     for (size_t row = 0; row < kOfficeFrameCount; ++row) {
-        OfficeFrames[row].processId = FindProcessByTitle(list, kOfficeFramePrefixes[row]);
-        if (CountWindowsOfProcess(list, OfficeFrames[row].processId) > 1)
-            RemoveOfficeFrame(list, kOfficeFramePrefixes[row], &OfficeFrames[row]);
+        frames[row].processId = FindProcessByTitle(list, kOfficeFramePrefixes[row]);
+        if (CountWindowsOfProcess(list, frames[row].processId) > 1)
+            RemoveOfficeFrame(list, kOfficeFramePrefixes[row], &frames[row]);
     }
 }
 

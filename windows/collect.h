@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 
 #include "windows/windowlist.h"
@@ -16,7 +17,8 @@ struct OfficeFrameSlot {
 };
 constexpr size_t kOfficeFrameCount = 3;
 extern const char* const kOfficeFramePrefixes[kOfficeFrameCount];
-extern OfficeFrameSlot OfficeFrames[kOfficeFrameCount];
+// One slot per prefix, in the order of kOfficeFramePrefixes: a showing's frames.
+using OfficeFrameSlots = std::array<OfficeFrameSlot, kOfficeFrameCount>;
 
 // The process whose windows are never listed (the program's own: its property sheet, About box
 // and message boxes); 0 lists every process. Set at start-up.
@@ -62,9 +64,10 @@ struct FoundIcon {
 };
 
 // Whether the window belongs in the Overview: the listing rules over what the system says of it.
-// A listed window's icon (the tile's, see FindWindowIcon) goes to *found when given; otherwise it
-// is released here.
-bool IsListable(HWND window, const char* exclusionText, FoundIcon* found = nullptr);
+// A listed window's icon (the tile's, see FindWindowIcon, sharing the collection's stand-ins when
+// given) goes to *found when given; otherwise it is released here.
+bool IsListable(HWND window, const char* exclusionText, FoundIcon* found = nullptr,
+                IconStandIns* standIns = nullptr);
 
 // Whether the compositor keeps the window cloaked (DWMWA_CLOAKED). False where the call is
 // missing (before Windows 8, XP without dwmapi) or fails (Wine).
@@ -79,7 +82,7 @@ void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNa
 
 // The Office rule: remembers and removes the application frames that stand beside their own
 // document windows.
-void MergeOfficeFrames(WindowList& list);
+void MergeOfficeFrames(WindowList& list, OfficeFrameSlots& frames);
 DWORD FindProcessByTitle(const WindowList& list, const char* text);
 unsigned CountWindowsOfProcess(const WindowList& list, DWORD processId);
 void RemoveOfficeFrame(WindowList& list, const char* prefix, OfficeFrameSlot* slot);

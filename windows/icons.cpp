@@ -29,14 +29,6 @@ HICON QueryClassIcon(HWND window)
 
 namespace {
 
-// The stand-ins found during one listing, by process: a program's windows share one extraction.
-struct StandIn {
-    DWORD processId;
-    UniqueIcon icon;  // null: the executable has none
-};
-bool listingIcons;              // between BeginIconListing and EndIconListing (GUI thread)
-std::vector<StandIn> standIns;
-
 HICON ExtractExecutableIcon(DWORD processId)
 {
     char path[kPathCapacity] = {};
@@ -53,22 +45,22 @@ HICON ExtractExecutableIcon(DWORD processId)
 
 // The first icon of the executable behind the window; null when none. *owned is set when the
 // caller must destroy it: outside a listing; within one, the listing keeps it.
-HICON ExecutableIcon(HWND window, bool* owned)
+HICON ExecutableIcon(HWND window, IconStandIns* standIns, bool* owned)
 {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (!processId) return nullptr;
-    *owned = !listingIcons;
-    if (!listingIcons) return ExtractExecutableIcon(processId);
-    for (const StandIn& known : standIns)
+    *owned = !standIns;
+    if (!standIns) return ExtractExecutableIcon(processId);
+    for (const IconStandIns::Known& known : standIns->known)
         if (known.processId == processId) return known.icon.get();
-    standIns.push_back(StandIn{processId, UniqueIcon(ExtractExecutableIcon(processId))});
-    return standIns.back().icon.get();
+    standIns->known.push_back({processId, UniqueIcon(ExtractExecutableIcon(processId))});
+    return standIns->known.back().icon.get();
 }
 
 }  // namespace
 
-HICON FindWindowIcon(HWND window, bool* owned)
+HICON FindWindowIcon(HWND window, IconStandIns* standIns, bool* owned)
 {
     *owned = false;
     if (HICON icon = QueryClassIcon(window)) return icon;
@@ -78,19 +70,7 @@ HICON FindWindowIcon(HWND window, bool* owned)
     GetClassNameA(window, className, sizeof className);
     if (strcmp(className, kStoreAppFrameClass) == 0) return LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
     if (!useExecutableIcons) return nullptr;
-    HICON icon = ExecutableIcon(window, owned);
+    HICON icon = ExecutableIcon(window, standIns, owned);
     *owned = *owned && icon;
     return icon;
-}
-
-void BeginIconListing()
-{
-    EndIconListing();
-    listingIcons = true;
-}
-
-void EndIconListing()
-{
-    listingIcons = false;
-    standIns.clear();
 }

@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "common/owners.h"
+
 // The class of the frame around a Store app: it often answers no icon and has no class icon, yet
 // every visible one is a window the user works with.
 constexpr char kStoreAppFrameClass[] = "ApplicationFrameWindow";
@@ -25,9 +29,13 @@ extern bool useExecutableIcons;
 // app frame the standard application icon when both fail; with the stand-in, the executable's
 // first icon when both fail. *owned is set when the caller must
 // destroy the icon (only stand-ins are owned).
-HICON FindWindowIcon(HWND window, bool* owned);
-// From a listing's beginning to its end, the stand-in is extracted once per process and kept by
-// the listing (not owned by the caller): a program's windows share it. The list of windows ends
-// the listing when it is cleared. (GUI thread only.)
-void BeginIconListing();
-void EndIconListing();
+// Within a listing (`standIns` given: the list's), the stand-in is extracted once per process and
+// kept there (not owned by the caller): a program's windows share it.
+struct IconStandIns {
+    struct Known {
+        DWORD processId;
+        UniqueIcon icon;  // null: the executable has none
+    };
+    std::vector<Known> known;
+};
+HICON FindWindowIcon(HWND window, IconStandIns* standIns, bool* owned);

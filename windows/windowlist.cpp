@@ -79,7 +79,7 @@ void ClearWindowList(WindowList& list)
     }
     list.head = list.tail = list.selected = nullptr;
     list.count = 0;
-    EndIconListing();
+    list.standIns.known.clear();
 }
 
 WindowEntry* EntryAtIndex(const WindowList& list, int index)

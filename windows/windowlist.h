@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/text.h"
+#include "windows/icons.h"
 
 // Title, class and image-name buffers.
 constexpr size_t kTitleBuffer = 81;
@@ -40,6 +41,7 @@ struct WindowList {
     unsigned count;
     WindowEntry* selected;  // also the append cursor while the list is built
     HANDLE heap;
+    IconStandIns standIns;  // the icons its entries draw that stand in for others' (collection)
 };
 
 // Releases a list still standing (images included), and gives the list a new, empty heap.

@@ -351,19 +351,20 @@ TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
     RegisterClassA(&documentClass);
     WindowThread document("Budget.xls", 300, "MS-SDIb", 160);
     WindowThread frame("Microsoft Excel - Budget.xls", 500, "CaptureRed", 260);
-    OfficeFrames[0] = OfficeFrameSlot{};
-    OfficeFrames[0].frameHwnd = frame.window();
-    GetWindowRect(frame.window(), &OfficeFrames[0].frameRect);
+    showing.officeFrames[0] = OfficeFrameSlot{};
+    showing.officeFrames[0].frameHwnd = frame.window();
+    GetWindowRect(frame.window(), &showing.officeFrames[0].frameRect);
     WindowEntry* documentEntry = AppendWindowEntry(showing.windowList, document.window());
     documentEntry->tile = {341, 40, 682, 375};
 
-    CaptureResult capture = CaptureWindow(documentEntry, SnapshotStopEvent(), 0);
+    CaptureResult capture =
+        CaptureWindow(documentEntry, SnapshotStopEvent(), 0, 96, nullptr, &showing.officeFrames);
     EXPECT_EQ(260, capture.width) << "the capture has the frame's size";
     EXPECT_EQ(120, capture.height);
     EXPECT_TRUE(capture.complete);
     ASSERT_TRUE(capture.bitmap);
     EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap.get(), 200, 60));  // beyond the document's width
-    OfficeFrames[0] = OfficeFrameSlot{};
+    showing.officeFrames[0] = OfficeFrameSlot{};
 }
 
 TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)

@@ -147,11 +147,11 @@ TEST_F(Collection, StoreAppFrameWithoutIconIsListedAndDrawsTheStandardIcon)
     EXPECT_FALSE(IsWindowCloaked(frame));
     EXPECT_TRUE(IsListable(frame, settings.exclusionText.get()));
     bool owned = true;
-    EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), FindWindowIcon(frame, &owned));
+    EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), FindWindowIcon(frame, nullptr, &owned));
     EXPECT_FALSE(owned);  // a shared system icon: never destroyed
 
     HWND other = Make("NotAFrame", "Photos", false);
-    EXPECT_EQ(nullptr, FindWindowIcon(other, &owned));
+    EXPECT_EQ(nullptr, FindWindowIcon(other, nullptr, &owned));
 }
 
 TEST_F(Collection, ListingRulesOnRealWindows)
@@ -200,14 +200,14 @@ TEST_F(Collection, ExecutableIconStandsInOnlyWhenSwitchedOn)
     useExecutableIcons = true;  // this test program carries the program icon as its first icon
     EXPECT_TRUE(IsListable(noIcon, settings.exclusionText.get()));
     bool owned = false;
-    HICON icon = FindWindowIcon(noIcon, &owned);
+    HICON icon = FindWindowIcon(noIcon, nullptr, &owned);
     EXPECT_NE(nullptr, icon);
     EXPECT_TRUE(owned);
     if (owned) DestroyIcon(icon);
 
     // A window's own answer comes first, and is not ours to destroy.
     HWND withIcon = Make("ListA", "Own icon", true);
-    icon = FindWindowIcon(withIcon, &owned);
+    icon = FindWindowIcon(withIcon, nullptr, &owned);
     EXPECT_EQ(QueryClassIcon(withIcon), icon);
     EXPECT_FALSE(owned);
     HICON big = LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
@@ -239,10 +239,10 @@ TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
     if (info.hbmMask) DeleteObject(info.hbmMask);
     EXPECT_EQ(QueryClassIcon(own), entries[2]->icon);
 
-    // Clearing the list ends the listing: outside one, each caller owns its own stand-in.
+    // Clearing the list lets go of its stand-ins: outside a listing, each caller owns its own.
     ClearWindowList(showing.windowList);
     bool owned = false;
-    HICON icon = FindWindowIcon(first, &owned);
+    HICON icon = FindWindowIcon(first, nullptr, &owned);
     EXPECT_TRUE(owned);
     if (owned) DestroyIcon(icon);
 }
@@ -316,34 +316,34 @@ TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
     HWND doc1 = Make("MS-SDIb", "Budget.xls", true);
     HWND doc2 = Make("MS-SDIb", "Plan.xls", true);
     for (HWND window : {frame, doc1, doc2}) AppendWindowEntry(showing.windowList, window);
-    OfficeFrames[0] = OfficeFrameSlot{};
-    MergeOfficeFrames(showing.windowList);
+    showing.officeFrames[0] = OfficeFrameSlot{};
+    MergeOfficeFrames(showing.windowList, showing.officeFrames);
     EXPECT_EQ((std::vector<HWND>{doc1, doc2}), ListOrder());
     EXPECT_EQ(2u, showing.windowList.count);
-    EXPECT_EQ(frame, OfficeFrames[0].frameHwnd);
+    EXPECT_EQ(frame, showing.officeFrames[0].frameHwnd);
     RECT rect{};
     GetWindowRect(frame, &rect);
-    EXPECT_TRUE(EqualRect(&rect, &OfficeFrames[0].frameRect));
-    EXPECT_EQ(GetCurrentProcessId(), OfficeFrames[0].processId);
+    EXPECT_TRUE(EqualRect(&rect, &showing.officeFrames[0].frameRect));
+    EXPECT_EQ(GetCurrentProcessId(), showing.officeFrames[0].processId);
 
     // A frame alone (one window of its process) stays listed.
     ClearWindowList(showing.windowList);
-    OfficeFrames[0] = OfficeFrameSlot{};
+    showing.officeFrames[0] = OfficeFrameSlot{};
     AppendWindowEntry(showing.windowList, frame);
-    MergeOfficeFrames(showing.windowList);
+    MergeOfficeFrames(showing.windowList, showing.officeFrames);
     EXPECT_EQ((std::vector<HWND>{frame}), ListOrder());
-    EXPECT_EQ(nullptr, OfficeFrames[0].frameHwnd);
+    EXPECT_EQ(nullptr, showing.officeFrames[0].frameHwnd);
     EXPECT_EQ(showing.windowList.head, showing.windowList.tail);
 
     // A list holding only frames is emptied cleanly.
     HWND frame2 = Make("XLMAIN", "Microsoft Excel - Other", true);
     AppendWindowEntry(showing.windowList, frame2);
-    MergeOfficeFrames(showing.windowList);
+    MergeOfficeFrames(showing.windowList, showing.officeFrames);
     EXPECT_EQ(nullptr, showing.windowList.head);
     EXPECT_EQ(nullptr, showing.windowList.tail);
     EXPECT_EQ(0u, showing.windowList.count);
-    EXPECT_EQ(frame2, OfficeFrames[0].frameHwnd);  // the last one removed is kept
-    OfficeFrames[0] = OfficeFrameSlot{};
+    EXPECT_EQ(frame2, showing.officeFrames[0].frameHwnd);  // the last one removed is kept
+    showing.officeFrames[0] = OfficeFrameSlot{};
 }
 
 TEST_F(Collection, RestoringMinimizedWindowsAndMinimizingThemBack)

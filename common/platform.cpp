@@ -22,7 +22,6 @@ void RestackTopmostWindow(HWND window)
 #include <new>
 
 struct ScreenGrab {
-    LONG references;
     int width;
     int height;
     BITMAPINFO info;
@@ -35,7 +34,6 @@ namespace {
 constexpr int kGrabAttempts = 8;
 constexpr DWORD kGrabSettleMs = 40;
 
-ScreenGrab* currentGrab;  // GUI thread only
 
 ScreenGrab* GrabScreen()
 {
@@ -43,7 +41,6 @@ ScreenGrab* GrabScreen()
     if (width <= 0 || height <= 0) return nullptr;
     auto* grab = new (std::nothrow) ScreenGrab{};
     if (!grab) return nullptr;
-    grab->references = 1;
     grab->width = width;
     grab->height = height;
     grab->info.bmiHeader.biSize = sizeof grab->info.bmiHeader;
@@ -67,7 +64,7 @@ ScreenGrab* GrabScreen()
     if (memory) DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     if (!ok) {
-        ReleaseScreenGrabReference(grab);
+        ReleaseScreenGrab(grab);
         return nullptr;
     }
     return grab;
@@ -108,13 +105,9 @@ DWORD MsSinceOwnWindowLeftScreen()
     return ownWindowHasLeft ? GetTickCount() - lastOwnWindowLeftTick : MAXDWORD;
 }
 
-void TakeScreenGrab()
-{
-    ReleaseScreenGrab();
-    if (RunningUnderWine()) currentGrab = GrabScreen();
-}
+ScreenGrab* TakeScreenGrab() { return RunningUnderWine() ? GrabScreen() : nullptr; }
 
-void SettleScreenGrab(const RECT* areas, size_t count)
+void SettleScreenGrab(ScreenGrab** current, const RECT* areas, size_t count)
 {
     if (!RunningUnderWine()) return;
     // What was just uncovered repaints in its own process: give it a moment before the first grab.
@@ -126,30 +119,18 @@ void SettleScreenGrab(const RECT* areas, size_t count)
         if (!next) break;
         const bool settled = previous->width == next->width && previous->height == next->height &&
                              PicturesAgreeIn(previous->pixels, next->pixels, next->width, next->height, areas, count);
-        ReleaseScreenGrabReference(previous);
+        ReleaseScreenGrab(previous);
         previous = next;
         if (settled) break;
     }
     if (!previous) return;  // the picture taken at once stays
-    ReleaseScreenGrab();
-    currentGrab = previous;
+    ReleaseScreenGrab(*current);
+    *current = previous;
 }
 
-void ReleaseScreenGrab()
+void ReleaseScreenGrab(ScreenGrab* grab)
 {
-    ReleaseScreenGrabReference(currentGrab);
-    currentGrab = nullptr;
-}
-
-ScreenGrab* AcquireScreenGrab()
-{
-    if (currentGrab) InterlockedIncrement(&currentGrab->references);
-    return currentGrab;
-}
-
-void ReleaseScreenGrabReference(ScreenGrab* grab)
-{
-    if (!grab || InterlockedDecrement(&grab->references) != 0) return;
+    if (!grab) return;
     if (grab->section) DeleteObject(grab->section);
     delete grab;
 }

@@ -15,10 +15,12 @@ void RestackTopmostWindow(HWND window);
 // Under Wine, PrintWindow draws nothing for another process's window (its WM_PRINT carries a
 // device context valid only in our process). There, one picture of the whole screen is taken just
 // before the Overview covers it, and a print of another process's window copies that window's
-// rectangle out of it: what was visible of it. On Windows these do nothing and answer false.
+// rectangle out of it: what was visible of it. On Windows these do nothing and answer false. The
+// showing keeps its picture; the snapshot worker reads it until it ends.
 struct ScreenGrab;
-// Takes the picture at once: what the user sees when the Overview is asked for.
-void TakeScreenGrab();
+// Takes the picture at once: what the user sees when the Overview is asked for. Null on Windows
+// (or without memory); the caller releases it.
+ScreenGrab* TakeScreenGrab();
 // Whether the picture taken at once may show what other programs have not repainted yet: windows
 // were restored for this showing, or one of ours left the screen a moment ago.
 bool ScreenNeedsSettling(DWORD msSinceOwnWindowLeft, unsigned restoredWindows);
@@ -29,15 +31,12 @@ constexpr DWORD kUncoveredRepaintMs = 250;
 void NoteOwnWindowLeftScreen();
 DWORD MsSinceOwnWindowLeftScreen();
 // Takes the picture again until two grabs about 40 ms apart agree inside the given areas (the
-// listed windows), waiting a few hundred milliseconds at most.
-void SettleScreenGrab(const RECT* areas, size_t count);
+// listed windows), waiting a few hundred milliseconds at most; the settled picture replaces
+// *current (which stays when no new one could be had).
+void SettleScreenGrab(ScreenGrab** current, const RECT* areas, size_t count);
 // Whether two top-down 32-bit pictures of width x height agree inside the areas (clipped to them).
 bool PicturesAgreeIn(const DWORD* a, const DWORD* b, int width, int height, const RECT* areas, size_t count);
-// Drops this showing's picture (a holder of a reference keeps it until it lets go).
-void ReleaseScreenGrab();
-// The current picture with a reference for the caller, or null (on Windows, or none taken).
-ScreenGrab* AcquireScreenGrab();
-void ReleaseScreenGrabReference(ScreenGrab* grab);
+void ReleaseScreenGrab(ScreenGrab* grab);
 // Whether a print of this window must come from the picture: Wine, and another process.
 bool PrintsFromScreenGrab(HWND window);
 // Copies the window's screen rectangle from the picture to (0, 0) of the target.

@@ -106,7 +106,7 @@ void SettleOnListedWindows()
         RECT rect{};
         if (GetWindowRect(entry->hwnd, &rect)) areas.push_back(rect);
     }
-    SettleScreenGrab(areas.data(), areas.size());
+    SettleScreenGrab(&showing.screenGrab, areas.data(), areas.size());
 }
 
 }  // namespace
@@ -125,7 +125,8 @@ void ReleaseShowing(HWND chosen)
     DestroyWindowList(showing.windowList);
     DeleteOverviewBuffer();
     showing.gridColumns = 0;
-    ReleaseScreenGrab();
+    ReleaseScreenGrab(showing.screenGrab);
+    showing.screenGrab = nullptr;
     CompactProcessHeap();
 }
 
@@ -167,7 +168,8 @@ void ShowOverview(HWND window)
 
     // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
     // anything of ours covers it.
-    TakeScreenGrab();
+    ReleaseScreenGrab(showing.screenGrab);
+    showing.screenGrab = TakeScreenGrab();
     HWND notice = StartingNotice();
     if (notice) {
         ShowWindow(notice, SW_SHOW);

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "common/owners.h"
+#include "common/platform.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
@@ -41,6 +42,9 @@ struct Showing {
     // The Office frames that left the list beside their own document windows: captures print them
     // in their documents' stead.
     OfficeFrameSlots officeFrames{};
+    // Under Wine, the picture of the screen that other programs' windows are printed from
+    // (common/platform.h); null on Windows.
+    ScreenGrab* screenGrab = nullptr;
     // The screen's DPI of the showing, read at its start before the worker is created; read by both.
     int overviewDpi = 96;
     // The snapshot worker of the showing, or null (GUI thread). The stop request is raised by the

@@ -25,13 +25,12 @@ struct WorkerTools {
     HFONT font;
     TileDrawingContexts drawing;
     int tileWidth;
-    DWORD documentPauseMs;
+    CaptureContext capture;
 };
 
 void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
 {
-    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), tools.documentPauseMs, showing.overviewDpi,
-                                          ahead, &showing.officeFrames);
+    CaptureResult capture = CaptureWindow(entry, tools.capture, ahead);
     if (showing.snapshotStopRequested) return;
     std::lock_guard<std::mutex> hold(tileImagesLock);
     if (capture.bitmap)
@@ -65,8 +64,12 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     WorkerTools tools{};
     tools.window = static_cast<HWND>(parameter);
     tools.font = OverviewTextFont();
+    tools.capture.stop = SnapshotStopEvent();
     // Office documents wait for their frame to come forward: a pause scaled by the clock.
-    tools.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
+    tools.capture.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
+    tools.capture.officeFrames = &showing.officeFrames;
+    tools.capture.dpi = showing.overviewDpi;
+    tools.capture.screenGrab = showing.screenGrab;
     if (showing.windowList.head) {
         tools.buttonPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 238, 204)));
         tools.tileWidth = showing.windowList.head->tile.right - showing.windowList.head->tile.left;

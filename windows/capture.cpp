@@ -149,12 +149,12 @@ void AbandonPrint(PendingPrint* pending)
 
 // Waits for a started print at most kPrintTimeoutMs and no longer than a stop request, then
 // copies it into `target` (width x height).
-PrintOutcome FinishPrint(PendingPrint* pending, HDC target, int width, int height, HANDLE stop)
+PrintOutcome FinishPrint(PendingPrint* pending, HDC target, int width, int height, const CaptureContext& context)
 {
     PrintJob* job = pending->job;
     if (!job) return PrintOutcome::TimedOut;
-    const HANDLE waits[2] = {pending->thread.get(), stop};
-    const DWORD result = WaitForMultipleObjects(stop ? 2 : 1, waits, FALSE, kPrintTimeoutMs);
+    const HANDLE waits[2] = {pending->thread.get(), context.stop};
+    const DWORD result = WaitForMultipleObjects(context.stop ? 2 : 1, waits, FALSE, kPrintTimeoutMs);
     if (result != WAIT_OBJECT_0) {
         AbandonPrint(pending);
         return result == WAIT_OBJECT_0 + 1 ? PrintOutcome::Stopped : PrintOutcome::TimedOut;
@@ -163,10 +163,8 @@ PrintOutcome FinishPrint(PendingPrint* pending, HDC target, int width, int heigh
     if (!job->fromScreenGrab) {
         BitBlt(target, 0, 0, width, height, job->dc, 0, 0, SRCCOPY);
         outcome = PrintOutcome::Printed;
-    } else if (job->answered) {
-        ScreenGrab* grab = AcquireScreenGrab();
-        if (CopyWindowFromScreenGrab(grab, job->window, target)) outcome = PrintOutcome::Printed;
-        ReleaseScreenGrabReference(grab);
+    } else if (job->answered && CopyWindowFromScreenGrab(context.screenGrab, job->window, target)) {
+        outcome = PrintOutcome::Printed;
     }
     ReleasePrintJob(job);
     pending->job = nullptr;
@@ -176,26 +174,30 @@ PrintOutcome FinishPrint(PendingPrint* pending, HDC target, int width, int heigh
 
 // Prints the window into `target` (width x height) on a print thread of its own, waiting for it
 // at most kPrintTimeoutMs and no longer than a stop request.
-PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int height, HANDLE stop)
+PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int height, const CaptureContext& context)
 {
     PendingPrint pending;
     if (!StartPrint(window, reference, width, height, &pending)) return PrintOutcome::TimedOut;
-    return FinishPrint(&pending, target, width, height, stop);
+    return FinishPrint(&pending, target, width, height, context);
 }
 
 bool ClassIs(const char* className, const char* expected) { return strcmp(className, expected) == 0; }
 
 // Office document windows print their application's frame in their stead.
 PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueBitmap* bitmap, int* width,
-                                 int* height, HANDLE stop, DWORD pauseMs, const OfficeFrameSlots& frames)
+                                 int* height, const CaptureContext& context)
 {
+    static const OfficeFrameSlots kNoFrames{};
+    const OfficeFrameSlots& frames = context.officeFrames ? *context.officeFrames : kNoFrames;
+    const HANDLE stop = context.stop;
+    const DWORD pauseMs = context.documentPauseMs;
     ShowWindowAsync(window, SW_SHOWNOACTIVATE);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     auto pause = [&] { return stop ? WaitForSingleObject(stop, pauseMs) != WAIT_OBJECT_0 : (Sleep(pauseMs), true); };
     if (!pause()) return PrintOutcome::Stopped;
     if (processId == frames[2].processId && !pause()) return PrintOutcome::Stopped;
-    PrintOutcome outcome = PrintInto(window, reference, memory, *width, *height, stop);
+    PrintOutcome outcome = PrintInto(window, reference, memory, *width, *height, context);
     if (outcome != PrintOutcome::Printed) return outcome;
 
     char title[kTitleBuffer] = {};
@@ -214,7 +216,7 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueB
         bitmap->reset(frameBitmap);
         *width = frameWidth;
         *height = frameHeight;
-        return PrintInto(slot.frameHwnd, reference, memory, frameWidth, frameHeight, stop);
+        return PrintInto(slot.frameHwnd, reference, memory, frameWidth, frameHeight, context);
     }
     return outcome;
 }
@@ -356,10 +358,10 @@ void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
     entry->snapshotRect = {tw / 2 - fw / 2, th / 2 - fh / 2, fw / 2 + tw / 2, th / 2 + fh / 2};
 }
 
-CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi, PrintAhead* ahead,
-                            const OfficeFrameSlots* officeFrames)
+CaptureResult CaptureWindow(WindowEntry* entry, const CaptureContext& context, PrintAhead* ahead)
 {
-    static const OfficeFrameSlots kNoFrames{};
+    const HANDLE stop = context.stop;
+    const int dpi = context.dpi;
     CaptureResult result{};
     HWND window = entry->hwnd;
     RECT rect{};
@@ -396,12 +398,12 @@ CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPause
         for (int attempt = 1; !hung && attempt <= kCaptureAttempts; ++attempt) {
             PrintOutcome outcome;
             if (ahead)  // never begun for a document
-                outcome = FinishPrint(&ahead->print, dc, result.width, result.height, stop);
+                outcome = FinishPrint(&ahead->print, dc, result.width, result.height, context);
             else if (document)
                 outcome = PrintDocumentWindow(window, screenDc.get(), dc, &bitmap, &result.width, &result.height,
-                                              stop, documentPauseMs, officeFrames ? *officeFrames : kNoFrames);
+                                              context);
             else
-                outcome = PrintInto(window, screenDc.get(), dc, result.width, result.height, stop);
+                outcome = PrintInto(window, screenDc.get(), dc, result.width, result.height, context);
             ReleasePrintAhead(ahead);  // only the first attempt was begun ahead
             ahead = nullptr;
             if (ClassIs(className, kConsoleClass)) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/owners.h"
+#include "common/platform.h"
 #include "windows/collect.h"
 
 struct WindowEntry;
@@ -42,17 +43,26 @@ struct CaptureResult {
     int height;
     bool complete;
 };
+// What captures of one showing share: all the capturing thread needs besides the window.
+struct CaptureContext {
+    // A manual-reset event that ends a wait for a print or a pause at once when it is signalled.
+    HANDLE stop = nullptr;
+    // Office documents pause this long before their print (also ended by `stop`) and print their
+    // frame among officeFrames (none when null) in their stead.
+    DWORD documentPauseMs = 0;
+    const OfficeFrameSlots* officeFrames = nullptr;
+    // Margins and corner patches are measured for a screen of this many dots per inch.
+    int dpi = 96;
+    // Under Wine, the picture other programs' windows are copied from (null: none).
+    const ScreenGrab* screenGrab = nullptr;
+};
+
 // Prints the window of the entry (retrying blank prints after a short pause), patches its corners
 // and fits it. A window that does not answer in time, or that the system already reports as hung,
-// gives an incomplete capture. `stop` (a manual-reset event) ends a wait for a print or a pause at
-// once when it is signalled; Office documents pause documentPauseMs before their print, also ended
-// by `stop`, and print their frame among `officeFrames` (the showing's; none when null) in their
-// stead. Margins and corner patches are measured for a screen of `dpi` dots per inch.
-// A first print begun before the window's turn (see StartPrintAhead): its first attempt then
-// only waits for that print.
+// gives an incomplete capture. A first print begun before the window's turn (see StartPrintAhead):
+// its first attempt then only waits for that print.
 struct PrintAhead;
-CaptureResult CaptureWindow(WindowEntry* entry, HANDLE stop, DWORD documentPauseMs, int dpi = 96,
-                            PrintAhead* ahead = nullptr, const OfficeFrameSlots* officeFrames = nullptr);
+CaptureResult CaptureWindow(WindowEntry* entry, const CaptureContext& context, PrintAhead* ahead = nullptr);
 
 // Begins the first print of the entry's window on its own print thread, so that the window
 // answers while earlier tiles are drawn; null when the window is not printed ahead (a hung

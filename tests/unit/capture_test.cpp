@@ -230,7 +230,7 @@ void ExpectRedWindowPrinted(const CaptureResult& capture)
 
 TEST_F(OwnWindowCapture, PrintsTheWindowAndPatchesItsTopCorners)
 {
-    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), 0);
+    CaptureResult capture = CaptureWindow(entry, CaptureContext{SnapshotStopEvent()});
     ExpectRedWindowPrinted(capture);
     if (!capture.bitmap) return;
     EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap.get(), 159, 0));
@@ -245,7 +245,7 @@ TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
     entry->highlightTile = CreateCompatibleBitmap(screen, 342, 336);
     entry->normalTile = CreateCompatibleBitmap(screen, 342, 336);
     ReleaseDC(nullptr, screen);
-    CaptureResult capture = CaptureWindow(entry, SnapshotStopEvent(), 0);
+    CaptureResult capture = CaptureWindow(entry, CaptureContext{SnapshotStopEvent()});
     UniquePen pen(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
@@ -296,7 +296,7 @@ TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
         RequestSnapshotStop();
     });
     const DWORD start = GetTickCount();
-    CaptureResult capture = CaptureWindow(hungEntry, SnapshotStopEvent(), 0);
+    CaptureResult capture = CaptureWindow(hungEntry, CaptureContext{SnapshotStopEvent()});
     const DWORD took = GetTickCount() - start;
     stopper.join();
     EXPECT_LT(took, 5000u) << "the capture waited for the hung window instead of the stop";
@@ -312,7 +312,7 @@ TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWai
 {
     PrintAhead* ahead = StartPrintAhead(entry);
     ASSERT_NE(nullptr, ahead);
-    ExpectRedWindowPrinted(CaptureWindow(entry, SnapshotStopEvent(), 0, 96, ahead));
+    ExpectRedWindowPrinted(CaptureWindow(entry, CaptureContext{SnapshotStopEvent()}, ahead));
 
     // A window that never answers: its print begun ahead is let go at once, and while it waits
     // the window is not asked again, so its capture gives up at once too.
@@ -333,7 +333,7 @@ TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWai
     PrintAhead* waiting = StartPrintAhead(hungEntry);
     EXPECT_NE(nullptr, waiting);
     ReleasePrintAhead(waiting);
-    CaptureResult second = CaptureWindow(hungEntry, SnapshotStopEvent(), 0);
+    CaptureResult second = CaptureWindow(hungEntry, CaptureContext{SnapshotStopEvent()});
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_FALSE(second.complete);
     SetEvent(release);
@@ -357,8 +357,9 @@ TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
     WindowEntry* documentEntry = AppendWindowEntry(showing.windowList, document.window());
     documentEntry->tile = {341, 40, 682, 375};
 
-    CaptureResult capture =
-        CaptureWindow(documentEntry, SnapshotStopEvent(), 0, 96, nullptr, &showing.officeFrames);
+    CaptureContext context{SnapshotStopEvent()};
+    context.officeFrames = &showing.officeFrames;
+    CaptureResult capture = CaptureWindow(documentEntry, context);
     EXPECT_EQ(260, capture.width) << "the capture has the frame's size";
     EXPECT_EQ(120, capture.height);
     EXPECT_TRUE(capture.complete);

@@ -42,10 +42,6 @@ constexpr int kTipRoom = 110;
 constexpr char kCloseTipText[] = "Close this active window";
 constexpr char kNoInfoText[] = "No information about this window is available.";
 
-// Where the pointer was when the Overview last saw it move: the tip's text is decided for that
-// point (under Wine, GetCursorPos may still answer a move Sorvane itself made a moment earlier).
-POINT lastPointer;
-UniqueHeapText infoText;  // must outlive the tip that shows it
 
 // How many MainWindowProc calls are running: more than one inside nested waits and modal loops.
 int dispatchDepth;
@@ -173,8 +169,8 @@ void HandlePaint(HWND window)
         UniqueMemoryDc buffer(CreateCompatibleDC(dc));
         if (buffer) {
             SelectGuard hold(buffer.get(), showing.overviewBuffer);
-            DrawFindText(buffer.get());
-            if (showing.windowList.head) RepaintAllTiles(buffer.get());
+            DrawFindText(showing, buffer.get());
+            if (showing.windowList.head) RepaintAllTiles(showing, buffer.get());
             const RECT& area = paint.rcPaint;
             BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.get(),
                    area.left, area.top, SRCCOPY);
@@ -234,15 +230,15 @@ void HandleKeyDown(HWND window, WPARAM key)
     switch (key) {
     // Every move stops on tiles that match the find text only (all of them while it is empty).
     case VK_TAB:
-        MoveSelection(window, NextMatchingEntry(GetKeyState(VK_SHIFT) >= 0));
+        MoveSelection(showing, window, NextMatchingEntry(showing, GetKeyState(VK_SHIFT) >= 0));
         break;
     case VK_PRIOR:
     case VK_HOME:
-        MoveSelection(window, FirstMatchingEntry());
+        MoveSelection(showing, window, FirstMatchingEntry(showing));
         break;
     case VK_NEXT:
     case VK_END:
-        MoveSelection(window, LastMatchingEntry());
+        MoveSelection(showing, window, LastMatchingEntry(showing));
         break;
     case VK_LEFT:
     case VK_RIGHT:
@@ -252,7 +248,7 @@ void HandleKeyDown(HWND window, WPARAM key)
                                     : key == VK_RIGHT ? Direction::Right
                                     : key == VK_UP    ? Direction::Up
                                                       : Direction::Down;
-        if (WindowEntry* target = MatchingNeighbour(direction)) MoveSelection(window, target);
+        if (WindowEntry* target = MatchingNeighbour(showing, direction)) MoveSelection(showing, window, target);
         break;
     }
     default:
@@ -285,13 +281,13 @@ void HandleKeyUp(HWND window, WPARAM key)
 
 void HandleMouseMove(HWND window, int x, int y)
 {
-    lastPointer = POINT{x, y};
+    showing.lastPointer = POINT{x, y};
     if (showing.overviewBuilding) return;
-    WindowEntry* hit = TileAtPoint(x, y);
+    WindowEntry* hit = TileAtPoint(showing, x, y);
     if (hit && hit->dimmed) hit = nullptr;  // a dimmed tile is never selected
     if (hit != showing.windowList.selected) {
         if (hit) {
-            MoveSelection(window, hit);
+            MoveSelection(showing, window, hit);
             UseStandardCursor(IDC_HAND);
         } else {
             UseStandardCursor(IDC_ARROW);
@@ -315,7 +311,7 @@ void HandleLeftButtonUp(HWND window, int x, int y)
 {
     if (showing.overviewBuilding) return;
     HideInfoTip();
-    WindowEntry* hit = TileAtPoint(x, y);
+    WindowEntry* hit = TileAtPoint(showing, x, y);
     if (!hit || hit != showing.windowList.selected) return;
     if (InCloseSquare(hit->tile, x, y, showing.overviewDpi))
         CloseTileWindow(window);
@@ -328,10 +324,10 @@ void HandleMouseWheel(HWND window, WPARAM wParam)
     if (showing.overviewBuilding || !showing.windowList.head) return;
     // Each whole step forward moves to the previous tile, each one backward to the next; more steps
     // than tiles would only go round.
-    const int steps = TakeWheelSteps(GET_WHEEL_DELTA_WPARAM(wParam));
+    const int steps = TakeWheelSteps(showing, GET_WHEEL_DELTA_WPARAM(wParam));
     const int moves = steps < 0 ? -steps : steps;
     for (int move = 0; move < moves && move < static_cast<int>(showing.windowList.count); ++move)
-        MoveSelection(window, NextMatchingEntry(steps < 0));
+        MoveSelection(showing, window, NextMatchingEntry(showing, steps < 0));
 }
 
 LRESULT HandleNotify(LPARAM lParam)
@@ -340,14 +336,14 @@ LRESULT HandleNotify(LPARAM lParam)
     if (!header || header->code != TTN_GETDISPINFOA) return 0;
     auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
     request->hinst = nullptr;
-    const POINT cursor = lastPointer;
+    const POINT cursor = showing.lastPointer;
     WindowEntry* selected = showing.windowList.selected;
     if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, showing.overviewDpi)) {
         SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
-        infoText = AllocateHeapText(kPathCapacity);
-        if (infoText) {
-            FormatProcessInfo(selected->hwnd, infoText.get(), kPathCapacity);
-            request->lpszText = infoText.get();
+        showing.infoText = AllocateHeapText(kPathCapacity);
+        if (showing.infoText) {
+            FormatProcessInfo(selected->hwnd, showing.infoText.get(), kPathCapacity);
+            request->lpszText = showing.infoText.get();
         } else {
             request->lpszText = const_cast<char*>(kNoInfoText);
         }
@@ -422,7 +418,7 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_CHAR:
         if (!showing.overviewBuilding && OverviewOpen(window))
-            HandleFindCharacter(window, static_cast<unsigned>(wParam));
+            HandleFindCharacter(showing, window, static_cast<unsigned>(wParam));
         return 0;
     case WM_MOUSEMOVE:
         HandleMouseMove(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));

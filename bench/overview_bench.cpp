@@ -487,8 +487,8 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
         WindowEntry* next = current->next ? current->next : showing.windowList.head;
         const double start = Now();
         if (UniqueWindowDc dc{overview}) {
-            PresentTile(dc.get(), current, TileLook::Plain);
-            PresentTile(dc.get(), next, TileLook::Selected);
+            PresentTile(showing, dc.get(), current, TileLook::Plain);
+            PresentTile(showing, dc.get(), next, TileLook::Selected);
         }
         GdiFlush();
         samples.push_back((Now() - start) * 1000.0);

@@ -29,10 +29,10 @@ std::string Upper(const char* text)
 }
 
 // Reads the executable's file name of every entry not read yet, once per process.
-void ReadFileNames()
+void ReadFileNames(Showing& current)
 {
     std::vector<std::pair<DWORD, const WindowEntry*>> known;  // a process and an entry of it read
-    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = current.windowList.head; entry; entry = entry->next) {
         if (entry->fileNameRead) continue;
         DWORD processId = 0;
         GetWindowThreadProcessId(entry->hwnd, &processId);
@@ -49,33 +49,33 @@ void ReadFileNames()
 }
 
 // The list's tiles against a find text, in list order.
-std::vector<bool> MatchesFor(const char* text)
+std::vector<bool> MatchesFor(Showing& current, const char* text)
 {
-    if (text[0] != '\0') ReadFileNames();
+    if (text[0] != '\0') ReadFileNames(current);
     std::vector<bool> matches;
-    for (const WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
+    for (const WindowEntry* entry = current.windowList.head; entry; entry = entry->next)
         matches.push_back(TileMatches(entry->title, entry->fileName, text));
     return matches;
 }
 
 // The lit tiles in list order, as they stand.
-std::vector<bool> LitTiles()
+std::vector<bool> LitTiles(const Showing& current)
 {
     std::vector<bool> lit;
-    for (const WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
+    for (const WindowEntry* entry = current.windowList.head; entry; entry = entry->next)
         lit.push_back(!entry->dimmed);
     return lit;
 }
 
 // Dims and lights the tiles as the matches say, moves the selection off a dimmed tile to the first
 // match and draws what changed, the find text with it.
-void ApplyMatches(HWND window, const std::vector<bool>& matches)
+void ApplyMatches(Showing& current, HWND window, const std::vector<bool>& matches)
 {
     UniqueWindowDc dc;
     if (window) dc = UniqueWindowDc(window);
     // The snapshot worker reads `dimmed` when it presents a tile: change it under the lock.
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    WindowList& list = showing.windowList;
+    WindowList& list = current.windowList;
     std::vector<WindowEntry*> changed;
     int index = 0;
     for (WindowEntry* entry = list.head; entry; entry = entry->next, ++index) {
@@ -89,10 +89,10 @@ void ApplyMatches(HWND window, const std::vector<bool>& matches)
     }
     if (!dc) return;
     for (WindowEntry* entry : changed)
-        if (entry != list.selected) PresentTileLocked(dc.get(), entry, TileLook::Plain);
-    DrawFindText(dc.get());
+        if (entry != list.selected) PresentTileLocked(current, dc.get(), entry, TileLook::Plain);
+    DrawFindText(current, dc.get());
     // The title label last: a long one may reach under the find text.
-    PresentTileLocked(dc.get(), list.selected, TileLook::Selected);
+    PresentTileLocked(current, dc.get(), list.selected, TileLook::Selected);
 }
 
 }  // namespace
@@ -152,20 +152,20 @@ int MatchInDirection(int from, int count, int columns, Direction direction, cons
     return -1;
 }
 
-const char* FindText() { return showing.findText; }
+const char* FindText(const Showing& current) { return current.findText; }
 
-void ClearFindText()
+void ClearFindText(Showing& current)
 {
-    showing.findText[0] = '\0';
+    current.findText[0] = '\0';
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) entry->dimmed = false;
+    for (WindowEntry* entry = current.windowList.head; entry; entry = entry->next) entry->dimmed = false;
 }
 
-void HandleFindCharacter(HWND window, unsigned character)
+void HandleFindCharacter(Showing& current, HWND window, unsigned character)
 {
-    if (!showing.windowList.head) return;
+    if (!current.windowList.head) return;
     char candidate[kFindTextMax + 1];
-    CopyBounded(candidate, sizeof candidate, showing.findText);
+    CopyBounded(candidate, sizeof candidate, current.findText);
     const size_t length = strlen(candidate);
     if (character == kBackspace) {
         if (length == 0) return;
@@ -180,32 +180,33 @@ void HandleFindCharacter(HWND window, unsigned character)
     } else {
         return;
     }
-    const std::vector<bool> matches = MatchesFor(candidate);
+    const std::vector<bool> matches = MatchesFor(current, candidate);
     if (FirstMatch(matches) < 0) {
         MessageBeep(MB_OK);  // nothing would be left lit: the text stays as it was
         return;
     }
-    CopyBounded(showing.findText, sizeof showing.findText, candidate);
-    ApplyMatches(window, matches);
+    CopyBounded(current.findText, sizeof current.findText, candidate);
+    ApplyMatches(current, window, matches);
 }
 
-void KeepFindBackdrop(HDC frame, int screenWidth, int dpi)
+void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int dpi)
 {
     const FrameLayout layout = FrameLayoutFor(screenWidth, GetSystemMetrics(SM_CYSCREEN), dpi);
-    const RECT& area = showing.findArea = RECT{0, 0, screenWidth / 3, layout.headerRuleTop};
+    const RECT& area = current.findArea = RECT{0, 0, screenWidth / 3, layout.headerRuleTop};
     const int width = area.right - area.left, height = area.bottom - area.top;
-    showing.findBackdrop.reset(width > 0 && height > 0 ? CreateCompatibleBitmap(frame, width, height) : nullptr);
-    if (!showing.findBackdrop) return;
+    current.findBackdrop.reset(width > 0 && height > 0 ? CreateCompatibleBitmap(frame, width, height)
+                                                       : nullptr);
+    if (!current.findBackdrop) return;
     UniqueMemoryDc copy(CreateCompatibleDC(frame));
     if (!copy) return;
-    SelectGuard hold(copy.get(), showing.findBackdrop.get());
+    SelectGuard hold(copy.get(), current.findBackdrop.get());
     BitBlt(copy.get(), 0, 0, width, height, frame, area.left, area.top, SRCCOPY);
 }
 
-void DrawFindText(HDC dc)
+void DrawFindText(const Showing& current, HDC dc)
 {
-    if (!showing.findBackdrop) return;
-    const RECT& area = showing.findArea;
+    if (!current.findBackdrop) return;
+    const RECT& area = current.findArea;
     const int width = area.right - area.left, height = area.bottom - area.top;
     // Composed off screen and copied at once: the old text never shows erased.
     UniqueMemoryDc scratch(CreateCompatibleDC(dc));
@@ -214,40 +215,47 @@ void DrawFindText(HDC dc)
     if (!scratch || !image || !backdrop) return;
     SelectGuard holdImage(scratch.get(), image.get());
     {
-        SelectGuard holdBackdrop(backdrop.get(), showing.findBackdrop.get());
+        SelectGuard holdBackdrop(backdrop.get(), current.findBackdrop.get());
         BitBlt(scratch.get(), 0, 0, width, height, backdrop.get(), 0, 0, SRCCOPY);
     }
-    if (showing.findText[0] != '\0') {
+    if (current.findText[0] != '\0') {
         char line[sizeof kFindLabel + kFindTextMax];
         CopyBounded(line, sizeof line, kFindLabel);
-        lstrcatA(line, showing.findText);
+        lstrcatA(line, current.findText);
         HFONT font = OverviewTextFont();
         TEXTMETRICA metrics{};
         {
             SelectGuard holdFont(scratch.get(), font);
             GetTextMetricsA(scratch.get(), &metrics);
         }
-        DrawTextAt(scratch.get(), font, GetSysColor(COLOR_CAPTIONTEXT), 0, Scaled(kFindTextLeft),
+        const int left = Scale(kFindTextLeft, current.overviewDpi);
+        DrawTextAt(scratch.get(), font, GetSysColor(COLOR_CAPTIONTEXT), 0, left,
                    (height - metrics.tmHeight) / 2, line);
     }
     BitBlt(dc, area.left, area.top, width, height, scratch.get(), 0, 0, SRCCOPY);
 }
 
-WindowEntry* NextMatchingEntry(bool forward)
+WindowEntry* NextMatchingEntry(const Showing& current, bool forward)
 {
-    const WindowList& list = showing.windowList;
-    return EntryAtIndex(list, NextMatch(LitTiles(), IndexOfEntry(list, list.selected), forward));
+    const WindowList& list = current.windowList;
+    return EntryAtIndex(list, NextMatch(LitTiles(current), IndexOfEntry(list, list.selected), forward));
 }
 
-WindowEntry* FirstMatchingEntry() { return EntryAtIndex(showing.windowList, FirstMatch(LitTiles())); }
-
-WindowEntry* LastMatchingEntry() { return EntryAtIndex(showing.windowList, LastMatch(LitTiles())); }
-
-WindowEntry* MatchingNeighbour(Direction direction)
+WindowEntry* FirstMatchingEntry(const Showing& current)
 {
-    const WindowList& list = showing.windowList;
+    return EntryAtIndex(current.windowList, FirstMatch(LitTiles(current)));
+}
+
+WindowEntry* LastMatchingEntry(const Showing& current)
+{
+    return EntryAtIndex(current.windowList, LastMatch(LitTiles(current)));
+}
+
+WindowEntry* MatchingNeighbour(const Showing& current, Direction direction)
+{
+    const WindowList& list = current.windowList;
     const int from = IndexOfEntry(list, list.selected);
     if (from < 0) return nullptr;
     const int count = static_cast<int>(list.count);
-    return EntryAtIndex(list, MatchInDirection(from, count, showing.gridColumns, direction, LitTiles()));
+    return EntryAtIndex(list, MatchInDirection(from, count, current.gridColumns, direction, LitTiles(current)));
 }

@@ -10,6 +10,7 @@
 #include "overview/selection.h"
 
 struct WindowEntry;
+struct Showing;
 
 
 // Whether `part` occurs in `text`, letter case aside (the user's code page). An empty part occurs
@@ -31,24 +32,24 @@ int LastMatch(const std::vector<bool>& matches);
 // that way (the selection stays).
 int MatchInDirection(int from, int count, int columns, Direction direction, const std::vector<bool>& matches);
 
-// The find text of the showing; empty between showings.
-const char* FindText();
+// The find text of the showing; empty between showings. Each of these works on the showing given.
+const char* FindText(const Showing& current);
 // Empties the find text and lights every tile: at every showing.
-void ClearFindText();
+void ClearFindText(Showing& current);
 
 // A character typed while the Overview is open and built (WM_CHAR): appends it (Backspace removes
 // the last one), dims the tiles that stop matching, moves the selection off a dimmed tile and
 // draws the text. A character that no tile would match, or one past the limit, is refused with a
 // beep and changes nothing.
-void HandleFindCharacter(HWND window, unsigned character);
+void HandleFindCharacter(Showing& current, HWND window, unsigned character);
 
 // "Find: " and the text in the header band, over the frame; nothing for an empty text.
-void DrawFindText(HDC dc);
+void DrawFindText(const Showing& current, HDC dc);
 // Keeps the frame under the find text, to draw the text anew (from the composed frame).
-void KeepFindBackdrop(HDC frame, int screenWidth, int dpi);
+void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int dpi);
 
 // Matching moves for the keys and the wheel: Tab, Shift+Tab, Home and End, an arrow.
-WindowEntry* NextMatchingEntry(bool forward);
-WindowEntry* FirstMatchingEntry();
-WindowEntry* LastMatchingEntry();
-WindowEntry* MatchingNeighbour(Direction direction);
+WindowEntry* NextMatchingEntry(const Showing& current, bool forward);
+WindowEntry* FirstMatchingEntry(const Showing& current);
+WindowEntry* LastMatchingEntry(const Showing& current);
+WindowEntry* MatchingNeighbour(const Showing& current, Direction direction);

@@ -102,7 +102,7 @@ void BuildOverview(HWND window)
         if (compose && showing.overviewBuffer) {
             SelectGuard hold(compose.get(), showing.overviewBuffer);
             ComposeFrame(compose.get(), w, h, dpi);
-            KeepFindBackdrop(compose.get(), w, dpi);
+            KeepFindBackdrop(showing, compose.get(), w, dpi);
         }
     }
 
@@ -110,10 +110,10 @@ void BuildOverview(HWND window)
         int rows = 0;
         GridForCount(showing.windowList.count, &showing.gridColumns, &rows);
         LayoutTiles(showing.windowList, showing.gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
-        PrerenderTiles(screen, showing.overviewBuffer, w);
+        PrerenderTiles(showing, screen, w);
         // The selection and its title show at once, not only when its snapshot arrives.
         showing.windowList.selected = showing.windowList.head;
-        if (!showing.snapshotStopRequested) CreateSnapshotWorker(window);
+        if (!showing.snapshotStopRequested) CreateSnapshotWorker(showing, window);
     }
     ReleaseDC(nullptr, screen);
     InvalidateRect(window, nullptr, FALSE);

@@ -10,7 +10,6 @@
 #include "overview/frame.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
-#include "overview/selection.h"
 #include "overview/showing.h"
 #include "overview/switching.h"
 #include "overview/tiles.h"
@@ -119,7 +118,7 @@ void ReleaseShowing(HWND chosen)
         showing.labelOwner = nullptr;
         ReleaseDimmingTools(showing.dimming);
     }
-    ClearFindText();
+    ClearFindText(showing);
     showing.findBackdrop.reset();
     showing.findArea = RECT{};
     DestroyWindowList(showing.windowList);
@@ -178,7 +177,7 @@ void ShowOverview(HWND window)
 
     showing.overviewBuilding = true;
     ClearSnapshotStop();
-    ResetWheelTurns();
+    showing.wheelRemainder = 0;
     UpdateOverviewDpi();
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
@@ -198,8 +197,10 @@ void ShowOverview(HWND window)
     // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
-    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
+    showing.cancelPlace = CancelButtonRect(w, h, showing.overviewDpi);
+    showing.refreshPlace = RefreshButtonRect(w, h, showing.overviewDpi);
+    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, showing.cancelPlace, window);
+    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, showing.refreshPlace, window);
     BuildOverview(window);
 
     RECT placed{};
@@ -225,7 +226,7 @@ void HideOverviewAndSwitch(HWND window, WindowEntry* chosen)
     showing.overviewHiding = true;
     HWND target = nullptr;
     if (chosen) {
-        BlinkChosenTile(window, chosen);
+        BlinkChosenTile(showing, window, chosen);
         target = chosen->hwnd;
     }
     CloseSnapshotWorker();

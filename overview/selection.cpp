@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kHotSquare = 25;
-int wheelRemainder;  // GUI thread only
 
 }  // namespace
 
@@ -27,24 +26,24 @@ bool InInfoSquare(const RECT& tile, int x, int y, int dpi)
     return x < tile.left + side && y < tile.top + side;
 }
 
-WindowEntry* TileAtPoint(int x, int y)
+WindowEntry* TileAtPoint(const Showing& current, int x, int y)
 {
-    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
+    for (WindowEntry* entry = current.windowList.head; entry; entry = entry->next) {
         const RECT& tile = entry->tile;
         if (x >= tile.left && x <= tile.right && y >= tile.top && y <= tile.bottom) return entry;
     }
     return nullptr;
 }
 
-void MoveSelection(HWND window, WindowEntry* entry)
+void MoveSelection(Showing& current, HWND window, WindowEntry* entry)
 {
     if (!entry) return;
     UniqueWindowDc dc(window);
     // The snapshot worker reads the selection to pick a tile's look: change it under the lock.
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    if (dc) PresentTileLocked(dc.get(), showing.windowList.selected, TileLook::Plain);
-    showing.windowList.selected = entry;
-    if (dc) PresentTileLocked(dc.get(), entry, TileLook::Selected);
+    if (dc) PresentTileLocked(current, dc.get(), current.windowList.selected, TileLook::Plain);
+    current.windowList.selected = entry;
+    if (dc) PresentTileLocked(current, dc.get(), entry, TileLook::Selected);
 }
 
 int StepInDirection(int from, int count, int columns, Direction direction)
@@ -86,6 +85,4 @@ int AccumulateWheel(int* remainder, int delta)
     return steps;
 }
 
-int TakeWheelSteps(int delta) { return AccumulateWheel(&wheelRemainder, delta); }
-
-void ResetWheelTurns() { wheelRemainder = 0; }
+int TakeWheelSteps(Showing& current, int delta) { return AccumulateWheel(&current.wheelRemainder, delta); }

@@ -6,18 +6,21 @@
 #include "overview/scaling.h"
 
 struct WindowEntry;
+struct Showing;
 
 enum class Direction { Left, Right, Up, Down };
 
-// The first entry, from the head, whose tile contains the point (all four edges included).
-WindowEntry* TileAtPoint(int x, int y);
+// The first entry of the showing, from the head, whose tile contains the point (all four edges
+// included).
+WindowEntry* TileAtPoint(const Showing& current, int x, int y);
 // The hot squares at a tile's top corners (25 pixels at 96 DPI), for a point inside the tile:
 // the close square at the top right, the information square at the top left.
 bool InCloseSquare(const RECT& tile, int x, int y, int dpi);
 bool InInfoSquare(const RECT& tile, int x, int y, int dpi);
 
-// Draws the selected entry plain, selects the new one and draws it highlighted, on the window.
-void MoveSelection(HWND window, WindowEntry* entry);
+// Draws the showing's selected entry plain, selects the new one and draws it highlighted, on the
+// window.
+void MoveSelection(Showing& current, HWND window, WindowEntry* entry);
 // An arrow key's move over a grid of `count` tiles laid out in list order in `columns` columns:
 // left and right stay in the row, up and down in the column, each wrapping around at the grid's
 // edges. The index the move from `from` reaches, or -1 when it stays.
@@ -28,6 +31,5 @@ int StepInDirection(int from, int count, int columns, Direction direction);
 // *remainder and returns the whole steps taken (positive: forward, away from the user), keeping
 // what is left; a turn the other way drops what was left first.
 int AccumulateWheel(int* remainder, int delta);
-// The same over the open Overview's remainder, which ResetWheelTurns drops (at each showing).
-int TakeWheelSteps(int delta);
-void ResetWheelTurns();
+// The same over the showing's remainder (which a new showing starts without).
+int TakeWheelSteps(Showing& current, int delta);

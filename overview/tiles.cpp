@@ -89,8 +89,9 @@ struct PrerenderTools {
     int tileHeight = 0;
 };
 
-void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, WindowEntry* entry)
+void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int screenWidth, WindowEntry* entry)
 {
+    const int dpi = current.overviewDpi;
     HDC work = tools.work.get();
     const int tw = tools.tileWidth, th = tools.tileHeight;
 
@@ -105,13 +106,13 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
         GetTextExtentPoint32A(work, title, static_cast<int>(strlen(title)), &text);
     }
 
-    entry->labelRect = LabelRectFor(text.cx, screenWidth, showing.overviewDpi);
+    entry->labelRect = LabelRectFor(text.cx, screenWidth, current.overviewDpi);
     const int labelWidth = entry->labelRect.right - entry->labelRect.left;
     const int labelTop = entry->labelRect.top;
     const int labelHeight = entry->labelRect.bottom - entry->labelRect.top;
 
     // Listing found the icon already; an entry listed otherwise looks for it now.
-    if (!entry->icon) entry->icon = FindWindowIcon(entry->hwnd, &showing.windowList.standIns, &entry->iconOwned);
+    if (!entry->icon) entry->icon = FindWindowIcon(entry->hwnd, &current.windowList.standIns, &entry->iconOwned);
     HICON icon = entry->icon;
 
     std::lock_guard<std::mutex> hold(tileImagesLock);
@@ -121,7 +122,7 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
         SelectGuard image(work, entry->titleLabel);
         SelectGuard font(work, tools.titleFont.get());
         SetBkMode(work, TRANSPARENT);
-        const int x = Scaled(kLabelTextX), y = labelHeight / 2 - text.cy / 2, shadow = Scaled(1);
+        const int x = Scale(kLabelTextX, dpi), y = labelHeight / 2 - text.cy / 2, shadow = Scale(1, dpi);
         const int length = static_cast<int>(wcslen(wideTitle));
         SetTextColor(work, RGB(0, 0, 0));
         TextOutW(work, x + shadow, y + shadow, wideTitle, length);
@@ -142,13 +143,13 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
         BitBlt(work, 0, 0, width, height, tools.frame.get(), tile.left, tile.top, SRCCOPY);
         if (image == entry->highlightTile && tools.gradient) {
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, kPanelAlpha, 0};
-            const int inset = Scaled(kPanelInset);
+            const int inset = Scale(kPanelInset, dpi);
             AlphaBlend(work, inset, inset, tw + 1 - 2 * inset, th + 1 - 2 * inset, tools.gradient.get(), inset,
                        inset, tw + 1 - 2 * inset, th + 1 - 2 * inset, blend);
         }
-        if (icon) DrawIcon(work, width / 2 - Scaled(kIconHalf), height / 2 - Scaled(kIconHalf), icon);
+        if (icon) DrawIcon(work, width / 2 - Scale(kIconHalf, dpi), height / 2 - Scale(kIconHalf, dpi), icon);
         if (image == entry->highlightTile) {
-            const int in6 = Scaled(6), in7 = Scaled(7), in8 = Scaled(8);  // insets from the tile's edges
+            const int in6 = Scale(6, dpi), in7 = Scale(7, dpi), in8 = Scale(8, dpi);  // insets from the tile's edges
             const POINT thick[4][2] = {{{in8, in8}, {tw - in8, in8}},
                                        {{in8, in7}, {in8, th - in7}},
                                        {{in7, th - in7}, {tw - in7, th - in7}},
@@ -165,9 +166,9 @@ void PrerenderEntry(PrerenderTools& tools, HDC reference, int screenWidth, Windo
 }
 
 // The plain look darkened to about half, composed off screen and copied at once.
-bool DrawDimmedTile(HDC dc, const WindowEntry* entry)
+bool DrawDimmedTile(Showing& current, HDC dc, const WindowEntry* entry)
 {
-    DimmingTools& dimming = showing.dimming;
+    DimmingTools& dimming = current.dimming;
     const RECT& tile = entry->tile;
     const int width = tile.right - tile.left, height = tile.bottom - tile.top;
     if (!dimming.scratchDc || dimming.width != width || dimming.height != height) {
@@ -237,59 +238,60 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
     TextOutA(dc, x, y, line, static_cast<int>(length));
 }
 
-void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth)
+void PrerenderTiles(Showing& current, HDC reference, int screenWidth)
 {
+    const int dpi = current.overviewDpi;
     PrerenderTools tools;
-    tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, showing.overviewDpi), 0, 0, 0, 551, FALSE,
+    tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, dpi), 0, 0, 0, 551, FALSE,
                                       FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                       FF_SWISS | DEFAULT_PITCH, "Tahoma"));
-    tools.thinPen.reset(CreatePen(PS_SOLID, Scaled(1), RGB(255, 153, 51)));
-    tools.thickPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 204, 102)));
+    tools.thinPen.reset(CreatePen(PS_SOLID, Scale(1, dpi), RGB(255, 153, 51)));
+    tools.thickPen.reset(CreatePen(PS_SOLID, Scale(2, dpi), RGB(255, 204, 102)));
     tools.work.reset(CreateCompatibleDC(reference));
-    if (showing.windowList.head && tools.work) {
-        WindowEntry* head = showing.windowList.head;
+    if (current.windowList.head && tools.work) {
+        WindowEntry* head = current.windowList.head;
         tools.tileWidth = head->tile.right - head->tile.left;
         tools.tileHeight = head->tile.bottom - head->tile.top;
         tools.frame.reset(CreateCompatibleDC(reference));
-        SelectGuard frameImage(tools.frame.get(), frame);
+        SelectGuard frameImage(tools.frame.get(), current.overviewBuffer);
         tools.panel.reset(CreateCompatibleBitmap(reference, tools.tileWidth + 1, tools.tileHeight + 1));
         if (tools.panel) {
             tools.gradient.reset(CreateCompatibleDC(reference));
             SelectObject(tools.gradient.get(), tools.panel.get());
-            FillGradient(tools.gradient.get(), Scaled(kPanelInset), Scaled(kPanelInset),
-                         tools.tileWidth - Scaled(8), tools.tileHeight - Scaled(8), RGB(51, 51, 51),
+            FillGradient(tools.gradient.get(), Scale(kPanelInset, dpi), Scale(kPanelInset, dpi),
+                         tools.tileWidth - Scale(8, dpi), tools.tileHeight - Scale(8, dpi), RGB(51, 51, 51),
                          GetSysColor(COLOR_ACTIVECAPTION), 90);
         }
-        WindowList& list = showing.windowList;
+        WindowList& list = current.windowList;
         for (list.selected = head; list.selected; list.selected = list.selected->next)
-            PrerenderEntry(tools, reference, screenWidth, list.selected);
+            PrerenderEntry(current, tools, reference, screenWidth, list.selected);
     }
-    if (showing.windowList.heap) HeapCompact(showing.windowList.heap, 0);
+    if (current.windowList.heap) HeapCompact(current.windowList.heap, 0);
 }
 
-TileLook LookOf(const WindowEntry* entry)
+TileLook LookOf(const Showing& current, const WindowEntry* entry)
 {
-    return entry == showing.windowList.selected ? TileLook::Selected : TileLook::Plain;
+    return entry == current.windowList.selected ? TileLook::Selected : TileLook::Plain;
 }
 
-void PresentTile(HDC dc, WindowEntry* entry, TileLook look)
+void PresentTile(Showing& current, HDC dc, WindowEntry* entry, TileLook look)
 {
     std::lock_guard<std::mutex> hold(tileImagesLock);
-    PresentTileLocked(dc, entry, look);
+    PresentTileLocked(current, dc, entry, look);
 }
 
-void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look)
+void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look)
 {
     if (!entry) return;
     if (look == TileLook::Selected) {
         // The label in place already is only drawn again: erasing it first would make it flicker.
-        if (showing.labelOwner && showing.labelOwner != entry) {
-            const RECT& old = showing.labelOwner->labelRect;
+        if (current.labelOwner && current.labelOwner != entry) {
+            const RECT& old = current.labelOwner->labelRect;
             CopyImage(dc, old.left, old.top, old.right - old.left, old.bottom - old.top,
-                      showing.labelOwner->labelBackdrop);
+                      current.labelOwner->labelBackdrop);
         }
-        showing.labelOwner = entry;
+        current.labelOwner = entry;
         const RECT& label = entry->labelRect;
         CopyImage(dc, label.left, label.top, label.right - label.left, label.bottom - label.top,
                   entry->titleLabel);
@@ -297,7 +299,7 @@ void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look)
     if (!entry->normalTile) return;
     const RECT& tile = entry->tile;
     const bool selected = look == TileLook::Selected;
-    if (!selected && entry->dimmed && DrawDimmedTile(dc, entry)) return;
+    if (!selected && entry->dimmed && DrawDimmedTile(current, dc, entry)) return;
     CopyImage(dc, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top,
               selected ? entry->highlightTile : entry->normalTile);
 }
@@ -311,13 +313,13 @@ void ReleaseDimmingTools(DimmingTools& tools)
     tools.width = tools.height = 0;
 }
 
-void RepaintAllTiles(HDC dc)
+void RepaintAllTiles(Showing& current, HDC dc)
 {
-    for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next)
-        PresentTile(dc, entry, LookOf(entry));
+    for (WindowEntry* entry = current.windowList.head; entry; entry = entry->next)
+        PresentTile(current, dc, entry, LookOf(current, entry));
 }
 
-void BlinkChosenTile(HWND window, WindowEntry* entry)
+void BlinkChosenTile(Showing& current, HWND window, WindowEntry* entry)
 {
     if (!entry) return;
     UniqueWindowDc dc(window);
@@ -331,7 +333,7 @@ void BlinkChosenTile(HWND window, WindowEntry* entry)
                           tile.bottom - tile.top, entry->normalTile);
         }
         Sleep(kBlinkPauseMs);
-        PresentTile(dc.get(), entry, TileLook::Selected);
+        PresentTile(current, dc.get(), entry, TileLook::Selected);
         Sleep(kBlinkPauseMs);
     }
 }
@@ -387,7 +389,7 @@ TileDrawingContexts CreateTileDrawingContexts()
 }
 
 void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
-                          int tileWidth, HFONT font, HPEN buttonPen, const TileDrawingContexts* given)
+                          int tileWidth, int dpi, HFONT font, HPEN buttonPen, const TileDrawingContexts* given)
 {
     if (!entry->highlightTile || !entry->normalTile || !capture) return;
     TileDrawingContexts made;
@@ -402,8 +404,8 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
     SelectGuard holdPlain(plain.get(), entry->normalTile);
 
     const RECT& snapshot = entry->snapshotRect;
-    const StretchTarget large = SelectedSnapshotArea(snapshot, showing.overviewDpi);
-    const StretchTarget small = PlainSnapshotArea(snapshot, showing.overviewDpi);
+    const StretchTarget large = SelectedSnapshotArea(snapshot, dpi);
+    const StretchTarget small = PlainSnapshotArea(snapshot, dpi);
     SetStretchBltMode(selected.get(), HALFTONE);
     SetBrushOrgEx(selected.get(), 0, 0, nullptr);
     StretchBlt(selected.get(), large.x, large.y, large.width, large.height, source.get(), 0, 0, captureWidth,
@@ -414,7 +416,7 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
                large.width, large.height, SRCCOPY);
 
     if (!complete) {
-        const int x = snapshot.left + Scaled(6);
+        const int x = snapshot.left + Scale(6, dpi);
         const int y = snapshot.bottom - (snapshot.bottom - snapshot.top) / 10;
         for (HDC image : {selected.get(), plain.get()})
             DrawTextAt(image, font, RGB(255, 0, 0), 0, x, y, "Incomplete Window Response...");
@@ -422,7 +424,7 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
 
     // The close and information buttons, on the selected look only.
     HDC dc = selected.get();
-    const TileButtons buttons = TileButtonsFor(tileWidth, showing.overviewDpi);
+    const TileButtons buttons = TileButtonsFor(tileWidth, dpi);
     SelectGuard pen(dc, buttonPen);
     SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
     auto lines = [dc](const POINT (&pairs)[2][2]) {

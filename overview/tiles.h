@@ -10,6 +10,7 @@
 
 struct WindowEntry;
 struct DimmingTools;
+struct Showing;
 
 // Guards every entry's four images and labelOwner: the GUI thread and the snapshot worker both
 // select tile images into device contexts of their own, and a bitmap fits in one at a time.
@@ -24,27 +25,29 @@ bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORR
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
                 const char* text);
 
+// The functions that draw tiles work on the showing given: its list, selection, label owner,
+// dimming tools and DPI.
 // Builds every entry's tile and label images from the composed frame (bitmaps compatible with the
 // reference context); draws nothing on screen. Uses `selected` as its cursor and leaves it null.
-void PrerenderTiles(HDC reference, HBITMAP frame, int screenWidth);
+void PrerenderTiles(Showing& current, HDC reference, int screenWidth);
 
 // A tile's two looks: plain, and selected (framed, with its buttons and its title label).
 enum class TileLook { Plain, Selected };
 // The look of the entry in the list: selected when it is the list's selection.
-TileLook LookOf(const WindowEntry* entry);
+TileLook LookOf(const Showing& current, const WindowEntry* entry);
 
 // Copies the entry's tile (and, selected, its title label) to the device context; a plain tile
 // that does not match the find text is drawn darkened.
-void PresentTile(HDC dc, WindowEntry* entry, TileLook look);
+void PresentTile(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
 // The same, for a caller that holds tileImagesLock.
-void PresentTileLocked(HDC dc, WindowEntry* entry, TileLook look);
+void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
 // Lets go of what darkens dimmed tiles, each context before the bitmap selected into it (a bitmap
 // still selected would not be deleted). The caller holds tileImagesLock.
 void ReleaseDimmingTools(DimmingTools& tools);
 // Presents every entry, the selected one highlighted.
-void RepaintAllTiles(HDC dc);
+void RepaintAllTiles(Showing& current, HDC dc);
 // Blinks the chosen tile twice (320 ms), ending in its selected look.
-void BlinkChosenTile(HWND window, WindowEntry* entry);
+void BlinkChosenTile(Showing& current, HWND window, WindowEntry* entry);
 
 
 // Where a snapshot of snapshotRect goes in the selected look (2 pixels larger on the top and left,
@@ -82,4 +85,5 @@ TileDrawingContexts CreateTileDrawingContexts();
 // close and information buttons into the selected look, with the given contexts (made for the
 // call when null). The caller holds tileImagesLock.
 void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
-                          int tileWidth, HFONT font, HPEN buttonPen, const TileDrawingContexts* contexts = nullptr);
+                          int tileWidth, int dpi, HFONT font, HPEN buttonPen,
+                          const TileDrawingContexts* contexts = nullptr);

@@ -1,6 +1,8 @@
 #include "overview/worker.h"
 
+#include <memory>
 #include <mutex>
+#include <new>
 #include <vector>
 
 #include "common/instance.h"
@@ -19,6 +21,7 @@ namespace {
 constexpr size_t kPrintsAhead = 4;
 
 struct WorkerTools {
+    Showing* current;
     HWND window;
     UniqueWindowDc overview;
     UniquePen buttonPen;
@@ -28,15 +31,22 @@ struct WorkerTools {
     CaptureContext capture;
 };
 
+// What a worker is started with.
+struct WorkerStart {
+    Showing* current;
+    HWND window;
+};
+
 void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
 {
+    Showing& current = *tools.current;
     CaptureResult capture = CaptureWindow(entry, tools.capture, ahead);
-    if (showing.snapshotStopRequested) return;
+    if (current.snapshotStopRequested) return;
     std::lock_guard<std::mutex> hold(tileImagesLock);
     if (capture.bitmap)
         DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, capture.complete,
-                             tools.tileWidth, tools.font, tools.buttonPen.get(), &tools.drawing);
-    PresentTileLocked(tools.overview.get(), entry, LookOf(entry));
+                             tools.tileWidth, current.overviewDpi, tools.font, tools.buttonPen.get(), &tools.drawing);
+    PresentTileLocked(current, tools.overview.get(), entry, LookOf(current, entry));
 }
 
 }  // namespace
@@ -59,28 +69,35 @@ void ClearSnapshotStop()
     ResetEvent(SnapshotStopEvent());
 }
 
+namespace {
+
 DWORD WINAPI SnapshotWorker(LPVOID parameter)
 {
+    // What the GUI thread handed over; the record outlives this thread (it is released only after
+    // the thread has ended).
+    const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
+    Showing& current = *start->current;
     WorkerTools tools{};
-    tools.window = static_cast<HWND>(parameter);
+    tools.current = &current;
+    tools.window = start->window;
     tools.font = OverviewTextFont();
     tools.capture.stop = SnapshotStopEvent();
     // Office documents wait for their frame to come forward: a pause scaled by the clock.
     tools.capture.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
-    tools.capture.officeFrames = &showing.officeFrames;
-    tools.capture.dpi = showing.overviewDpi;
-    tools.capture.screenGrab = showing.screenGrab;
-    if (showing.windowList.head) {
-        tools.buttonPen.reset(CreatePen(PS_SOLID, Scaled(2), RGB(255, 238, 204)));
-        tools.tileWidth = showing.windowList.head->tile.right - showing.windowList.head->tile.left;
+    tools.capture.officeFrames = &current.officeFrames;
+    tools.capture.dpi = current.overviewDpi;
+    tools.capture.screenGrab = current.screenGrab;
+    if (current.windowList.head) {
+        tools.buttonPen.reset(CreatePen(PS_SOLID, Scale(2, current.overviewDpi), RGB(255, 238, 204)));
+        tools.tileWidth = current.windowList.head->tile.right - current.windowList.head->tile.left;
         tools.overview = UniqueWindowDc(tools.window);
         tools.drawing = CreateTileDrawingContexts();
     }
     std::vector<WindowEntry*> order;
     ForEachInCaptureOrder(
-        showing.windowList.count, [] { return false; },
+        current.windowList.count, [] { return false; },
         [&](unsigned position) {
-            WindowEntry* entry = EntryAtIndex(showing.windowList, static_cast<int>(position));
+            WindowEntry* entry = EntryAtIndex(current.windowList, static_cast<int>(position));
             if (entry) order.push_back(entry);
         });
     // prints[i] is the print begun ahead for order[i]; the first kPrintsAhead begin at once.
@@ -88,7 +105,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     for (size_t i = 0; i < order.size() && i < kPrintsAhead; ++i) prints[i] = StartPrintAhead(order[i]);
     bool finished = true;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (showing.snapshotStopRequested) {
+        if (current.snapshotStopRequested) {
             finished = false;
             break;
         }
@@ -99,15 +116,20 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
     // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread,
     // which may be waiting for this thread to end.
-    if (finished && !showing.snapshotStopRequested)
+    if (finished && !current.snapshotStopRequested)
         RedrawWindow(tools.window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
     return 0;
 }
 
-void CreateSnapshotWorker(HWND window)
+}  // namespace
+
+void CreateSnapshotWorker(Showing& current, HWND window)
 {
     CloseSnapshotWorker();
-    showing.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, window, CREATE_SUSPENDED, nullptr);
+    auto* start = new (std::nothrow) WorkerStart{&current, window};
+    if (!start) return;
+    current.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, start, CREATE_SUSPENDED, nullptr);
+    if (!current.snapshotWorker) delete start;
 }
 
 void ResumeSnapshotWorker()

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+struct Showing;
+
 // The worker's handle and its stop request and event are the showing's (overview/showing.h): the
 // request is cleared at every show; RequestSnapshotStop raises it and wakes a worker waiting for a
 // print.
@@ -15,8 +17,9 @@ void ClearSnapshotStop();
 // Signalled (manual reset) while a stop is requested; the worker waits on it beside each print.
 HANDLE SnapshotStopEvent();
 
-// Closes an earlier worker's handle and creates a new worker, suspended, for the window.
-void CreateSnapshotWorker(HWND window);
+// Closes an earlier worker's handle and creates a new worker, suspended, for the window: it
+// captures the listed windows of `current` into their tiles.
+void CreateSnapshotWorker(Showing& current, HWND window);
 // Gives the worker the highest priority and lets it run.
 void ResumeSnapshotWorker();
 // Asks the worker to stop and waits for it to end, handling sent messages meanwhile.
@@ -24,7 +27,6 @@ void StopAndWaitForWorker();
 // Closes the worker's handle (the thread has ended) and forgets it.
 void CloseSnapshotWorker();
 
-DWORD WINAPI SnapshotWorker(LPVOID window);
 
 // Visits the positions 0 .. count - 1 in the capture order: two cursors, one from the head and
 // one from the middle, take turns (0, half, 1, half + 1, ...). shouldStop() is asked before each

@@ -249,7 +249,7 @@ TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
     UniquePen pen(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
-        DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, false, 341,
+        DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, false, 341, 96,
                              static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), pen.get());
     }
     const RECT& s = entry->snapshotRect;
@@ -378,7 +378,7 @@ TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)
     for (int run = 0; run < 40; ++run) {
         showing.snapshotStopRequested = false;
         ResetEvent(SnapshotStopEvent());
-        CreateSnapshotWorker(overview);
+        CreateSnapshotWorker(showing, overview);
         ResumeSnapshotWorker();
         Sleep(static_cast<DWORD>(run % 8));
         StopAndWaitForWorker();  // bounded by the test's own time limit

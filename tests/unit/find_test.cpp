@@ -121,7 +121,7 @@ protected:
     }
     static void Type(const char* text)
     {
-        for (const char* p = text; *p; ++p) HandleFindCharacter(nullptr, static_cast<unsigned char>(*p));
+        for (const char* p = text; *p; ++p) HandleFindCharacter(showing, nullptr, static_cast<unsigned char>(*p));
     }
 };
 
@@ -132,27 +132,27 @@ TEST_F(FindOnList, TypingDimsRefusesAndBackspaceRestores)
     Lay({"Alpha notes", "Beta plan", "Alpha plan", "Gamma"});
     EXPECT_EQ("xxxx", Lit());
     Type("pla");
-    EXPECT_STREQ("pla", FindText());
+    EXPECT_STREQ("pla", FindText(showing));
     EXPECT_EQ(".xx.", Lit());
     EXPECT_EQ("Beta plan", Selected()) << "the selection left the dimmed tile for the first match";
     Type("q");  // nothing would match: refused
-    EXPECT_STREQ("pla", FindText());
+    EXPECT_STREQ("pla", FindText(showing));
     EXPECT_EQ(".xx.", Lit());
     Type("n");
     showing.windowList.selected = showing.windowList.head->next->next;  // "Alpha plan"
     Type("\b\b");
-    EXPECT_STREQ("pl", FindText());
+    EXPECT_STREQ("pl", FindText(showing));
     EXPECT_EQ(".xx.", Lit());
     EXPECT_EQ("Alpha plan", Selected()) << "a selection still matching stays";
     Type("\b\b");
-    EXPECT_STREQ("", FindText());
+    EXPECT_STREQ("", FindText(showing));
     EXPECT_EQ("xxxx", Lit());
     Type("\b");  // nothing to remove
-    EXPECT_STREQ("", FindText());
+    EXPECT_STREQ("", FindText(showing));
     Type("TOOL.");  // the file name matches every tile
     EXPECT_EQ("xxxx", Lit());
-    ClearFindText();
-    EXPECT_STREQ("", FindText());
+    ClearFindText(showing);
+    EXPECT_STREQ("", FindText(showing));
 }
 
 TEST_F(FindOnList, TheTextHoldsThirtyTwoCharactersAtMost)
@@ -160,9 +160,9 @@ TEST_F(FindOnList, TheTextHoldsThirtyTwoCharactersAtMost)
     const std::string longTitle(40, 'a');
     Lay({longTitle, "other"});
     Type(longTitle.c_str());
-    EXPECT_EQ(kFindTextMax, std::string(FindText()).size());
+    EXPECT_EQ(kFindTextMax, std::string(FindText(showing)).size());
     EXPECT_EQ("x.", Lit());
-    ClearFindText();
+    ClearFindText(showing);
     EXPECT_EQ("xx", Lit());
 }
 
@@ -171,10 +171,10 @@ TEST_F(FindOnList, MovesFollowTheLitTiles)
     Lay({"a1", "b2", "a3", "b4", "a5", "b6"});  // 3 x 2
     Type("a");
     EXPECT_EQ("x.x.x.", Lit());
-    EXPECT_EQ("a3", std::string(NextMatchingEntry(true)->title));
-    EXPECT_EQ("a5", std::string(NextMatchingEntry(false)->title));
-    EXPECT_EQ("a1", std::string(FirstMatchingEntry()->title));
-    EXPECT_EQ("a5", std::string(LastMatchingEntry()->title));
-    EXPECT_EQ("a3", std::string(MatchingNeighbour(Direction::Right)->title));
-    EXPECT_EQ(nullptr, MatchingNeighbour(Direction::Down)) << "b4 below is dimmed, and nothing else";
+    EXPECT_EQ("a3", std::string(NextMatchingEntry(showing, true)->title));
+    EXPECT_EQ("a5", std::string(NextMatchingEntry(showing, false)->title));
+    EXPECT_EQ("a1", std::string(FirstMatchingEntry(showing)->title));
+    EXPECT_EQ("a5", std::string(LastMatchingEntry(showing)->title));
+    EXPECT_EQ("a3", std::string(MatchingNeighbour(showing, Direction::Right)->title));
+    EXPECT_EQ(nullptr, MatchingNeighbour(showing, Direction::Down)) << "b4 below is dimmed, and nothing else";
 }

@@ -95,14 +95,14 @@ TEST(Wheel, WholeNotchesStepAndTheRestWaitsInItsDirection)
 TEST_F(Navigation, PointsOnSharedEdgesHitTheEarlierTile)
 {
     Lay(5);  // tiles 341 wide and 335 high from (0, 40)
-    EXPECT_EQ(showing.windowList.head, TileAtPoint(0, 40));
-    EXPECT_EQ(showing.windowList.head, TileAtPoint(341, 100));        // shared with the second
-    EXPECT_EQ(showing.windowList.head->next, TileAtPoint(342, 100));
-    EXPECT_EQ(showing.windowList.head, TileAtPoint(100, 375));        // shared with the fourth
-    EXPECT_EQ(nullptr, TileAtPoint(100, 39));                 // the header
-    EXPECT_EQ(nullptr, TileAtPoint(100, 711));                // the gap under the last row
-    EXPECT_EQ(nullptr, TileAtPoint(800, 500));                // the empty sixth cell
-    EXPECT_EQ(nullptr, TileAtPoint(-1, 100));
+    EXPECT_EQ(showing.windowList.head, TileAtPoint(showing, 0, 40));
+    EXPECT_EQ(showing.windowList.head, TileAtPoint(showing, 341, 100));  // shared with the second
+    EXPECT_EQ(showing.windowList.head->next, TileAtPoint(showing, 342, 100));
+    EXPECT_EQ(showing.windowList.head, TileAtPoint(showing, 100, 375));  // shared with the fourth
+    EXPECT_EQ(nullptr, TileAtPoint(showing, 100, 39));   // the header
+    EXPECT_EQ(nullptr, TileAtPoint(showing, 100, 711));  // the gap under the last row
+    EXPECT_EQ(nullptr, TileAtPoint(showing, 800, 500));  // the empty sixth cell
+    EXPECT_EQ(nullptr, TileAtPoint(showing, -1, 100));
 }
 
 TEST(ProcessInfo, DurationLinesAtEveryBoundary)

@@ -389,7 +389,7 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     for (WindowEntry* e = showing.windowList.head; e; e = e->next)
         if (e->hwnd == target) entry = e;
     ASSERT_NE(nullptr, entry) << "our window is not listed";
-    MoveSelection(mainWindow, entry);
+    MoveSelection(showing, mainWindow, entry);
 
     const RECT tile = entry->tile;
     SetCursorPos(tile.left + 5, tile.top + 5);

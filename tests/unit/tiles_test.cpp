@@ -141,25 +141,25 @@ protected:
 TEST_F(Presentation, LabelsAreErasedBeforeTheNextOneIsDrawn)
 {
     Canvas canvas(120, 100);
-    PresentTile(canvas.dc.get(), a, TileLook::Selected);  // no owner yet: nothing erased
+    PresentTile(showing, canvas.dc.get(), a, TileLook::Selected);  // no owner yet: nothing erased
     EXPECT_EQ(RGB(50, 0, 0), canvas.At(15, 10));
     EXPECT_EQ(RGB(1, 2, 3), canvas.At(60, 10));
     EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
     EXPECT_EQ(a, showing.labelOwner);
 
-    PresentTile(canvas.dc.get(), b, TileLook::Selected);
+    PresentTile(showing, canvas.dc.get(), b, TileLook::Selected);
     EXPECT_EQ(RGB(20, 0, 0), canvas.At(15, 10));  // A's backdrop where only A's label was
     EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));  // B's label over the overlap, drawn last
     EXPECT_EQ(RGB(0, 200, 0), canvas.At(75, 60));
     EXPECT_EQ(b, showing.labelOwner);
 
-    PresentTile(canvas.dc.get(), a, TileLook::Plain);  // plain: B's label stays up
+    PresentTile(showing, canvas.dc.get(), a, TileLook::Plain);  // plain: B's label stays up
     EXPECT_EQ(RGB(100, 0, 0), canvas.At(25, 60));
     EXPECT_EQ(RGB(0, 50, 0), canvas.At(35, 10));
     EXPECT_EQ(b, showing.labelOwner);
 
     showing.windowList.selected = a;
-    RepaintAllTiles(canvas.dc.get());
+    RepaintAllTiles(showing, canvas.dc.get());
     EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
     EXPECT_EQ(RGB(0, 100, 0), canvas.At(75, 60));
     EXPECT_EQ(RGB(50, 0, 0), canvas.At(15, 10));
@@ -171,9 +171,9 @@ TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
     Canvas canvas(120, 100);
     WindowEntry* bare = AppendWindowEntry(showing.windowList, reinterpret_cast<HWND>(3));
     bare->tile = RECT{0, 40, 50, 90};
-    PresentTile(canvas.dc.get(), bare, TileLook::Plain);
+    PresentTile(showing, canvas.dc.get(), bare, TileLook::Plain);
     EXPECT_EQ(RGB(1, 2, 3), canvas.At(25, 60));
-    PresentTile(canvas.dc.get(), nullptr, TileLook::Selected);
+    PresentTile(showing, canvas.dc.get(), nullptr, TileLook::Selected);
 }
 
 TEST(TextFont, AtNinetySixDpiTheOverviewKeepsTheStockFont)

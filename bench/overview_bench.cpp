@@ -479,7 +479,7 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
     ResetWindowList(showing.windowList);
     for (HWND window : windows) AppendWindowEntry(showing.windowList, window);
     showing.snapshotStopRequested = true;  // no worker: only the frame and the tiles
-    BuildOverview(overview);
+    BuildOverview(showing, overview);
     Pump();
     std::vector<double> samples;
     WindowEntry* current = showing.windowList.head;
@@ -496,7 +496,7 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
     }
     showing.labelOwner = nullptr;
     ClearWindowList(showing.windowList);
-    DeleteOverviewBuffer();
+    DeleteOverviewBuffer(showing);
     DestroyWindowList(showing.windowList);
     DestroyWindow(overview);
     return samples;

@@ -77,17 +77,17 @@ void ComposeFrame(HDC dc, int w, int h, int dpi)
 
 }  // namespace
 
-void DeleteOverviewBuffer()
+void DeleteOverviewBuffer(Showing& current)
 {
-    if (showing.overviewBuffer) DeleteObject(showing.overviewBuffer);
-    showing.overviewBuffer = nullptr;
+    if (current.overviewBuffer) DeleteObject(current.overviewBuffer);
+    current.overviewBuffer = nullptr;
 }
 
-void BuildOverview(HWND window)
+void BuildOverview(Showing& current, HWND window)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    const int dpi = showing.overviewDpi;
+    const int dpi = current.overviewDpi;
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
     const POINT park = FrameLayoutFor(w, h, dpi).pointerPark;
     SetCursorPos(park.x, park.y);
@@ -95,25 +95,25 @@ void BuildOverview(HWND window)
     // Everything is drawn off screen, against the screen's format; the window shows it when painted.
     HDC screen = GetDC(nullptr);
     if (!screen) return;
-    DeleteOverviewBuffer();
-    showing.overviewBuffer = CreateCompatibleBitmap(screen, w + 1, h + 1);
+    DeleteOverviewBuffer(current);
+    current.overviewBuffer = CreateCompatibleBitmap(screen, w + 1, h + 1);
     {
         UniqueMemoryDc compose(CreateCompatibleDC(screen));
-        if (compose && showing.overviewBuffer) {
-            SelectGuard hold(compose.get(), showing.overviewBuffer);
+        if (compose && current.overviewBuffer) {
+            SelectGuard hold(compose.get(), current.overviewBuffer);
             ComposeFrame(compose.get(), w, h, dpi);
-            KeepFindBackdrop(showing, compose.get(), w, dpi);
+            KeepFindBackdrop(current, compose.get(), w, dpi);
         }
     }
 
-    if (showing.windowList.head) {
+    if (current.windowList.head) {
         int rows = 0;
-        GridForCount(showing.windowList.count, &showing.gridColumns, &rows);
-        LayoutTiles(showing.windowList, showing.gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
-        PrerenderTiles(showing, screen, w);
+        GridForCount(current.windowList.count, &current.gridColumns, &rows);
+        LayoutTiles(current.windowList, current.gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
+        PrerenderTiles(current, screen, w);
         // The selection and its title show at once, not only when its snapshot arrives.
-        showing.windowList.selected = showing.windowList.head;
-        if (!showing.snapshotStopRequested) CreateSnapshotWorker(showing, window);
+        current.windowList.selected = current.windowList.head;
+        if (!current.snapshotStopRequested) CreateSnapshotWorker(current, window);
     }
     ReleaseDC(nullptr, screen);
     InvalidateRect(window, nullptr, FALSE);

@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+struct Showing;
+
 // Composes the frame off screen, lays out and pre-renders the tiles, selects the first one and
 // creates the snapshot worker suspended (unless a stop was requested meanwhile). Draws nothing on
 // screen: the window's next paint shows it all.
-void BuildOverview(HWND window);
+void BuildOverview(Showing& current, HWND window);
 
 // Deletes the composed frame.
-void DeleteOverviewBuffer();
+void DeleteOverviewBuffer(Showing& current);

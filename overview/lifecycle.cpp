@@ -122,7 +122,7 @@ void ReleaseShowing(HWND chosen)
     showing.findBackdrop.reset();
     showing.findArea = RECT{};
     DestroyWindowList(showing.windowList);
-    DeleteOverviewBuffer();
+    DeleteOverviewBuffer(showing);
     showing.gridColumns = 0;
     ReleaseScreenGrab(showing.screenGrab);
     showing.screenGrab = nullptr;
@@ -201,7 +201,7 @@ void ShowOverview(HWND window)
     showing.refreshPlace = RefreshButtonRect(w, h, showing.overviewDpi);
     PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, showing.cancelPlace, window);
     PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, showing.refreshPlace, window);
-    BuildOverview(window);
+    BuildOverview(showing, window);
 
     RECT placed{};
     if (!GetWindowRect(window, &placed) || placed.left != 0 || placed.top != 0)

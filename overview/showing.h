@@ -52,12 +52,12 @@ struct Showing {
     RECT refreshPlace = {};
     // The information tip: where the pointer was when the Overview last saw it move (the tip's text
     // is decided for that point; under Wine, GetCursorPos may still answer a move Sorvane itself
-    // made a moment earlier), and the text it shows, which must outlive the tip's request (kept until
-    // the next request replaces it).
+    // made a moment earlier), and the text it shows, which must outlive the tip's request (kept
+    // until the next request replaces it).
     POINT lastPointer = {};
+    UniqueHeapText infoText;
     // What is left of the wheel's turns short of a whole step (overview/selection.h).
     int wheelRemainder = 0;
-    UniqueHeapText infoText;
     // The screen's DPI of the showing, read at its start before the worker is created; read by both.
     int overviewDpi = 96;
     // The snapshot worker of the showing, or null (GUI thread). The stop request is raised by the

@@ -94,8 +94,8 @@ TEST_F(AboutBox, ShowsTheVersionAndClosesOnOk)
         return about != nullptr;
     });
     ASSERT_NE(about, nullptr) << "no About box; windows:\n" << DescribeWindows(sorvane.id());
-    EXPECT_NE(FindChildWithText(about, "Static", "Version 1.2.8"), nullptr)
-        << "no \"Version 1.2.8\" text in the About box";
+    EXPECT_NE(FindChildWithText(about, "Static", "Version " SORVANE_TEST_VERSION), nullptr)
+        << "no \"Version " SORVANE_TEST_VERSION "\" text in the About box";
 
     PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(PollUntil([&] { return !IsWindow(about); }))

@@ -100,7 +100,7 @@ TEST(Resources, StringsMenuDialogsAndIcons)
     ASSERT_NE(nullptr, about);
     char text[64] = {};
     GetDlgItemTextA(about, IDC_ABOUT_VERSION, text, sizeof text);
-    EXPECT_STREQ("Version 1.2.8", text);
+    EXPECT_STREQ("Version " SORVANE_TEST_VERSION, text);
     GetWindowTextA(about, text, sizeof text);
     EXPECT_STREQ("About Sorvane", text);
     DestroyWindow(about);

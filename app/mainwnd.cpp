@@ -322,12 +322,10 @@ void HandleLeftButtonUp(HWND window, int x, int y)
 void HandleMouseWheel(HWND window, WPARAM wParam)
 {
     if (showing.overviewBuilding || !showing.windowList.head) return;
-    // Each whole step forward moves to the previous tile, each one backward to the next; more steps
-    // than tiles would only go round.
+    // Each whole step forward moves to the previous tile, each one backward to the next: one move to
+    // where the steps lead.
     const int steps = TakeWheelSteps(showing, GET_WHEEL_DELTA_WPARAM(wParam));
-    const int moves = steps < 0 ? -steps : steps;
-    for (int move = 0; move < moves && move < static_cast<int>(showing.windowList.count); ++move)
-        MoveSelection(showing, window, NextMatchingEntry(showing, steps < 0));
+    if (steps != 0) MoveSelection(showing, window, MatchingEntryAfter(showing, -steps));
 }
 
 LRESULT HandleNotify(LPARAM lParam)

@@ -21,6 +21,8 @@ void RestackTopmostWindow(HWND window)
 #include <cstring>
 #include <new>
 
+#include "common/system.h"
+
 struct ScreenGrab {
     int width;
     int height;
@@ -43,15 +45,10 @@ ScreenGrab* GrabScreen()
     if (!grab) return nullptr;
     grab->width = width;
     grab->height = height;
-    grab->info.bmiHeader.biSize = sizeof grab->info.bmiHeader;
-    grab->info.bmiHeader.biWidth = width;
-    grab->info.bmiHeader.biHeight = -height;
-    grab->info.bmiHeader.biPlanes = 1;
-    grab->info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
     void* bits = nullptr;
-    grab->section = CreateDIBSection(screen, &grab->info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    grab->section = CreateTopDownSection(width, height, &grab->info, &bits);
     grab->pixels = static_cast<DWORD*>(bits);
+    HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     bool ok = grab->section && memory;
     if (ok) {

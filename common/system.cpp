@@ -92,3 +92,20 @@ DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
+
+HBITMAP CreateTopDownSection(int width, int height, BITMAPINFO* info, void** bits)
+{
+    if (width <= 0 || height <= 0) return nullptr;
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;  // top-down
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    if (info) *info = header;
+    void* pixels = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bits) *bits = section ? pixels : nullptr;
+    return section;
+}

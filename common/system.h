@@ -29,6 +29,10 @@ Function ProcedureOf(HMODULE module, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+// A top-down 32-bit DIB section of width x height (black); *info gets its header and *bits its
+// pixels when given. Null for an empty size or when it cannot be had.
+HBITMAP CreateTopDownSection(int width, int height, BITMAPINFO* info = nullptr, void** bits = nullptr);
+
 // Waits for the handle at most timeoutMs (INFINITE: no limit), handling only the messages other
 // threads send meanwhile; posted messages and input stay queued. A null handle only waits out the
 // time (which must then be finite) and gives WAIT_TIMEOUT; a handle that cannot be waited on gives

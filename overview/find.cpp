@@ -237,8 +237,18 @@ void DrawFindText(const Showing& current, HDC dc)
 
 WindowEntry* NextMatchingEntry(const Showing& current, bool forward)
 {
+    return MatchingEntryAfter(current, forward ? 1 : -1);
+}
+
+WindowEntry* MatchingEntryAfter(const Showing& current, int moves)
+{
     const WindowList& list = current.windowList;
-    return EntryAtIndex(list, NextMatch(LitTiles(current), IndexOfEntry(list, list.selected), forward));
+    const std::vector<bool> lit = LitTiles(current);
+    const int count = moves < 0 ? -moves : moves;
+    int index = IndexOfEntry(list, list.selected);
+    for (int move = 0; move < count && move < static_cast<int>(list.count); ++move)
+        index = NextMatch(lit, index, moves > 0);
+    return EntryAtIndex(list, index);
 }
 
 WindowEntry* FirstMatchingEntry(const Showing& current)

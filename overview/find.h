@@ -50,6 +50,8 @@ void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int dpi);
 
 // Matching moves for the keys and the wheel: Tab, Shift+Tab, Home and End, an arrow.
 WindowEntry* NextMatchingEntry(const Showing& current, bool forward);
+// Where `moves` such steps lead (negative: backward), at most one round; null when nothing matches.
+WindowEntry* MatchingEntryAfter(const Showing& current, int moves);
 WindowEntry* FirstMatchingEntry(const Showing& current);
 WindowEntry* LastMatchingEntry(const Showing& current);
 WindowEntry* MatchingNeighbour(const Showing& current, Direction direction);

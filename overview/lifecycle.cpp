@@ -197,10 +197,8 @@ void ShowOverview(HWND window)
     // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    showing.cancelPlace = CancelButtonRect(w, h, showing.overviewDpi);
-    showing.refreshPlace = RefreshButtonRect(w, h, showing.overviewDpi);
-    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, showing.cancelPlace, window);
-    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, showing.refreshPlace, window);
+    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
+    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
     BuildOverview(showing, window);
 
     RECT placed{};

@@ -46,10 +46,6 @@ struct Showing {
     // Under Wine, the picture of the screen that other programs' windows are printed from
     // (common/platform.h); null on Windows.
     ScreenGrab* screenGrab = nullptr;
-    // Where the Cancel and Refresh buttons stand in this showing (the buttons themselves stay
-    // between showings).
-    RECT cancelPlace = {};
-    RECT refreshPlace = {};
     // The information tip: where the pointer was when the Overview last saw it move (the tip's text
     // is decided for that point; under Wine, GetCursorPos may still answer a move Sorvane itself
     // made a moment earlier), and the text it shows, which must outlive the tip's request (kept

@@ -26,7 +26,8 @@ void SwitchToWindow(HWND window)
     POINT cursor{};
     // The pointer in the bottom-right corner (10 x 10 at 96 DPI) goes to the middle.
     const int corner = Scaled(10);
-    if (GetCursorPos(&cursor) && cursor.x > w - 1 - corner && cursor.y > h - 1 - corner) SetCursorPos(w / 2, h / 2);
+    if (GetCursorPos(&cursor) && cursor.x > w - 1 - corner && cursor.y > h - 1 - corner)
+        SetCursorPos(w / 2, h / 2);
     ActivateWindow(window);
     InvalidateRect(window, nullptr, FALSE);
 }

@@ -181,6 +181,16 @@ PrintOutcome PrintInto(HWND window, HDC reference, HDC target, int width, int he
     return FinishPrint(&pending, target, width, height, context);
 }
 
+// Waits `ms`, or less when `stop` (may be null) is signalled meanwhile: false then.
+bool PauseUnlessStopped(HANDLE stop, DWORD ms)
+{
+    if (!stop) {
+        Sleep(ms);
+        return true;
+    }
+    return WaitForSingleObject(stop, ms) != WAIT_OBJECT_0;
+}
+
 bool ClassIs(const char* className, const char* expected) { return strcmp(className, expected) == 0; }
 
 // Office document windows print their application's frame in their stead.
@@ -189,12 +199,11 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueB
 {
     static const OfficeFrameSlots kNoFrames{};
     const OfficeFrameSlots& frames = context.officeFrames ? *context.officeFrames : kNoFrames;
-    const HANDLE stop = context.stop;
     const DWORD pauseMs = context.documentPauseMs;
     ShowWindowAsync(window, SW_SHOWNOACTIVATE);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    auto pause = [&] { return stop ? WaitForSingleObject(stop, pauseMs) != WAIT_OBJECT_0 : (Sleep(pauseMs), true); };
+    auto pause = [&] { return PauseUnlessStopped(context.stop, pauseMs); };
     if (!pause()) return PrintOutcome::Stopped;
     if (processId == frames[2].processId && !pause()) return PrintOutcome::Stopped;
     PrintOutcome outcome = PrintInto(window, reference, memory, *width, *height, context);
@@ -317,19 +326,7 @@ bool CaptureHoldsImage(HBITMAP capture)
     return IsSnapshotComplete(static_cast<const DWORD*>(section.dsBm.bmBits), count);
 }
 
-HBITMAP CreateCaptureBitmap(int width, int height)
-{
-    if (width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
+HBITMAP CreateCaptureBitmap(int width, int height) { return CreateTopDownSection(width, height); }
 
 void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
 {
@@ -417,11 +414,8 @@ CaptureResult CaptureWindow(WindowEntry* entry, const CaptureContext& context, P
             }
             result.complete = CaptureHoldsImage(bitmap.get());
             if (result.complete || attempt == kCaptureAttempts) break;
-            // A window that has not drawn yet gets a moment before it is asked again; a stop ends it.
-            if (!stop)
-                Sleep(kBlankRetryPauseMs);
-            else if (WaitForSingleObject(stop, kBlankRetryPauseMs) == WAIT_OBJECT_0)
-                break;
+            // A window that has not drawn yet gets a moment before it is asked again.
+            if (!PauseUnlessStopped(stop, kBlankRetryPauseMs)) break;
         }
         FitSnapshot(result.width, result.height, entry, dpi);
         PatchCorners(window, dc, result.width, result.height, dpi);

@@ -676,6 +676,21 @@ void SorvaneTest::TearDown()
     return result;
 }
 
+::testing::AssertionResult SorvaneTest::StartSorvaneThroughWarning(SorvaneProcess& sorvane, const char* combination)
+{
+    ::testing::AssertionResult result = sorvane.Launch(SorvanePath());
+    if (result) result = sorvane.WaitForMainWindow();
+    HWND box = nullptr;
+    if (result) result = WaitForMessageBox(sorvane, &box);
+    if (!result) return result;
+    if (TextOf(box) != "Sorvane" || TextOf(GetDlgItem(box, kMessageBoxTextId)) != ConflictWarning(combination))
+        return ::testing::AssertionFailure() << "the warning \"" << TextOf(box) << "\" says \""
+                                             << TextOf(GetDlgItem(box, kMessageBoxTextId)) << "\"";
+    result = DismissMessageBox(box);
+    if (result) result = WaitForStartupEnd(sorvane);
+    return result;
+}
+
 ::testing::AssertionResult SorvaneTest::WaitForStartupEnd(SorvaneProcess& sorvane)
 {
     std::vector<HWND> boxes;

@@ -230,6 +230,9 @@ protected:
     ::testing::AssertionResult StartSorvane(SorvaneProcess& sorvane,
                                             const std::string& exePath = SorvanePath(),
                                             const std::string& folder = {});
+    // Launch and main window; then the one conflict warning start-up shows for the combination
+    // ("Win-Z"), checked and dismissed; then the end of start-up (a second warning fails it).
+    ::testing::AssertionResult StartSorvaneThroughWarning(SorvaneProcess& sorvane, const char* combination);
     // Start-up is over when the tray icon exists and the message loop handles a probe marker.
     // A warning box during the wait is a failure that quotes it.
     ::testing::AssertionResult WaitForStartupEnd(SorvaneProcess& sorvane);

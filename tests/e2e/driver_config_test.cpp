@@ -233,12 +233,7 @@ TEST_F(ConfigurationSheet, ACombinationHeldElsewhereSinceStartNeverBlocksOk)
     HeldHotkey winZ(MOD_WIN, 'Z');
     ASSERT_TRUE(winZ.held()) << "the driver cannot hold Win+Z: error " << winZ.error();
     SorvaneProcess sorvane;
-    ASSERT_TRUE(sorvane.Launch(SorvanePath()));
-    ASSERT_TRUE(sorvane.WaitForMainWindow());
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitForMessageBox(sorvane, &box));
-    ASSERT_TRUE(DismissMessageBox(box));
-    ASSERT_TRUE(WaitForStartupEnd(sorvane));
+    ASSERT_TRUE(StartSorvaneThroughWarning(sorvane, "Win-Z"));
 
     // Only an Advanced box changes: OK closes the sheet without a word and stores the box.
     ASSERT_TRUE(Open(sorvane));

@@ -20,15 +20,7 @@ TEST_F(HotkeyConflict, TakenRecentComboWarnsOnceAndStartupGoesOn)
     ASSERT_TRUE(winZ.held()) << "the driver cannot hold Win+Z: error " << winZ.error();
 
     SorvaneProcess sorvane;
-    ASSERT_TRUE(sorvane.Launch(SorvanePath()));
-    ASSERT_TRUE(sorvane.WaitForMainWindow());
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitForMessageBox(sorvane, &box));
-    EXPECT_EQ(TextOf(box), "Sorvane");
-    EXPECT_EQ(TextOf(GetDlgItem(box, kMessageBoxTextId)), ConflictWarning("Win-Z"));
-    ASSERT_TRUE(DismissMessageBox(box));
-
-    ASSERT_TRUE(WaitForStartupEnd(sorvane));  // fails on a second warning
+    ASSERT_TRUE(StartSorvaneThroughWarning(sorvane, "Win-Z"));  // fails on a second warning
     EXPECT_TRUE(HotkeyTaken(kAlt, VK_TAB));
     EXPECT_TRUE(HotkeyTaken(kWin, 'A'));
 

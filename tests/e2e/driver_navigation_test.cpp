@@ -140,13 +140,12 @@ TEST_F(Navigation, AMinimizedWindowChosenStaysRestoredAndAnotherProgramsSorvaneI
     ASSERT_TRUE(StartSorvane(sorvane));
     const std::vector<RECT> tiles = ExpectedTiles(3);  // the namesake, window 2, window 1
     ASSERT_TRUE(Show(sorvane, tiles));
-    // Under Wine the restored window's X focus may still arrive after the Overview has taken the
-    // front, which the Overview's next paint takes back: keys wait for that.
-    ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == sorvane.window(); }));
-    PressKey(VK_END);
+    // Under Wine the restored window's X focus may arrive after the Overview has taken the front
+    // (its next paint takes it back): the keys go to the Overview's queue, not through the input.
+    PostMessageA(sorvane.window(), WM_KEYDOWN, VK_END, 0);
     ASSERT_TRUE(SelectedBecomes(tiles, 2)) << "three tiles: the namesake is listed";
 
-    PressKey(VK_RETURN);
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_RETURN, 0);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == minimized && !IsIconic(minimized); }))
         << "foreground \"" << TextOf(GetForegroundWindow()) << "\", minimized " << IsIconic(minimized);

@@ -40,7 +40,7 @@ bool WaitForWindowToClose(HWND target, DWORD ownerThreadId, HANDLE thread, DWORD
 void CloseTileWindow(HWND window)
 {
     HideInfoTip();
-    StopAndWaitForWorker();
+    StopAndWaitForWorker(showing);
     ShowWindow(window, SW_HIDE);
     WindowEntry* entry = showing.windowList.selected;
     if (!entry) return;

@@ -68,7 +68,7 @@ private:
 void StopAndHide(HWND window)
 {
     LeavingGuard leaving;
-    StopAndWaitForWorker();
+    StopAndWaitForWorker(showing);
     HideOverview(window);
 }
 
@@ -76,7 +76,7 @@ void StopAndHide(HWND window)
 void StopAndSwitch(HWND window)
 {
     LeavingGuard leaving;
-    StopAndWaitForWorker();
+    StopAndWaitForWorker(showing);
     HideOverviewAndSwitch(window, showing.windowList.selected);
 }
 
@@ -124,7 +124,7 @@ void HandleClose(HWND window)
     if (!IsWindowVisible(window)) {
         RequestExit(window);
     } else if (showing.overviewBuilding) {
-        RequestSnapshotStop();
+        RequestSnapshotStop(showing);
     } else if (!overviewLeaving && !showing.overviewHiding && showing.windowList.head) {
         HideInfoTip();
         CancelOverview(window);
@@ -134,8 +134,8 @@ void HandleClose(HWND window)
 void HandleDestroy()
 {
     // Nothing of a showing is freed while the worker may still walk it.
-    StopAndWaitForWorker();
-    CloseSnapshotWorker();
+    StopAndWaitForWorker(showing);
+    CloseSnapshotWorker(showing);
     HideInfoTip();
     ReleaseShowing();
     if (settings.gestureEnabled) UninstallMouseHook();
@@ -215,7 +215,7 @@ void RefreshOverview(HWND window)
 {
     LeavingGuard leaving;
     const unsigned count = showing.windowList.count;
-    StopAndWaitForWorker();
+    StopAndWaitForWorker(showing);
     HideInfoTip();
     PingDesktop();
     HideOverview(window);
@@ -259,7 +259,7 @@ void HandleKeyDown(HWND window, WPARAM key)
 void HandleKeyUp(HWND window, WPARAM key)
 {
     if (showing.overviewBuilding) {
-        if (key == VK_ESCAPE) RequestSnapshotStop();
+        if (key == VK_ESCAPE) RequestSnapshotStop(showing);
         return;
     }
     if (!OverviewOpen(window) || !showing.windowList.head) return;
@@ -297,9 +297,9 @@ void HandleMouseMove(HWND window, int x, int y)
     }
     const int dpi = showing.overviewDpi;
     if (hit && (InCloseSquare(hit->tile, x, y, dpi) || InInfoSquare(hit->tile, x, y, dpi))) {
-        const int tipX = x + Scaled(kTipRoom) > GetSystemMetrics(SM_CXSCREEN) ? x - Scaled(kTipLeftOffset)
-                                                                              : x + Scaled(kTipOffset.x);
-        ShowInfoTipAt(tipX, y + Scaled(kTipOffset.y));
+        const int tipX = x + Scale(kTipRoom, dpi) > GetSystemMetrics(SM_CXSCREEN) ? x - Scale(kTipLeftOffset, dpi)
+                                                                                  : x + Scale(kTipOffset.x, dpi);
+        ShowInfoTipAt(tipX, y + Scale(kTipOffset.y, dpi));
     } else if (InfoTipShown()) {
         HideInfoTip();
     } else if (hit) {
@@ -440,6 +440,9 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_TIMER:
         if (wParam == kTrayRetryTimer) RetryTrayIcon();
+        return 0;
+    case WM_TILE_FILLED:
+        PresentFilledTile(showing, window, wParam, lParam);
         return 0;
     default:
         if (message == taskbarCreatedMessage && message != 0) {

@@ -194,8 +194,8 @@ TileGeometry GeometryFor(const std::vector<HWND>& windows)
     for (WindowEntry* entry = showing.windowList.head; entry; entry = entry->next) {
         RECT rect{};
         GetWindowRect(entry->hwnd, &rect);
-        FitSnapshot(rect.right - rect.left, rect.bottom - rect.top, entry);
-        const RECT& s = entry->snapshotRect;
+        const RECT s = FitSnapshot(rect.right - rect.left, rect.bottom - rect.top, entry->tile.right - entry->tile.left,
+                                   entry->tile.bottom - entry->tile.top);
         geometry.probes.push_back(POINT{entry->tile.left + (s.left + s.right) / 2,
                                         entry->tile.top + s.top + (s.bottom - s.top) * 3 / 4});
         geometry.tile = SIZE{entry->tile.right - entry->tile.left, entry->tile.bottom - entry->tile.top};

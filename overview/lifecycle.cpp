@@ -90,7 +90,7 @@ void TearDownEmptyOverview(HWND window)
     MessageBoxA(window, "No window is currently active. Please click OK to return.", "No Active Window",
                 MB_OK | MB_ICONINFORMATION);
     showing.overviewHiding = true;
-    CloseSnapshotWorker();
+    CloseSnapshotWorker(showing);
     ReleaseShowing();
     ShowWindow(window, SW_HIDE);
     NoteOwnWindowLeftScreen();
@@ -176,9 +176,10 @@ void ShowOverview(HWND window)
     }
 
     showing.overviewBuilding = true;
-    ClearSnapshotStop();
+    ++showing.showingNumber;
+    ClearSnapshotStop(showing);
     showing.wheelRemainder = 0;
-    UpdateOverviewDpi();
+    showing.overviewDpi = UpdateOverviewDpi();
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 
@@ -214,7 +215,7 @@ void ShowOverview(HWND window)
     if (!showing.windowList.head) TearDownEmptyOverview(window);
 
     showing.overviewBuilding = false;
-    ResumeSnapshotWorker();
+    ResumeSnapshotWorker(showing);
 }
 
 void HideOverview(HWND window) { HideOverviewAndSwitch(window, nullptr); }
@@ -227,7 +228,7 @@ void HideOverviewAndSwitch(HWND window, WindowEntry* chosen)
         BlinkChosenTile(showing, window, chosen);
         target = chosen->hwnd;
     }
-    CloseSnapshotWorker();
+    CloseSnapshotWorker(showing);
     ReleaseShowing(target);
     if (target) SwitchToWindow(target);
     ShowWindow(window, SW_HIDE);

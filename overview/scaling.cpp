@@ -23,21 +23,22 @@ int ReadScreenDpi()
     return dpi > 0 ? dpi : kBaseDpi;
 }
 
-void UpdateOverviewDpi()
+int UpdateOverviewDpi()
 {
-    showing.overviewDpi = ReadScreenDpi();
-    if (showing.overviewDpi == scaledTextFontDpi) return;
+    const int dpi = ReadScreenDpi();
+    if (dpi == scaledTextFontDpi) return dpi;
     UniqueFont font;
-    if (showing.overviewDpi != kBaseDpi) {
+    if (dpi != kBaseDpi) {
         LOGFONTA face{};
         if (GetObjectA(StockTextFont(), sizeof face, &face) == sizeof face) {
-            face.lfHeight = FontHeightForPoints(kTextFontPoints, showing.overviewDpi);
+            face.lfHeight = FontHeightForPoints(kTextFontPoints, dpi);
             face.lfWidth = 0;
             font.reset(CreateFontIndirectA(&face));
         }
     }
     scaledTextFont = std::move(font);
-    scaledTextFontDpi = showing.overviewDpi;
+    scaledTextFontDpi = dpi;
+    return dpi;
 }
 
 HFONT OverviewTextFont() { return scaledTextFont ? scaledTextFont.get() : StockTextFont(); }

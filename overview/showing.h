@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "common/owners.h"
 #include "common/platform.h"
 #include "common/text.h"
@@ -26,7 +24,8 @@ constexpr size_t kFindTextMax = 32;  // characters
 
 struct Showing {
     // The listed windows in the order of their tiles, and the heap their records come from. The
-    // snapshot worker reads the entries (their images under tileImagesLock, overview/tiles.h).
+    // snapshot worker draws into the entries' tile images (under tileImagesLock, overview/tiles.h)
+    // and reads nothing else of them.
     WindowList windowList;
     // The composed full-screen frame, (W + 1) x (H + 1); repaints copy from it. GUI thread only.
     HBITMAP overviewBuffer = nullptr;
@@ -54,13 +53,16 @@ struct Showing {
     UniqueHeapText infoText;
     // What is left of the wheel's turns short of a whole step (overview/selection.h).
     int wheelRemainder = 0;
-    // The screen's DPI of the showing, read at its start before the worker is created; read by both.
+    // The screen's DPI of the showing, read at its start before the worker is created.
     int overviewDpi = 96;
-    // The snapshot worker of the showing, or null (GUI thread). The stop request is raised by the
-    // GUI thread and read by the worker; the event (manual reset) wakes a worker waiting for a
-    // print, and is made at the first showing.
+    // Which showing this is: counted up at each show request, so that a worker's report that
+    // arrives after its showing has ended is told apart (overview/worker.h).
+    unsigned showingNumber = 0;
+    // The snapshot worker of the showing, or null. The stop request and the event (manual reset)
+    // are raised together; the worker sees only the event, which also wakes it from a wait for a
+    // print. The event is made at the first showing and kept.
     HANDLE snapshotWorker = nullptr;
-    std::atomic<bool> snapshotStopRequested{false};
+    bool snapshotStopRequested = false;
     UniqueHandle snapshotStopEvent;
     // Where the showing stands; the GUI thread's flags (only it touches them).
     // From the start of a build until the worker is released: Overview input is ignored meanwhile.

@@ -25,7 +25,7 @@ void SwitchToWindow(HWND window)
     const int h = GetSystemMetrics(SM_CYSCREEN);
     POINT cursor{};
     // The pointer in the bottom-right corner (10 x 10 at 96 DPI) goes to the middle.
-    const int corner = Scaled(10);
+    const int corner = Scale(10, ReadScreenDpi());
     if (GetCursorPos(&cursor) && cursor.x > w - 1 - corner && cursor.y > h - 1 - corner)
         SetCursorPos(w / 2, h / 2);
     ActivateWindow(window);

@@ -388,10 +388,11 @@ TileDrawingContexts CreateTileDrawingContexts()
     return contexts;
 }
 
-void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
-                          int tileWidth, int dpi, HFONT font, HPEN buttonPen, const TileDrawingContexts* given)
+void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
+                          int captureHeight, bool complete, int dpi, HFONT font, HPEN buttonPen,
+                          const TileDrawingContexts* given)
 {
-    if (!entry->highlightTile || !entry->normalTile || !capture) return;
+    if (!tile.highlightTile || !tile.normalTile || !capture) return;
     TileDrawingContexts made;
     if (!given) made = CreateTileDrawingContexts();
     const TileDrawingContexts& contexts = given ? *given : made;
@@ -400,10 +401,9 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
     const UniqueMemoryDc& plain = contexts.plain;
     if (!source || !selected || !plain) return;
     SelectGuard holdCapture(source.get(), capture);
-    SelectGuard holdSelected(selected.get(), entry->highlightTile);
-    SelectGuard holdPlain(plain.get(), entry->normalTile);
+    SelectGuard holdSelected(selected.get(), tile.highlightTile);
+    SelectGuard holdPlain(plain.get(), tile.normalTile);
 
-    const RECT& snapshot = entry->snapshotRect;
     const StretchTarget large = SelectedSnapshotArea(snapshot, dpi);
     const StretchTarget small = PlainSnapshotArea(snapshot, dpi);
     SetStretchBltMode(selected.get(), HALFTONE);
@@ -424,7 +424,7 @@ void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth,
 
     // The close and information buttons, on the selected look only.
     HDC dc = selected.get();
-    const TileButtons buttons = TileButtonsFor(tileWidth, dpi);
+    const TileButtons buttons = TileButtonsFor(tile.size.cx, dpi);
     SelectGuard pen(dc, buttonPen);
     SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
     auto lines = [dc](const POINT (&pairs)[2][2]) {

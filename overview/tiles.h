@@ -81,9 +81,16 @@ struct TileDrawingContexts {
 };
 TileDrawingContexts CreateTileDrawingContexts();
 
-// Draws a capture into both tile images of the entry, the notice when it is incomplete, and the
-// close and information buttons into the selected look, with the given contexts (made for the
-// call when null). The caller holds tileImagesLock.
-void DrawSnapshotIntoTile(WindowEntry* entry, HBITMAP capture, int captureWidth, int captureHeight, bool complete,
-                          int tileWidth, int dpi, HFONT font, HPEN buttonPen,
+// The two images of one tile that its snapshot is drawn into, and the tile's size.
+struct TileImages {
+    HBITMAP highlightTile;
+    HBITMAP normalTile;
+    SIZE size;
+};
+
+// Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice when
+// it is incomplete, and the close and information buttons into the selected look, with the given
+// contexts (made for the call when null). The caller holds tileImagesLock.
+void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
+                          int captureHeight, bool complete, int dpi, HFONT font, HPEN buttonPen,
                           const TileDrawingContexts* contexts = nullptr);

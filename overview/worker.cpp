@@ -20,136 +20,149 @@ namespace {
 // while the tiles before it are drawn.
 constexpr size_t kPrintsAhead = 4;
 
-struct WorkerTools {
-    Showing* current;
+// One tile to fill: the window to capture, the tile's position in the list (reported back), and
+// the images its snapshot goes into.
+struct SnapshotJob {
     HWND window;
-    UniqueWindowDc overview;
-    UniquePen buttonPen;
+    unsigned position;
+    TileImages tile;
+};
+
+// Everything the worker reads, handed over by the GUI thread and owned by the worker. The tile
+// images belong to the showing's entries, which are released only after the worker has ended;
+// they are drawn into under tileImagesLock.
+struct SnapshotWork {
+    std::vector<SnapshotJob> jobs;  // in capture order
+    HWND overview;                  // told of each tile filled, repainted at the end
+    unsigned showingNumber;
+    int dpi;
     HFONT font;
-    TileDrawingContexts drawing;
-    int tileWidth;
-    CaptureContext capture;
+    CaptureContext capture;  // the stop event among it
 };
 
-// What a worker is started with.
-struct WorkerStart {
-    Showing* current;
-    HWND window;
-};
-
-void ComposeTile(WorkerTools& tools, WindowEntry* entry, PrintAhead* ahead)
-{
-    Showing& current = *tools.current;
-    CaptureResult capture = CaptureWindow(entry, tools.capture, ahead);
-    if (current.snapshotStopRequested) return;
-    std::lock_guard<std::mutex> hold(tileImagesLock);
-    if (capture.bitmap)
-        DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, capture.complete,
-                             tools.tileWidth, current.overviewDpi, tools.font, tools.buttonPen.get(), &tools.drawing);
-    PresentTileLocked(current, tools.overview.get(), entry, LookOf(current, entry));
-}
-
-}  // namespace
-
-HANDLE SnapshotStopEvent()
-{
-    if (!showing.snapshotStopEvent) showing.snapshotStopEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    return showing.snapshotStopEvent.get();
-}
-
-void RequestSnapshotStop()
-{
-    showing.snapshotStopRequested = true;
-    SetEvent(SnapshotStopEvent());
-}
-
-void ClearSnapshotStop()
-{
-    showing.snapshotStopRequested = false;
-    ResetEvent(SnapshotStopEvent());
-}
-
-namespace {
+bool StopRequested(HANDLE stop) { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }
 
 DWORD WINAPI SnapshotWorker(LPVOID parameter)
 {
-    // What the GUI thread handed over; the record outlives this thread (it is released only after
-    // the thread has ended).
-    const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
-    Showing& current = *start->current;
-    WorkerTools tools{};
-    tools.current = &current;
-    tools.window = start->window;
-    tools.font = OverviewTextFont();
-    tools.capture.stop = SnapshotStopEvent();
-    // Office documents wait for their frame to come forward: a pause scaled by the clock.
-    tools.capture.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
-    tools.capture.officeFrames = &current.officeFrames;
-    tools.capture.dpi = current.overviewDpi;
-    tools.capture.screenGrab = current.screenGrab;
-    if (current.windowList.head) {
-        tools.buttonPen.reset(CreatePen(PS_SOLID, Scale(2, current.overviewDpi), RGB(255, 238, 204)));
-        tools.tileWidth = current.windowList.head->tile.right - current.windowList.head->tile.left;
-        tools.overview = UniqueWindowDc(tools.window);
-        tools.drawing = CreateTileDrawingContexts();
-    }
-    std::vector<WindowEntry*> order;
-    ForEachInCaptureOrder(
-        current.windowList.count, [] { return false; },
-        [&](unsigned position) {
-            WindowEntry* entry = EntryAtIndex(current.windowList, static_cast<int>(position));
-            if (entry) order.push_back(entry);
-        });
-    // prints[i] is the print begun ahead for order[i]; the first kPrintsAhead begin at once.
-    std::vector<PrintAhead*> prints(order.size(), nullptr);
-    for (size_t i = 0; i < order.size() && i < kPrintsAhead; ++i) prints[i] = StartPrintAhead(order[i]);
+    const std::unique_ptr<SnapshotWork> work(static_cast<SnapshotWork*>(parameter));
+    const HANDLE stop = work->capture.stop;
+    const std::vector<SnapshotJob>& jobs = work->jobs;
+    UniquePen buttonPen(CreatePen(PS_SOLID, Scale(2, work->dpi), RGB(255, 238, 204)));
+    const TileDrawingContexts drawing = CreateTileDrawingContexts();
+    // prints[i] is the print begun ahead for jobs[i]; the first kPrintsAhead begin at once.
+    std::vector<PrintAhead*> prints(jobs.size(), nullptr);
+    for (size_t i = 0; i < jobs.size() && i < kPrintsAhead; ++i) prints[i] = StartPrintAhead(jobs[i].window);
     bool finished = true;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (current.snapshotStopRequested) {
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (StopRequested(stop)) {
             finished = false;
             break;
         }
-        if (i + kPrintsAhead < order.size()) prints[i + kPrintsAhead] = StartPrintAhead(order[i + kPrintsAhead]);
-        ComposeTile(tools, order[i], prints[i]);
+        if (i + kPrintsAhead < jobs.size()) prints[i + kPrintsAhead] = StartPrintAhead(jobs[i + kPrintsAhead].window);
+        const SnapshotJob& job = jobs[i];
+        const CaptureResult capture = CaptureWindow(job.window, work->capture, prints[i]);
         prints[i] = nullptr;  // CaptureWindow has let go of it
+        if (StopRequested(stop)) continue;  // ended at the loop's head
+        if (capture.bitmap) {
+            const RECT snapshot =
+                FitSnapshot(capture.width, capture.height, job.tile.size.cx, job.tile.size.cy, work->dpi);
+            std::lock_guard<std::mutex> hold(tileImagesLock);
+            DrawSnapshotIntoTile(job.tile, snapshot, capture.bitmap.get(), capture.width, capture.height,
+                                 capture.complete, work->dpi, work->font, buttonPen.get(), &drawing);
+        }
+        // Posted, never sent: the GUI thread may be waiting for this thread to end.
+        PostMessageA(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
     }
     for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
-    // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread,
-    // which may be waiting for this thread to end.
-    if (finished && !current.snapshotStopRequested)
-        RedrawWindow(tools.window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
+    // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread either.
+    if (finished && !StopRequested(stop)) RedrawWindow(work->overview, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
     return 0;
 }
 
 }  // namespace
 
+HANDLE SnapshotStopEvent(Showing& current)
+{
+    if (!current.snapshotStopEvent) current.snapshotStopEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    return current.snapshotStopEvent.get();
+}
+
+void RequestSnapshotStop(Showing& current)
+{
+    current.snapshotStopRequested = true;
+    SetEvent(SnapshotStopEvent(current));
+}
+
+void ClearSnapshotStop(Showing& current)
+{
+    current.snapshotStopRequested = false;
+    ResetEvent(SnapshotStopEvent(current));
+}
+
 void CreateSnapshotWorker(Showing& current, HWND window)
 {
-    CloseSnapshotWorker();
-    auto* start = new (std::nothrow) WorkerStart{&current, window};
-    if (!start) return;
-    current.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, start, CREATE_SUSPENDED, nullptr);
-    if (!current.snapshotWorker) delete start;
+    CloseSnapshotWorker(current);
+    auto* work = new (std::nothrow) SnapshotWork{};
+    if (!work) return;
+    const WindowList& list = current.windowList;
+    work->jobs.reserve(list.count);
+    ForEachInCaptureOrder(
+        list.count, [] { return false; },
+        [&](unsigned position) {
+            const WindowEntry* entry = EntryAtIndex(list, static_cast<int>(position));
+            if (!entry) return;
+            const RECT& tile = entry->tile;
+            const SIZE size{tile.right - tile.left, tile.bottom - tile.top};
+            work->jobs.push_back(SnapshotJob{entry->hwnd, position, TileImages{entry->highlightTile, entry->normalTile, size}});
+        });
+    work->overview = window;
+    work->showingNumber = current.showingNumber;
+    work->dpi = current.overviewDpi;
+    work->font = OverviewTextFont();
+    work->capture.stop = SnapshotStopEvent(current);
+    // Office documents wait for their frame to come forward: a pause scaled by the clock.
+    work->capture.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);
+    work->capture.officeFrames = &current.officeFrames;
+    work->capture.dpi = current.overviewDpi;
+    work->capture.screenGrab = current.screenGrab;
+    current.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, work, CREATE_SUSPENDED, nullptr);
+    if (!current.snapshotWorker) delete work;
 }
 
-void ResumeSnapshotWorker()
+void ResumeSnapshotWorker(Showing& current)
 {
-    if (!showing.snapshotWorker) return;
-    SetThreadPriority(showing.snapshotWorker, THREAD_PRIORITY_HIGHEST);
-    ResumeThread(showing.snapshotWorker);
+    if (!current.snapshotWorker) return;
+    SetThreadPriority(current.snapshotWorker, THREAD_PRIORITY_HIGHEST);
+    ResumeThread(current.snapshotWorker);
 }
 
-void StopAndWaitForWorker()
+void StopAndWaitForWorker(Showing& current)
 {
-    RequestSnapshotStop();
-    if (!showing.snapshotWorker) return;
+    RequestSnapshotStop(current);
+    if (!current.snapshotWorker) return;
     // A worker still suspended would never end: let it run into the stop request.
-    ResumeThread(showing.snapshotWorker);
-    WaitHandlingSentMessages(showing.snapshotWorker, INFINITE);
+    ResumeThread(current.snapshotWorker);
+    WaitHandlingSentMessages(current.snapshotWorker, INFINITE);
 }
 
-void CloseSnapshotWorker()
+void CloseSnapshotWorker(Showing& current)
 {
-    if (showing.snapshotWorker) CloseHandle(showing.snapshotWorker);
-    showing.snapshotWorker = nullptr;
+    if (current.snapshotWorker) CloseHandle(current.snapshotWorker);
+    current.snapshotWorker = nullptr;
+}
+
+void PresentFilledTile(Showing& current, HWND window, WPARAM position, LPARAM showingNumber)
+{
+    if (current.overviewHiding || !IsWindowVisible(window)) return;
+    UniqueWindowDc dc(window);
+    if (!dc) return;
+    // The reports already waiting are served with the same context.
+    MSG report{};
+    report.wParam = position;
+    report.lParam = showingNumber;
+    do {
+        if (static_cast<unsigned>(report.lParam) != current.showingNumber) continue;
+        if (WindowEntry* entry = EntryAtIndex(current.windowList, static_cast<int>(report.wParam)))
+            PresentTile(current, dc.get(), entry, LookOf(current, entry));
+    } while (PeekMessageA(&report, window, WM_TILE_FILLED, WM_TILE_FILLED, PM_REMOVE));
 }

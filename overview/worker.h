@@ -1,31 +1,42 @@
-// The snapshot worker: one thread per showing of the Overview, capturing every listed window and
-// drawing each capture into its tile; and the stop request by which the GUI thread ends it.
+// The snapshot worker: one thread per showing of the Overview, capturing the listed windows and
+// drawing each capture into its tile's images; and the stop request by which the GUI thread ends
+// it.
 #pragma once
 
 #include <windows.h>
 
 struct Showing;
 
+// Posted by the worker to the Overview each time a tile's images hold their snapshot: wParam is
+// the tile's position in the list, lParam the showingNumber of its showing.
+constexpr UINT WM_TILE_FILLED = 0x8002;
+
 // The worker's handle and its stop request and event are the showing's (overview/showing.h): the
 // request is cleared at every show; RequestSnapshotStop raises it and wakes a worker waiting for a
-// print.
+// print. All of these run on the GUI thread.
 
 // Raises the stop request and signals the stop event.
-void RequestSnapshotStop();
+void RequestSnapshotStop(Showing& current);
 // Lowers the stop request and resets the stop event, for a new showing.
-void ClearSnapshotStop();
+void ClearSnapshotStop(Showing& current);
 // Signalled (manual reset) while a stop is requested; the worker waits on it beside each print.
-HANDLE SnapshotStopEvent();
+HANDLE SnapshotStopEvent(Showing& current);
 
-// Closes an earlier worker's handle and creates a new worker, suspended, for the window: it
-// captures the listed windows of `current` into their tiles.
+// Closes an earlier worker's handle and creates a new worker, suspended, that reports to the
+// window. It is handed only what it reads: each listed window's handle with its tile's images and
+// size, in capture order, the stop event, the DPI and font, and what captures share. It never
+// walks the list.
 void CreateSnapshotWorker(Showing& current, HWND window);
 // Gives the worker the highest priority and lets it run.
-void ResumeSnapshotWorker();
+void ResumeSnapshotWorker(Showing& current);
 // Asks the worker to stop and waits for it to end, handling sent messages meanwhile.
-void StopAndWaitForWorker();
+void StopAndWaitForWorker(Showing& current);
 // Closes the worker's handle (the thread has ended) and forgets it.
-void CloseSnapshotWorker();
+void CloseSnapshotWorker(Showing& current);
+
+// Shows the tile a WM_TILE_FILLED names in its current look, when the report is of the showing
+// on screen (a report that arrives after its showing ended is dropped).
+void PresentFilledTile(Showing& current, HWND window, WPARAM position, LPARAM showingNumber);
 
 
 // Visits the positions 0 .. count - 1 in the capture order: two cursors, one from the head and

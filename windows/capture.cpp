@@ -271,9 +271,8 @@ struct PrintAhead {
     int height;
 };
 
-PrintAhead* StartPrintAhead(WindowEntry* entry)
+PrintAhead* StartPrintAhead(HWND window)
 {
-    HWND window = entry->hwnd;
     RECT rect{};
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return nullptr;
     char className[kTitleBuffer] = {};
@@ -328,10 +327,8 @@ bool CaptureHoldsImage(HBITMAP capture)
 
 HBITMAP CreateCaptureBitmap(int width, int height) { return CreateTopDownSection(width, height); }
 
-void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
+RECT FitSnapshot(int w, int h, int tw, int th, int dpi)
 {
-    const int tw = entry->tile.right - entry->tile.left;
-    const int th = entry->tile.bottom - entry->tile.top;
     const int margin = MulDiv(kMargin, dpi, 96);
     const int roomW = tw - margin, roomH = th - margin;
     int fw = w, fh = h;
@@ -352,23 +349,19 @@ void FitSnapshot(int w, int h, WindowEntry* entry, int dpi)
             }
         }
     }
-    entry->snapshotRect = {tw / 2 - fw / 2, th / 2 - fh / 2, fw / 2 + tw / 2, th / 2 + fh / 2};
+    return RECT{tw / 2 - fw / 2, th / 2 - fh / 2, fw / 2 + tw / 2, th / 2 + fh / 2};
 }
 
-CaptureResult CaptureWindow(WindowEntry* entry, const CaptureContext& context, PrintAhead* ahead)
+CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhead* ahead)
 {
     const HANDLE stop = context.stop;
     const int dpi = context.dpi;
     CaptureResult result{};
-    HWND window = entry->hwnd;
     RECT rect{};
     if (!ahead) GetWindowRect(window, &rect);
     result.width = ahead ? ahead->width : rect.right - rect.left;
     result.height = ahead ? ahead->height : rect.bottom - rect.top;
-    if (result.width <= 0 || result.height <= 0) {
-        FitSnapshot(result.width, result.height, entry, dpi);
-        return result;
-    }
+    if (result.width <= 0 || result.height <= 0) return result;
 
     // Prints land in a 32-bit section whose pixels the blank test reads directly; the window's own
     // context is not needed for them (and under Wine asking another process's window for it costs a
@@ -417,7 +410,6 @@ CaptureResult CaptureWindow(WindowEntry* entry, const CaptureContext& context, P
             // A window that has not drawn yet gets a moment before it is asked again.
             if (!PauseUnlessStopped(stop, kBlankRetryPauseMs)) break;
         }
-        FitSnapshot(result.width, result.height, entry, dpi);
         PatchCorners(window, dc, result.width, result.height, dpi);
     }
     result.bitmap = std::move(bitmap);

@@ -8,8 +8,6 @@
 #include "common/platform.h"
 #include "windows/collect.h"
 
-struct WindowEntry;
-
 // How long one print may take before it is abandoned.
 constexpr DWORD kPrintTimeoutMs = 10000;
 constexpr int kCaptureAttempts = 10;
@@ -33,9 +31,10 @@ bool CaptureHoldsImage(HBITMAP capture);
 // their pixels can be read in one pass.
 HBITMAP CreateCaptureBitmap(int width, int height);
 
-// Fits a capture of width x height into the entry's tile with a 30-pixel margin (at 96 DPI,
-// scaled to the screen's dpi), never enlarging it, and centres it: sets snapshotRect.
-void FitSnapshot(int width, int height, WindowEntry* entry, int dpi = 96);
+// Where a capture of width x height goes in a tile of tileWidth x tileHeight, relative to the
+// tile's top-left corner: fitted with a 30-pixel margin (at 96 DPI, scaled to the screen's dpi),
+// never enlarged, and centred.
+RECT FitSnapshot(int width, int height, int tileWidth, int tileHeight, int dpi = 96);
 
 struct CaptureResult {
     UniqueBitmap bitmap;  // null when nothing could be captured
@@ -57,17 +56,16 @@ struct CaptureContext {
     const ScreenGrab* screenGrab = nullptr;
 };
 
-// Prints the window of the entry (retrying blank prints after a short pause), patches its corners
-// and fits it. A window that does not answer in time, or that the system already reports as hung,
+// Prints the window (retrying blank prints after a short pause) and patches its corners. A window that does not answer in time, or that the system already reports as hung,
 // gives an incomplete capture. A first print begun before the window's turn (see StartPrintAhead):
 // its first attempt then only waits for that print.
 struct PrintAhead;
-CaptureResult CaptureWindow(WindowEntry* entry, const CaptureContext& context, PrintAhead* ahead = nullptr);
+CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhead* ahead = nullptr);
 
-// Begins the first print of the entry's window on its own print thread, so that the window
+// Begins the first print of the window on its own print thread, so that the window
 // answers while earlier tiles are drawn; null when the window is not printed ahead (a hung
 // window, an Office document, nothing to print, no resources). The caller hands it to
 // CaptureWindow or lets it go with ReleasePrintAhead.
-PrintAhead* StartPrintAhead(WindowEntry* entry);
+PrintAhead* StartPrintAhead(HWND window);
 // Lets go of a print begun ahead: its thread ends on its own and keeps nothing big.
 void ReleasePrintAhead(PrintAhead* ahead);

@@ -20,7 +20,6 @@ struct WindowEntry {
     HBITMAP titleLabel;     // icon and title, drawn centred in the header when selected
     HBITMAP labelBackdrop;  // the frame under the title label, to erase it again
     RECT tile;              // Overview client coordinates (= screen coordinates)
-    RECT snapshotRect;      // relative to the tile's top-left corner
     RECT labelRect;         // Overview client coordinates
     int column;             // 1-based grid cell
     int row;

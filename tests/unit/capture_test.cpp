@@ -27,10 +27,7 @@ std::vector<unsigned> Order(unsigned count)
 
 RECT Fitted(int w, int h, int tileWidth, int tileHeight)
 {
-    WindowEntry entry{};
-    entry.tile = {100, 40, 100 + tileWidth, 40 + tileHeight};
-    FitSnapshot(w, h, &entry);
-    return entry.snapshotRect;
+    return FitSnapshot(w, h, tileWidth, tileHeight);
 }
 
 bool Same(const RECT& a, const RECT& b)
@@ -192,16 +189,14 @@ protected:
         ResetWindowList(showing.windowList);
         entry = AppendWindowEntry(showing.windowList, window);
         entry->tile = {0, 40, 341, 375};
-        showing.snapshotStopRequested = false;
-        ResetEvent(SnapshotStopEvent());
+        ClearSnapshotStop(showing);
     }
     void TearDown() override
     {
         ClearWindowList(showing.windowList);
         DestroyWindowList(showing.windowList);
         owner.reset();
-        showing.snapshotStopRequested = false;
-        ResetEvent(SnapshotStopEvent());
+        ClearSnapshotStop(showing);
     }
     std::unique_ptr<WindowThread> owner;
     HWND window = nullptr;
@@ -230,13 +225,13 @@ void ExpectRedWindowPrinted(const CaptureResult& capture)
 
 TEST_F(OwnWindowCapture, PrintsTheWindowAndPatchesItsTopCorners)
 {
-    CaptureResult capture = CaptureWindow(entry, CaptureContext{SnapshotStopEvent()});
+    CaptureResult capture = CaptureWindow(entry->hwnd, CaptureContext{SnapshotStopEvent(showing)});
     ExpectRedWindowPrinted(capture);
     if (!capture.bitmap) return;
     EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), PixelOf(capture.bitmap.get(), 159, 0));
     EXPECT_EQ(RGB(200, 30, 30), PixelOf(capture.bitmap.get(), 0, 20));
     // Natural size, centred in the tile.
-    EXPECT_TRUE(Same(RECT{90, 107, 250, 227}, entry->snapshotRect));
+    EXPECT_TRUE(Same(RECT{90, 107, 250, 227}, FitSnapshot(capture.width, capture.height, 341, 335)));
 }
 
 TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
@@ -245,14 +240,15 @@ TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
     entry->highlightTile = CreateCompatibleBitmap(screen, 342, 336);
     entry->normalTile = CreateCompatibleBitmap(screen, 342, 336);
     ReleaseDC(nullptr, screen);
-    CaptureResult capture = CaptureWindow(entry, CaptureContext{SnapshotStopEvent()});
+    CaptureResult capture = CaptureWindow(entry->hwnd, CaptureContext{SnapshotStopEvent(showing)});
+    const RECT s = FitSnapshot(capture.width, capture.height, 341, 335);
     UniquePen pen(CreatePen(PS_SOLID, 2, RGB(255, 238, 204)));
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
-        DrawSnapshotIntoTile(entry, capture.bitmap.get(), capture.width, capture.height, false, 341, 96,
+        DrawSnapshotIntoTile(TileImages{entry->highlightTile, entry->normalTile, SIZE{341, 335}}, s,
+                             capture.bitmap.get(), capture.width, capture.height, false, 96,
                              static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), pen.get());
     }
-    const RECT& s = entry->snapshotRect;
     const COLORREF red = RGB(200, 30, 30);
     EXPECT_EQ(red, PixelOf(entry->highlightTile, s.left - 1, (s.top + s.bottom) / 2));  // 2 pixels larger
     EXPECT_NE(red, PixelOf(entry->normalTile, s.left + 1, (s.top + s.bottom) / 2));     // inset by 2
@@ -288,15 +284,14 @@ TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
         DestroyWindow(created);
     });
     while (!hung) Sleep(5);
-    WindowEntry* hungEntry = AppendWindowEntry(showing.windowList, hung);
-    hungEntry->tile = {341, 40, 682, 375};
 
-    std::thread stopper([] {
+    const HANDLE stop = SnapshotStopEvent(showing);
+    std::thread stopper([stop] {
         Sleep(300);
-        RequestSnapshotStop();
+        SetEvent(stop);
     });
     const DWORD start = GetTickCount();
-    CaptureResult capture = CaptureWindow(hungEntry, CaptureContext{SnapshotStopEvent()});
+    CaptureResult capture = CaptureWindow(hung.load(), CaptureContext{SnapshotStopEvent(showing)});
     const DWORD took = GetTickCount() - start;
     stopper.join();
     EXPECT_LT(took, 5000u) << "the capture waited for the hung window instead of the stop";
@@ -310,9 +305,9 @@ TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
 
 TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWaits)
 {
-    PrintAhead* ahead = StartPrintAhead(entry);
+    PrintAhead* ahead = StartPrintAhead(entry->hwnd);
     ASSERT_NE(nullptr, ahead);
-    ExpectRedWindowPrinted(CaptureWindow(entry, CaptureContext{SnapshotStopEvent()}, ahead));
+    ExpectRedWindowPrinted(CaptureWindow(entry->hwnd, CaptureContext{SnapshotStopEvent(showing)}, ahead));
 
     // A window that never answers: its print begun ahead is let go at once, and while it waits
     // the window is not asked again, so its capture gives up at once too.
@@ -327,13 +322,11 @@ TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWai
         DestroyWindow(created);
     });
     while (!hung) Sleep(5);
-    WindowEntry* hungEntry = AppendWindowEntry(showing.windowList, hung);
-    hungEntry->tile = {341, 40, 682, 375};
     const DWORD start = GetTickCount();
-    PrintAhead* waiting = StartPrintAhead(hungEntry);
+    PrintAhead* waiting = StartPrintAhead(hung.load());
     EXPECT_NE(nullptr, waiting);
     ReleasePrintAhead(waiting);
-    CaptureResult second = CaptureWindow(hungEntry, CaptureContext{SnapshotStopEvent()});
+    CaptureResult second = CaptureWindow(hung.load(), CaptureContext{SnapshotStopEvent(showing)});
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_FALSE(second.complete);
     SetEvent(release);
@@ -354,12 +347,10 @@ TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
     showing.officeFrames[0] = OfficeFrameSlot{};
     showing.officeFrames[0].frameHwnd = frame.window();
     GetWindowRect(frame.window(), &showing.officeFrames[0].frameRect);
-    WindowEntry* documentEntry = AppendWindowEntry(showing.windowList, document.window());
-    documentEntry->tile = {341, 40, 682, 375};
 
-    CaptureContext context{SnapshotStopEvent()};
+    CaptureContext context{SnapshotStopEvent(showing)};
     context.officeFrames = &showing.officeFrames;
-    CaptureResult capture = CaptureWindow(documentEntry, context);
+    CaptureResult capture = CaptureWindow(document.window(), context);
     EXPECT_EQ(260, capture.width) << "the capture has the frame's size";
     EXPECT_EQ(120, capture.height);
     EXPECT_TRUE(capture.complete);
@@ -376,14 +367,13 @@ TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)
     WindowThread second("Second", 300);
     AppendWindowEntry(showing.windowList, second.window())->tile = {341, 40, 682, 375};
     for (int run = 0; run < 40; ++run) {
-        showing.snapshotStopRequested = false;
-        ResetEvent(SnapshotStopEvent());
+        ClearSnapshotStop(showing);
         CreateSnapshotWorker(showing, overview);
-        ResumeSnapshotWorker();
+        ResumeSnapshotWorker(showing);
         Sleep(static_cast<DWORD>(run % 8));
-        StopAndWaitForWorker();  // bounded by the test's own time limit
+        StopAndWaitForWorker(showing);  // bounded by the test's own time limit
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(showing.snapshotWorker, 0)) << "run " << run;
-        CloseSnapshotWorker();
+        CloseSnapshotWorker(showing);
     }
     DestroyWindow(overview);
 }

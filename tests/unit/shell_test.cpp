@@ -405,7 +405,7 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     PumpMessages(100);
     EXPECT_EQ("Close this active window", InfoTipText());
 
-    StopAndWaitForWorker();
+    StopAndWaitForWorker(showing);
     HideOverview(mainWindow);
     DestroyWindow(target);
 }
@@ -440,6 +440,47 @@ TEST_F(StartedInstance, ACloseRequestClosesTheOverviewOrEndsTheProgramOnceNothin
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(0u, message.wParam);
+    DestroyWindow(target);
+}
+
+namespace {
+
+// A listed window that chooses Exit from the tray menu when its title is read while the frame is
+// being composed: an exit in the middle of a build.
+LRESULT CALLBACK ExitWhileBuilding(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static bool chosen;
+    if (message == WM_GETTEXT && showing.overviewBuffer && !chosen) {
+        chosen = true;
+        SendMessageA(mainWindow, WM_COMMAND, IDM_EXIT, 0);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(StartedInstance, AnExitDuringTheBuildWaitsForItAndThenReleasesTheWholeShowing)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = ExitWhileBuilding;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "ExitWhileBuilding";
+    RegisterClassA(&windowClass);
+    HWND target = CreateWindowExA(0, "ExitWhileBuilding", "Exit while building", WS_POPUP | WS_VISIBLE, 40, 60, 200,
+                                  150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    settings.groupByApps = false;
+    settings.restoreMinimized = false;
+    unlistedProcessId = 0;
+    SendMessageA(mainWindow, WM_HOTKEY, HOTKEY_SHOW, 0);
+    EXPECT_FALSE(IsWindow(mainWindow)) << "the exit was lost";
+    EXPECT_EQ(nullptr, showing.windowList.head);
+    EXPECT_EQ(nullptr, showing.windowList.heap);
+    EXPECT_EQ(nullptr, showing.overviewBuffer);
+    EXPECT_EQ(nullptr, showing.snapshotWorker);
+    EXPECT_EQ(nullptr, showing.screenGrab);
+    EXPECT_FALSE(showing.overviewBuilding || showing.overviewHiding);
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     DestroyWindow(target);
 }
 

@@ -178,7 +178,7 @@ TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
 
 TEST(TextFont, AtNinetySixDpiTheOverviewKeepsTheStockFont)
 {
-    UpdateOverviewDpi();  // the unit tests run at 96 DPI
+    showing.overviewDpi = UpdateOverviewDpi();  // the unit tests run at 96 DPI
     ASSERT_EQ(96, showing.overviewDpi);
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), OverviewTextFont());
     LOGFONTA stock{};

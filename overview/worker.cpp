@@ -113,7 +113,8 @@ void CreateSnapshotWorker(Showing& current, HWND window)
             if (!entry) return;
             const RECT& tile = entry->tile;
             const SIZE size{tile.right - tile.left, tile.bottom - tile.top};
-            work->jobs.push_back(SnapshotJob{entry->hwnd, position, TileImages{entry->highlightTile, entry->normalTile, size}});
+            const TileImages images{entry->highlightTile, entry->normalTile, size};
+            work->jobs.push_back(SnapshotJob{entry->hwnd, position, images});
         });
     work->overview = window;
     work->showingNumber = current.showingNumber;

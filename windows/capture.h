@@ -56,8 +56,9 @@ struct CaptureContext {
     const ScreenGrab* screenGrab = nullptr;
 };
 
-// Prints the window (retrying blank prints after a short pause) and patches its corners. A window that does not answer in time, or that the system already reports as hung,
-// gives an incomplete capture. A first print begun before the window's turn (see StartPrintAhead):
+// Prints the window (retrying blank prints after a short pause) and patches its corners. A window
+// that does not answer in time, or that the system already reports as hung, gives an incomplete
+// capture. A first print begun before the window's turn (see StartPrintAhead):
 // its first attempt then only waits for that print.
 struct PrintAhead;
 CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhead* ahead = nullptr);

@@ -10,7 +10,7 @@ constexpr UINT WM_TRAYICON = 0x8000;         // the TrayIcon's callback message
 constexpr UINT WM_SECOND_INSTANCE = 0x8001;  // posted by a second copy of the program
 // 0x8002 is WM_TILE_FILLED, the snapshot worker's report (overview/worker.h).
 
-extern char appClassName[kAppTextCapacity];  // string 109, "SORVANE"
+extern wchar_t appClassName[kAppTextCapacity];  // string 109, "SORVANE"
 
 // The whole life of the program: start-up, message loop, exit code.
 int RunSorvane(HINSTANCE instance);

@@ -51,17 +51,17 @@ void CloseTileWindow(HWND window)
     SwitchToWindow(target);
     // A window that refuses the request (an elevated program's, to a program that is not) is not
     // waited for: the question comes at once.
-    const bool asked = PostMessageA(target, WM_CLOSE, 0, 0) != FALSE;
+    const bool asked = PostMessageW(target, WM_CLOSE, 0, 0) != FALSE;
     if (asked && WaitForWindowToClose(target, ownerThreadId, thread.get(), kCloseWaitMs)) {
         HideOverview(window);
         ShowOverview(window);
         return;
     }
     showing.closePromptActive = true;
-    const int answer = MessageBoxA(GetDesktopWindow(),
-                                   "Sorvane is still waiting for a closing window. The window hasn't responded "
-                                   "timely. Do you want to switch back to Sorvane?",
-                                   "Sorvane: Closing Window", MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
+    const int answer = MessageBoxW(GetDesktopWindow(),
+                                   L"Sorvane is still waiting for a closing window. The window hasn't responded "
+                                   L"timely. Do you want to switch back to Sorvane?",
+                                   L"Sorvane: Closing Window", MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
     showing.closePromptActive = false;
     HideOverview(window);
     if (answer == IDYES) ShowOverview(window);

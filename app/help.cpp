@@ -3,53 +3,48 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
+#include "common/system.h"
 #include "common/text.h"
 
-namespace {
-
-constexpr size_t kMessageCapacity = 400;
-
-}  // namespace
-
-size_t FolderPartLength(const char* path)
+size_t FolderPartLength(const wchar_t* path)
 {
     size_t length = 0;
-    for (size_t at = 0; path[at] != '\0'; ++at)
-        if (path[at] == '\\' || path[at] == '/') length = at + 1;
+    for (size_t at = 0; path[at] != L'\0'; ++at)
+        if (path[at] == L'\\' || path[at] == L'/') length = at + 1;
     return length;
 }
 
-bool HelpPagePathFor(const char* modulePath, char* path, size_t capacity)
+bool HelpPagePathFor(const wchar_t* modulePath, wchar_t* path, size_t capacity)
 {
     if (capacity == 0) return false;
-    path[0] = '\0';
+    path[0] = L'\0';
     const size_t folder = FolderPartLength(modulePath);
-    if (folder + strlen(kHelpPageName) + 1 > capacity) return false;
-    memcpy(path, modulePath, folder);
+    if (folder + wcslen(kHelpPageName) + 1 > capacity) return false;
+    wmemcpy(path, modulePath, folder);
     CopyBounded(path + folder, capacity - folder, kHelpPageName);
     return true;
 }
 
 void OpenHelpPage()
 {
-    char module[kPathCapacity] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
-    if (length == 0 || length >= sizeof module) module[0] = '\0';
-
-    char page[kPathCapacity] = {};
-    if (HelpPagePathFor(module, page, sizeof page)) {
-        const DWORD attributes = GetFileAttributesA(page);
+    // Beside the executable, whatever the length of its path and the characters of its folder.
+    const std::wstring module = ExecutablePath();
+    std::vector<wchar_t> page(module.size() + wcslen(kHelpPageName) + 1, L'\0');
+    if (!module.empty() && HelpPagePathFor(module.c_str(), page.data(), page.size())) {
+        const DWORD attributes = GetFileAttributesW(page.data());
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            ShellExecuteA(GetShellWindow(), "open", page, nullptr, nullptr, SW_SHOW);
+            ShellExecuteW(GetShellWindow(), L"open", page.data(), nullptr, nullptr, SW_SHOW);
             return;
         }
     }
     // Built from the folder and the name, so a path too long to open is still named whole.
-    char text[kMessageCapacity];
-    FormatBounded(text, sizeof text, "The help page was not found. Sorvane expected it here:\n\n%.*s%s",
-                  static_cast<int>(FolderPartLength(module)), module, kHelpPageName);
-    MessageBoxA(nullptr, text, appTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    std::wstring text = L"The help page was not found. Sorvane expected it here:\n\n";
+    text.append(module, 0, FolderPartLength(module.c_str()));
+    text += kHelpPageName;
+    MessageBoxW(nullptr, text.c_str(), appTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }

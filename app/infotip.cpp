@@ -12,33 +12,33 @@ bool infoTipShown;
 
 void SetInfoTipActive(bool active)
 {
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = mainWindow;
     tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
-    SendMessageA(infoTip, TTM_TRACKACTIVATE, active, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(infoTip, TTM_TRACKACTIVATE, active, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace
 
 void CreateInfoTip(HINSTANCE instance)
 {
-    infoTip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+    infoTip = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, instance, nullptr);
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
     tool.hwnd = mainWindow;
     tool.uId = reinterpret_cast<UINT_PTR>(infoTip);
     tool.hinst = instance;
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(infoTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(infoTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void ShowInfoTipAt(int x, int y)
 {
     if (infoTipShown) return;
-    SendMessageA(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+    SendMessageW(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
     SetInfoTipActive(true);
     infoTipShown = true;
 }

@@ -31,7 +31,7 @@
 namespace {
 
 // Sent by the shell to every top-level window when the taskbar has been (re)created.
-const UINT taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
 
 constexpr UINT kShellPingTimeoutMs = 1000;
 // The InfoTip's place beside the pointer at 96 DPI: right and below it, or left of it when the
@@ -39,8 +39,8 @@ constexpr UINT kShellPingTimeoutMs = 1000;
 constexpr POINT kTipOffset = {5, 10};
 constexpr int kTipLeftOffset = 100;
 constexpr int kTipRoom = 110;
-constexpr char kCloseTipText[] = "Close this active window";
-constexpr char kNoInfoText[] = "No information about this window is available.";
+constexpr wchar_t kCloseTipText[] = L"Close this active window";
+constexpr wchar_t kNoInfoText[] = L"No information about this window is available.";
 
 
 // How many MainWindowProc calls are running: more than one inside nested waits and modal loops.
@@ -51,7 +51,7 @@ bool overviewLeaving;
 
 bool OverviewOpen(HWND window) { return IsWindowVisible(window) != FALSE; }
 
-void UseStandardCursor(LPCSTR identifier) { SetCursor(LoadCursorA(nullptr, identifier)); }
+void UseStandardCursor(LPCWSTR identifier) { SetCursor(LoadCursorW(nullptr, identifier)); }
 
 // Marks a handler that takes the Overview down (and may wait meanwhile) for its duration.
 class LeavingGuard {
@@ -206,9 +206,9 @@ void HandleHotkey(HWND window, WPARAM id)
 void PingDesktop()
 {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kShellPingTimeoutMs, &ignored);
+    SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kShellPingTimeoutMs, &ignored);
     if (HWND shell = GetShellWindow())
-        SendMessageTimeoutA(shell, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kShellPingTimeoutMs, &ignored);
+        SendMessageTimeoutW(shell, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kShellPingTimeoutMs, &ignored);
 }
 
 void RefreshOverview(HWND window)
@@ -331,22 +331,22 @@ void HandleMouseWheel(HWND window, WPARAM wParam)
 LRESULT HandleNotify(LPARAM lParam)
 {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
-    if (!header || header->code != TTN_GETDISPINFOA) return 0;
-    auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+    if (!header || header->code != TTN_GETDISPINFOW) return 0;
+    auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
     request->hinst = nullptr;
     const POINT cursor = showing.lastPointer;
     WindowEntry* selected = showing.windowList.selected;
     if (selected && InInfoSquare(selected->tile, cursor.x, cursor.y, showing.overviewDpi)) {
-        SendMessageA(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
+        SendMessageW(infoTip, TTM_SETMAXTIPWIDTH, 0, selected->tile.right - selected->tile.left);
         showing.infoText = AllocateHeapText(kPathCapacity);
         if (showing.infoText) {
             FormatProcessInfo(selected->hwnd, showing.infoText.get(), kPathCapacity);
             request->lpszText = showing.infoText.get();
         } else {
-            request->lpszText = const_cast<char*>(kNoInfoText);
+            request->lpszText = const_cast<wchar_t*>(kNoInfoText);
         }
     } else {
-        request->lpszText = const_cast<char*>(kCloseTipText);
+        request->lpszText = const_cast<wchar_t*>(kCloseTipText);
     }
     return 0;
 }
@@ -355,7 +355,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (OverviewOpen(window)) {
         // Only the Overview's own buttons (control identifier 0) are served while it is open.
-        if (LOWORD(wParam) != 0) return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+        if (LOWORD(wParam) != 0) return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
         if (reinterpret_cast<HWND>(lParam) == refreshButton) {
             StopAndHide(window);
             ShowOverview(window);
@@ -366,7 +366,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
     }
     switch (LOWORD(wParam)) {
     case IDM_ABOUT:
-        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), GetDesktopWindow(), AboutDialogProc, 0);
+        DialogBoxParamW(appInstance, MAKEINTRESOURCEW(IDD_ABOUT), GetDesktopWindow(), AboutDialogProc, 0);
         NoteOwnWindowLeftScreen();
         return 0;
     case IDM_EXIT:
@@ -390,7 +390,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     default:
-        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+        return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
     }
 }
 
@@ -415,6 +415,7 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         HandleKeyUp(window, wParam);
         return 0;
     case WM_CHAR:
+    case WM_IME_CHAR:  // a character an input method composed: not passed on, so it comes once
         if (!showing.overviewBuilding && OverviewOpen(window))
             HandleFindCharacter(showing, window, static_cast<unsigned>(wParam));
         return 0;
@@ -449,7 +450,7 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
             RestoreTrayIcon();
             return 0;
         }
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

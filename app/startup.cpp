@@ -11,13 +11,13 @@
 #include "resources/resource.h"
 #include "windows/collect.h"
 
-char appClassName[kAppTextCapacity];
+wchar_t appClassName[kAppTextCapacity];
 
 namespace {
 
 constexpr ULONG kLowFragmentationHeap = 2;
 // Held by the running copy for its whole life, one per session.
-constexpr char kInstanceMutexName[] = "Local\\SorvaneSingleInstance";
+constexpr wchar_t kInstanceMutexName[] = L"Local\\SorvaneSingleInstance";
 // How long a copy that gave way waits for the running copy's window to appear.
 constexpr DWORD kRunningWindowWaitMs = 5000;
 constexpr DWORD kRunningWindowPollMs = 50;
@@ -25,8 +25,8 @@ constexpr DWORD kRunningWindowPollMs = 50;
 // Tells the running copy, known by its window, that another one was started.
 bool NotifyRunningCopy()
 {
-    HWND running = FindWindowA(appClassName, nullptr);
-    if (running) PostMessageA(running, WM_SECOND_INSTANCE, 0, 0);
+    HWND running = FindWindowW(appClassName, nullptr);
+    if (running) PostMessageW(running, WM_SECOND_INSTANCE, 0, 0);
     return running != nullptr;
 }
 
@@ -53,34 +53,34 @@ bool WaitForRunningCopy(HANDLE instanceMutex)
 DWORD ReadProcessorMHz()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", 0,
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", 0,
                       KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return 0;
     UniqueHkey owner(key);
     DWORD mhz = 0;
-    return ReadDwordValue(owner.get(), "~MHz", &mhz) ? mhz : 0;
+    return ReadDwordValue(owner.get(), L"~MHz", &mhz) ? mhz : 0;
 }
 
 void RegisterMainWindowClass(HINSTANCE instance)
 {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SORVANE));
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SORVANE));
     windowClass.hCursor = nullptr;  // the window procedure sets the cursor on every move
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVECAPTION + 1);
     windowClass.lpszClassName = appClassName;
-    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL));
-    RegisterClassExA(&windowClass);
+    windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
+    RegisterClassExW(&windowClass);
 }
 
 bool InitializeInstance(HINSTANCE instance)
 {
     appInstance = instance;
     // WS_CLIPCHILDREN keeps the Overview's buttons out of every frame repaint.
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_APPWINDOW, appClassName, appTitle,
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_APPWINDOW, appClassName, appTitle,
                                   WS_POPUP | WS_MAXIMIZE | WS_CLIPCHILDREN, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
                                   nullptr, nullptr, instance, nullptr);
     if (!window) return false;
@@ -96,7 +96,7 @@ bool InitializeInstance(HINSTANCE instance)
     InitCommonControlsEx(&controls);
 
     AllowSetForegroundWindow(GetCurrentProcessId());
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
 
     // Without the icon (the shell is still starting) the program runs on and tries again.
     CreateTrayIcon();
@@ -115,15 +115,15 @@ int RunSorvane(HINSTANCE instance)
     ULONG heapMode = kLowFragmentationHeap;
     HeapSetInformation(GetProcessHeap(), HeapCompatibilityInformation, &heapMode, sizeof heapMode);
 
-    LoadStringA(instance, IDS_APP_TITLE, appTitle, sizeof appTitle);
-    LoadStringA(instance, IDS_CLASS_NAME, appClassName, sizeof appClassName);
+    LoadStringW(instance, IDS_APP_TITLE, appTitle, std::size(appTitle));
+    LoadStringW(instance, IDS_CLASS_NAME, appClassName, std::size(appClassName));
 
     // One copy per session: a running copy is only told to show its balloon. Its window gives it
     // away (also a copy of a build without the mutex); the mutex settles two copies started at
     // the same moment, before either has a window.
     if (NotifyRunningCopy()) return 0;
     // The running copy owns the mutex for its whole life; the system lets go of it at its end.
-    UniqueHandle instanceMutex(CreateMutexA(nullptr, TRUE, kInstanceMutexName));
+    UniqueHandle instanceMutex(CreateMutexW(nullptr, TRUE, kInstanceMutexName));
     const DWORD mutexError = GetLastError();
     if (mutexError == ERROR_ALREADY_EXISTS || (!instanceMutex && mutexError == ERROR_ACCESS_DENIED)) {
         if (!WaitForRunningCopy(instanceMutex.get())) return 0;
@@ -134,9 +134,9 @@ int RunSorvane(HINSTANCE instance)
 
     MSG message{};
     BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     if (instanceMutex) ReleaseMutex(instanceMutex.get());
     return got == 0 ? static_cast<int>(message.wParam) : 0;

@@ -10,7 +10,7 @@
 #include "overview/switching.h"
 #include "resources/resource.h"
 
-NOTIFYICONDATAA trayIcon;
+NOTIFYICONDATAW trayIcon;
 
 namespace {
 
@@ -22,11 +22,11 @@ bool trayIconAdded;    // the shell has taken the icon at least once
 DWORD trayFirstTryTick;
 
 // Adds the icon and asks for the version-3 callbacks (WM_CONTEXTMENU, balloon clicks).
-bool AddTrayIcon(NOTIFYICONDATAA record)
+bool AddTrayIcon(NOTIFYICONDATAW record)
 {
-    if (!Shell_NotifyIconA(NIM_ADD, &record)) return false;
+    if (!Shell_NotifyIconW(NIM_ADD, &record)) return false;
     record.uVersion = kTrayVersion;
-    Shell_NotifyIconA(NIM_SETVERSION, &record);
+    Shell_NotifyIconW(NIM_SETVERSION, &record);
     return true;
 }
 
@@ -57,15 +57,15 @@ void RetryTrayIcon()
 bool CreateTrayIcon()
 {
     ZeroMemory(&trayIcon, sizeof trayIcon);
-    trayIcon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    trayIcon.cbSize = NOTIFYICONDATAW_V2_SIZE;
     trayIcon.hWnd = mainWindow;
     trayIcon.uID = kTrayIconId;
     trayIcon.uFlags = kTrayFlags;
     trayIcon.uCallbackMessage = WM_TRAYICON;
-    trayIcon.hIcon = static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_SORVANE), IMAGE_ICON,
+    trayIcon.hIcon = static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_SORVANE), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON),
                                                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    CopyBounded(trayIcon.szTip, 128, appTitle);
+    CopyBounded(trayIcon.szTip, std::size(trayIcon.szTip), appTitle);
 
     trayIconAdded = false;
     trayFirstTryTick = GetTickCount();
@@ -81,47 +81,47 @@ void RestoreTrayIcon()
         return;
     }
     // The balloon text stays in the record for the click test; the new icon must not show it.
-    NOTIFYICONDATAA quiet = trayIcon;
-    quiet.szInfo[0] = '\0';
+    NOTIFYICONDATAW quiet = trayIcon;
+    quiet.szInfo[0] = L'\0';
     AddTrayIcon(quiet);
 }
 
 void RemoveTrayIcon()
 {
     trayIcon.uFlags = 0;
-    Shell_NotifyIconA(NIM_DELETE, &trayIcon);
+    Shell_NotifyIconW(NIM_DELETE, &trayIcon);
     UniqueIcon image(trayIcon.hIcon);
     trayIcon.hIcon = nullptr;
 }
 
 void ShowBalloon(UINT stringId)
 {
-    char text[kBalloonTextBuffer] = {};
-    LoadStringA(appInstance, stringId, text, sizeof text);
-    CopyBounded(trayIcon.szInfo, sizeof trayIcon.szInfo, text);
-    CopyBounded(trayIcon.szInfoTitle, sizeof trayIcon.szInfoTitle, appTitle);
+    wchar_t text[kBalloonTextBuffer] = {};
+    LoadStringW(appInstance, stringId, text, std::size(text));
+    CopyBounded(trayIcon.szInfo, std::size(trayIcon.szInfo), text);
+    CopyBounded(trayIcon.szInfoTitle, std::size(trayIcon.szInfoTitle), appTitle);
     trayIcon.uTimeout = kBalloonTimeoutMs;
     trayIcon.dwInfoFlags = NIIF_INFO;
-    Shell_NotifyIconA(NIM_MODIFY, &trayIcon);
+    Shell_NotifyIconW(NIM_MODIFY, &trayIcon);
 }
 
 void ShowTrayMenu()
 {
     POINT cursor{};
     GetCursorPos(&cursor);
-    UniqueMenu menu(LoadMenuA(appInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    UniqueMenu menu(LoadMenuW(appInstance, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
     if (!menu) return;
     HMENU popup = GetSubMenu(menu.get(), 0);
     if (!popup) return;
 
     SetMenuDefaultItem(popup, IDM_SHOW_LIST, FALSE);
-    MENUITEMINFOA item{};
+    MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_BITMAP;
     item.hbmpItem = HBMMENU_POPUP_MAXIMIZE;
-    SetMenuItemInfoA(popup, IDM_SHOW_LIST, FALSE, &item);
+    SetMenuItemInfoW(popup, IDM_SHOW_LIST, FALSE, &item);
     item.hbmpItem = HBMMENU_POPUP_CLOSE;
-    SetMenuItemInfoA(popup, IDM_EXIT, FALSE, &item);
+    SetMenuItemInfoW(popup, IDM_EXIT, FALSE, &item);
     MENUINFO style{};
     style.cbSize = sizeof style;
     style.fMask = MIM_STYLE;
@@ -134,7 +134,7 @@ void ShowTrayMenu()
     SetForegroundWindow(mainWindow);
     TrackPopupMenuEx(popup, TPM_VERNEGANIMATION, cursor.x, cursor.y, mainWindow, nullptr);
     NoteOwnWindowLeftScreen();
-    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    PostMessageW(mainWindow, WM_NULL, 0, 0);
 }
 
 void HandleBalloonClick()
@@ -142,9 +142,9 @@ void HandleBalloonClick()
     POINT cursor{};
     GetCursorPos(&cursor);
     if (cursor.y >= GetSystemMetrics(SM_CYSCREEN) - kBalloonClickMargin) return;
-    char welcome[kBalloonTextBuffer] = {};
-    LoadStringA(appInstance, IDS_WELCOME_TIP, welcome, sizeof welcome);
-    if (strcmp(trayIcon.szInfo, welcome) == 0) DismissWelcomeTip();
+    wchar_t welcome[kBalloonTextBuffer] = {};
+    LoadStringW(appInstance, IDS_WELCOME_TIP, welcome, std::size(welcome));
+    if (wcscmp(trayIcon.szInfo, welcome) == 0) DismissWelcomeTip();
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

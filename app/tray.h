@@ -9,7 +9,7 @@ constexpr UINT kBalloonTimeoutMs = 10000;
 constexpr size_t kBalloonTextBuffer = 255;
 
 // The one notification-icon record; its balloon text field keeps the last balloon's text.
-extern NOTIFYICONDATAA trayIcon;
+extern NOTIFYICONDATAW trayIcon;
 
 // While the shell refuses the icon (it is still starting at sign-in), the icon is tried again by
 // this timer of the main window every few seconds, and added at once when the taskbar announces

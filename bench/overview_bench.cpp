@@ -472,7 +472,7 @@ std::vector<double> TimePrintThreads(const std::vector<HWND>& windows, int runs)
 std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int runs)
 {
     appInstance = GetModuleHandleA(nullptr);
-    lstrcpyA(appTitle, "Sorvane");
+    lstrcpyW(appTitle, L"Sorvane");
     HWND overview = CreateWindowExA(WS_EX_TOPMOST, "SorvaneBenchWindow", "Overview", WS_POPUP | WS_VISIBLE, 0, 0,
                                     GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                     nullptr, nullptr);

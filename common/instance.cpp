@@ -1,7 +1,7 @@
 #include "common/instance.h"
 
 HINSTANCE appInstance;
-char appTitle[kAppTextCapacity];
+wchar_t appTitle[kAppTextCapacity];
 HWND mainWindow;
 DWORD processorMHz;
 bool exitRequested;

@@ -10,7 +10,7 @@ constexpr size_t kAppTextCapacity = 100;
 constexpr DWORD kDefaultProcessorMHz = 500;
 
 extern HINSTANCE appInstance;
-extern char appTitle[kAppTextCapacity];  // string 103, "Sorvane"
+extern wchar_t appTitle[kAppTextCapacity];  // string 103, "Sorvane"
 extern HWND mainWindow;                  // the Overview window, hidden while idle
 extern DWORD processorMHz;               // kDefaultProcessorMHz when the clock cannot be read
 // An exit asked for in the middle of a showing: it follows once the showing is over, and no new

@@ -53,12 +53,14 @@ using UniqueBitmap = UniqueAny<HBITMAP, &DeleteGdiObject>;
 using UniqueBrush = UniqueAny<HBRUSH, &DeleteGdiObject>;
 using UniquePen = UniqueAny<HPEN, &DeleteGdiObject>;
 using UniqueFont = UniqueAny<HFONT, &DeleteGdiObject>;
-using UniqueHeapText = UniqueAny<char*, &FreeProcessHeapBlock>;  // zero-filled process-heap text
+using UniqueHeapText = UniqueAny<wchar_t*, &FreeProcessHeapBlock>;  // zero-filled process-heap text
 
-// A zero-filled block of the process heap, or an empty owner when memory cannot be had.
-inline UniqueHeapText AllocateHeapText(size_t bytes)
+// A zero-filled text of `characters` UTF-16 units (terminator included) on the process heap, or an
+// empty owner when memory cannot be had.
+inline UniqueHeapText AllocateHeapText(size_t characters)
 {
-    return UniqueHeapText(static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes)));
+    return UniqueHeapText(
+        static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, characters * sizeof(wchar_t))));
 }
 
 // A window's device context, released with the window it came from.

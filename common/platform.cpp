@@ -3,7 +3,7 @@
 bool RunningUnderWine()
 {
     static const bool underWine = [] {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
         return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
     }();
     return underWine;

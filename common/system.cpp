@@ -1,6 +1,6 @@
 #include "common/system.h"
 
-#include <cstring>
+#include <cwchar>
 
 #include "common/text.h"
 
@@ -13,44 +13,68 @@ constexpr DWORD kSearchSystemFolderOnly = 0x800;
 
 void RestrictLibrarySearch()
 {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
+    using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCWSTR);
     auto setDefault = ProcedureOf<SetDefaultDllDirectoriesFunction>(kernel, "SetDefaultDllDirectories");
     if (setDefault && setDefault(kSearchSystemFolderOnly)) return;
     // Takes the current folder out of the search; the executable's folder stays in it, which is
     // why every library we load ourselves is named by its full path.
-    auto setDirectory = ProcedureOf<SetDllDirectoryFunction>(kernel, "SetDllDirectoryA");
-    if (setDirectory) setDirectory("");
+    auto setDirectory = ProcedureOf<SetDllDirectoryFunction>(kernel, "SetDllDirectoryW");
+    if (setDirectory) setDirectory(L"");
 }
 
-bool BuildSystemLibraryPath(const char* systemFolder, const char* name, char* buffer, size_t capacity)
+bool BuildSystemLibraryPath(const wchar_t* systemFolder, const wchar_t* name, wchar_t* buffer, size_t capacity)
 {
     if (capacity == 0) return false;
-    buffer[0] = '\0';
-    if (!systemFolder || !name || systemFolder[0] == '\0' || name[0] == '\0') return false;
-    if (strpbrk(name, "\\/:")) return false;
-    if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) return false;
+    buffer[0] = L'\0';
+    if (!systemFolder || !name || systemFolder[0] == L'\0' || name[0] == L'\0') return false;
+    if (wcspbrk(name, L"\\/:")) return false;
+    if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0) return false;
 
-    const size_t folderLength = strlen(systemFolder);
-    const bool separated = systemFolder[folderLength - 1] == '\\' || systemFolder[folderLength - 1] == '/';
-    const size_t needed = folderLength + (separated ? 0 : 1) + strlen(name);
+    const size_t folderLength = wcslen(systemFolder);
+    const bool separated = systemFolder[folderLength - 1] == L'\\' || systemFolder[folderLength - 1] == L'/';
+    const size_t needed = folderLength + (separated ? 0 : 1) + wcslen(name);
     if (needed + 1 > capacity) return false;
     CopyBounded(buffer, capacity, systemFolder);
-    if (!separated) AppendBounded(buffer, capacity, "\\");
+    if (!separated) AppendBounded(buffer, capacity, L"\\");
     AppendBounded(buffer, capacity, name);
     return true;
 }
 
-HMODULE LoadSystemLibrary(const char* name)
+HMODULE LoadSystemLibrary(const wchar_t* name)
 {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) return nullptr;
-    char path[MAX_PATH] = {};
-    if (!BuildSystemLibraryPath(folder, name, path, sizeof path)) return nullptr;
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    wchar_t path[MAX_PATH] = {};
+    if (!BuildSystemLibraryPath(folder, name, path, MAX_PATH)) return nullptr;
     // The library's own imports are looked for in its folder first, not in ours.
-    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+std::wstring ExecutablePath()
+{
+    for (size_t capacity = kPathCapacity; capacity <= kLongPathCapacity; capacity *= 2) {
+        std::wstring path(capacity, L'\0');
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(capacity));
+        if (length == 0) return {};
+        // A path that fills the buffer was cut (and, on Windows XP, not terminated).
+        if (length < capacity) {
+            path.resize(length);
+            return path;
+        }
+    }
+    return {};
+}
+
+std::wstring PathBesideExecutable(const wchar_t* fileName)
+{
+    std::wstring path = ExecutablePath();
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return {};
+    path.resize(slash + 1);
+    return path + fileName;
 }
 
 const OsVersion& RealOsVersion()
@@ -59,16 +83,16 @@ const OsVersion& RealOsVersion()
         OsVersion found{};
         // ntdll is in every process from its first instruction: no load, no search.
         using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-        auto rtlGetVersion = ProcedureOf<RtlGetVersionFunction>(GetModuleHandleA("ntdll.dll"), "RtlGetVersion");
+        auto rtlGetVersion = ProcedureOf<RtlGetVersionFunction>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
         OSVERSIONINFOW info{};
         info.dwOSVersionInfoSize = sizeof info;
         if (rtlGetVersion && rtlGetVersion(&info) == 0) {
             found = {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
             return found;
         }
-        OSVERSIONINFOA fallback{};
+        OSVERSIONINFOW fallback{};
         fallback.dwOSVersionInfoSize = sizeof fallback;
-        if (GetVersionExA(&fallback))
+        if (GetVersionExW(&fallback))
             found = {fallback.dwMajorVersion, fallback.dwMinorVersion, fallback.dwBuildNumber};
         return found;
     }();
@@ -89,7 +113,7 @@ DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
         const DWORD result = MsgWaitForMultipleObjects(count, &handle, FALSE, remaining, QS_SENDMESSAGE);
         if (result != WAIT_OBJECT_0 + count) return result;
         MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 

@@ -5,20 +5,21 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 // Keeps the executable's folder and the current folder out of the search for libraries that are
 // loaded by bare name (by us, or on our behalf by the system): SetDefaultDllDirectories with the
 // system folder only where kernel32 has it (Windows 8, and 7 with its update), else
-// SetDllDirectoryA(""). Called first thing at start-up.
+// SetDllDirectoryW(L""). Called first thing at start-up.
 void RestrictLibrarySearch();
 
 // Writes "<systemFolder>\<name>" into buffer. False, with an empty buffer, when either part is
 // empty, the name is not a plain file name (it holds a folder or drive), or the path does not fit.
-bool BuildSystemLibraryPath(const char* systemFolder, const char* name, char* buffer, size_t capacity);
+bool BuildSystemLibraryPath(const wchar_t* systemFolder, const wchar_t* name, wchar_t* buffer, size_t capacity);
 
 // Loads the library of that file name from the system folder, by its full path; null when it is
 // not there. The caller owns the module (FreeLibrary).
-HMODULE LoadSystemLibrary(const char* name);
+HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // A procedure of a module through a generic function pointer: FARPROC's own signature says
 // nothing. Null module or missing name give null.
@@ -38,6 +39,13 @@ HBITMAP CreateTopDownSection(int width, int height, BITMAPINFO* info = nullptr, 
 // time (which must then be finite) and gives WAIT_TIMEOUT; a handle that cannot be waited on gives
 // WAIT_FAILED.
 DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs);
+
+// This program's full path, whatever its length and characters (read into a buffer that grows as
+// far as kLongPathCapacity); empty when it cannot be read whole.
+std::wstring ExecutablePath();
+// The full path of a file of that name in the executable's folder; empty when the executable's
+// path cannot be read.
+std::wstring PathBesideExecutable(const wchar_t* fileName);
 
 struct OsVersion {
     DWORD major;

@@ -1,22 +1,39 @@
 // Bounded string operations: every result is cut at the buffer's capacity and always terminated.
+// Text from and to the system is UTF-16 (wchar_t); a wide text is never cut inside a surrogate
+// pair. The narrow forms serve ASCII-only texts (procedure names, test figures).
 #pragma once
 
 #include <cstdarg>
 #include <cstddef>
+#include <iterator>  // std::size for buffers
 
-// A path of the system's classic length (MAX_PATH and its terminator): paths, file names, the
-// exclusion list's entries and the texts built around them.
+// A path of the system's classic length (MAX_PATH and its terminator): the exclusion list's
+// entries and the texts built around them. Paths the system gives longer are read into buffers
+// that grow (kLongPathCapacity at most).
 constexpr size_t kPathCapacity = 261;
+// The longest path read from the system: the limit of the \\?\ form.
+constexpr size_t kLongPathCapacity = 32768;
 // A window class name and its terminator.
 constexpr size_t kClassBuffer = 64;
 
+// Whether the UTF-16 unit is the first, or the second, half of a surrogate pair.
+constexpr bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The length of the first `length` units of text, less a first half of a pair left alone at the
+// end by a cut.
+size_t WholeCharactersIn(const wchar_t* text, size_t length);
+
 // Copies at most capacity - 1 characters of source; returns the length copied.
 size_t CopyBounded(char* destination, size_t capacity, const char* source);
+size_t CopyBounded(wchar_t* destination, size_t capacity, const wchar_t* source);
 
 // Appends to the text already in destination within the same capacity; returns the new length.
 size_t AppendBounded(char* destination, size_t capacity, const char* source);
+size_t AppendBounded(wchar_t* destination, size_t capacity, const wchar_t* source);
 
-// snprintf that tolerates a zero capacity; returns the length written (after cutting).
+// snprintf that tolerates a zero capacity; returns the length written (after cutting). The wide
+// form takes %ls for a wide text argument.
 #ifdef __MINGW_PRINTF_FORMAT
 #define SORVANE_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
 #else
@@ -24,3 +41,4 @@ size_t AppendBounded(char* destination, size_t capacity, const char* source);
 #endif
 size_t FormatBounded(char* destination, size_t capacity, const char* format, ...)
     __attribute__((format(SORVANE_PRINTF_FORMAT, 3, 4)));
+size_t FormatBounded(wchar_t* destination, size_t capacity, const wchar_t* format, ...);

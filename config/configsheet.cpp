@@ -24,21 +24,21 @@ constexpr WPARAM kStoreYourValues = 0x534F5256;
 // Answers a property-sheet notification from a page's dialog procedure.
 INT_PTR Answer(HWND page, LONG_PTR result)
 {
-    SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
 // The sheet's fields, kept by every page from its WM_INITDIALOG on.
 SheetFields& FieldsOf(HWND page)
 {
-    return *reinterpret_cast<SheetFields*>(GetWindowLongPtrA(page, DWLP_USER));
+    return *reinterpret_cast<SheetFields*>(GetWindowLongPtrW(page, DWLP_USER));
 }
 
 // A page's WM_INITDIALOG brings its PROPSHEETPAGEA, whose lParam points at the sheet's fields.
 void KeepFields(HWND page, LPARAM initParam)
 {
-    const auto* description = reinterpret_cast<const PROPSHEETPAGEA*>(initParam);
-    SetWindowLongPtrA(page, DWLP_USER, description->lParam);
+    const auto* description = reinterpret_cast<const PROPSHEETPAGEW*>(initParam);
+    SetWindowLongPtrW(page, DWLP_USER, description->lParam);
 }
 
 // The two notifications every page answers: leaving it is always allowed, and OK stores it
@@ -100,8 +100,8 @@ LONG_PTR ApplyShortcuts(HWND page)
 LONG_PTR ApplyGesture(HWND page)
 {
     if (UniqueHkey key = OpenSettingsForWrite()) {
-        WriteDwordValue(key.get(), "Mouse Gesture", IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED);
-        WriteDwordValue(key.get(), "Corner", static_cast<DWORD>(FieldsOf(page).gesture.corner));
+        WriteDwordValue(key.get(), L"Mouse Gesture", IsDlgButtonChecked(page, IDC_GESTURE_CHECK) == BST_CHECKED);
+        WriteDwordValue(key.get(), L"Corner", static_cast<DWORD>(FieldsOf(page).gesture.corner));
     }
     if (settings.gestureEnabled) UninstallMouseHook();
     ApplyStoredGesture();
@@ -119,8 +119,8 @@ LONG_PTR ApplyAdvanced(HWND page)
     settings.restoreMinimized = IsDlgButtonChecked(page, IDC_RESTORE_MINIMIZED) == BST_CHECKED;
     settings.groupByApps = IsDlgButtonChecked(page, IDC_GROUP_BY_APPS) == BST_CHECKED;
     if (UniqueHkey key = OpenSettingsForWrite()) {
-        WriteDwordValue(key.get(), "RestoreMinimized", settings.restoreMinimized ? 1 : 0);
-        WriteDwordValue(key.get(), "GroupByApps", settings.groupByApps ? 1 : 0);
+        WriteDwordValue(key.get(), L"RestoreMinimized", settings.restoreMinimized ? 1 : 0);
+        WriteDwordValue(key.get(), L"GroupByApps", settings.groupByApps ? 1 : 0);
     }
     // The Run value is written or removed only when the box differs from what is stored, so an
     // untouched box leaves any form of the value (or another copy's value) alone.
@@ -132,30 +132,30 @@ LONG_PTR ApplyAdvanced(HWND page)
 
 void ChooseExecutable(HWND page)
 {
-    char path[kPathCapacity] = {};
-    OPENFILENAMEA dialog{};
+    wchar_t path[kPathCapacity] = {};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = page;
-    dialog.lpstrFilter = "Executable File (*.exe)\0*.EXE\0All File (*.*)\0*.*\0";
+    dialog.lpstrFilter = L"Executable File (*.exe)\0*.EXE\0All File (*.*)\0*.*\0";
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrInitialDir = "C:\\Program Files\\";
-    dialog.lpstrTitle = "Select Executable File";
+    dialog.nMaxFile = std::size(path);
+    dialog.lpstrInitialDir = L"C:\\Program Files\\";
+    dialog.lpstrTitle = L"Select Executable File";
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT;
-    if (GetOpenFileNameA(&dialog)) AddExclusionPath(page, path);
+    if (GetOpenFileNameW(&dialog)) AddExclusionPath(page, path);
 }
 
 void RemoveSelectedExclusion(HWND page)
 {
     HWND list = GetDlgItem(page, IDC_EXCLUSION_LIST);
-    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) {
-        MessageBoxA(GetForegroundWindow(), "Please select an item to remove from the exclusion list.",
-                    "No Selected Item", MB_OK | MB_ICONWARNING);
+        MessageBoxW(GetForegroundWindow(), L"Please select an item to remove from the exclusion list.",
+                    L"No Selected Item", MB_OK | MB_ICONWARNING);
         return;
     }
-    SendMessageA(list, LB_DELETESTRING, selected, 0);
+    SendMessageW(list, LB_DELETESTRING, selected, 0);
 }
 
 }  // namespace
@@ -176,33 +176,34 @@ void DrawScreenPreview(const DRAWITEMSTRUCT* item)
     ReleaseDC(nullptr, screen);
 }
 
-void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const char* modifierValue, int keyBox,
-                       const char* keyValue)
+void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const wchar_t* modifierValue, int keyBox,
+                       const wchar_t* keyValue)
 {
-    char text[kNameBuffer] = {};
-    const LRESULT modifier = SendDlgItemMessageA(page, modifierBox, CB_GETCURSEL, 0, 0);
-    if (modifier != CB_ERR && SendDlgItemMessageA(page, modifierBox, CB_GETLBTEXTLEN, modifier, 0) < static_cast<LRESULT>(sizeof text)) {
-        SendDlgItemMessageA(page, modifierBox, CB_GETLBTEXT, modifier, reinterpret_cast<LPARAM>(text));
+    wchar_t text[kNameBuffer] = {};
+    const LRESULT modifier = SendDlgItemMessageW(page, modifierBox, CB_GETCURSEL, 0, 0);
+    const auto fits = static_cast<LRESULT>(std::size(text));
+    if (modifier != CB_ERR && SendDlgItemMessageW(page, modifierBox, CB_GETLBTEXTLEN, modifier, 0) < fits) {
+        SendDlgItemMessageW(page, modifierBox, CB_GETLBTEXT, modifier, reinterpret_cast<LPARAM>(text));
         WriteDwordValue(key, modifierValue, ModifierFlagsFromName(text));
     }
-    const LRESULT keyIndex = SendDlgItemMessageA(page, keyBox, CB_GETCURSEL, 0, 0);
-    if (keyIndex != CB_ERR && SendDlgItemMessageA(page, keyBox, CB_GETLBTEXTLEN, keyIndex, 0) < static_cast<LRESULT>(sizeof text)) {
-        SendDlgItemMessageA(page, keyBox, CB_GETLBTEXT, keyIndex, reinterpret_cast<LPARAM>(text));
+    const LRESULT keyIndex = SendDlgItemMessageW(page, keyBox, CB_GETCURSEL, 0, 0);
+    if (keyIndex != CB_ERR && SendDlgItemMessageW(page, keyBox, CB_GETLBTEXTLEN, keyIndex, 0) < fits) {
+        SendDlgItemMessageW(page, keyBox, CB_GETLBTEXT, keyIndex, reinterpret_cast<LPARAM>(text));
         WriteDwordValue(key, keyValue, KeyCodeFromName(text));
     }
 }
 
-bool AddExclusionPath(HWND page, const char* path)
+bool AddExclusionPath(HWND page, const wchar_t* path)
 {
     HWND list = GetDlgItem(page, IDC_EXCLUSION_LIST);
     // LB_FINDSTRINGEXACT ignores letter case, as file names do.
-    if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path)) == LB_ERR) {
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
+    if (SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path)) == LB_ERR) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
         return true;
     }
-    char text[kMessageBuffer];
-    FormatBounded(text, sizeof text, "The selected file has already existed in the exclusion list.\n(%s)", path);
-    MessageBoxA(page, text, "File Exists", MB_OK | MB_ICONERROR);
+    wchar_t text[kMessageBuffer];
+    FormatBounded(text, std::size(text), L"The selected file has already existed in the exclusion list.\n(%ls)", path);
+    MessageBoxW(page, text, L"File Exists", MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -301,36 +302,36 @@ void ShowConfigurationSheet(HWND owner)
 {
     struct PageSpec {
         int dialog;
-        const char* title;
+        const wchar_t* title;
         DLGPROC procedure;
     };
-    static const PageSpec specs[] = {{IDD_PAGE_SHORTCUTS, "Keyboard Shortcuts", ShortcutsPageProc},
-                                     {IDD_PAGE_GESTURE, "Mouse Gesture", GesturePageProc},
-                                     {IDD_PAGE_EXCLUSION, "Exclusion List", ExclusionPageProc},
-                                     {IDD_PAGE_ADVANCED, "Advanced", AdvancedPageProc}};
+    static const PageSpec specs[] = {{IDD_PAGE_SHORTCUTS, L"Keyboard Shortcuts", ShortcutsPageProc},
+                                     {IDD_PAGE_GESTURE, L"Mouse Gesture", GesturePageProc},
+                                     {IDD_PAGE_EXCLUSION, L"Exclusion List", ExclusionPageProc},
+                                     {IDD_PAGE_ADVANCED, L"Advanced", AdvancedPageProc}};
     SheetFields fields = SheetFieldsFromSettings();
-    PROPSHEETPAGEA pages[4] = {};
+    PROPSHEETPAGEW pages[4] = {};
     for (size_t i = 0; i < 4; ++i) {
         pages[i].dwSize = sizeof pages[i];
         pages[i].dwFlags = PSP_USETITLE;
         pages[i].hInstance = appInstance;
-        pages[i].pszTemplate = MAKEINTRESOURCEA(specs[i].dialog);
+        pages[i].pszTemplate = MAKEINTRESOURCEW(specs[i].dialog);
         pages[i].pfnDlgProc = specs[i].procedure;
         pages[i].pszTitle = specs[i].title;
         pages[i].lParam = reinterpret_cast<LPARAM>(&fields);
     }
-    PROPSHEETHEADERA sheet{};
+    PROPSHEETHEADERW sheet{};
     sheet.dwSize = sizeof sheet;
     sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USEICONID | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
     sheet.hwndParent = owner;
     sheet.hInstance = appInstance;
-    sheet.pszIcon = MAKEINTRESOURCEA(IDI_SORVANE);
-    sheet.pszCaption = "Sorvane Configuration";
+    sheet.pszIcon = MAKEINTRESOURCEW(IDI_SORVANE);
+    sheet.pszCaption = L"Sorvane Configuration";
     sheet.nPages = 4;
     sheet.ppsp = pages;
 
     // The sheet opens at its owner's place: put the hidden main window near the screen's centre.
     SetWindowPos(owner, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - 100, GetSystemMetrics(SM_CYSCREEN) / 2 - 100,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PropertySheetA(&sheet);
+    PropertySheetW(&sheet);
 }

@@ -31,12 +31,12 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 
 // Writes the pair shown in a modifier box and a key box under the two value names. A box that
 // shows no selection leaves its stored value alone (a hand-set Shift modifier is not lost).
-void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const char* modifierValue, int keyBox,
-                       const char* keyValue);
+void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const wchar_t* modifierValue, int keyBox,
+                       const wchar_t* keyValue);
 
 // Draws the whole primary screen, as it is now, shrunk into the item's rectangle.
 void DrawScreenPreview(const DRAWITEMSTRUCT* item);
 
 // Adds a path to the exclusion page's list unless it is listed already in any letter case, in
 // which case the user is told. Returns whether it was added.
-bool AddExclusionPath(HWND page, const char* path);
+bool AddExclusionPath(HWND page, const wchar_t* path);

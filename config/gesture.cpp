@@ -18,7 +18,7 @@ constexpr char kUninstallExport[] = "?UninstallMouseHook@@YAHXZ";
 constexpr char kInstallExport[] = "_Z16InstallMouseHookj";
 constexpr char kUninstallExport[] = "_Z18UninstallMouseHookv";
 #endif
-constexpr char kLibraryName[] = "Sentrel.dll";
+constexpr wchar_t kLibraryName[] = L"Sentrel.dll";
 
 using InstallFunction = int (*)(unsigned int);
 using UninstallFunction = int (*)();
@@ -33,14 +33,10 @@ void LoadHookLibrary()
 {
     if (hookLibraryTried) return;
     hookLibraryTried = true;
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    char* slash = strrchr(path, '\\');
-    if (!slash) return;
-    slash[1] = '\0';
-    if (AppendBounded(path, sizeof path, kLibraryName) + 1 >= sizeof path) return;
-    hookLibrary.reset(LoadLibraryA(path));
+    // Beside the executable, named by its full path whatever characters its folder holds.
+    const std::wstring path = PathBesideExecutable(kLibraryName);
+    if (path.empty()) return;
+    hookLibrary.reset(LoadLibraryW(path.c_str()));
     if (!hookLibrary) return;
     installFunction = ProcedureOf<InstallFunction>(hookLibrary.get(), kInstallExport);
     uninstallFunction = ProcedureOf<UninstallFunction>(hookLibrary.get(), kUninstallExport);
@@ -78,14 +74,14 @@ GestureChoice ReadStoredGesture()
     GestureChoice loaded = LiveGesture();
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
-    if (!key || !ReadDwordValue(key.get(), "Mouse Gesture", &value)) {
+    if (!key || !ReadDwordValue(key.get(), L"Mouse Gesture", &value)) {
         loaded = GestureChoice{};
     } else if (value == 0) {
         loaded.enabled = false;
     } else {
         DWORD corner = 0;
         loaded.enabled = true;
-        if (!ReadDwordValue(key.get(), "Corner", &corner)) corner = kCornerBottomRight;
+        if (!ReadDwordValue(key.get(), L"Corner", &corner)) corner = kCornerBottomRight;
         loaded.corner = static_cast<int>(CornerOrBottomRight(corner));
     }
     return loaded;

@@ -22,8 +22,8 @@ struct Settings;
 // Keyboard Shortcuts page's two drop-down lists (identifiers in resources/resource.h).
 struct HotkeySlot {
     int id;
-    const char* modifierValue;
-    const char* keyValue;
+    const wchar_t* modifierValue;
+    const wchar_t* keyValue;
     DWORD defaultModifiers;
     DWORD defaultKey;
     DWORD Settings::*modifiers;
@@ -36,30 +36,30 @@ struct HotkeySlot {
 extern const HotkeySlot kHotkeySlots[3];
 
 struct KeyTableEntry {
-    const char* label;
+    const wchar_t* label;
     unsigned code;
 };
 constexpr size_t kKeyTableSize = 60;
 extern const KeyTableEntry KeyTable[kKeyTableSize];
 
 // The label of a key code; a code outside the table gives "#<code>" (at most 9 characters).
-void KeyNameFromCode(unsigned code, char* buffer, size_t capacity);
+void KeyNameFromCode(unsigned code, wchar_t* buffer, size_t capacity);
 // The code whose label equals name exactly; 0 when none does.
-unsigned KeyCodeFromName(const char* name);
+unsigned KeyCodeFromName(const wchar_t* name);
 // "Alt", "Ctrl", "Shift", "Win"; "(None)" for 0, combinations and anything else.
-void ModifierNameFromFlags(unsigned flags, char* buffer, size_t capacity);
+void ModifierNameFromFlags(unsigned flags, wchar_t* buffer, size_t capacity);
 // 1, 2, 4, 8 for the exact names; 0 for any other text.
-unsigned ModifierFlagsFromName(const char* name);
+unsigned ModifierFlagsFromName(const wchar_t* name);
 
 // The warning text for a combination that cannot be registered, cut to capacity.
-void FormatHotkeyConflict(unsigned modifiers, unsigned key, char* buffer, size_t capacity);
+void FormatHotkeyConflict(unsigned modifiers, unsigned key, wchar_t* buffer, size_t capacity);
 // Shows that warning (owner: the foreground window) and returns when the user closes it.
 void ReportHotkeyConflict(unsigned modifiers, unsigned key);
 
 // Fills one modifier box with "(None)", "Alt", "Ctrl", "Win" and one key box with the key table.
 void FillShortcutCombos(HWND page, int modifierBox, int keyBox);
 // Selects the item whose text equals text exactly; keeps the current selection when none does.
-void SelectComboText(HWND combo, const char* text);
+void SelectComboText(HWND combo, const wchar_t* text);
 
 // One hotkey's modifier flags and virtual-key code.
 struct HotkeyCombination {

@@ -13,7 +13,7 @@ constexpr size_t kExclusionEntryCapacity = 260;  // 259 characters and the termi
 UniqueHkey OpenSettingsForQuery()
 {
     UniqueHkey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, key.put()) !=
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS)
         key.release();
     return key;
@@ -22,19 +22,19 @@ UniqueHkey OpenSettingsForQuery()
 UniqueHkey OpenSettingsForWrite()
 {
     UniqueHkey key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(),
                         nullptr) != ERROR_SUCCESS)
         key.release();
     return key;
 }
 
-bool ReadDwordValue(HKEY key, const char* name, DWORD* value)
+bool ReadDwordValue(HKEY key, const wchar_t* name, DWORD* value)
 {
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof data)
         return false;
@@ -42,12 +42,14 @@ bool ReadDwordValue(HKEY key, const char* name, DWORD* value)
     return true;
 }
 
-void WriteDwordValue(HKEY key, const char* name, DWORD value)
+void WriteDwordValue(HKEY key, const wchar_t* name, DWORD value)
 {
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
-size_t AppendMultiStringEntry(char* buffer, size_t capacity, size_t used, const char* entry)
+size_t MultiStringCapacity(DWORD bytes) { return bytes / sizeof(wchar_t) + 1; }
+
+size_t AppendMultiStringEntry(wchar_t* buffer, size_t capacity, size_t used, const wchar_t* entry)
 {
     if (used + kExclusionEntryCapacity > capacity) return 0;
     size_t length = CopyBounded(buffer + used, kExclusionEntryCapacity, entry);
@@ -60,29 +62,30 @@ void LoadExclusionList(HWND listBox)
     UniqueHkey key = OpenSettingsForQuery();
     if (!key) return;
 
-    // A 2-byte probe: only data that does not fit there can hold an entry.
-    char probe[2];
+    // A one-character probe: only data that do not fit there can hold an entry.
+    wchar_t probe[1];
     DWORD type = 0;
     DWORD size = sizeof probe;
-    if (RegQueryValueExA(key.get(), "Exclusion", nullptr, &type, reinterpret_cast<BYTE*>(probe),
-                         &size) != ERROR_MORE_DATA ||
+    if (RegQueryValueExW(key.get(), L"Exclusion", nullptr, &type, reinterpret_cast<BYTE*>(probe), &size) !=
+            ERROR_MORE_DATA ||
         type != REG_MULTI_SZ)
         return;
 
-    // Two extra zero bytes terminate the text even when the data lack their own terminators.
-    const size_t capacity = static_cast<size_t>(size) + 2;
-    UniqueHeapText buffer = AllocateHeapText(capacity);
+    // One extra zero character terminates the text even when the data lack their own terminators.
+    const size_t capacity = MultiStringCapacity(size);
+    UniqueHeapText buffer = AllocateHeapText(capacity + 1);
     if (!buffer) return;
     DWORD read = size;
-    if (RegQueryValueExA(key.get(), "Exclusion", nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.get()), &read) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.get(), L"Exclusion", nullptr, &type, reinterpret_cast<BYTE*>(buffer.get()), &read) !=
+            ERROR_SUCCESS ||
         type != REG_MULTI_SZ)
         return;
+    buffer.get()[read / sizeof(wchar_t)] = L'\0';  // half a character at the end is dropped
 
-    MultiStringToLines(buffer.get(), capacity, [listBox](const char* entry) {
-        if (listBox) SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    const size_t entries = MultiStringToLines(buffer.get(), capacity, [listBox](const wchar_t* entry) {
+        if (listBox) SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     });
-    settings.exclusionText = std::move(buffer);
+    if (entries > 0) settings.exclusionText = std::move(buffer);
 }
 
 void LoadDisplayOptions()
@@ -90,8 +93,8 @@ void LoadDisplayOptions()
     UniqueHkey key = OpenSettingsForWrite();
     if (!key) return;
     DWORD value = 0;
-    if (ReadDwordValue(key.get(), "RestoreMinimized", &value)) settings.restoreMinimized = value == 1;
-    if (ReadDwordValue(key.get(), "GroupByApps", &value)) settings.groupByApps = value == 1;
+    if (ReadDwordValue(key.get(), L"RestoreMinimized", &value)) settings.restoreMinimized = value == 1;
+    if (ReadDwordValue(key.get(), L"GroupByApps", &value)) settings.groupByApps = value == 1;
 }
 
 void StoreExclusionList(HWND listBox)
@@ -99,15 +102,15 @@ void StoreExclusionList(HWND listBox)
     {
         UniqueHkey key = OpenSettingsForWrite();
         if (!key) return;
-        const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+        const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
         if (count <= 0) {
-            RegDeleteValueA(key.get(), "Exclusion");
+            RegDeleteValueW(key.get(), L"Exclusion");
         } else {
             const size_t capacity = static_cast<size_t>(count) * kPathCapacity + 1;
             UniqueHeapText data = AllocateHeapText(capacity);
             size_t used = 0;
             for (LRESULT i = 0; data && i < count; ++i) {
-                const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, i, 0);
+                const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
                 if (length < 0) continue;
                 // The item may be longer than an entry may be: read it whole, store it cut.
                 UniqueHeapText item = AllocateHeapText(static_cast<size_t>(length) + 1);
@@ -115,16 +118,15 @@ void StoreExclusionList(HWND listBox)
                     data.reset();
                     break;
                 }
-                SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.get()));
+                SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.get()));
                 // An empty entry would end the stored list early and hide the entries after it.
-                if (item.get()[0] == '\0') continue;
+                if (item.get()[0] == L'\0') continue;
                 used = AppendMultiStringEntry(data.get(), capacity, used, item.get());
             }
             // Without memory to assemble the list, the stored value stays as it was.
             if (data && used > 0)
-                RegSetValueExA(key.get(), "Exclusion", 0, REG_MULTI_SZ,
-                               reinterpret_cast<const BYTE*>(data.get()),
-                               static_cast<DWORD>(used + 1));
+                RegSetValueExW(key.get(), L"Exclusion", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.get()),
+                               static_cast<DWORD>((used + 1) * sizeof(wchar_t)));
         }
     }
     LoadExclusionList(nullptr);
@@ -133,12 +135,11 @@ void StoreExclusionList(HWND listBox)
 bool WelcomeTipDismissed()
 {
     UniqueHkey key = OpenSettingsForQuery();
-    return key && RegQueryValueExA(key.get(), "Info1", nullptr, nullptr, nullptr, nullptr) ==
-                      ERROR_SUCCESS;
+    return key && RegQueryValueExW(key.get(), L"Info1", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 void DismissWelcomeTip()
 {
     UniqueHkey key = OpenSettingsForWrite();
-    if (key) WriteDwordValue(key.get(), "Info1", 1);
+    if (key) WriteDwordValue(key.get(), L"Info1", 1);
 }

@@ -8,7 +8,7 @@
 #include "common/owners.h"
 #include "hook/corner.h"
 
-constexpr char kSettingsKeyPath[] = "Software\\Sorvane";
+constexpr wchar_t kSettingsKeyPath[] = L"Software\\Sorvane";
 
 struct Settings {
     DWORD showModifiers = 0;
@@ -24,7 +24,7 @@ struct Settings {
     int gestureCorner = kCornerBottomRight;  // a ScreenCorner
     bool restoreMinimized = true;
     bool groupByApps = true;
-    // Every stored exclusion entry followed by a line feed; empty owner when there is no list.
+    // Every stored exclusion entry followed by a line feed; empty owner when no entry is stored.
     UniqueHeapText exclusionText;
 };
 
@@ -37,35 +37,40 @@ UniqueHkey OpenSettingsForQuery();
 UniqueHkey OpenSettingsForWrite();
 
 // Reads a value that counts only as a REG_DWORD of exactly 4 bytes; false means absent.
-bool ReadDwordValue(HKEY key, const char* name, DWORD* value);
-void WriteDwordValue(HKEY key, const char* name, DWORD value);
+bool ReadDwordValue(HKEY key, const wchar_t* name, DWORD* value);
+void WriteDwordValue(HKEY key, const wchar_t* name, DWORD value);
 
-// Turns a zero-filled buffer holding REG_MULTI_SZ data into line-feed-separated text, in place.
-// The walk stops at the first empty entry or at the end of the buffer. Calls onEntry(entry) for
-// each entry before its terminator is replaced. Returns the number of entries.
-template <typename OnEntry>
-size_t MultiStringToLines(char* buffer, size_t size, OnEntry onEntry)
+// Turns a zero-filled buffer holding REG_MULTI_SZ data (`size` characters) into line-feed-separated
+// text, in place. The walk stops at the first empty entry or at the end of the buffer. Calls
+// onEntry(entry) for each entry before its terminator is replaced. Returns the number of entries.
+template <typename Char, typename OnEntry>
+size_t MultiStringToLines(Char* buffer, size_t size, OnEntry onEntry)
 {
     size_t entries = 0;
     size_t at = 0;
-    while (at < size && buffer[at] != '\0') {
+    while (at < size && buffer[at] != Char{}) {
         size_t end = at;
-        while (end < size && buffer[end] != '\0') ++end;
+        while (end < size && buffer[end] != Char{}) ++end;
         if (end == size) break;  // an entry without its terminator is not an entry
         onEntry(buffer + at);
-        buffer[end] = '\n';
+        buffer[end] = Char{'\n'};
         ++entries;
         at = end + 1;
     }
     // Whatever followed the list (an unterminated tail) is not part of the text.
-    if (at < size) buffer[at] = '\0';
+    if (at < size) buffer[at] = Char{};
     return entries;
 }
 
-// Assembles REG_MULTI_SZ data from entries, each cut to at most 259 characters. The result's
-// size is the sum of (length + 1) over the entries, plus 1. Returns the bytes used, or 0 when
-// the buffer (which must hold count * 261 + 1 bytes) is too small.
-size_t AppendMultiStringEntry(char* buffer, size_t capacity, size_t used, const char* entry);
+// The characters to hold REG_MULTI_SZ data of `bytes` bytes with room for a terminator the data
+// may lack; an odd last byte (half a character) is not read.
+size_t MultiStringCapacity(DWORD bytes);
+
+// Assembles REG_MULTI_SZ data from entries, each cut to at most 259 characters (never inside a
+// surrogate pair). The result's size is the sum of (length + 1) over the entries, plus 1. Returns
+// the characters used, or 0 when the buffer (which must hold count * 261 + 1 characters) is too
+// small.
+size_t AppendMultiStringEntry(wchar_t* buffer, size_t capacity, size_t used, const wchar_t* entry);
 
 // Rebuilds exclusionText from the registry; fills listBox (when given) with the stored entries.
 void LoadExclusionList(HWND listBox);

@@ -6,19 +6,16 @@
 
 #include "common/text.h"
 
-constexpr char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char kRunValueName[] = "Sorvane";
-constexpr size_t kExecutablePathCapacity = kPathCapacity;
-// The executable's path in double quotes, and the terminator.
-constexpr size_t kRunValueCapacity = kExecutablePathCapacity + 2;
+constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValueName[] = L"Sorvane";
 
 // Whether a stored Run value names the executable: the whole value, or what stands between a
 // leading and a trailing double quote, is the path in any letter case.
-bool RunValueNamesExecutable(const char* stored, const char* executablePath);
+bool RunValueNamesExecutable(const wchar_t* stored, const wchar_t* executablePath);
 
 // The value that starts the executable: its path in double quotes. False (and an empty value)
 // when the path is empty or the quoted path does not fit.
-bool FormatRunValue(const char* executablePath, char* value, size_t capacity);
+bool FormatRunValue(const wchar_t* executablePath, wchar_t* value, size_t capacity);
 
 // Whether the Run value names this program's own executable.
 bool StartsAtSignIn();

@@ -25,7 +25,7 @@
 namespace {
 
 constexpr WPARAM kGestureHotkeyId = 112;
-constexpr char kMainWindowClass[] = SORVANE_WINDOW_CLASS;
+constexpr wchar_t kMainWindowClass[] = L"" SORVANE_WINDOW_CLASS;
 // How long a caller waits for the hook thread to start or to end.
 constexpr DWORD kThreadWaitMs = 5000;
 // A thread whose message queue does not exist yet loses a posted WM_QUIT: post again this often.
@@ -56,8 +56,8 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data)
                                             GetSystemMetrics(SM_CXSCREEN),
                                             GetSystemMetrics(SM_CYSCREEN));
         if (inCorner && !pointerInCorner.exchange(true)) {
-            if (HWND target = FindWindowA(kMainWindowClass, nullptr))
-                PostMessageA(target, WM_HOTKEY, kGestureHotkeyId, 0);
+            if (HWND target = FindWindowW(kMainWindowClass, nullptr))
+                PostMessageW(target, WM_HOTKEY, kGestureHotkeyId, 0);
         } else if (!inCorner) {
             pointerInCorner.store(false);
         }
@@ -71,13 +71,13 @@ DWORD WINAPI RunMouseHook(LPVOID parameter)
     const auto module = static_cast<HMODULE>(parameter);
     // The queue must exist before anyone can post WM_QUIT to this thread.
     MSG message;
-    PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, LowLevelMouseProc, libraryInstance, 0);
+    PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, libraryInstance, 0);
     hookInstalled.store(hook != nullptr);
     SetEvent(hookReady.get());
     if (hook) {
         // The hook is called from within GetMessage; WM_QUIT ends the loop (-1 cannot happen here).
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
         UnhookWindowsHookEx(hook);
     }
     FreeLibraryAndExitThread(module, hook ? 0 : 1);
@@ -87,7 +87,7 @@ DWORD WINAPI RunMouseHook(LPVOID parameter)
 bool StopHookThread()
 {
     for (DWORD waited = 0; waited < kThreadWaitMs; waited += kQuitRepeatMs) {
-        PostThreadMessageA(hookThreadId, WM_QUIT, 0, 0);
+        PostThreadMessageW(hookThreadId, WM_QUIT, 0, 0);
         if (WaitForSingleObject(hookThread.get(), kQuitRepeatMs) != WAIT_TIMEOUT) return true;
     }
     return false;
@@ -96,15 +96,15 @@ bool StopHookThread()
 // Starts the hook thread and waits until it reports. Caller holds hookThreadLock.
 bool StartHookThread()
 {
-    if (!hookReady) hookReady.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!hookReady) hookReady.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!hookReady) return false;
     ResetEvent(hookReady.get());
     hookInstalled.store(false);
 
     // The thread's own reference on this library, released by the thread as it ends.
     HMODULE module = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                            reinterpret_cast<LPCSTR>(&RunMouseHook), &module))
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCWSTR>(&RunMouseHook), &module))
         return false;
     DWORD threadId = 0;
     UniqueHandle thread(CreateThread(nullptr, 0, RunMouseHook, module, 0, &threadId));

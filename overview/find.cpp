@@ -1,6 +1,7 @@
 #include "overview/find.h"
 
 #include <mutex>
+#include <cwchar>
 #include <string>
 #include <utility>
 
@@ -15,16 +16,17 @@
 
 namespace {
 
-constexpr char kFindLabel[] = "Find: ";
+constexpr wchar_t kFindLabel[] = L"Find: ";
 constexpr int kFindTextLeft = 20;  // at 96 DPI, as the footer's help text
 constexpr unsigned kBackspace = 0x08;
 constexpr unsigned kDelete = 0x7F;
 
 
-std::string Upper(const char* text)
+// The text in capitals, by the system's case table (beyond ASCII, in every script).
+std::wstring Upper(const wchar_t* text)
 {
-    std::string upper(text);
-    if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    std::wstring upper(text);
+    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     return upper;
 }
 
@@ -40,18 +42,18 @@ void ReadFileNames(Showing& current)
         for (const auto& [id, read] : known)
             if (id == processId) same = read;
         if (same)
-            CopyBounded(entry->fileName, sizeof entry->fileName, same->fileName);
+            CopyBounded(entry->fileName, std::size(entry->fileName), same->fileName);
         else
-            GetProcessImageName(entry->hwnd, entry->fileName, sizeof entry->fileName, true);
+            GetProcessImageName(entry->hwnd, entry->fileName, std::size(entry->fileName), true);
         entry->fileNameRead = true;
         if (!same && processId) known.emplace_back(processId, entry);
     }
 }
 
 // The list's tiles against a find text, in list order.
-std::vector<bool> MatchesFor(Showing& current, const char* text)
+std::vector<bool> MatchesFor(Showing& current, const wchar_t* text)
 {
-    if (text[0] != '\0') ReadFileNames(current);
+    if (text[0] != L'\0') ReadFileNames(current);
     std::vector<bool> matches;
     for (const WindowEntry* entry = current.windowList.head; entry; entry = entry->next)
         matches.push_back(TileMatches(entry->title, entry->fileName, text));
@@ -97,21 +99,66 @@ void ApplyMatches(Showing& current, HWND window, const std::vector<bool>& matche
 
 }  // namespace
 
-bool ContainsIgnoringCase(const char* text, const char* part)
+bool ContainsIgnoringCase(const wchar_t* text, const wchar_t* part)
 {
-    if (!part || part[0] == '\0') return true;
+    if (!part || part[0] == L'\0') return true;
     if (!text) return false;
-    return Upper(text).find(Upper(part)) != std::string::npos;
+    return Upper(text).find(Upper(part)) != std::wstring::npos;
 }
 
-bool TileMatches(const char* title, const char* fileName, const char* text)
+bool TileMatches(const wchar_t* title, const wchar_t* fileName, const wchar_t* text)
 {
     return ContainsIgnoringCase(title, text) || ContainsIgnoringCase(fileName, text);
 }
 
-bool IsFindCharacter(unsigned character)
+bool IsFindCharacter(char32_t character)
 {
-    return character >= 0x21 && character != kDelete && character <= 0xFF;
+    if (character < 0x21 || character == kDelete || character > 0x10FFFF) return false;
+    if (character >= 0x80 && character <= 0x9F) return false;  // the second set of controls
+    return character < 0xD800 || character > 0xDFFF;
+}
+
+size_t CountCharacters(const wchar_t* text)
+{
+    size_t count = 0;
+    for (size_t at = 0; text[at] != L'\0'; ++at)
+        if (!(IsLowSurrogate(text[at]) && at > 0 && IsHighSurrogate(text[at - 1]))) ++count;
+    return count;
+}
+
+FindTyping TypeIntoFindText(wchar_t* text, wchar_t* pendingHalf, unsigned unit)
+{
+    const size_t length = wcsnlen(text, kFindTextCapacity - 1);
+    const wchar_t waiting = *pendingHalf;
+    *pendingHalf = 0;
+    if (unit == kBackspace) {
+        if (length == 0) return FindTyping::Ignored;
+        const bool pair = length >= 2 && IsLowSurrogate(text[length - 1]) && IsHighSurrogate(text[length - 2]);
+        text[length - (pair ? 2 : 1)] = L'\0';
+        return FindTyping::Edited;
+    }
+    if (unit > 0xFFFF) return FindTyping::Ignored;
+    const auto half = static_cast<wchar_t>(unit);
+    if (IsHighSurrogate(half)) {
+        *pendingHalf = half;
+        return FindTyping::Waiting;
+    }
+    wchar_t units[2] = {half, 0};
+    char32_t character = half;
+    if (IsLowSurrogate(half)) {
+        if (!waiting) return FindTyping::Ignored;
+        units[0] = waiting;
+        units[1] = half;
+        character = 0x10000 + ((static_cast<char32_t>(waiting) - 0xD800) << 10) +
+                    (static_cast<char32_t>(half) - 0xDC00);
+    }
+    if (!IsFindCharacter(character)) return FindTyping::Ignored;
+    const size_t added = units[1] ? 2 : 1;
+    if (CountCharacters(text) >= kFindTextMax || length + added >= kFindTextCapacity) return FindTyping::Refused;
+    text[length] = units[0];
+    if (added == 2) text[length + 1] = units[1];
+    text[length + added] = L'\0';
+    return FindTyping::Edited;
 }
 
 int NextMatch(const std::vector<bool>& matches, int from, bool forward)
@@ -152,11 +199,12 @@ int MatchInDirection(int from, int count, int columns, Direction direction, cons
     return -1;
 }
 
-const char* FindText(const Showing& current) { return current.findText; }
+const wchar_t* FindText(const Showing& current) { return current.findText; }
 
 void ClearFindText(Showing& current)
 {
-    current.findText[0] = '\0';
+    current.findText[0] = L'\0';
+    current.findPendingHalf = 0;
     std::lock_guard<std::mutex> hold(tileImagesLock);
     for (WindowEntry* entry = current.windowList.head; entry; entry = entry->next) entry->dimmed = false;
 }
@@ -164,20 +212,15 @@ void ClearFindText(Showing& current)
 void HandleFindCharacter(Showing& current, HWND window, unsigned character)
 {
     if (!current.windowList.head) return;
-    char candidate[kFindTextMax + 1];
-    CopyBounded(candidate, sizeof candidate, current.findText);
-    const size_t length = strlen(candidate);
-    if (character == kBackspace) {
-        if (length == 0) return;
-        candidate[length - 1] = '\0';
-    } else if (IsFindCharacter(character)) {
-        if (length >= kFindTextMax) {
-            MessageBeep(MB_OK);
-            return;
-        }
-        candidate[length] = static_cast<char>(character);
-        candidate[length + 1] = '\0';
-    } else {
+    wchar_t candidate[kFindTextCapacity];
+    CopyBounded(candidate, std::size(candidate), current.findText);
+    switch (TypeIntoFindText(candidate, &current.findPendingHalf, character)) {
+    case FindTyping::Edited:
+        break;
+    case FindTyping::Refused:
+        MessageBeep(MB_OK);
+        return;
+    default:
         return;
     }
     const std::vector<bool> matches = MatchesFor(current, candidate);
@@ -185,7 +228,7 @@ void HandleFindCharacter(Showing& current, HWND window, unsigned character)
         MessageBeep(MB_OK);  // nothing would be left lit: the text stays as it was
         return;
     }
-    CopyBounded(current.findText, sizeof current.findText, candidate);
+    CopyBounded(current.findText, std::size(current.findText), candidate);
     ApplyMatches(current, window, matches);
 }
 
@@ -218,15 +261,15 @@ void DrawFindText(const Showing& current, HDC dc)
         SelectGuard holdBackdrop(backdrop.get(), current.findBackdrop.get());
         BitBlt(scratch.get(), 0, 0, width, height, backdrop.get(), 0, 0, SRCCOPY);
     }
-    if (current.findText[0] != '\0') {
-        char line[sizeof kFindLabel + kFindTextMax];
-        CopyBounded(line, sizeof line, kFindLabel);
-        lstrcatA(line, current.findText);
+    if (current.findText[0] != L'\0') {
+        wchar_t line[std::size(kFindLabel) + kFindTextCapacity];
+        CopyBounded(line, std::size(line), kFindLabel);
+        lstrcatW(line, current.findText);
         HFONT font = OverviewTextFont();
-        TEXTMETRICA metrics{};
+        TEXTMETRICW metrics{};
         {
             SelectGuard holdFont(scratch.get(), font);
-            GetTextMetricsA(scratch.get(), &metrics);
+            GetTextMetricsW(scratch.get(), &metrics);
         }
         const int left = Scale(kFindTextLeft, current.overviewDpi);
         DrawTextAt(scratch.get(), font, GetSysColor(COLOR_CAPTIONTEXT), 0, left,

@@ -13,13 +13,27 @@ struct WindowEntry;
 struct Showing;
 
 
-// Whether `part` occurs in `text`, letter case aside (the user's code page). An empty part occurs
-// in every text; a null text holds nothing.
-bool ContainsIgnoringCase(const char* text, const char* part);
+// Whether `part` occurs in `text`, letter case aside in every script. An empty part occurs in every
+// text; a null text holds nothing.
+bool ContainsIgnoringCase(const wchar_t* text, const wchar_t* part);
 // Whether a tile matches the find text: its window's title or its executable's file name holds it.
-bool TileMatches(const char* title, const char* fileName, const char* findText);
-// A printable character for the find text: 0x21 and up, DEL aside. Space keeps its meaning.
-bool IsFindCharacter(unsigned character);
+bool TileMatches(const wchar_t* title, const wchar_t* fileName, const wchar_t* findText);
+// A printable character (a code point) for the find text: 0x21 and up, control characters and
+// lone halves of pairs aside. Space keeps its meaning.
+bool IsFindCharacter(char32_t character);
+// The characters of a UTF-16 text: a surrogate pair counts once.
+size_t CountCharacters(const wchar_t* text);
+
+// What one typed UTF-16 unit does to a find text.
+enum class FindTyping {
+    Ignored,  // not a character of the text: nothing changes
+    Waiting,  // the first half of a pair, kept in *pendingHalf until its second arrives
+    Edited,   // the text changed
+    Refused,  // a character past the limit of kFindTextMax
+};
+// Applies one unit of WM_CHAR to the text (capacity kFindTextCapacity): Backspace removes the last
+// character, a whole pair; a pair's two halves join into one character.
+FindTyping TypeIntoFindText(wchar_t* text, wchar_t* pendingHalf, unsigned unit);
 
 // Moves over a grid whose tiles, in list order, match or not (matches[i]). Each answers an index,
 // or -1 when none: the next or previous match after `from` (wrapping around, `from` itself last);
@@ -33,14 +47,14 @@ int LastMatch(const std::vector<bool>& matches);
 int MatchInDirection(int from, int count, int columns, Direction direction, const std::vector<bool>& matches);
 
 // The find text of the showing; empty between showings. Each of these works on the showing given.
-const char* FindText(const Showing& current);
+const wchar_t* FindText(const Showing& current);
 // Empties the find text and lights every tile: at every showing.
 void ClearFindText(Showing& current);
 
-// A character typed while the Overview is open and built (WM_CHAR): appends it (Backspace removes
-// the last one), dims the tiles that stop matching, moves the selection off a dimmed tile and
-// draws the text. A character that no tile would match, or one past the limit, is refused with a
-// beep and changes nothing.
+// A UTF-16 unit typed while the Overview is open and built (WM_CHAR, WM_IME_CHAR): appends its
+// character (Backspace removes the last one), dims the tiles that stop matching, moves the
+// selection off a dimmed tile and draws the text. A character that no tile would match, or one
+// past the limit, is refused with a beep and changes nothing.
 void HandleFindCharacter(Showing& current, HWND window, unsigned character);
 
 // "Find: " and the text in the header band, over the frame; nothing for an empty text.

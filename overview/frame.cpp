@@ -12,20 +12,20 @@
 
 namespace {
 
-constexpr char kHelpText[] =
-    "To switch to an application, either click on its snapshot or press Tab to move to the "
-    "snapshot and press Space.";
-constexpr char kFooterNotice[] = "F5 refreshes, Esc cancels.";
+constexpr wchar_t kHelpText[] =
+    L"To switch to an application, either click on its snapshot or press Tab to move to the "
+    L"snapshot and press Space.";
+constexpr wchar_t kFooterNotice[] = L"F5 refreshes, Esc cancels.";
 
 void DrawWallpaper(HDC dc, int screenWidth, int screenHeight, int dpi)
 {
-    char path[kPathCapacity] = {};
-    if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof path, path, 0) || path[0] == '\0') return;
+    wchar_t path[kPathCapacity] = {};
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, std::size(path), path, 0) || path[0] == L'\0') return;
     UniqueBitmap wallpaper(static_cast<HBITMAP>(
-        LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (!wallpaper) return;
     BITMAP info{};
-    if (!GetObjectA(wallpaper.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
+    if (!GetObjectW(wallpaper.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     SelectGuard hold(source.get(), wallpaper.get());
     bool unscaled = false;
@@ -65,7 +65,7 @@ void ComposeFrame(HDC dc, int w, int h, int dpi)
 
     const RECT& place = frame.logo;
     const int logoWidth = place.right - place.left, logoHeight = place.bottom - place.top;
-    if (HICON logo = static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON,
+    if (HICON logo = static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON,
                                                   logoWidth, logoHeight, LR_SHARED)))
         DrawIconEx(dc, place.left, place.top, logo, logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
@@ -88,7 +88,7 @@ void BuildOverview(Showing& current, HWND window)
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
     const int dpi = current.overviewDpi;
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
     const POINT park = FrameLayoutFor(w, h, dpi).pointerPark;
     SetCursorPos(park.x, park.y);
 
@@ -117,5 +117,5 @@ void BuildOverview(Showing& current, HWND window)
     }
     ReleaseDC(nullptr, screen);
     InvalidateRect(window, nullptr, FALSE);
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
 }

@@ -47,7 +47,7 @@ HWND StartingNotice()
 {
     static HWND notice;
     if (!notice || !IsWindow(notice))
-        notice = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_STARTING), GetDesktopWindow(),
+        notice = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_STARTING), GetDesktopWindow(),
                                     StartingNoticeProc, 0);
     return notice;
 }
@@ -65,19 +65,19 @@ void ShowOtherWindow(HWND window, int command)
 
 // Creates the button the first time; later shows move it, and size it and give it the text font
 // again when the DPI has changed since.
-void PlaceButton(HWND* button, const char* text, DWORD style, const RECT& place, HWND window)
+void PlaceButton(HWND* button, const wchar_t* text, DWORD style, const RECT& place, HWND window)
 {
     const int width = place.right - place.left, height = place.bottom - place.top;
     HFONT font = OverviewTextFont();
     if (*button && IsWindow(*button)) {
         SetWindowPos(*button, nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (reinterpret_cast<HFONT>(SendMessageA(*button, WM_GETFONT, 0, 0)) != font)
-            SendMessageA(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (reinterpret_cast<HFONT>(SendMessageW(*button, WM_GETFONT, 0, 0)) != font)
+            SendMessageW(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         return;
     }
-    *button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, place.left,
+    *button = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, place.left,
                               place.top, width, height, window, nullptr, appInstance, nullptr);
-    SendMessageA(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void CompactProcessHeap()
@@ -87,7 +87,7 @@ void CompactProcessHeap()
 
 void TearDownEmptyOverview(HWND window)
 {
-    MessageBoxA(window, "No window is currently active. Please click OK to return.", "No Active Window",
+    MessageBoxW(window, L"No window is currently active. Please click OK to return.", L"No Active Window",
                 MB_OK | MB_ICONINFORMATION);
     showing.overviewHiding = true;
     CloseSnapshotWorker(showing);
@@ -198,8 +198,8 @@ void ShowOverview(HWND window)
     // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    PlaceButton(&cancelButton, "Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
-    PlaceButton(&refreshButton, "Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
+    PlaceButton(&cancelButton, L"Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
+    PlaceButton(&refreshButton, L"Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
     BuildOverview(showing, window);
 
     RECT placed{};

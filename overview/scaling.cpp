@@ -29,11 +29,11 @@ int UpdateOverviewDpi()
     if (dpi == scaledTextFontDpi) return dpi;
     UniqueFont font;
     if (dpi != kBaseDpi) {
-        LOGFONTA face{};
-        if (GetObjectA(StockTextFont(), sizeof face, &face) == sizeof face) {
+        LOGFONTW face{};
+        if (GetObjectW(StockTextFont(), sizeof face, &face) == sizeof face) {
             face.lfHeight = FontHeightForPoints(kTextFontPoints, dpi);
             face.lfWidth = 0;
-            font.reset(CreateFontIndirectA(&face));
+            font.reset(CreateFontIndirectW(&face));
         }
     }
     scaledTextFont = std::move(font);

@@ -20,7 +20,8 @@ struct DimmingTools {
     int height = 0;
 };
 
-constexpr size_t kFindTextMax = 32;  // characters
+constexpr size_t kFindTextMax = 32;  // characters (a surrogate pair is one)
+constexpr size_t kFindTextCapacity = 2 * kFindTextMax + 1;  // UTF-16 units and the terminator
 
 struct Showing {
     // The listed windows in the order of their tiles, and the heap their records come from. The
@@ -33,9 +34,10 @@ struct Showing {
     int gridColumns = 0;
     // The entry whose title label is drawn in the header now, or null. Guarded by tileImagesLock.
     WindowEntry* labelOwner = nullptr;
-    // Finding by typing: the text typed so far, and the frame under it to draw it anew (GUI
-    // thread only).
-    char findText[kFindTextMax + 1] = {};
+    // Finding by typing: the text typed so far, the first half of a surrogate pair typed and
+    // waiting for its second, and the frame under the text to draw it anew (GUI thread only).
+    wchar_t findText[kFindTextCapacity] = {};
+    wchar_t findPendingHalf = 0;
     UniqueBitmap findBackdrop;
     RECT findArea = {};
     DimmingTools dimming;

@@ -16,7 +16,7 @@ void ActivateWindow(HWND window)
     SetForegroundWindow(window);
     SetActiveWindow(window);
     BringWindowToTop(window);
-    PostMessageA(window, WM_NULL, 0, 0);
+    PostMessageW(window, WM_NULL, 0, 0);
 }
 
 void SwitchToWindow(HWND window)
@@ -55,7 +55,7 @@ void RememberWindowInFront()
     // Only a window one switches to: not ours, not the taskbar or another tool window (the taskbar
     // is in front when its icon is clicked), not the desktop.
     const bool target = front && processId != GetCurrentProcessId() && IsWindowVisible(front) &&
-                        !(GetWindowLongPtrA(front, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && front != GetShellWindow();
+                        !(GetWindowLongPtrW(front, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && front != GetShellWindow();
     windowInFront = target ? front : nullptr;
 }
 

@@ -95,15 +95,14 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
     HDC work = tools.work.get();
     const int tw = tools.tileWidth, th = tools.tileHeight;
 
-    char title[kTitleBuffer] = {};
-    ReadWindowTitle(entry->hwnd, title, sizeof title);
-    CopyBounded(entry->title, sizeof entry->title, title);
-    wchar_t wideTitle[kTitleBuffer] = {};
-    if (GetWindowTextW(entry->hwnd, wideTitle, kTitleMaxRead) <= 0) wideTitle[0] = L'\0';
+    // The label is measured with the very text it draws.
+    ReadWindowTitle(entry->hwnd, entry->title, std::size(entry->title));
+    const wchar_t* title = entry->title;
+    const int length = static_cast<int>(wcslen(title));
     SIZE text{};
     {
         SelectGuard font(work, tools.titleFont.get());
-        GetTextExtentPoint32A(work, title, static_cast<int>(strlen(title)), &text);
+        GetTextExtentPoint32W(work, title, length, &text);
     }
 
     entry->labelRect = LabelRectFor(text.cx, screenWidth, current.overviewDpi);
@@ -123,11 +122,10 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
         SelectGuard font(work, tools.titleFont.get());
         SetBkMode(work, TRANSPARENT);
         const int x = Scale(kLabelTextX, dpi), y = labelHeight / 2 - text.cy / 2, shadow = Scale(1, dpi);
-        const int length = static_cast<int>(wcslen(wideTitle));
         SetTextColor(work, RGB(0, 0, 0));
-        TextOutW(work, x + shadow, y + shadow, wideTitle, length);
+        TextOutW(work, x + shadow, y + shadow, title, length);
         SetTextColor(work, GetSysColor(COLOR_CAPTIONTEXT));
-        TextOutW(work, x, y, wideTitle, length);
+        TextOutW(work, x, y, title, length);
         if (icon) DrawIcon(work, 0, 0, icon);
     }
     entry->labelBackdrop = CopyOfFrameArea(reference, tools.frame.get(), entry->labelRect.left,
@@ -223,7 +221,7 @@ bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORR
 }
 
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
-                const char* text)
+                const wchar_t* text)
 {
     SelectGuard hold(dc, font);
     SetTextColor(dc, textColor);
@@ -233,19 +231,19 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
     } else {
         SetBkMode(dc, TRANSPARENT);
     }
-    char line[256];
-    const size_t length = CopyBounded(line, sizeof line, text);
-    TextOutA(dc, x, y, line, static_cast<int>(length));
+    wchar_t line[256];
+    const size_t length = CopyBounded(line, std::size(line), text);
+    TextOutW(dc, x, y, line, static_cast<int>(length));
 }
 
 void PrerenderTiles(Showing& current, HDC reference, int screenWidth)
 {
     const int dpi = current.overviewDpi;
     PrerenderTools tools;
-    tools.titleFont.reset(CreateFontA(CellHeightForPoints(kTitleFontPoints, dpi), 0, 0, 0, 551, FALSE,
+    tools.titleFont.reset(CreateFontW(CellHeightForPoints(kTitleFontPoints, dpi), 0, 0, 0, 551, FALSE,
                                       FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                      FF_SWISS | DEFAULT_PITCH, "Tahoma"));
+                                      FF_SWISS | DEFAULT_PITCH, L"Tahoma"));
     tools.thinPen.reset(CreatePen(PS_SOLID, Scale(1, dpi), RGB(255, 153, 51)));
     tools.thickPen.reset(CreatePen(PS_SOLID, Scale(2, dpi), RGB(255, 204, 102)));
     tools.work.reset(CreateCompatibleDC(reference));
@@ -419,7 +417,7 @@ void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP 
         const int x = snapshot.left + Scale(6, dpi);
         const int y = snapshot.bottom - (snapshot.bottom - snapshot.top) / 10;
         for (HDC image : {selected.get(), plain.get()})
-            DrawTextAt(image, font, RGB(255, 0, 0), 0, x, y, "Incomplete Window Response...");
+            DrawTextAt(image, font, RGB(255, 0, 0), 0, x, y, L"Incomplete Window Response...");
     }
 
     // The close and information buttons, on the selected look only.

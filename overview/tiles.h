@@ -23,7 +23,7 @@ bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORR
 
 // One line of text at (x, y), at most 255 characters; background 0 means transparent.
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
-                const char* text);
+                const wchar_t* text);
 
 // The functions that draw tiles work on the showing given: its list, selection, label owner,
 // dimming tools and DPI.

@@ -71,7 +71,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
                                  capture.complete, work->dpi, work->font, buttonPen.get(), &drawing);
         }
         // Posted, never sent: the GUI thread may be waiting for this thread to end.
-        PostMessageA(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
+        PostMessageW(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
     }
     for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
     // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread either.
@@ -83,7 +83,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
 
 HANDLE SnapshotStopEvent(Showing& current)
 {
-    if (!current.snapshotStopEvent) current.snapshotStopEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!current.snapshotStopEvent) current.snapshotStopEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     return current.snapshotStopEvent.get();
 }
 
@@ -165,5 +165,5 @@ void PresentFilledTile(Showing& current, HWND window, WPARAM position, LPARAM sh
         if (static_cast<unsigned>(report.lParam) != current.showingNumber) continue;
         if (WindowEntry* entry = EntryAtIndex(current.windowList, static_cast<int>(report.wParam)))
             PresentTile(current, dc.get(), entry, LookOf(current, entry));
-    } while (PeekMessageA(&report, window, WM_TILE_FILLED, WM_TILE_FILLED, PM_REMOVE));
+    } while (PeekMessageW(&report, window, WM_TILE_FILLED, WM_TILE_FILLED, PM_REMOVE));
 }

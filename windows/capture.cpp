@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
+#include <cwchar>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr char kConsoleClass[] = "ConsoleWindowClass";
+constexpr wchar_t kConsoleClass[] = L"ConsoleWindowClass";
 constexpr int kMargin = 30;
 constexpr UINT kPrintFullContent = 0x2;  // PW_RENDERFULLCONTENT
 // A print thread only waits for the window: a small stack, so that threads left waiting for a
@@ -82,7 +82,7 @@ DWORD WINAPI PrintThread(LPVOID parameter)
     auto* job = static_cast<PrintJob*>(parameter);
     if (job->fromScreenGrab) {
         DWORD_PTR ignored = 0;
-        job->answered = SendMessageTimeoutA(job->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPrintTimeoutMs,
+        job->answered = SendMessageTimeoutW(job->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPrintTimeoutMs,
                                             &ignored) != 0;
     } else {
         // The system's version does not change while we run: read once, by the first print.
@@ -191,7 +191,7 @@ bool PauseUnlessStopped(HANDLE stop, DWORD ms)
     return WaitForSingleObject(stop, ms) != WAIT_OBJECT_0;
 }
 
-bool ClassIs(const char* className, const char* expected) { return strcmp(className, expected) == 0; }
+bool ClassIs(const wchar_t* className, const wchar_t* expected) { return wcscmp(className, expected) == 0; }
 
 // Office document windows print their application's frame in their stead.
 PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueBitmap* bitmap, int* width,
@@ -209,13 +209,13 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueB
     PrintOutcome outcome = PrintInto(window, reference, memory, *width, *height, context);
     if (outcome != PrintOutcome::Printed) return outcome;
 
-    char title[kTitleBuffer] = {};
-    ReadWindowTitle(window, title, sizeof title);
+    wchar_t title[kTitleBuffer] = {};
+    ReadWindowTitle(window, title, kTitleBuffer);
     for (const OfficeFrameSlot& slot : frames) {
         if (!slot.frameHwnd) continue;
-        char frameTitle[kTitleBuffer] = {};
-        ReadWindowTitle(slot.frameHwnd, frameTitle, sizeof frameTitle);
-        if (!strstr(frameTitle, title)) continue;
+        wchar_t frameTitle[kTitleBuffer] = {};
+        ReadWindowTitle(slot.frameHwnd, frameTitle, kTitleBuffer);
+        if (!wcsstr(frameTitle, title)) continue;
         const int frameWidth = slot.frameRect.right - slot.frameRect.left;
         const int frameHeight = slot.frameRect.bottom - slot.frameRect.top;
         HBITMAP frameBitmap = CreateCaptureBitmap(frameWidth, frameHeight);
@@ -257,16 +257,16 @@ void PatchCorners(HWND window, HDC dc, int width, int height, int dpi)
     }
 }
 
-bool IsDocumentClass(const char* className)
+bool IsDocumentClass(const wchar_t* className)
 {
-    return ClassIs(className, "MS-SDIa") || ClassIs(className, "MS-SDIb");
+    return ClassIs(className, L"MS-SDIa") || ClassIs(className, L"MS-SDIb");
 }
 
 }  // namespace
 
 struct PrintAhead {
     PendingPrint print;
-    char className[kTitleBuffer];
+    wchar_t className[kTitleBuffer];
     int width;   // the window's size when the print began: the capture's size
     int height;
 };
@@ -275,12 +275,12 @@ PrintAhead* StartPrintAhead(HWND window)
 {
     RECT rect{};
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return nullptr;
-    char className[kTitleBuffer] = {};
-    GetClassNameA(window, className, kTitleMaxRead);
+    wchar_t className[kTitleBuffer] = {};
+    GetClassNameW(window, className, kTitleMaxRead);
     if (IsDocumentClass(className) || IsHungAppWindow(window)) return nullptr;
     auto* ahead = new (std::nothrow) PrintAhead{};
     if (!ahead) return nullptr;
-    CopyBounded(ahead->className, sizeof ahead->className, className);
+    CopyBounded(ahead->className, kTitleBuffer, className);
     ahead->width = rect.right - rect.left;
     ahead->height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
@@ -317,7 +317,7 @@ bool IsSnapshotComplete(const DWORD* pixels, size_t count)
 bool CaptureHoldsImage(HBITMAP capture)
 {
     DIBSECTION section{};
-    if (GetObjectA(capture, sizeof section, &section) != sizeof section || !section.dsBm.bmBits ||
+    if (GetObjectW(capture, sizeof section, &section) != sizeof section || !section.dsBm.bmBits ||
         section.dsBm.bmBitsPixel != 32)
         return true;
     GdiFlush();  // drawing into the section may still be batched
@@ -376,11 +376,11 @@ CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhe
     HDC dc = memory.get();
     {
         SelectGuard hold(dc, bitmap.get());  // let go before the bitmap is handed out
-        char className[kTitleBuffer] = {};
+        wchar_t className[kTitleBuffer] = {};
         if (ahead)
-            CopyBounded(className, sizeof className, ahead->className);
+            CopyBounded(className, kTitleBuffer, ahead->className);
         else
-            GetClassNameA(window, className, kTitleMaxRead);
+            GetClassNameW(window, className, kTitleMaxRead);
         const bool document = IsDocumentClass(className);
         // A window the system already knows to be hung is not asked: it would only time out. (A
         // print begun ahead was begun only for a window that was not hung.)

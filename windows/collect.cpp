@@ -2,7 +2,8 @@
 
 #include <psapi.h>
 
-#include <cstring>
+#include <cwchar>
+#include <string>
 
 #include "common/owners.h"
 #include "common/system.h"
@@ -11,8 +12,8 @@
 #include "windows/procinfo.h"
 #include "windows/windowlist.h"
 
-const char* const kOfficeFramePrefixes[kOfficeFrameCount] = {
-    "Microsoft Excel", "Microsoft PowerPoint", "Microsoft Project"};
+const wchar_t* const kOfficeFramePrefixes[kOfficeFrameCount] = {
+    L"Microsoft Excel", L"Microsoft PowerPoint", L"Microsoft Project"};
 DWORD unlistedProcessId;
 
 namespace {
@@ -36,41 +37,37 @@ bool ClientLargerThanOnePixel(HWND window)
 
 }  // namespace
 
-bool IsExcludedName(const char* exclusionText, const char* fileName)
+bool IsExcludedName(const wchar_t* exclusionText, const wchar_t* fileName)
 {
-    if (!exclusionText || !fileName || fileName[0] == '\0') return false;
-    const char* line = exclusionText;
+    if (!exclusionText || !fileName || fileName[0] == L'\0') return false;
+    const wchar_t* line = exclusionText;
     while (*line) {
-        const char* end = strchr(line, '\n');
-        if (!end) end = line + strlen(line);
+        const wchar_t* end = wcschr(line, L'\n');
+        if (!end) end = line + wcslen(line);
         // The file-name part of the entry: after its last backslash or slash.
-        const char* name = line;
-        for (const char* at = line; at < end; ++at)
-            if (*at == '\\' || *at == '/') name = at + 1;
+        const wchar_t* name = line;
+        for (const wchar_t* at = line; at < end; ++at)
+            if (*at == L'\\' || *at == L'/') name = at + 1;
         const size_t length = static_cast<size_t>(end - name);
-        if (length == strlen(fileName) && length < kPathCapacity) {
-            char entryName[kPathCapacity];
-            memcpy(entryName, name, length);
-            entryName[length] = '\0';
-            if (lstrcmpiA(entryName, fileName) == 0) return true;
+        if (length == wcslen(fileName) && length < kPathCapacity) {
+            wchar_t entryName[kPathCapacity];
+            wmemcpy(entryName, name, length);
+            entryName[length] = L'\0';
+            if (lstrcmpiW(entryName, fileName) == 0) return true;
         }
         line = *end ? end + 1 : end;
     }
     return false;
 }
 
-void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNameOnly)
+void GetProcessImageName(HWND window, wchar_t* buffer, size_t capacity, bool fileNameOnly)
 {
     if (capacity == 0) return;
     UniqueHandle process(OpenProcessForQuery(ProcessOf(window)));
     if (!process) return;
-    char image[kPathCapacity] = {};
-    if (!ReadImagePath(process.get(), image, sizeof image)) return;
-    const char* name = image;
-    if (fileNameOnly) {
-        if (const char* slash = strrchr(image, '\\')) name = slash + 1;
-    }
-    CopyBounded(buffer, capacity, name);
+    const std::wstring image = ReadImagePath(process.get());
+    if (image.empty()) return;
+    CopyBounded(buffer, capacity, fileNameOnly ? FileNamePart(image.c_str()) : image.c_str());
 }
 
 bool PassesListingRules(const ListingFacts& facts)
@@ -81,11 +78,11 @@ bool PassesListingRules(const ListingFacts& facts)
     if (facts.toolWindow || facts.shellWindow || facts.ownProcess) return false;
 
     bool listable = false;
-    const bool storeAppFrame = strcmp(facts.className, kStoreAppFrameClass) == 0;
+    const bool storeAppFrame = wcscmp(facts.className, kStoreAppFrameClass) == 0;
     if ((facts.minimized || facts.clientLargerThanOnePixel) && (facts.hasIcon || storeAppFrame)) listable = true;
 
-    if (strcmp(facts.title, "File Download") == 0 || strstr(facts.title, "Completed")) listable = true;
-    if (facts.title[0] == '\0') return false;
+    if (wcscmp(facts.title, L"File Download") == 0 || wcsstr(facts.title, L"Completed")) listable = true;
+    if (facts.title[0] == L'\0') return false;
     if (facts.exclusionText && IsExcludedName(facts.exclusionText, facts.executableName)) return false;
     return listable;
 }
@@ -95,17 +92,17 @@ bool IsWindowCloaked(HWND window)
     using GetAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
     // Loaded once and kept for the life of the process.
     static const GetAttributeFunction getAttribute =
-        ProcedureOf<GetAttributeFunction>(LoadSystemLibrary("dwmapi.dll"), "DwmGetWindowAttribute");
+        ProcedureOf<GetAttributeFunction>(LoadSystemLibrary(L"dwmapi.dll"), "DwmGetWindowAttribute");
     if (!getAttribute) return false;
     DWORD cloaked = 0;
     return getAttribute(window, kDwmCloakedAttribute, &cloaked, sizeof cloaked) == S_OK && cloaked != 0;
 }
 
-bool IsListable(HWND window, const char* exclusionText, FoundIcon* found, IconStandIns* standIns)
+bool IsListable(HWND window, const wchar_t* exclusionText, FoundIcon* found, IconStandIns* standIns)
 {
-    char className[kClassBuffer] = {};
-    char title[kTitleBuffer] = {};
-    char executable[kPathCapacity] = {};
+    wchar_t className[kClassBuffer] = {};
+    wchar_t title[kTitleBuffer] = {};
+    wchar_t executable[kPathCapacity] = {};
     ListingFacts facts{};
     facts.className = className;
     facts.title = title;
@@ -114,13 +111,13 @@ bool IsListable(HWND window, const char* exclusionText, FoundIcon* found, IconSt
     facts.visible = IsWindowVisible(window) != FALSE;
     if (!facts.visible && !facts.minimized) return false;  // most windows: nothing more to ask
 
-    facts.toolWindow = (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    facts.toolWindow = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
     facts.shellWindow = window == GetShellWindow();
     facts.ownProcess = unlistedProcessId != 0 && ProcessOf(window) == unlistedProcessId;
     facts.cloaked = IsWindowCloaked(window);
     facts.clientLargerThanOnePixel = ClientLargerThanOnePixel(window);
-    GetClassNameA(window, className, sizeof className);
-    ReadWindowTitle(window, title, sizeof title);
+    GetClassNameW(window, className, kClassBuffer);
+    ReadWindowTitle(window, title, kTitleBuffer);
 
     // The icon probe (a message to the window) and the process's name cost the most: asked only
     // when the window would be listed with an icon and without exclusion.
@@ -133,7 +130,7 @@ bool IsListable(HWND window, const char* exclusionText, FoundIcon* found, IconSt
     UniqueIcon ownedIcon(owned ? icon : nullptr);
     facts.hasIcon = icon != nullptr;
     if (exclusionText) {
-        GetProcessImageName(window, executable, sizeof executable, true);
+        GetProcessImageName(window, executable, kPathCapacity, true);
         facts.exclusionText = exclusionText;
     }
     if (!PassesListingRules(facts)) return false;
@@ -148,7 +145,7 @@ namespace {
 
 struct Collection {
     WindowList* list;
-    const char* exclusionText;
+    const wchar_t* exclusionText;
 };
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
@@ -167,20 +164,20 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
 
 }  // namespace
 
-void CollectWindows(WindowList& list, const char* exclusionText)
+void CollectWindows(WindowList& list, const wchar_t* exclusionText)
 {
     list.standIns.known.clear();  // kept until the list is cleared: its entries draw these icons
     Collection collection{&list, exclusionText};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&collection));
 }
 
-DWORD FindProcessByTitle(const WindowList& list, const char* text)
+DWORD FindProcessByTitle(const WindowList& list, const wchar_t* text)
 {
     DWORD found = 0;
     for (WindowEntry* entry = list.head; entry; entry = entry->next) {
-        char title[kTitleBuffer] = {};
-        ReadWindowTitle(entry->hwnd, title, sizeof title);
-        if (strstr(title, text)) found = ProcessOf(entry->hwnd);
+        wchar_t title[kTitleBuffer] = {};
+        ReadWindowTitle(entry->hwnd, title, kTitleBuffer);
+        if (wcsstr(title, text)) found = ProcessOf(entry->hwnd);
     }
     return found;
 }
@@ -193,15 +190,15 @@ unsigned CountWindowsOfProcess(const WindowList& list, DWORD processId)
     return count;
 }
 
-void RemoveOfficeFrame(WindowList& list, const char* prefix, OfficeFrameSlot* slot)
+void RemoveOfficeFrame(WindowList& list, const wchar_t* prefix, OfficeFrameSlot* slot)
 {
-    const size_t prefixLength = strlen(prefix);
+    const size_t prefixLength = wcslen(prefix);
     WindowEntry* entry = list.head;
     while (entry) {
         WindowEntry* next = entry->next;
-        char title[kTitleBuffer] = {};
-        ReadWindowTitle(entry->hwnd, title, sizeof title);
-        if (strncmp(title, prefix, prefixLength) == 0) {
+        wchar_t title[kTitleBuffer] = {};
+        ReadWindowTitle(entry->hwnd, title, kTitleBuffer);
+        if (wcsncmp(title, prefix, prefixLength) == 0) {
             UnlinkWindowEntry(list, entry);
             slot->frameHwnd = entry->hwnd;
             GetWindowRect(entry->hwnd, &slot->frameRect);
@@ -231,12 +228,12 @@ void GroupByApplication(WindowList& list)
         order[filled++] = entry;
 
     for (unsigned i = 0; i < filled; ++i) {
-        char className[kClassBuffer] = {};
-        GetClassNameA(order[i]->hwnd, className, sizeof className);
+        wchar_t className[kClassBuffer] = {};
+        GetClassNameW(order[i]->hwnd, className, kClassBuffer);
         for (unsigned j = i + 1; j < filled; ++j) {
-            char other[kClassBuffer] = {};
-            GetClassNameA(order[j]->hwnd, other, sizeof other);
-            if (strcmp(className, other) == 0) {
+            wchar_t other[kClassBuffer] = {};
+            GetClassNameW(order[j]->hwnd, other, kClassBuffer);
+            if (wcscmp(className, other) == 0) {
                 if (j > i + 1) {
                     WindowEntry* moved = order[i + 1];
                     order[i + 1] = order[j];

@@ -16,7 +16,7 @@ struct OfficeFrameSlot {
     DWORD processId;   // found by the latest collection, 0 if none
 };
 constexpr size_t kOfficeFrameCount = 3;
-extern const char* const kOfficeFramePrefixes[kOfficeFrameCount];
+extern const wchar_t* const kOfficeFramePrefixes[kOfficeFrameCount];
 // One slot per prefix, in the order of kOfficeFramePrefixes: a showing's frames.
 using OfficeFrameSlots = std::array<OfficeFrameSlot, kOfficeFrameCount>;
 
@@ -26,11 +26,11 @@ extern DWORD unlistedProcessId;
 
 // The exclusion list's text (entries each ended by a line feed) a collection applies; null for a
 // direct switch, which counts every window.
-constexpr const char* kNoExclusions = nullptr;
+constexpr const wchar_t* kNoExclusions = nullptr;
 
 // Enumerates the top-level windows in Z order and appends every listable one, leaving out the
 // executables of the exclusion text.
-void CollectWindows(WindowList& list, const char* exclusionText);
+void CollectWindows(WindowList& list, const wchar_t* exclusionText);
 
 // What the listing rules look at, read from one window. Text fields other than exclusionText
 // are never null.
@@ -44,10 +44,10 @@ struct ListingFacts {
                             // a suspended Store app): present to the system, not to the user
     bool clientLargerThanOnePixel;
     bool hasIcon;           // the window's own answer, its class icon, or the stand-in
-    const char* className;
-    const char* title;      // at most 79 characters, as read
-    const char* executableName;  // file name only; empty when unknown
-    const char* exclusionText;   // entries each ended by a line feed; null: no exclusion test
+    const wchar_t* className;
+    const wchar_t* title;      // at most 79 characters, as read
+    const wchar_t* executableName;  // file name only; empty when unknown
+    const wchar_t* exclusionText;   // entries each ended by a line feed; null: no exclusion test
 };
 
 // The listing rules over the facts: visible or minimized, not cloaked, not a tool window, the
@@ -66,7 +66,7 @@ struct FoundIcon {
 // Whether the window belongs in the Overview: the listing rules over what the system says of it.
 // A listed window's icon (the tile's, see FindWindowIcon, sharing the collection's stand-ins when
 // given) goes to *found when given; otherwise it is released here.
-bool IsListable(HWND window, const char* exclusionText, FoundIcon* found = nullptr,
+bool IsListable(HWND window, const wchar_t* exclusionText, FoundIcon* found = nullptr,
                 IconStandIns* standIns = nullptr);
 
 // Whether the compositor keeps the window cloaked (DWMWA_CLOAKED). False where the call is
@@ -74,18 +74,19 @@ bool IsListable(HWND window, const char* exclusionText, FoundIcon* found = nullp
 bool IsWindowCloaked(HWND window);
 
 // Whether the executable file name (no folder) matches the file-name part of an entry of the
-// exclusion text (entries each ended by a line feed), ignoring letter case.
-bool IsExcludedName(const char* exclusionText, const char* fileName);
+// exclusion text (entries each ended by a line feed), ignoring letter case in every script.
+bool IsExcludedName(const wchar_t* exclusionText, const wchar_t* fileName);
 
-// The image file name of the window's process; the buffer keeps its contents on failure.
-void GetProcessImageName(HWND window, char* buffer, size_t capacity, bool fileNameOnly);
+// The image path (or only its file name) of the window's process, cut at the capacity; the
+// buffer keeps its contents on failure.
+void GetProcessImageName(HWND window, wchar_t* buffer, size_t capacity, bool fileNameOnly);
 
 // The Office rule: remembers and removes the application frames that stand beside their own
 // document windows.
 void MergeOfficeFrames(WindowList& list, OfficeFrameSlots& frames);
-DWORD FindProcessByTitle(const WindowList& list, const char* text);
+DWORD FindProcessByTitle(const WindowList& list, const wchar_t* text);
 unsigned CountWindowsOfProcess(const WindowList& list, DWORD processId);
-void RemoveOfficeFrame(WindowList& list, const char* prefix, OfficeFrameSlot* slot);
+void RemoveOfficeFrame(WindowList& list, const wchar_t* prefix, OfficeFrameSlot* slot);
 
 // Moves the windows of each class together, in the order of each class's first window.
 void GroupByApplication(WindowList& list);

@@ -3,7 +3,8 @@
 #include <psapi.h>
 #include <shellapi.h>
 
-#include <cstring>
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "common/owners.h"
@@ -16,7 +17,7 @@ bool useExecutableIcons = RunningUnderWine();
 HICON QueryWindowIcon(HWND window)
 {
     DWORD_PTR icon = 0;
-    if (!SendMessageTimeoutA(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+    if (!SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                              kIconQueryTimeoutMs, &icon))
         return nullptr;
     return reinterpret_cast<HICON>(icon);
@@ -24,22 +25,24 @@ HICON QueryWindowIcon(HWND window)
 
 HICON QueryClassIcon(HWND window)
 {
-    return reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+    return reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
 }
 
 namespace {
 
 HICON ExtractExecutableIcon(DWORD processId)
 {
-    char path[kPathCapacity] = {};
     UniqueHandle process(OpenProcessForQuery(processId));
-    if (!QueryFullImagePath(process.get(), path, sizeof path)) {
+    std::wstring path = QueryFullImagePath(process.get());
+    if (path.empty()) {
         // Before Vista: the module's path, which needs read access as well.
         process.reset(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-        if (!process || GetModuleFileNameExA(process.get(), nullptr, path, sizeof path) == 0) return nullptr;
+        wchar_t module[kPathCapacity] = {};
+        if (!process || GetModuleFileNameExW(process.get(), nullptr, module, kPathCapacity) == 0) return nullptr;
+        path = module;
     }
     HICON large = nullptr;
-    if (ExtractIconExA(path, 0, &large, nullptr, 1) == 0) return nullptr;
+    if (ExtractIconExW(path.c_str(), 0, &large, nullptr, 1) == 0) return nullptr;
     return large;
 }
 
@@ -66,9 +69,10 @@ HICON FindWindowIcon(HWND window, IconStandIns* standIns, bool* owned)
     if (HICON icon = QueryClassIcon(window)) return icon;
     if (HICON icon = QueryWindowIcon(window)) return icon;
     // A Store app's frame is listed without an icon of its own: it gets the system's standard one.
-    char className[kClassBuffer] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, kStoreAppFrameClass) == 0) return LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    wchar_t className[kClassBuffer] = {};
+    GetClassNameW(window, className, kClassBuffer);
+    if (wcscmp(className, kStoreAppFrameClass) == 0)
+        return LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
     if (!useExecutableIcons) return nullptr;
     HICON icon = ExecutableIcon(window, standIns, owned);
     *owned = *owned && icon;

@@ -12,7 +12,7 @@
 
 // The class of the frame around a Store app: it often answers no icon and has no class icon, yet
 // every visible one is a window the user works with.
-constexpr char kStoreAppFrameClass[] = "ApplicationFrameWindow";
+constexpr wchar_t kStoreAppFrameClass[] = L"ApplicationFrameWindow";
 
 // How long a window may take to answer WM_GETICON before it counts as having no icon.
 constexpr UINT kIconQueryTimeoutMs = 100;

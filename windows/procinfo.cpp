@@ -2,8 +2,7 @@
 
 #include <psapi.h>
 
-#include <cstdio>
-#include <cstring>
+#include <cwchar>
 
 #include "common/owners.h"
 #include "common/system.h"
@@ -20,15 +19,35 @@ unsigned long long Ticks(const FILETIME& time)
 }
 
 // Appends label, the size in kilobytes with thousands separators, and ending.
-void AppendMemoryLine(const char* label, SIZE_T bytes, const char* ending, char* output, size_t size)
+void AppendMemoryLine(const wchar_t* label, SIZE_T bytes, const wchar_t* ending, wchar_t* output, size_t size)
 {
-    char figure[kFigureBuffer] = {};
-    char grouped[kFigureBuffer] = {};
-    FormatBounded(figure, sizeof figure, "%d", static_cast<int>(bytes >> 10));
-    GroupThousands(figure, grouped, sizeof grouped);
+    wchar_t figure[kFigureBuffer] = {};
+    wchar_t grouped[kFigureBuffer] = {};
+    FormatBounded(figure, kFigureBuffer, L"%d", static_cast<int>(bytes >> 10));
+    GroupThousands(figure, grouped, kFigureBuffer);
     AppendBounded(output, size, label);
     AppendBounded(output, size, grouped);
     AppendBounded(output, size, ending);
+}
+
+// Reads a path with read(buffer, capacity), which answers the length read (0: failed). A result
+// that fills the buffer, or a refusal for too small a buffer, is read again into one twice as
+// large, up to kLongPathCapacity.
+template <typename Read>
+std::wstring ReadGrowing(Read read)
+{
+    for (size_t capacity = kPathCapacity; capacity <= kLongPathCapacity; capacity *= 2) {
+        std::wstring path(capacity, L'\0');
+        SetLastError(ERROR_SUCCESS);
+        size_t length = read(path.data(), static_cast<DWORD>(capacity));
+        if (length == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) length = capacity;
+        if (length == 0) return {};
+        if (length + 1 < capacity) {
+            path.resize(length);
+            return path;
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -39,86 +58,89 @@ HANDLE OpenProcessForQuery(DWORD processId)
     return OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
 }
 
-bool QueryFullImagePath(HANDLE process, char* buffer, DWORD capacity)
+std::wstring QueryFullImagePath(HANDLE process)
 {
-    using QueryFullName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    using QueryFullName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
     // kernel32 is loaded in every process: looked up once and kept.
     static const QueryFullName query =
-        ProcedureOf<QueryFullName>(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
-    if (!query || !process || capacity == 0) return false;
-    DWORD size = capacity;
-    if (query(process, 0, buffer, &size) && size > 0 && size < capacity) return true;
-    buffer[0] = '\0';
-    return false;
+        ProcedureOf<QueryFullName>(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW");
+    if (!query || !process) return {};
+    return ReadGrowing([&](wchar_t* buffer, DWORD capacity) -> size_t {
+        DWORD size = capacity;
+        return query(process, 0, buffer, &size) ? size : 0;
+    });
 }
 
-bool ReadImagePath(HANDLE process, char* buffer, DWORD capacity)
+std::wstring ReadImagePath(HANDLE process)
 {
-    if (QueryFullImagePath(process, buffer, capacity)) return true;
-    const DWORD length = process && capacity > 1 ? GetProcessImageFileNameA(process, buffer, capacity - 1) : 0;
-    if (length == 0 || length >= capacity) {
-        if (capacity > 0) buffer[0] = '\0';
-        return false;
-    }
-    buffer[length] = '\0';
-    return true;
+    std::wstring path = QueryFullImagePath(process);
+    if (!path.empty() || !process) return path;
+    return ReadGrowing([&](wchar_t* buffer, DWORD capacity) -> size_t {
+        return GetProcessImageFileNameW(process, buffer, capacity);
+    });
 }
 
-void GroupThousands(const char* digits, char* output, size_t size)
+const wchar_t* FileNamePart(const wchar_t* path)
 {
-    const size_t length = strnlen(digits, kFigureBuffer);
+    const wchar_t* slash = wcsrchr(path, L'\\');
+    return slash ? slash + 1 : path;
+}
+
+void GroupThousands(const wchar_t* digits, wchar_t* output, size_t size)
+{
+    const size_t length = wcsnlen(digits, kFigureBuffer);
     const size_t lead = length % 3, groups = length / 3;
-    char piece[4];
+    wchar_t piece[4] = {};
     for (size_t i = 0; i < lead; ++i) {
-        FormatBounded(piece, sizeof piece, "%c", digits[i]);
+        piece[0] = digits[i];
+        piece[1] = L'\0';
         AppendBounded(output, size, piece);
     }
     for (size_t g = 0; g < groups; ++g) {
-        if (g > 0 || lead > 0) AppendBounded(output, size, ",");
-        const char* at = digits + lead + 3 * g;
-        FormatBounded(piece, sizeof piece, "%c%c%c", at[0], at[1], at[2]);
+        if (g > 0 || lead > 0) AppendBounded(output, size, L",");
+        CopyBounded(piece, 4, digits + lead + 3 * g);
         AppendBounded(output, size, piece);
     }
 }
 
-void FormatDurationLine(unsigned long long minutes, char* output, size_t size)
+void FormatDurationLine(unsigned long long minutes, wchar_t* output, size_t size)
 {
     if (minutes == 0) {
-        CopyBounded(output, size, " Duration: less than 1 minute \r\n\r\n");
+        CopyBounded(output, size, L" Duration: less than 1 minute \r\n\r\n");
     } else if (minutes == 1) {
-        CopyBounded(output, size, " Duration: 1 minute \r\n\r\n");
+        CopyBounded(output, size, L" Duration: 1 minute \r\n\r\n");
     } else if (minutes <= 59) {
-        FormatBounded(output, size, " Duration: %lu minutes \r\n\r\n", static_cast<unsigned long>(minutes));
+        FormatBounded(output, size, L" Duration: %lu minutes \r\n\r\n", static_cast<unsigned long>(minutes));
     } else {
         const int hours = static_cast<int>(minutes / 60), rest = static_cast<int>(minutes % 60);
         if (rest <= 1)
-            FormatBounded(output, size, " Duration: %d hour %d minute \r\n\r\n", hours, rest);
+            FormatBounded(output, size, L" Duration: %d hour %d minute \r\n\r\n", hours, rest);
         else if (hours == 1)
-            FormatBounded(output, size, " Duration: %d hour %d minutes \r\n\r\n", hours, rest);
+            FormatBounded(output, size, L" Duration: %d hour %d minutes \r\n\r\n", hours, rest);
         else
-            FormatBounded(output, size, " Duration: %d hours %d minutes \r\n\r\n", hours, rest);
+            FormatBounded(output, size, L" Duration: %d hours %d minutes \r\n\r\n", hours, rest);
     }
 }
 
-void FormatProcessInfo(HWND window, char* output, size_t size)
+void FormatProcessInfo(HWND window, wchar_t* output, size_t size)
 {
     if (!output || size == 0) return;
-    char work[kPathCapacity] = {};
+    wchar_t work[kPathCapacity] = {};
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     // The least access that names the file and the running time; an elevated program grants it.
     UniqueHandle process(OpenProcessForQuery(processId));
 
-    if (GetWindowTextA(window, work, sizeof work) <= 0) work[0] = '\0';
-    FormatBounded(output, size, " %s  \r\n\r\n", work);
+    const int titleLength = GetWindowTextW(window, work, kPathCapacity);
+    work[titleLength > 0 ? WholeCharactersIn(work, static_cast<size_t>(titleLength)) : 0] = L'\0';
+    FormatBounded(output, size, L" %ls  \r\n\r\n", work);
     if (!process) return;
 
-    memset(work, 0, sizeof work);
-    if (ReadImagePath(process.get(), work, sizeof work)) {
-        const char* slash = strrchr(work, '\\');
-        AppendBounded(output, size, " File: ");
-        AppendBounded(output, size, slash ? slash + 1 : work);
-        AppendBounded(output, size, " \r\n");
+    const std::wstring image = ReadImagePath(process.get());
+    if (!image.empty()) {
+        AppendBounded(output, size, L" File: ");
+        AppendBounded(output, size, FileNamePart(image.c_str()));
+        AppendBounded(output, size, L" \r\n");
     }
 
     FILETIME created{}, exited{}, kernel{}, user{};
@@ -128,8 +150,8 @@ void FormatProcessInfo(HWND window, char* output, size_t size)
         // A start in the future (the clock was set back) reads as just started.
         const unsigned long long start = Ticks(created), current = Ticks(now);
         const unsigned long long minutes = current > start ? (current - start) / kTicksPerMinute : 0;
-        memset(work, 0, sizeof work);
-        FormatDurationLine(minutes, work, sizeof work);
+        work[0] = L'\0';
+        FormatDurationLine(minutes, work, kPathCapacity);
         AppendBounded(output, size, work);
     }
 
@@ -143,7 +165,7 @@ void FormatProcessInfo(HWND window, char* output, size_t size)
         memoryRead = reader && GetProcessMemoryInfo(reader.get(), &counters, sizeof counters);
     }
     if (memoryRead) {
-        AppendMemoryLine(" Virtual Memory Usage: ", counters.PagefileUsage, " KB \r\n", output, size);
-        AppendMemoryLine(" Total Memory Usage: ", counters.WorkingSetSize, " KB ", output, size);
+        AppendMemoryLine(L" Virtual Memory Usage: ", counters.PagefileUsage, L" KB \r\n", output, size);
+        AppendMemoryLine(L" Total Memory Usage: ", counters.WorkingSetSize, L" KB ", output, size);
     }
 }

@@ -98,10 +98,11 @@ int IndexOfEntry(const WindowList& list, const WindowEntry* entry)
     return -1;
 }
 
-void ReadWindowTitle(HWND window, char* buffer, size_t capacity)
+void ReadWindowTitle(HWND window, wchar_t* buffer, size_t capacity)
 {
     if (capacity == 0) return;
     buffer[0] = '\0';
     const int limit = capacity < static_cast<size_t>(kTitleMaxRead) ? static_cast<int>(capacity) : kTitleMaxRead;
-    if (GetWindowTextA(window, buffer, limit) <= 0) buffer[0] = '\0';
+    const int length = GetWindowTextW(window, buffer, limit);
+    buffer[length > 0 ? WholeCharactersIn(buffer, static_cast<size_t>(length)) : 0] = L'\0';
 }

@@ -26,8 +26,8 @@ struct WindowEntry {
     DWORD wasMinimized;     // restored for its snapshot; minimized again at tear-down
     HICON icon;             // found while listing, drawn on the tile and label; null: none found
     bool iconOwned;         // the icon was made for this entry and goes with it
-    char title[kTitleBuffer];     // as read for the title label
-    char fileName[kPathCapacity];   // the executable's file name, read when first looked for
+    wchar_t title[kTitleBuffer];    // as read for the title label
+    wchar_t fileName[kPathCapacity];  // the executable's file name, read when first looked for
     bool fileNameRead;
     bool dimmed;            // not matching the find text: drawn darkened, never selected
 };
@@ -64,5 +64,6 @@ void ClearWindowList(WindowList& list);
 WindowEntry* EntryAtIndex(const WindowList& list, int index);
 int IndexOfEntry(const WindowList& list, const WindowEntry* entry);
 
-// Reads a window's title (at most 79 characters); empty when it cannot be read.
-void ReadWindowTitle(HWND window, char* buffer, size_t capacity);
+// Reads a window's title (at most 79 UTF-16 units, never ending in half a pair); empty when it
+// cannot be read.
+void ReadWindowTitle(HWND window, wchar_t* buffer, size_t capacity);

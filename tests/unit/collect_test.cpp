@@ -19,7 +19,7 @@ class Collection : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        lstrcpyA(appTitle, "Sorvane");
+        lstrcpyW(appTitle, L"Sorvane");
         savedStandIn = useExecutableIcons;
         useExecutableIcons = false;  // the Windows path: the window's own answers only
         ResetWindowList(showing.windowList);
@@ -34,17 +34,17 @@ protected:
         settings = Settings{};
     }
     // A visible window of the given class; the class gets the program icon when withIcon.
-    HWND Make(const char* className, const char* title, bool withIcon, DWORD exStyle = 0,
+    HWND Make(const wchar_t* className, const wchar_t* title, bool withIcon, DWORD exStyle = 0,
               int width = 200, int height = 150)
     {
-        WNDCLASSA windowClass{};
+        WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = className;
-        windowClass.hIcon = withIcon ? LoadIconA(nullptr, MAKEINTRESOURCEA(32512)) : nullptr;
-        RegisterClassA(&windowClass);
-        HWND window = CreateWindowExA(exStyle, className, title, WS_POPUP | WS_VISIBLE, 10, 10, width,
-                                      height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        windowClass.hIcon = withIcon ? LoadIconW(nullptr, MAKEINTRESOURCEW(32512)) : nullptr;
+        RegisterClassW(&windowClass);
+        HWND window = CreateWindowExW(exStyle, className, title, WS_POPUP | WS_VISIBLE, 10, 10, width,
+                                      height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         windows.push_back(window);
         return window;
     }
@@ -62,18 +62,18 @@ protected:
 
 TEST(ExclusionRule, MatchesWholeFileNamesIgnoringCase)
 {
-    const char* list = "C:\\Windows\\NOTEPAD.EXE\nD:/tools/grep.exe\nplain.exe\n";
-    EXPECT_TRUE(IsExcludedName(list, "notepad.exe"));
-    EXPECT_TRUE(IsExcludedName(list, "Notepad.Exe"));
-    EXPECT_TRUE(IsExcludedName(list, "grep.exe"));
-    EXPECT_TRUE(IsExcludedName(list, "plain.exe"));
-    EXPECT_FALSE(IsExcludedName(list, "pad.exe"));     // only a part of a listed name
-    EXPECT_FALSE(IsExcludedName(list, "notepad"));
-    EXPECT_FALSE(IsExcludedName(list, "Windows"));     // a folder is no file name
-    EXPECT_FALSE(IsExcludedName(list, ""));            // a process that could not be read
-    EXPECT_FALSE(IsExcludedName(nullptr, "notepad.exe"));
-    EXPECT_FALSE(IsExcludedName("", "notepad.exe"));
-    EXPECT_TRUE(IsExcludedName("C:\\last.exe", "last.exe"));  // no final line feed
+    const wchar_t* list = L"C:\\Windows\\NOTEPAD.EXE\nD:/tools/grep.exe\nplain.exe\n";
+    EXPECT_TRUE(IsExcludedName(list, L"notepad.exe"));
+    EXPECT_TRUE(IsExcludedName(list, L"Notepad.Exe"));
+    EXPECT_TRUE(IsExcludedName(list, L"grep.exe"));
+    EXPECT_TRUE(IsExcludedName(list, L"plain.exe"));
+    EXPECT_FALSE(IsExcludedName(list, L"pad.exe"));     // only a part of a listed name
+    EXPECT_FALSE(IsExcludedName(list, L"notepad"));
+    EXPECT_FALSE(IsExcludedName(list, L"Windows"));     // a folder is no file name
+    EXPECT_FALSE(IsExcludedName(list, L""));            // a process that could not be read
+    EXPECT_FALSE(IsExcludedName(nullptr, L"notepad.exe"));
+    EXPECT_FALSE(IsExcludedName(L"", L"notepad.exe"));
+    EXPECT_TRUE(IsExcludedName(L"C:\\last.exe", L"last.exe"));  // no final line feed
 }
 
 namespace {
@@ -85,9 +85,9 @@ ListingFacts Listed()
     facts.visible = true;
     facts.clientLargerThanOnePixel = true;
     facts.hasIcon = true;
-    facts.className = "Notepad";
-    facts.title = "Notes - Editor";
-    facts.executableName = "notepad.exe";
+    facts.className = L"Notepad";
+    facts.title = L"Notes - Editor";
+    facts.executableName = L"notepad.exe";
     return facts;
 }
 
@@ -100,7 +100,7 @@ TEST(ListingRules, CloakedWindowsAreNeverListed)
     facts.cloaked = true;
     EXPECT_FALSE(PassesListingRules(facts));
     facts.minimized = true;         // minimized on another virtual desktop
-    facts.title = "File Download";  // not even by the download rule
+    facts.title = L"File Download";  // not even by the download rule
     EXPECT_FALSE(PassesListingRules(facts));
 }
 
@@ -110,7 +110,7 @@ TEST(ListingRules, StoreAppFramesNeedNoIconUnlessCloakedOrTiny)
     frame.className = kStoreAppFrameClass;
     frame.hasIcon = false;
     EXPECT_TRUE(PassesListingRules(frame));
-    frame.className = "applicationframewindow";  // the whole name, in its case
+    frame.className = L"applicationframewindow";  // the whole name, in its case
     EXPECT_FALSE(PassesListingRules(frame));
     frame.className = kStoreAppFrameClass;
     frame.clientLargerThanOnePixel = false;
@@ -134,29 +134,29 @@ TEST(ListingRules, TheEarlierRulesHoldOverTheFacts)
     EXPECT_TRUE(PassesListingRules(facts));
     facts = Listed();
     facts.hasIcon = false;
-    facts.title = "Download Completed";
+    facts.title = L"Download Completed";
     EXPECT_TRUE(PassesListingRules(facts));
-    facts.exclusionText = "C:\\Windows\\NOTEPAD.EXE\n";
+    facts.exclusionText = L"C:\\Windows\\NOTEPAD.EXE\n";
     EXPECT_FALSE(PassesListingRules(facts));
 }
 
 TEST_F(Collection, StoreAppFrameWithoutIconIsListedAndDrawsTheStandardIcon)
 {
     // Wine's compositor answers E_NOTIMPL: nothing is cloaked.
-    HWND frame = Make(kStoreAppFrameClass, "Photos", false);
+    HWND frame = Make(kStoreAppFrameClass, L"Photos", false);
     EXPECT_FALSE(IsWindowCloaked(frame));
     EXPECT_TRUE(IsListable(frame, settings.exclusionText.get()));
     bool owned = true;
-    EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), FindWindowIcon(frame, nullptr, &owned));
+    EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(32512)), FindWindowIcon(frame, nullptr, &owned));
     EXPECT_FALSE(owned);  // a shared system icon: never destroyed
 
-    HWND other = Make("NotAFrame", "Photos", false);
+    HWND other = Make(L"NotAFrame", L"Photos", false);
     EXPECT_EQ(nullptr, FindWindowIcon(other, nullptr, &owned));
 }
 
 TEST_F(Collection, ListingRulesOnRealWindows)
 {
-    HWND plain = Make("ListA", "Plain window", true);
+    HWND plain = Make(L"ListA", L"Plain window", true);
     EXPECT_TRUE(IsListable(plain, settings.exclusionText.get()));
     // The program's own windows never are, whatever their title (as it marks itself at start-up).
     unlistedProcessId = GetCurrentProcessId();
@@ -164,36 +164,36 @@ TEST_F(Collection, ListingRulesOnRealWindows)
     EXPECT_FALSE(IsListable(plain, kNoExclusions));
     unlistedProcessId = 0;
 
-    HWND noIcon = Make("ListNoIcon", "No icon here", false);
+    HWND noIcon = Make(L"ListNoIcon", L"No icon here", false);
     EXPECT_FALSE(IsListable(noIcon, settings.exclusionText.get()));
-    HWND download = Make("ListNoIcon", "File Download", false);
+    HWND download = Make(L"ListNoIcon", L"File Download", false);
     EXPECT_TRUE(IsListable(download, settings.exclusionText.get()));
-    HWND downloadCase = Make("ListNoIcon", "file download", false);
+    HWND downloadCase = Make(L"ListNoIcon", L"file download", false);
     EXPECT_FALSE(IsListable(downloadCase, settings.exclusionText.get()));
-    HWND completed = Make("ListNoIcon", "Download Completed - 10 MB", false);
+    HWND completed = Make(L"ListNoIcon", L"Download Completed - 10 MB", false);
     EXPECT_TRUE(IsListable(completed, settings.exclusionText.get()));
 
-    HWND untitled = Make("ListA", "", true);
+    HWND untitled = Make(L"ListA", L"", true);
     EXPECT_FALSE(IsListable(untitled, settings.exclusionText.get()));
-    HWND namesake = Make("ListA", "Sorvane", true);  // another program's window may bear our title
+    HWND namesake = Make(L"ListA", L"Sorvane", true);  // another program's window may bear our title
     EXPECT_TRUE(IsListable(namesake, settings.exclusionText.get()));
-    HWND tool = Make("ListA", "Palette", true, WS_EX_TOOLWINDOW);
+    HWND tool = Make(L"ListA", L"Palette", true, WS_EX_TOOLWINDOW);
     EXPECT_FALSE(IsListable(tool, settings.exclusionText.get()));
 
     // A 1 x 1 client is not probed for its icon, unless the window is minimized.
-    HWND tiny = Make("ListA", "Tiny", true, 0, 1, 1);
+    HWND tiny = Make(L"ListA", L"Tiny", true, 0, 1, 1);
     EXPECT_FALSE(IsListable(tiny, settings.exclusionText.get()));
     ShowWindow(tiny, SW_MINIMIZE);
     EXPECT_TRUE(IsListable(tiny, settings.exclusionText.get()));
 
-    HWND hidden = Make("ListA", "Hidden", true);
+    HWND hidden = Make(L"ListA", L"Hidden", true);
     ShowWindow(hidden, SW_HIDE);
     EXPECT_FALSE(IsListable(hidden, settings.exclusionText.get()));
 }
 
 TEST_F(Collection, ExecutableIconStandsInOnlyWhenSwitchedOn)
 {
-    HWND noIcon = Make("ListNoIcon2", "Icon from the file", false);
+    HWND noIcon = Make(L"ListNoIcon2", L"Icon from the file", false);
     EXPECT_EQ(nullptr, QueryWindowIcon(noIcon));
     EXPECT_EQ(nullptr, QueryClassIcon(noIcon));
     EXPECT_FALSE(IsListable(noIcon, settings.exclusionText.get()));
@@ -206,20 +206,20 @@ TEST_F(Collection, ExecutableIconStandsInOnlyWhenSwitchedOn)
     if (owned) DestroyIcon(icon);
 
     // A window's own answer comes first, and is not ours to destroy.
-    HWND withIcon = Make("ListA", "Own icon", true);
+    HWND withIcon = Make(L"ListA", L"Own icon", true);
     icon = FindWindowIcon(withIcon, nullptr, &owned);
     EXPECT_EQ(QueryClassIcon(withIcon), icon);
     EXPECT_FALSE(owned);
-    HICON big = LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
-    SendMessageA(noIcon, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    HICON big = LoadIconW(nullptr, MAKEINTRESOURCEW(32516));
+    SendMessageW(noIcon, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     EXPECT_EQ(big, QueryWindowIcon(noIcon));
 }
 
 TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
 {
-    HWND first = Make("ListNoIcon3", "Stand-in one", false);
-    HWND second = Make("ListNoIcon3", "Stand-in two", false);
-    HWND own = Make("ListA", "Own icon kept", true);
+    HWND first = Make(L"ListNoIcon3", L"Stand-in one", false);
+    HWND second = Make(L"ListNoIcon3", L"Stand-in two", false);
+    HWND own = Make(L"ListA", L"Own icon kept", true);
     useExecutableIcons = true;
     CollectWindows(showing.windowList, kNoExclusions);
     WindowEntry* entries[3] = {};
@@ -234,7 +234,7 @@ TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
     EXPECT_EQ(entries[0]->icon, entries[1]->icon);
     EXPECT_FALSE(entries[0]->iconOwned || entries[1]->iconOwned);
     ICONINFO info{};
-    EXPECT_TRUE(GetIconInfo(entries[0]->icon, &info)) << "alive while the list stands";
+    EXPECT_TRUE(GetIconInfo(entries[0]->icon, &info)) << L"alive while the list stands";
     if (info.hbmColor) DeleteObject(info.hbmColor);
     if (info.hbmMask) DeleteObject(info.hbmMask);
     EXPECT_EQ(QueryClassIcon(own), entries[2]->icon);
@@ -249,30 +249,30 @@ TEST_F(Collection, ListedWindowsKeepTheIconFoundAndShareOneStandInPerProgram)
 
 TEST_F(Collection, ExclusionListHidesTheWindowsOfAListedExecutable)
 {
-    HWND window = Make("ListA", "Excluded maybe", true);
-    char name[kPathCapacity] = {};
-    GetProcessImageName(window, name, sizeof name, true);
-    ASSERT_STREQ("sorvane_unit_tests.exe", name);
-    char full[kPathCapacity] = {};
-    GetProcessImageName(window, full, sizeof full, false);
-    EXPECT_EQ(':', full[1]) << full;  // a DOS path, read with the least access
+    HWND window = Make(L"ListA", L"Excluded maybe", true);
+    wchar_t name[kPathCapacity] = {};
+    GetProcessImageName(window, name, std::size(name), true);
+    ASSERT_STREQ(L"sorvane_unit_tests.exe", name);
+    wchar_t full[kPathCapacity] = {};
+    GetProcessImageName(window, full, std::size(full), false);
+    EXPECT_EQ(L':', full[1]) << full;  // a DOS path, read with the least access
 
-    const char exact[] = "C:\\somewhere\\SORVANE_UNIT_TESTS.EXE\n";
-    settings.exclusionText = AllocateHeapText(sizeof exact);
-    lstrcpyA(settings.exclusionText.get(), exact);
+    const wchar_t exact[] = L"C:\\somewhere\\SORVANE_UNIT_TESTS.EXE\n";
+    settings.exclusionText = AllocateHeapText(std::size(exact));
+    lstrcpyW(settings.exclusionText.get(), exact);
     EXPECT_FALSE(IsListable(window, settings.exclusionText.get()));
     EXPECT_TRUE(IsListable(window, kNoExclusions));  // direct switching ignores the list
 
-    const char longer[] = "C:\\x\\my_sorvane_unit_tests.exe\n";
-    settings.exclusionText = AllocateHeapText(sizeof longer);
-    lstrcpyA(settings.exclusionText.get(), longer);
+    const wchar_t longer[] = L"C:\\x\\my_sorvane_unit_tests.exe\n";
+    settings.exclusionText = AllocateHeapText(std::size(longer));
+    lstrcpyW(settings.exclusionText.get(), longer);
     EXPECT_TRUE(IsListable(window, settings.exclusionText.get()));
 }
 
 TEST_F(Collection, CollectionFindsOurWindowsInZOrder)
 {
-    HWND back = Make("ListA", "Back window", true);
-    HWND front = Make("ListA", "Front window", true);
+    HWND back = Make(L"ListA", L"Back window", true);
+    HWND front = Make(L"ListA", L"Front window", true);
     SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CollectWindows(showing.windowList, settings.exclusionText.get());
     std::vector<HWND> ours;
@@ -287,9 +287,9 @@ TEST_F(Collection, CollectionFindsOurWindowsInZOrder)
 
 TEST_F(Collection, GroupingGathersEachClassBehindItsFirstWindow)
 {
-    HWND a1 = Make("GroupA", "A1", true), b1 = Make("GroupB", "B1", true);
-    HWND a2 = Make("GroupA", "A2", true), b2 = Make("GroupB", "B2", true);
-    HWND a3 = Make("GroupA", "A3", true);
+    HWND a1 = Make(L"GroupA", L"A1", true), b1 = Make(L"GroupB", L"B1", true);
+    HWND a2 = Make(L"GroupA", L"A2", true), b2 = Make(L"GroupB", L"B2", true);
+    HWND a3 = Make(L"GroupA", L"A3", true);
     for (HWND window : {a1, b1, a2, b2, a3}) AppendWindowEntry(showing.windowList, window);
     GroupByApplication(showing.windowList);
     EXPECT_EQ((std::vector<HWND>{a1, a2, a3, b2, b1}), ListOrder());
@@ -312,9 +312,9 @@ TEST_F(Collection, GroupingGathersEachClassBehindItsFirstWindow)
 
 TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
 {
-    HWND frame = Make("XLMAIN", "Microsoft Excel - Budget", true);
-    HWND doc1 = Make("MS-SDIb", "Budget.xls", true);
-    HWND doc2 = Make("MS-SDIb", "Plan.xls", true);
+    HWND frame = Make(L"XLMAIN", L"Microsoft Excel - Budget", true);
+    HWND doc1 = Make(L"MS-SDIb", L"Budget.xls", true);
+    HWND doc2 = Make(L"MS-SDIb", L"Plan.xls", true);
     for (HWND window : {frame, doc1, doc2}) AppendWindowEntry(showing.windowList, window);
     showing.officeFrames[0] = OfficeFrameSlot{};
     MergeOfficeFrames(showing.windowList, showing.officeFrames);
@@ -336,7 +336,7 @@ TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
     EXPECT_EQ(showing.windowList.head, showing.windowList.tail);
 
     // A list holding only frames is emptied cleanly.
-    HWND frame2 = Make("XLMAIN", "Microsoft Excel - Other", true);
+    HWND frame2 = Make(L"XLMAIN", L"Microsoft Excel - Other", true);
     AppendWindowEntry(showing.windowList, frame2);
     MergeOfficeFrames(showing.windowList, showing.officeFrames);
     EXPECT_EQ(nullptr, showing.windowList.head);
@@ -348,9 +348,9 @@ TEST_F(Collection, OfficeFramesLeaveTheListBesideTheirDocuments)
 
 TEST_F(Collection, RestoringMinimizedWindowsAndMinimizingThemBack)
 {
-    HWND first = Make("ListA", "First", true);
-    HWND second = Make("ListA", "Second", true);
-    HWND third = Make("ListA", "Third", true);
+    HWND first = Make(L"ListA", L"First", true);
+    HWND second = Make(L"ListA", L"Second", true);
+    HWND third = Make(L"ListA", L"Third", true);
     ShowWindow(first, SW_MINIMIZE);
     ShowWindow(third, SW_MINIMIZE);
     AppendWindowEntry(showing.windowList, first);
@@ -372,4 +372,24 @@ TEST_F(Collection, RestoringMinimizedWindowsAndMinimizingThemBack)
     RestoreMinimizedWindows();
     MinimizeRestoredWindows();
     EXPECT_FALSE(IsIconic(first));
+}
+
+TEST(WindowTitle, ACutTitleNeverEndsInHalfAPair)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"WideTitleWindow";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, L"WideTitleWindow", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    const std::wstring title = std::wstring(kTitleMaxRead - 2, L'a') + L"\U0001F3B5 and more";
+    SetWindowTextW(window, title.c_str());
+    wchar_t read[kTitleBuffer] = {};
+    ReadWindowTitle(window, read, std::size(read));
+    EXPECT_EQ(std::wstring(kTitleMaxRead - 2, L'a'), std::wstring(read)) << "the pair would end past the limit";
+    SetWindowTextW(window, L"\u6771\u4EAC \U0001F3B5");
+    ReadWindowTitle(window, read, std::size(read));
+    EXPECT_STREQ(L"\u6771\u4EAC \U0001F3B5", read);
+    DestroyWindow(window);
 }

@@ -24,7 +24,7 @@ protected:
     {
         DeleteSettingsKey();
         settings = Settings{};
-        lstrcpyA(appTitle, "Sorvane");
+        lstrcpyW(appTitle, L"Sorvane");
         appInstance = GetModuleHandleA(nullptr);
         mainWindow = CreateTestWindow();
     }
@@ -61,7 +61,7 @@ protected:
     {
         UniqueHkey key = OpenSettingsForQuery();
         DWORD value = 0xFFFFFFFF;
-        if (key) ReadDwordValue(key.get(), name, &value);
+        if (key) ReadDwordValue(key.get(), Wide(name).c_str(), &value);
         return value;
     }
     std::string Selected(int box)
@@ -112,7 +112,7 @@ TEST_F(Page, ShortcutBoxesListTheChoicesAndShowTheStoredKeys)
     EXPECT_EQ("Win", Selected(IDC_OTHERS_MOD));
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
-    ASSERT_TRUE(ReadDwordValue(key.get(), "ShowKey", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"ShowKey", &value));
     EXPECT_EQ(69u, value);
 }
 
@@ -123,16 +123,16 @@ TEST_F(Page, StoringAPairWritesWhatTheBoxesShowAndKeepsWhatTheyCannot)
     SendDlgItemMessageA(page, IDC_SHOW_MOD, CB_SETCURSEL, 2, 0);       // Ctrl
     SendDlgItemMessageA(page, IDC_SHOW_KEY_BOX, CB_SETCURSEL, 27, 0);  // "E"
     UniqueHkey key = OpenSettingsForWrite();
-    StoreShortcutPair(page, key.get(), IDC_SHOW_MOD, "ShowMod", IDC_SHOW_KEY_BOX, "ShowKey");
-    StoreShortcutPair(page, key.get(), IDC_OTHERS_MOD, "OthersMod", IDC_OTHERS_KEY_BOX, "OthersKey");
+    StoreShortcutPair(page, key.get(), IDC_SHOW_MOD, L"ShowMod", IDC_SHOW_KEY_BOX, L"ShowKey");
+    StoreShortcutPair(page, key.get(), IDC_OTHERS_MOD, L"OthersMod", IDC_OTHERS_KEY_BOX, L"OthersKey");
     DWORD value = 0;
-    ASSERT_TRUE(ReadDwordValue(key.get(), "ShowMod", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"ShowMod", &value));
     EXPECT_EQ(2u, value);
-    ASSERT_TRUE(ReadDwordValue(key.get(), "ShowKey", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"ShowKey", &value));
     EXPECT_EQ(69u, value);
-    ASSERT_TRUE(ReadDwordValue(key.get(), "OthersMod", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"OthersMod", &value));
     EXPECT_EQ(4u, value) << "a modifier the box cannot show is kept, not turned into none";
-    ASSERT_TRUE(ReadDwordValue(key.get(), "OthersKey", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"OthersKey", &value));
     EXPECT_EQ(65u, value);
 }
 
@@ -153,7 +153,7 @@ TEST_F(Page, ARefusedCombinationIsWrittenBackAndTheAnswerIsInvalid)
     EXPECT_EQ("Z", Selected(IDC_RECENT_KEY_BOX));
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
-    ASSERT_TRUE(ReadDwordValue(key.get(), "RecentKey", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"RecentKey", &value));
     EXPECT_EQ(90u, value);
     EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
 }
@@ -162,8 +162,8 @@ TEST_F(Page, TheExclusionListRefusesAPathInAnyLetterCase)
 {
     Open(IDD_PAGE_EXCLUSION, ExclusionPageProc);
     MessageBoxWatcher exists{"File Exists"};
-    EXPECT_TRUE(AddExclusionPath(page, "C:\\Windows\\notepad.exe"));
-    EXPECT_FALSE(AddExclusionPath(page, "C:\\WINDOWS\\NOTEPAD.EXE"));
+    EXPECT_TRUE(AddExclusionPath(page, L"C:\\Windows\\notepad.exe"));
+    EXPECT_FALSE(AddExclusionPath(page, L"C:\\WINDOWS\\NOTEPAD.EXE"));
     ASSERT_EQ(1u, exists.Texts().size());
     EXPECT_EQ("The selected file has already existed in the exclusion list.\n(C:\\WINDOWS\\NOTEPAD.EXE)",
               exists.Texts()[0]);
@@ -201,9 +201,9 @@ TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)
     EXPECT_EQ(1, settings.gestureCorner);
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
-    ASSERT_TRUE(ReadDwordValue(key.get(), "Mouse Gesture", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"Mouse Gesture", &value));
     EXPECT_EQ(1u, value);
-    ASSERT_TRUE(ReadDwordValue(key.get(), "Corner", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"Corner", &value));
     EXPECT_EQ(1u, value);
     UninstallMouseHook();
 
@@ -215,9 +215,9 @@ TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)
     CheckDlgButton(page, IDC_RESTORE_MINIMIZED, BST_UNCHECKED);
     SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
     EXPECT_FALSE(settings.restoreMinimized);
-    ASSERT_TRUE(ReadDwordValue(key.get(), "RestoreMinimized", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"RestoreMinimized", &value));
     EXPECT_EQ(0u, value);
-    ASSERT_TRUE(ReadDwordValue(key.get(), "GroupByApps", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"GroupByApps", &value));
     EXPECT_EQ(0u, value);
 }
 

@@ -23,14 +23,20 @@ std::vector<bool> Mask(const char* pattern)  // "x" a match, "." a dimmed tile
 
 TEST(FindRule, TitleOrFileNameHoldsTheTextWhateverItsCase)
 {
-    EXPECT_TRUE(TileMatches("Quarterly Report - Writer", "writer.exe", "report"));
-    EXPECT_TRUE(TileMatches("Quarterly Report - Writer", "writer.exe", "RTERLY R"));
-    EXPECT_TRUE(TileMatches("Inbox", "MAILER.EXE", "mailer."));   // the file name only
-    EXPECT_FALSE(TileMatches("Inbox", "MAILER.EXE", "c:\\"));     // a file name, never a path
-    EXPECT_FALSE(TileMatches("Inbox", "mailer.exe", "inboxes"));
-    EXPECT_TRUE(TileMatches("", "", ""));                          // an empty text lights every tile
-    EXPECT_TRUE(TileMatches(nullptr, "a.exe", "A"));
-    EXPECT_FALSE(TileMatches(nullptr, nullptr, "a"));
+    EXPECT_TRUE(TileMatches(L"Quarterly Report - Writer", L"writer.exe", L"report"));
+    EXPECT_TRUE(TileMatches(L"Quarterly Report - Writer", L"writer.exe", L"RTERLY R"));
+    EXPECT_TRUE(TileMatches(L"Inbox", L"MAILER.EXE", L"mailer."));   // the file name only
+    EXPECT_FALSE(TileMatches(L"Inbox", L"MAILER.EXE", L"c:\\"));     // a file name, never a path
+    EXPECT_FALSE(TileMatches(L"Inbox", L"mailer.exe", L"inboxes"));
+    EXPECT_TRUE(TileMatches(L"", L"", L""));                          // an empty text lights every tile
+    EXPECT_TRUE(TileMatches(nullptr, L"a.exe", L"A"));
+    EXPECT_FALSE(TileMatches(nullptr, nullptr, L"a"));
+    // Letter case aside in every script; other scripts' letters are no match for Latin ones.
+    EXPECT_TRUE(TileMatches(L"Ωμέγα notes", L"", L"ωΜ"));  // "Ωμέγα", "ωΜ"
+    EXPECT_TRUE(TileMatches(L"ПРИВЕТ", L"", L"при"));  // "ПРИВЕТ", "при"
+    EXPECT_TRUE(TileMatches(L"東京 メモ", L"", L"京"));  // "東京 メモ"
+    EXPECT_TRUE(TileMatches(L"\U0001F3B5 Music", L"", L"\U0001F3B5"));
+    EXPECT_FALSE(TileMatches(L"Ωmega", L"", L"o"));
 
     EXPECT_FALSE(IsFindCharacter(' '));   // Space switches
     EXPECT_FALSE(IsFindCharacter(0x08));  // Backspace edits
@@ -39,7 +45,40 @@ TEST(FindRule, TitleOrFileNameHoldsTheTextWhateverItsCase)
     EXPECT_FALSE(IsFindCharacter(0x7F));  // Ctrl+Backspace
     EXPECT_TRUE(IsFindCharacter('!'));
     EXPECT_TRUE(IsFindCharacter('z'));
-    EXPECT_TRUE(IsFindCharacter(0xE9));   // a letter of the code page
+    EXPECT_TRUE(IsFindCharacter(0xE9));
+    EXPECT_TRUE(IsFindCharacter(0x3C9));    // beyond any one code page
+    EXPECT_TRUE(IsFindCharacter(0x1F3B5));  // beyond the first plane
+    EXPECT_FALSE(IsFindCharacter(0x85));    // a control character of the second set
+    EXPECT_FALSE(IsFindCharacter(0xD83C));  // half a pair alone
+}
+
+TEST(FindTyping, PairsJoinBackspaceTakesThemWholeAndTheLimitCountsCharacters)
+{
+    wchar_t text[kFindTextCapacity] = {};
+    wchar_t pending = 0;
+    EXPECT_EQ(FindTyping::Edited, TypeIntoFindText(text, &pending, L'a'));
+    EXPECT_EQ(FindTyping::Waiting, TypeIntoFindText(text, &pending, 0xD83C));
+    EXPECT_STREQ(L"a", text) << "half a pair waits for its second";
+    EXPECT_EQ(FindTyping::Edited, TypeIntoFindText(text, &pending, 0xDFB5));
+    EXPECT_STREQ(L"a\U0001F3B5", text);
+    EXPECT_EQ(2u, CountCharacters(text));
+    EXPECT_EQ(FindTyping::Ignored, TypeIntoFindText(text, &pending, 0xDFB5)) << "a second half alone";
+    EXPECT_EQ(FindTyping::Waiting, TypeIntoFindText(text, &pending, 0xD83C));
+    EXPECT_EQ(FindTyping::Edited, TypeIntoFindText(text, &pending, L'b')) << "a first half dropped for another";
+    EXPECT_STREQ(L"a\U0001F3B5b", text);
+    EXPECT_EQ(FindTyping::Edited, TypeIntoFindText(text, &pending, 0x08));
+    EXPECT_EQ(FindTyping::Edited, TypeIntoFindText(text, &pending, 0x08));
+    EXPECT_STREQ(L"a", text) << "Backspace takes the whole pair";
+    // Thirty-two characters, each a pair: sixty-four units fit; a thirty-third character does not.
+    text[0] = L'\0';
+    for (size_t i = 0; i < kFindTextMax; ++i) {
+        TypeIntoFindText(text, &pending, 0xD83C);
+        ASSERT_EQ(FindTyping::Edited, TypeIntoFindText(text, &pending, 0xDFB5)) << i;
+    }
+    EXPECT_EQ(kFindTextMax, CountCharacters(text));
+    EXPECT_EQ(FindTyping::Refused, TypeIntoFindText(text, &pending, L'x'));
+    TypeIntoFindText(text, &pending, 0xD83C);
+    EXPECT_EQ(FindTyping::Refused, TypeIntoFindText(text, &pending, 0xDFB5));
 }
 
 TEST(FindMoves, TabHomeAndEndStopOnMatchesOnly)
@@ -98,8 +137,8 @@ protected:
     {
         for (size_t i = 0; i < titles.size(); ++i) {
             WindowEntry* entry = AppendWindowEntry(showing.windowList, FakeHandle(i + 1));
-            lstrcpynA(entry->title, titles[i].c_str(), sizeof entry->title);
-            lstrcpyA(entry->fileName, "tool.exe");
+            CopyBounded(entry->title, std::size(entry->title), Wide(titles[i]).c_str());
+            CopyBounded(entry->fileName, std::size(entry->fileName), L"tool.exe");
             entry->fileNameRead = true;
         }
         int rows = 0;
@@ -117,12 +156,14 @@ protected:
     static std::string Selected()
     {
         const WindowEntry* selected = showing.windowList.selected;
-        return selected ? selected->title : "none";
+        return selected ? Narrow(selected->title) : "none";
     }
-    static void Type(const char* text)
+    // UTF-8 typed as WM_CHAR brings it: one UTF-16 unit at a time.
+    static void Type(const std::string& text)
     {
-        for (const char* p = text; *p; ++p) HandleFindCharacter(showing, nullptr, static_cast<unsigned char>(*p));
+        for (wchar_t unit : Wide(text)) HandleFindCharacter(showing, nullptr, unit);
     }
+    static std::string Text() { return Narrow(FindText(showing)); }
 };
 
 }  // namespace
@@ -132,27 +173,27 @@ TEST_F(FindOnList, TypingDimsRefusesAndBackspaceRestores)
     Lay({"Alpha notes", "Beta plan", "Alpha plan", "Gamma"});
     EXPECT_EQ("xxxx", Lit());
     Type("pla");
-    EXPECT_STREQ("pla", FindText(showing));
+    EXPECT_EQ("pla", Text());
     EXPECT_EQ(".xx.", Lit());
     EXPECT_EQ("Beta plan", Selected()) << "the selection left the dimmed tile for the first match";
     Type("q");  // nothing would match: refused
-    EXPECT_STREQ("pla", FindText(showing));
+    EXPECT_EQ("pla", Text());
     EXPECT_EQ(".xx.", Lit());
     Type("n");
     showing.windowList.selected = showing.windowList.head->next->next;  // "Alpha plan"
     Type("\b\b");
-    EXPECT_STREQ("pl", FindText(showing));
+    EXPECT_EQ("pl", Text());
     EXPECT_EQ(".xx.", Lit());
     EXPECT_EQ("Alpha plan", Selected()) << "a selection still matching stays";
     Type("\b\b");
-    EXPECT_STREQ("", FindText(showing));
+    EXPECT_EQ("", Text());
     EXPECT_EQ("xxxx", Lit());
     Type("\b");  // nothing to remove
-    EXPECT_STREQ("", FindText(showing));
+    EXPECT_EQ("", Text());
     Type("TOOL.");  // the file name matches every tile
     EXPECT_EQ("xxxx", Lit());
     ClearFindText(showing);
-    EXPECT_STREQ("", FindText(showing));
+    EXPECT_EQ("", Text());
 }
 
 TEST_F(FindOnList, TheTextHoldsThirtyTwoCharactersAtMost)
@@ -160,7 +201,7 @@ TEST_F(FindOnList, TheTextHoldsThirtyTwoCharactersAtMost)
     const std::string longTitle(40, 'a');
     Lay({longTitle, "other"});
     Type(longTitle.c_str());
-    EXPECT_EQ(kFindTextMax, std::string(FindText(showing)).size());
+    EXPECT_EQ(kFindTextMax, CountCharacters(FindText(showing)));
     EXPECT_EQ("x.", Lit());
     ClearFindText(showing);
     EXPECT_EQ("xx", Lit());
@@ -171,10 +212,10 @@ TEST_F(FindOnList, MovesFollowTheLitTiles)
     Lay({"a1", "b2", "a3", "b4", "a5", "b6"});  // 3 x 2
     Type("a");
     EXPECT_EQ("x.x.x.", Lit());
-    EXPECT_EQ("a3", std::string(NextMatchingEntry(showing, true)->title));
-    EXPECT_EQ("a5", std::string(NextMatchingEntry(showing, false)->title));
-    EXPECT_EQ("a1", std::string(FirstMatchingEntry(showing)->title));
-    EXPECT_EQ("a5", std::string(LastMatchingEntry(showing)->title));
-    EXPECT_EQ("a3", std::string(MatchingNeighbour(showing, Direction::Right)->title));
+    EXPECT_EQ("a3", Narrow(NextMatchingEntry(showing, true)->title));
+    EXPECT_EQ("a5", Narrow(NextMatchingEntry(showing, false)->title));
+    EXPECT_EQ("a1", Narrow(FirstMatchingEntry(showing)->title));
+    EXPECT_EQ("a5", Narrow(LastMatchingEntry(showing)->title));
+    EXPECT_EQ("a3", Narrow(MatchingNeighbour(showing, Direction::Right)->title));
     EXPECT_EQ(nullptr, MatchingNeighbour(showing, Direction::Down)) << "b4 below is dimmed, and nothing else";
 }

@@ -14,17 +14,17 @@ namespace {
 
 std::string KeyName(unsigned code, size_t capacity = 10)
 {
-    char buffer[64];
-    memset(buffer, 'x', sizeof buffer);
+    wchar_t buffer[64];
+    wmemset(buffer, L'x', std::size(buffer));
     KeyNameFromCode(code, buffer, capacity);
-    return buffer;
+    return Narrow(buffer);
 }
 
 std::string ModifierName(unsigned flags)
 {
-    char buffer[10];
-    ModifierNameFromFlags(flags, buffer, sizeof buffer);
-    return buffer;
+    wchar_t buffer[10];
+    ModifierNameFromFlags(flags, buffer, std::size(buffer));
+    return Narrow(buffer);
 }
 
 const std::string kConflictTail =
@@ -39,7 +39,7 @@ protected:
     {
         DeleteSettingsKey();
         settings = Settings{};
-        lstrcpyA(appTitle, "Sorvane");
+        lstrcpyW(appTitle, L"Sorvane");
         mainWindow = CreateTestWindow();
         other = CreateTestWindow();
     }
@@ -73,29 +73,29 @@ TEST(KeyTable, HoldsSixtyUniqueKeysInPageOrder)
     std::set<std::string> labels;
     std::set<unsigned> codes;
     for (const KeyTableEntry& entry : KeyTable) {
-        EXPECT_LE(strlen(entry.label), 3u) << entry.label;
-        labels.insert(entry.label);
+        EXPECT_LE(wcslen(entry.label), 3u) << entry.label;
+        labels.insert(Narrow(entry.label));
         codes.insert(entry.code);
     }
     EXPECT_EQ(60u, labels.size());
     EXPECT_EQ(60u, codes.size());
-    EXPECT_STREQ("Tab", KeyTable[0].label);
-    EXPECT_STREQ("Esc", KeyTable[1].label);
-    EXPECT_STREQ("F11", KeyTable[12].label);
+    EXPECT_STREQ(L"Tab", KeyTable[0].label);
+    EXPECT_STREQ(L"Esc", KeyTable[1].label);
+    EXPECT_STREQ(L"F11", KeyTable[12].label);
     EXPECT_EQ(122u, KeyTable[12].code);
-    EXPECT_STREQ("0", KeyTable[13].label);
-    EXPECT_STREQ("A", KeyTable[23].label);
-    EXPECT_STREQ("Z", KeyTable[48].label);
-    EXPECT_STREQ("~", KeyTable[49].label);
+    EXPECT_STREQ(L"0", KeyTable[13].label);
+    EXPECT_STREQ(L"A", KeyTable[23].label);
+    EXPECT_STREQ(L"Z", KeyTable[48].label);
+    EXPECT_STREQ(L"~", KeyTable[49].label);
     EXPECT_EQ(192u, KeyTable[49].code);
-    EXPECT_STREQ("/", KeyTable[59].label);
+    EXPECT_STREQ(L"/", KeyTable[59].label);
     EXPECT_EQ(191u, KeyTable[59].code);
 }
 
 TEST(KeyNames, EveryTableKeyRoundTrips)
 {
     for (const KeyTableEntry& entry : KeyTable) {
-        EXPECT_EQ(entry.label, KeyName(entry.code));
+        EXPECT_EQ(Narrow(entry.label), KeyName(entry.code));
         EXPECT_EQ(entry.code, KeyCodeFromName(entry.label));
     }
 }
@@ -113,15 +113,15 @@ TEST(KeyNames, UnknownCodesGetAShortNumberedName)
 
 TEST(KeyNames, NamesMatchExactlyAndCaseSensitively)
 {
-    EXPECT_EQ(0u, KeyCodeFromName(""));
-    EXPECT_EQ(0u, KeyCodeFromName("F12"));
-    EXPECT_EQ(0u, KeyCodeFromName("a"));
-    EXPECT_EQ(0u, KeyCodeFromName("tab"));
-    EXPECT_EQ(0u, KeyCodeFromName("Tab "));
+    EXPECT_EQ(0u, KeyCodeFromName(L""));
+    EXPECT_EQ(0u, KeyCodeFromName(L"F12"));
+    EXPECT_EQ(0u, KeyCodeFromName(L"a"));
+    EXPECT_EQ(0u, KeyCodeFromName(L"tab"));
+    EXPECT_EQ(0u, KeyCodeFromName(L"Tab "));
     EXPECT_EQ(0u, KeyCodeFromName(nullptr));
-    EXPECT_EQ(69u, KeyCodeFromName("E"));
-    EXPECT_EQ(27u, KeyCodeFromName("Esc"));
-    EXPECT_EQ(220u, KeyCodeFromName("\\"));
+    EXPECT_EQ(69u, KeyCodeFromName(L"E"));
+    EXPECT_EQ(27u, KeyCodeFromName(L"Esc"));
+    EXPECT_EQ(220u, KeyCodeFromName(L"\\"));
 }
 
 TEST(ModifierNames, OneFlagEachAndNoneForTheRest)
@@ -131,27 +131,27 @@ TEST(ModifierNames, OneFlagEachAndNoneForTheRest)
     EXPECT_EQ("Shift", ModifierName(4));
     EXPECT_EQ("Win", ModifierName(8));
     for (unsigned flags : {0u, 3u, 5u, 9u, 16u, 0xFFFFFFFFu}) EXPECT_EQ("(None)", ModifierName(flags));
-    EXPECT_EQ(1u, ModifierFlagsFromName("Alt"));
-    EXPECT_EQ(2u, ModifierFlagsFromName("Ctrl"));
-    EXPECT_EQ(4u, ModifierFlagsFromName("Shift"));
-    EXPECT_EQ(8u, ModifierFlagsFromName("Win"));
-    const char* const others[] = {"(None)", "", "alt", "WIN", "Alt+", nullptr};
-    for (const char* text : others) EXPECT_EQ(0u, ModifierFlagsFromName(text));
+    EXPECT_EQ(1u, ModifierFlagsFromName(L"Alt"));
+    EXPECT_EQ(2u, ModifierFlagsFromName(L"Ctrl"));
+    EXPECT_EQ(4u, ModifierFlagsFromName(L"Shift"));
+    EXPECT_EQ(8u, ModifierFlagsFromName(L"Win"));
+    const wchar_t* const others[] = {L"(None)", L"", L"alt", L"WIN", L"Alt+", nullptr};
+    for (const wchar_t* text : others) EXPECT_EQ(0u, ModifierFlagsFromName(text));
 }
 
 TEST(HotkeyConflictText, NamesTheCombination)
 {
-    char text[300];
-    FormatHotkeyConflict(8, 90, text, sizeof text);
-    EXPECT_EQ("Sorvane cannot handle the Win-Z" + kConflictTail, text);
-    FormatHotkeyConflict(0, 116, text, sizeof text);
-    EXPECT_EQ("Sorvane cannot handle the (None)-F5" + kConflictTail, text);
-    // The longest names still fit in the 300-byte buffer.
-    FormatHotkeyConflict(6, 99999999, text, sizeof text);
-    EXPECT_EQ("Sorvane cannot handle the (None)-#99999999" + kConflictTail, text);
-    char small[20];
-    FormatHotkeyConflict(1, 9, small, sizeof small);
-    EXPECT_STREQ("Sorvane cannot hand", small);
+    wchar_t text[300];
+    FormatHotkeyConflict(8, 90, text, std::size(text));
+    EXPECT_EQ("Sorvane cannot handle the Win-Z" + kConflictTail, Narrow(text));
+    FormatHotkeyConflict(0, 116, text, std::size(text));
+    EXPECT_EQ("Sorvane cannot handle the (None)-F5" + kConflictTail, Narrow(text));
+    // The longest names still fit in the 300-character buffer.
+    FormatHotkeyConflict(6, 99999999, text, std::size(text));
+    EXPECT_EQ("Sorvane cannot handle the (None)-#99999999" + kConflictTail, Narrow(text));
+    wchar_t small[20];
+    FormatHotkeyConflict(1, 9, small, std::size(small));
+    EXPECT_STREQ(L"Sorvane cannot hand", small);
 }
 
 TEST(HotkeyOk, OnlyAChosenRefusedCombinationHoldsTheSheetAndOnlyNewsIsWarned)

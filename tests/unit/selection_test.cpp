@@ -107,32 +107,32 @@ TEST_F(Navigation, PointsOnSharedEdgesHitTheEarlierTile)
 
 TEST(ProcessInfo, DurationLinesAtEveryBoundary)
 {
-    const std::pair<unsigned, const char*> lines[] = {
-        {0, " Duration: less than 1 minute \r\n\r\n"},   {1, " Duration: 1 minute \r\n\r\n"},
-        {2, " Duration: 2 minutes \r\n\r\n"},            {59, " Duration: 59 minutes \r\n\r\n"},
-        {60, " Duration: 1 hour 0 minute \r\n\r\n"},     {61, " Duration: 1 hour 1 minute \r\n\r\n"},
-        {62, " Duration: 1 hour 2 minutes \r\n\r\n"},    {121, " Duration: 2 hour 1 minute \r\n\r\n"},
-        {122, " Duration: 2 hours 2 minutes \r\n\r\n"},
+    const std::pair<unsigned, const wchar_t*> lines[] = {
+        {0, L" Duration: less than 1 minute \r\n\r\n"},   {1, L" Duration: 1 minute \r\n\r\n"},
+        {2, L" Duration: 2 minutes \r\n\r\n"},            {59, L" Duration: 59 minutes \r\n\r\n"},
+        {60, L" Duration: 1 hour 0 minute \r\n\r\n"},     {61, L" Duration: 1 hour 1 minute \r\n\r\n"},
+        {62, L" Duration: 1 hour 2 minutes \r\n\r\n"},    {121, L" Duration: 2 hour 1 minute \r\n\r\n"},
+        {122, L" Duration: 2 hours 2 minutes \r\n\r\n"},
     };
     for (const auto& [minutes, expected] : lines) {
-        char text[64];
-        FormatDurationLine(minutes, text, sizeof text);
+        wchar_t text[64];
+        FormatDurationLine(minutes, text, std::size(text));
         EXPECT_STREQ(expected, text) << minutes;
     }
 }
 
 TEST(ProcessInfo, GroupThousandsWithCommas)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"0", "0"}, {"999", "999"}, {"1000", "1,000"}, {"123456", "123,456"}, {"1234567", "1,234,567"}};
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"0", L"0"}, {L"999", L"999"}, {L"1000", L"1,000"}, {L"123456", L"123,456"}, {L"1234567", L"1,234,567"}};
     for (const auto& [digits, expected] : cases) {
-        char out[20] = {};
-        GroupThousands(digits, out, sizeof out);
+        wchar_t out[20] = {};
+        GroupThousands(digits, out, std::size(out));
         EXPECT_STREQ(expected, out) << digits;
     }
-    char out[20] = {};
-    GroupThousands("12345678901234567890", out, sizeof out);  // cut, never overrun
-    EXPECT_STREQ("12,345,678,901,234,", out);
+    wchar_t out[20] = {};
+    GroupThousands(L"12345678901234567890", out, std::size(out));  // cut, never overrun
+    EXPECT_STREQ(L"12,345,678,901,234,", out);
 }
 
 TEST(ProcessInfo, TextForRealWindowsAndProcesses)
@@ -141,31 +141,31 @@ TEST(ProcessInfo, TextForRealWindowsAndProcesses)
     SetWindowTextA(window, "Info window");
     WindowEntry entry{};
     entry.hwnd = window;
-    char text[261];
-    FormatProcessInfo(entry.hwnd, text, sizeof text);
-    const std::string info = text;
+    wchar_t text[261];
+    FormatProcessInfo(entry.hwnd, text, std::size(text));
+    const std::string info = Narrow(text);
     EXPECT_EQ(0u, info.find(" Info window  \r\n\r\n File: sorvane_unit_tests.exe \r\n Duration: ")) << info;
     EXPECT_NE(std::string::npos, info.find(" Virtual Memory Usage: ")) << info;
     EXPECT_NE(std::string::npos, info.find(" KB \r\n Total Memory Usage: ")) << info;
     EXPECT_EQ(" KB ", info.substr(info.size() - 4));
 
     SetWindowTextA(window, "");
-    FormatProcessInfo(entry.hwnd, text, sizeof text);
-    EXPECT_EQ(0u, std::string(text).find("   \r\n\r\n File: "));
+    FormatProcessInfo(entry.hwnd, text, std::size(text));
+    EXPECT_EQ(0u, Narrow(text).find("   \r\n\r\n File: "));
 
     // A window that is gone: no process to open, only the title piece.
     DestroyWindow(window);
-    FormatProcessInfo(entry.hwnd, text, sizeof text);
-    EXPECT_STREQ("   \r\n\r\n", text);
+    FormatProcessInfo(entry.hwnd, text, std::size(text));
+    EXPECT_STREQ(L"   \r\n\r\n", text);
 
     // Small buffers are cut and stay terminated.
     HWND other = CreateTestWindow();
     entry.hwnd = other;
-    char small[16];
-    memset(small, 'x', sizeof small);
+    wchar_t small[16];
+    wmemset(small, L'x', std::size(small));
     FormatProcessInfo(entry.hwnd, small, 12);
-    EXPECT_EQ(11u, strlen(small));
-    EXPECT_EQ('x', small[12]);
+    EXPECT_EQ(11u, wcslen(small));
+    EXPECT_EQ(L'x', small[12]);
     DestroyWindow(other);
 }
 

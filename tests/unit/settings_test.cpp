@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "config/settings.h"
 #include "test_support.h"
+#include "windows/collect.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ protected:
 
 std::string ExclusionText()
 {
-    return settings.exclusionText ? std::string(settings.exclusionText.get()) : std::string("<absent>");
+    return settings.exclusionText ? Narrow(settings.exclusionText.get()) : std::string("<absent>");
 }
 
 void SetMultiString(const std::string& data)
@@ -77,15 +79,20 @@ TEST(MultiStringLines, WalkStopsAtTheFirstEmptyEntry)
 
 TEST(MultiStringLines, AppendCutsLongEntriesAndCountsWhatItStored)
 {
-    std::vector<char> buffer(2 * 261 + 1, '\0');
-    size_t used = AppendMultiStringEntry(buffer.data(), buffer.size(), 0, "C:\\x.exe");
+    std::vector<wchar_t> buffer(2 * 261 + 1, L'\0');
+    size_t used = AppendMultiStringEntry(buffer.data(), buffer.size(), 0, L"C:\\x.exe");
     EXPECT_EQ(9u, used);
-    const std::string longPath(400, 'p');
+    const std::wstring longPath(400, L'p');
     used = AppendMultiStringEntry(buffer.data(), buffer.size(), used, longPath.c_str());
     EXPECT_EQ(9u + 260u, used);
-    EXPECT_EQ(std::string(259, 'p'), std::string(buffer.data() + 9));
+    EXPECT_EQ(std::wstring(259, L'p'), std::wstring(buffer.data() + 9));
     // No room for a third entry: refused instead of overrunning.
-    EXPECT_EQ(0u, AppendMultiStringEntry(buffer.data(), buffer.size(), used, "C:\\y.exe"));
+    EXPECT_EQ(0u, AppendMultiStringEntry(buffer.data(), buffer.size(), used, L"C:\\y.exe"));
+    // A cut never splits a pair: 258 units and a pair that would end past the 259th go without it.
+    std::fill(buffer.begin(), buffer.end(), L'\0');
+    const std::wstring pairAtCut = std::wstring(258, L'q') + L"\U0001F3B5";
+    EXPECT_EQ(259u, AppendMultiStringEntry(buffer.data(), buffer.size(), 0, pairAtCut.c_str()));
+    EXPECT_EQ(std::wstring(258, L'q'), std::wstring(buffer.data()));
 }
 
 TEST_F(SettingsStore, ExclusionListIsAbsentUnlessAnEntryIsStored)
@@ -125,6 +132,14 @@ TEST_F(SettingsStore, ExclusionListBecomesLinesAndFillsTheListBoxInStoredOrder)
     SetMultiString("C:\\tail.exe");
     LoadExclusionList(nullptr);
     EXPECT_EQ("C:\\tail.exe\n", ExclusionText());
+
+    // Names in any script come back exactly; half a character at the end of the data is dropped.
+    const wchar_t names[] = L"C:\\\u7A93\u03B1.exe\0C:\\\u7A93\u03B2.exe\0";  // "窓α.exe", "窓β.exe", and the end
+    SetRawSettingW("Exclusion", REG_MULTI_SZ, names, sizeof names - sizeof(wchar_t) + 1);
+    LoadExclusionList(nullptr);
+    EXPECT_EQ(L"C:\\\u7A93\u03B1.exe\nC:\\\u7A93\u03B2.exe\n", std::wstring(settings.exclusionText.get()));
+    EXPECT_TRUE(IsExcludedName(settings.exclusionText.get(), L"\u7A93\u0391.EXE")) << "case aside in Greek too";
+    EXPECT_FALSE(IsExcludedName(settings.exclusionText.get(), L"\u7A93\u03B3.exe"));
 }
 
 TEST_F(SettingsStore, HugeExclusionValueWithoutTerminatorsIsReadSafely)
@@ -199,11 +214,11 @@ TEST_F(SettingsStore, DwordValuesCountOnlyWithTheRightTypeAndSize)
     UniqueHkey key = OpenSettingsForQuery();
     ASSERT_TRUE(key);
     DWORD value = 99;
-    EXPECT_TRUE(ReadDwordValue(key.get(), "Good", &value));
+    EXPECT_TRUE(ReadDwordValue(key.get(), L"Good", &value));
     EXPECT_EQ(7u, value);
     for (const char* name : {"Short", "Long", "Qword", "Text", "Binary", "Missing"}) {
         value = 99;
-        EXPECT_FALSE(ReadDwordValue(key.get(), name, &value)) << name;
+        EXPECT_FALSE(ReadDwordValue(key.get(), Wide(name).c_str(), &value)) << name;
         EXPECT_EQ(99u, value) << name;
     }
 }

@@ -117,8 +117,8 @@ bool StartInProcess()
     DeleteSettingsKey();
     settings = Settings{};
     HINSTANCE module = GetModuleHandleA(nullptr);
-    LoadStringA(module, IDS_APP_TITLE, appTitle, sizeof appTitle);
-    LoadStringA(module, IDS_CLASS_NAME, appClassName, sizeof appClassName);
+    LoadStringW(module, IDS_APP_TITLE, appTitle, std::size(appTitle));
+    LoadStringW(module, IDS_CLASS_NAME, appClassName, std::size(appClassName));
     RegisterMainWindowClass(module);
     return InitializeInstance(module);
 }
@@ -132,7 +132,7 @@ void StopInProcess()
     }
     mainWindow = nullptr;
     infoTip = nullptr;
-    UnregisterClassA(appClassName, GetModuleHandleA(nullptr));
+    UnregisterClassW(appClassName, GetModuleHandleW(nullptr));
     settings = Settings{};
     unlistedProcessId = 0;
     exitRequested = false;
@@ -172,17 +172,17 @@ TEST_F(StartedInstance, FirstStartSetsUpWindowIconTipAndSettings)
     EXPECT_GT(processorMHz, 0u);
 
     // The icon record, with the welcome balloon in it.
-    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE), trayIcon.cbSize);
+    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE), trayIcon.cbSize);
 #ifndef _WIN64
-    EXPECT_EQ(488u, trayIcon.cbSize);
+    EXPECT_EQ(936u, trayIcon.cbSize);
 #endif
     EXPECT_EQ(mainWindow, trayIcon.hWnd);
     EXPECT_EQ(110u, trayIcon.uID);
     EXPECT_EQ(0x17u, trayIcon.uFlags);
     EXPECT_EQ(WM_TRAYICON, trayIcon.uCallbackMessage);
-    EXPECT_STREQ("Sorvane", trayIcon.szTip);
-    EXPECT_STREQ("Sorvane", trayIcon.szInfoTitle);
-    EXPECT_EQ(LoadText(IDS_WELCOME_TIP), trayIcon.szInfo);
+    EXPECT_STREQ(L"Sorvane", trayIcon.szTip);
+    EXPECT_STREQ(L"Sorvane", trayIcon.szInfoTitle);
+    EXPECT_EQ(LoadText(IDS_WELCOME_TIP), Narrow(trayIcon.szInfo));
     EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), trayIcon.dwInfoFlags);
     EXPECT_NE(nullptr, trayIcon.hIcon);
 
@@ -207,7 +207,7 @@ TEST_F(StartedInstance, BalloonClickDismissesOnlyTheWelcomeTipAwayFromTheBottomE
 
     // The already-running tip replaces the welcome; clicking it writes nothing.
     SendMessageA(mainWindow, WM_SECOND_INSTANCE, 0, 0);
-    EXPECT_EQ(LoadText(IDS_RUNNING_TIP), trayIcon.szInfo);
+    EXPECT_EQ(LoadText(IDS_RUNNING_TIP), Narrow(trayIcon.szInfo));
     SetCursorPos(200, height / 2);
     SendMessageA(mainWindow, WM_TRAYICON, kTrayIconId, NIN_BALLOONUSERCLICK);
     EXPECT_FALSE(SettingExists("Info1"));
@@ -217,7 +217,7 @@ TEST_F(StartedInstance, BalloonClickDismissesOnlyTheWelcomeTipAwayFromTheBottomE
     DWORD value = 0;
     UniqueHkey key = OpenSettingsForQuery();
     ASSERT_TRUE(key);
-    ASSERT_TRUE(ReadDwordValue(key.get(), "Info1", &value));
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"Info1", &value));
     EXPECT_EQ(1u, value);
 }
 
@@ -252,7 +252,7 @@ TEST_F(StartedInstance, TheIconComesBackWhenTheTaskbarIsRecreated)
     SendMessageA(mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe));
     // The balloon text is kept for the click test, though the new icon did not repeat it.
-    EXPECT_EQ(LoadText(IDS_WELCOME_TIP), trayIcon.szInfo);
+    EXPECT_EQ(LoadText(IDS_WELCOME_TIP), Narrow(trayIcon.szInfo));
 }
 
 TEST(TrayRetry, TriesForTwoMinutesUntilTheShellTakesTheIcon)
@@ -270,7 +270,7 @@ TEST_F(StartedInstance, ASecondStartOnlyPostsToTheRunningCopy)
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, mainWindow, WM_SECOND_INSTANCE, WM_SECOND_INSTANCE, PM_REMOVE));
     DispatchMessageA(&message);
-    EXPECT_EQ(LoadText(IDS_RUNNING_TIP), trayIcon.szInfo);
+    EXPECT_EQ(LoadText(IDS_RUNNING_TIP), Narrow(trayIcon.szInfo));
     EXPECT_FALSE(IsWindowVisible(mainWindow));
 }
 

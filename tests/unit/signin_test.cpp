@@ -13,11 +13,18 @@ namespace {
 
 constexpr char kPath[] = "C:\\Program Files\\Sorvane\\Sorvane.exe";
 
+// The rule over UTF-8 texts; a null stored value stays null.
+bool Names(const char* stored, const std::string& path)
+{
+    const std::wstring wide = stored ? Wide(stored) : std::wstring();
+    return RunValueNamesExecutable(stored ? wide.c_str() : nullptr, Wide(path).c_str());
+}
+
 TEST(RunValue, NamesTheExecutableWithOrWithoutQuotesInAnyLetterCase)
 {
     for (const char* stored : {"\"C:\\Program Files\\Sorvane\\Sorvane.exe\"", "C:\\Program Files\\Sorvane\\Sorvane.exe",
                                "\"c:\\PROGRAM FILES\\sorvane\\SORVANE.EXE\"", "c:\\program files\\sorvane\\sorvane.exe"})
-        EXPECT_TRUE(RunValueNamesExecutable(stored, kPath)) << stored;
+        EXPECT_TRUE(Names(stored, kPath)) << stored;
 }
 
 TEST(RunValue, NamesNothingElse)
@@ -29,27 +36,32 @@ TEST(RunValue, NamesNothingElse)
           "\"C:\\Program Files\\Sorvane\\Sorvane.exe\" /quiet", "C:\\Program Files\\Sorvane\\Sorvane.exe ",
           "C:\\Program Files\\Sorvane", "\"\"C:\\Program Files\\Sorvane\\Sorvane.exe\"\"", "\x01\xff garbage",
           overlong.c_str()})
-        EXPECT_FALSE(RunValueNamesExecutable(stored, kPath)) << stored;
-    EXPECT_FALSE(RunValueNamesExecutable(nullptr, kPath));
-    EXPECT_FALSE(RunValueNamesExecutable("", ""));
-    EXPECT_FALSE(RunValueNamesExecutable("\"\"", ""));
+        EXPECT_FALSE(Names(stored, kPath)) << stored;
+    EXPECT_FALSE(Names(nullptr, kPath));
+    EXPECT_FALSE(Names("", ""));
+    EXPECT_FALSE(Names("\"\"", ""));
+    // A folder of any script names only itself, in any letter case.
+    EXPECT_TRUE(Names("\"C:\\Users\\\u039D\u03AF\u03BA\u03B7\\\u6771\u4EAC\\Sorvane.exe\"",
+                      "c:\\users\\\u039D\u038A\u039A\u0397\\\u6771\u4EAC\\sorvane.exe"));  // "Νίκη" / "ΝΊΚΗ"
+    EXPECT_FALSE(Names("\"C:\\Users\\\u6771\u4EAC\\Sorvane.exe\"", "C:\\Users\\\u4EAC\u6771\\Sorvane.exe"));
 }
 
 TEST(RunValue, IsThePathInQuotesAndNeverACutOne)
 {
-    char value[kRunValueCapacity];
-    ASSERT_TRUE(FormatRunValue(kPath, value, sizeof value));
-    EXPECT_STREQ("\"C:\\Program Files\\Sorvane\\Sorvane.exe\"", value);
-    EXPECT_TRUE(RunValueNamesExecutable(value, kPath));
+    wchar_t value[263];
+    ASSERT_TRUE(FormatRunValue(Wide(kPath).c_str(), value, std::size(value)));
+    EXPECT_EQ("\"C:\\Program Files\\Sorvane\\Sorvane.exe\"", Narrow(value));
+    EXPECT_TRUE(RunValueNamesExecutable(value, Wide(kPath).c_str()));
 
-    // The longest path the program can have fits; one character more does not, and leaves nothing.
-    const std::string longest = "C:\\" + std::string(kExecutablePathCapacity - 8, 'a') + ".exe";
-    ASSERT_EQ(kExecutablePathCapacity - 1, longest.size());
-    ASSERT_TRUE(FormatRunValue(longest.c_str(), value, sizeof value));
-    EXPECT_EQ("\"" + longest + "\"", value);
-    EXPECT_FALSE(FormatRunValue((longest + "x").c_str(), value, sizeof value));
-    EXPECT_STREQ("", value);
-    EXPECT_FALSE(FormatRunValue("", value, sizeof value));
+    // The longest path that fits with its quotes and terminator; one character more does not, and
+    // leaves nothing.
+    const std::wstring longest = L"C:\\" + std::wstring(std::size(value) - 10, L'a') + L".exe";
+    ASSERT_EQ(std::size(value) - 3, longest.size());
+    ASSERT_TRUE(FormatRunValue(longest.c_str(), value, std::size(value)));
+    EXPECT_EQ(L"\"" + longest + L"\"", std::wstring(value));
+    EXPECT_FALSE(FormatRunValue((longest + L"x").c_str(), value, std::size(value)));
+    EXPECT_STREQ(L"", value);
+    EXPECT_FALSE(FormatRunValue(L"", value, std::size(value)));
 }
 
 // What StartsAtSignIn makes of values in the real registry, as this test program's own.
@@ -70,21 +82,21 @@ TEST(SignIn, OnlyAStringNamingThisExecutableCounts)
 
 TEST(HelpPage, LiesBesideTheExecutable)
 {
-    char path[261];
-    ASSERT_TRUE(HelpPagePathFor(kPath, path, sizeof path));
-    EXPECT_STREQ("C:\\Program Files\\Sorvane\\Sorvane.html", path);
-    ASSERT_TRUE(HelpPagePathFor("Z:/work/build/win32/Sorvane.exe", path, sizeof path));
-    EXPECT_STREQ("Z:/work/build/win32/Sorvane.html", path);
-    ASSERT_TRUE(HelpPagePathFor("Sorvane.exe", path, sizeof path));
-    EXPECT_STREQ("Sorvane.html", path);
+    wchar_t path[261];
+    ASSERT_TRUE(HelpPagePathFor(Wide(kPath).c_str(), path, std::size(path)));
+    EXPECT_STREQ(L"C:\\Program Files\\Sorvane\\Sorvane.html", path);
+    ASSERT_TRUE(HelpPagePathFor(L"Z:/work/build/win32/Sorvane.exe", path, std::size(path)));
+    EXPECT_STREQ(L"Z:/work/build/win32/Sorvane.html", path);
+    ASSERT_TRUE(HelpPagePathFor(L"Sorvane.exe", path, std::size(path)));
+    EXPECT_STREQ(L"Sorvane.html", path);
 
     // A folder that leaves room for the name and its terminator, and one a character longer.
-    const std::string folder = "C:\\" + std::string(sizeof path - 1 - strlen(kHelpPageName) - 4, 'f') + "\\";
-    ASSERT_TRUE(HelpPagePathFor((folder + "S.exe").c_str(), path, sizeof path));
+    const std::wstring folder = L"C:\\" + std::wstring(std::size(path) - 1 - wcslen(kHelpPageName) - 4, L'f') + L"\\";
+    ASSERT_TRUE(HelpPagePathFor((folder + L"S.exe").c_str(), path, std::size(path)));
     EXPECT_EQ(folder + kHelpPageName, path);
-    EXPECT_EQ(sizeof path - 1, strlen(path));
-    EXPECT_FALSE(HelpPagePathFor(("C:\\f" + folder.substr(3) + "S.exe").c_str(), path, sizeof path));
-    EXPECT_STREQ("", path);
+    EXPECT_EQ(std::size(path) - 1, wcslen(path));
+    EXPECT_FALSE(HelpPagePathFor((L"C:\\f" + folder.substr(3) + L"S.exe").c_str(), path, std::size(path)));
+    EXPECT_STREQ(L"", path);
 }
 
 }  // namespace

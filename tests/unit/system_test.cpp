@@ -8,32 +8,32 @@
 
 TEST(SystemLibraryPath, JoinsAPlainFileNameToTheFolderOrRefuses)
 {
-    char path[32];
-    ASSERT_TRUE(BuildSystemLibraryPath("C:\\Windows\\system32", "dwmapi.dll", path, sizeof path));
-    EXPECT_STREQ("C:\\Windows\\system32\\dwmapi.dll", path);
-    ASSERT_TRUE(BuildSystemLibraryPath("C:\\", "a.dll", path, sizeof path));
-    EXPECT_STREQ("C:\\a.dll", path);
+    wchar_t path[32];
+    ASSERT_TRUE(BuildSystemLibraryPath(L"C:\\Windows\\system32", L"dwmapi.dll", path, std::size(path)));
+    EXPECT_STREQ(L"C:\\Windows\\system32\\dwmapi.dll", path);
+    ASSERT_TRUE(BuildSystemLibraryPath(L"C:\\", L"a.dll", path, std::size(path)));
+    EXPECT_STREQ(L"C:\\a.dll", path);
     // Exactly fitting, and one short: a cut path would name another file.
-    EXPECT_TRUE(BuildSystemLibraryPath("C:\\S", "ab.dll", path, sizeof "C:\\S\\ab.dll"));
-    EXPECT_FALSE(BuildSystemLibraryPath("C:\\S", "ab.dll", path, sizeof "C:\\S\\ab.dll" - 1));
-    EXPECT_STREQ("", path);
-    for (const char* name : {"..\\evil.dll", "sub/evil.dll", "C:evil.dll", "..", ""})
-        EXPECT_FALSE(BuildSystemLibraryPath("C:\\Windows\\system32", name, path, sizeof path)) << name;
+    EXPECT_TRUE(BuildSystemLibraryPath(L"C:\\S", L"ab.dll", path, std::size(L"C:\\S\\ab.dll")));
+    EXPECT_FALSE(BuildSystemLibraryPath(L"C:\\S", L"ab.dll", path, std::size(L"C:\\S\\ab.dll") - 1));
+    EXPECT_STREQ(L"", path);
+    for (const wchar_t* name : {L"..\\evil.dll", L"sub/evil.dll", L"C:evil.dll", L"..", L""})
+        EXPECT_FALSE(BuildSystemLibraryPath(L"C:\\Windows\\system32", name, path, std::size(path))) << name;
 }
 
 TEST(SystemLibrary, LoadsFromTheSystemFolderOnly)
 {
-    char expected[MAX_PATH] = {}, path[MAX_PATH] = {};
-    GetSystemDirectoryA(expected, sizeof expected);
-    lstrcatA(expected, "\\dwmapi.dll");
-    HMODULE library = LoadSystemLibrary("dwmapi.dll");
+    wchar_t expected[MAX_PATH] = {}, path[MAX_PATH] = {};
+    GetSystemDirectoryW(expected, std::size(expected));
+    lstrcatW(expected, L"\\dwmapi.dll");
+    HMODULE library = LoadSystemLibrary(L"dwmapi.dll");
     ASSERT_NE(nullptr, library);
-    GetModuleFileNameA(library, path, sizeof path);
-    EXPECT_EQ(0, lstrcmpiA(expected, path)) << path;
+    GetModuleFileNameW(library, path, std::size(path));
+    EXPECT_EQ(0, lstrcmpiW(expected, path)) << path;
     FreeLibrary(library);
 
     // Sentrel.dll sits beside this test program, where a search by bare name finds it.
-    EXPECT_EQ(nullptr, LoadSystemLibrary("Sentrel.dll"));
+    EXPECT_EQ(nullptr, LoadSystemLibrary(L"Sentrel.dll"));
 }
 
 TEST(ScreenPicture, AgreementIsJudgedInsideTheAreasOnly)

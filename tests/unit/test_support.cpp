@@ -3,16 +3,41 @@
 #include "config/settings.h"
 #include "config/signin.h"
 
+namespace {
+
+std::string RunValueName() { return Narrow(kRunValueName); }
+
+}  // namespace
+
+std::string Narrow(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string narrow(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
+                            nullptr);
+    return narrow;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(size > 0 ? size : 0, L'\0');
+    if (size > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
 bool ReadRunValue(DWORD* type, std::string* data)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     DWORD size = 0;
-    bool found = RegQueryValueExA(key, kRunValueName, nullptr, type, nullptr, &size) == ERROR_SUCCESS;
+    bool found = RegQueryValueExA(key, RunValueName().c_str(), nullptr, type, nullptr, &size) == ERROR_SUCCESS;
     if (found) {
         data->assign(size, '\0');
-        found = RegQueryValueExA(key, kRunValueName, nullptr, type, reinterpret_cast<BYTE*>(data->data()), &size) ==
-                ERROR_SUCCESS;
+        found = RegQueryValueExA(key, RunValueName().c_str(), nullptr, type, reinterpret_cast<BYTE*>(data->data()),
+                                 &size) == ERROR_SUCCESS;
         data->resize(size);
     }
     RegCloseKey(key);
@@ -22,10 +47,10 @@ bool ReadRunValue(DWORD* type, std::string* data)
 void SetRunValue(DWORD type, const void* data, DWORD size)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, kRunValueName, 0, type, static_cast<const BYTE*>(data), size);
+    RegSetValueExA(key, RunValueName().c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
 }
 
@@ -37,8 +62,8 @@ void SetRunValue(const std::string& text)
 void DeleteRunValue()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, kRunValueName);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, RunValueName().c_str());
     RegCloseKey(key);
 }
 
@@ -61,7 +86,7 @@ std::string OwnExecutablePath()
 void DeleteSettingsKey()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         char name[512];
         for (;;) {
             DWORD length = sizeof name;
@@ -72,15 +97,23 @@ void DeleteSettingsKey()
         }
         RegCloseKey(key);
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKeyPath);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKeyPath);
 }
 
 void SetRawSetting(const char* name, DWORD type, const void* data, DWORD size)
 {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                     &key, nullptr);
     RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void SetRawSettingW(const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExW(key, Wide(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
 }
 
@@ -92,7 +125,7 @@ void SetDwordSetting(const char* name, DWORD value)
 bool SettingsKeyExists()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
@@ -101,7 +134,7 @@ bool SettingsKeyExists()
 bool ReadRawSetting(const char* name, DWORD* type, std::string* data)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
     DWORD size = 0;
     LONG result = RegQueryValueExA(key, name, nullptr, type, nullptr, &size);
@@ -125,7 +158,7 @@ bool SettingExists(const char* name)
 DWORD CountSettingValues()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return 0;
     DWORD values = 0;
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,

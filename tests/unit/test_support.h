@@ -12,10 +12,16 @@
 
 #include "common/owners.h"
 
+// UTF-16 to UTF-8 and back: the tests keep their texts as UTF-8 in std::string.
+std::string Narrow(const std::wstring& text);
+std::wstring Wide(const std::string& text);
+
 // Deletes HKCU\Software\Sorvane with every value in it.
 void DeleteSettingsKey();
 void SetDwordSetting(const char* name, DWORD value);
 void SetRawSetting(const char* name, DWORD type, const void* data, DWORD size);
+// The same through the wide call: the data are stored byte for byte, as a Unicode program writes them.
+void SetRawSettingW(const char* name, DWORD type, const void* data, DWORD size);
 bool SettingExists(const char* name);
 bool SettingsKeyExists();
 DWORD CountSettingValues();

@@ -67,11 +67,11 @@ TEST(TextOut, LongTextIsCutAt255Characters)
 {
     Canvas canvas(4000, 20);
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    std::string text(300, 'W');
+    std::wstring text(300, L'W');
     SIZE whole{}, cut{};
     SelectObject(canvas.dc.get(), font);
-    GetTextExtentPoint32A(canvas.dc.get(), text.c_str(), 255, &cut);
-    GetTextExtentPoint32A(canvas.dc.get(), text.c_str(), 300, &whole);
+    GetTextExtentPoint32W(canvas.dc.get(), text.c_str(), 255, &cut);
+    GetTextExtentPoint32W(canvas.dc.get(), text.c_str(), 300, &whole);
     ASSERT_LT(cut.cx + 5, whole.cx);
     canvas.Fill(RGB(255, 255, 255));
     DrawTextAt(canvas.dc.get(), font, RGB(0, 0, 0), 0, 0, 2, text.c_str());

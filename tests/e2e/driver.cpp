@@ -64,6 +64,26 @@ void PumpMessages()
     }
 }
 
+std::wstring Wide(const std::string& utf8)
+{
+    if (utf8.empty()) return {};
+    std::wstring text(utf8.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                                           static_cast<int>(text.size()));
+    text.resize(length > 0 ? length : 0);
+    return text;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty()) return {};
+    std::string utf8(text.size() * 3, '\0');
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
+                                           static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(length > 0 ? length : 0);
+    return utf8;
+}
+
 std::string DriverDirectory()
 {
     char path[MAX_PATH + 1] = {};
@@ -75,27 +95,27 @@ std::string DriverDirectory()
 
 std::string SorvanePath() { return DriverDirectory() + "Sorvane.exe"; }
 
-ScratchFolder::ScratchFolder()
+ScratchFolder::ScratchFolder(const std::string& suffix)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    path_ = std::string(temp) + "sorvane-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
-    created_ = CreateDirectoryA(path_.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = Utf8(temp) + "sorvane-e2e-" + std::to_string(GetCurrentProcessId()) + suffix + "\\";
+    created_ = CreateDirectoryW(Wide(path_).c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 ScratchFolder::~ScratchFolder()
 {
     for (const std::string& file : files_)
         PollUntil([&] {
-            return DeleteFileA((path_ + file).c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
+            return DeleteFileW(Wide(path_ + file).c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
         });
-    RemoveDirectoryA(path_.c_str());
+    RemoveDirectoryW(Wide(path_).c_str());
 }
 
 bool ScratchFolder::CopyIn(const std::string& source, const std::string& name)
 {
     files_.push_back(name);
-    return CopyFileA(source.c_str(), (path_ + name).c_str(), FALSE) != FALSE;
+    return CopyFileW(Wide(source).c_str(), Wide(path_ + name).c_str(), FALSE) != FALSE;
 }
 
 // ---- windows
@@ -109,9 +129,9 @@ std::string ClassOf(HWND window)
 
 std::string TextOf(HWND window)
 {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return Utf8(text);
 }
 
 DWORD ProcessOf(HWND window)
@@ -277,6 +297,20 @@ void WriteDwordSetting(const char* name, DWORD value)
     WriteSetting(name, REG_DWORD, &value, sizeof value);
 }
 
+void WriteTextSetting(const char* name, DWORD type, const std::wstring& text)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create HKCU\\" << kSettingsKey;
+        return;
+    }
+    const LONG result = RegSetValueExW(key, Wide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) ADD_FAILURE() << "cannot write value \"" << name << "\": error " << result;
+}
+
 StoredValue ReadSetting(const char* name) { return ReadUserValue(kSettingsKey, name); }
 
 StoredValue ReadUserValue(const char* keyPath, const char* name)
@@ -296,6 +330,22 @@ StoredValue ReadUserValue(const char* keyPath, const char* name)
     }
     RegCloseKey(key);
     return value;
+}
+
+std::wstring ReadUserText(const char* keyPath, const char* name)
+{
+    std::wstring text = L"(no text value)";
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return text;
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof(wchar_t), type = 0;
+    if (RegQueryValueExW(key, Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ)
+        text = data;
+    RegCloseKey(key);
+    return text;
 }
 
 bool CountSettings(DWORD* values, DWORD* subkeys)
@@ -533,11 +583,12 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
     if (!arguments.empty()) commandLine += " " + arguments;
     std::string directory = folder;
     if (directory.empty()) directory = exePath.substr(0, exePath.find_last_of("\\/") + 1);
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = Wide(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        suspended ? CREATE_SUSPENDED : 0, nullptr, directory.c_str(), &startup,
+    if (!CreateProcessW(Wide(exePath).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE,
+                        suspended ? CREATE_SUSPENDED : 0, nullptr, Wide(directory).c_str(), &startup,
                         &info))
         return ::testing::AssertionFailure()
                << "cannot start " << exePath << ": error " << GetLastError();
@@ -765,6 +816,23 @@ void SorvaneTest::TearDown()
                              &ignored))
         return ::testing::AssertionFailure() << "Sorvane did not answer WM_NULL";
     return probe.Flush();
+}
+
+::testing::AssertionResult SorvaneTest::CornerOpensTheEmptyOverview(const SorvaneProcess& sorvane)
+{
+    probe.TakeHotkeys();
+    ::testing::AssertionResult result = MoveAndSettle(sorvane, ScreenWidth() - 1, ScreenHeight() - 1);
+    const std::vector<WPARAM> reports = probe.TakeHotkeys();
+    if (result && reports != std::vector<WPARAM>{kGestureHotkey})
+        result = ::testing::AssertionFailure() << "the corner reported " << Probe::Describe(reports);
+    HWND box = nullptr;
+    if (result && !PollUntil([&] { return (box = FindWindowA("#32770", "No Active Window")) != nullptr; }))
+        result = ::testing::AssertionFailure() << "no \"No Active Window\" box:\n" << DescribeWindows(sorvane.id());
+    if (result) result = DismissMessageBox(box);
+    if (result && !PollUntil([&] { return !IsWindowVisible(sorvane.window()); }))
+        result = ::testing::AssertionFailure() << "the Overview stayed open";
+    ::testing::AssertionResult parked = ParkPointer();
+    return result ? parked : result;
 }
 
 std::string ConflictWarning(const char* combination)

@@ -45,14 +45,20 @@ bool PollUntil(Condition condition, DWORD timeoutMs = kWaitMs)
     }
 }
 
+// The driver keeps text in UTF-8 and hands the system UTF-16 where a name may leave the ANSI code
+// page (paths, titles, command lines).
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& text);
+
 // The folder of the driver's executable, with a trailing backslash; Sorvane.exe is built there.
 std::string DriverDirectory();
 std::string SorvanePath();
 
-// A fresh folder under the temporary folder for one test, removed with what it holds.
+// A fresh folder under the temporary folder for one test, removed with what it holds. Its name
+// ends with `suffix`, which may hold characters of any script.
 class ScratchFolder {
 public:
-    ScratchFolder();
+    explicit ScratchFolder(const std::string& suffix = {});
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -73,6 +79,7 @@ private:
 // ---- windows
 
 std::string ClassOf(HWND window);
+// The window's text, read as UTF-16.
 std::string TextOf(HWND window);
 DWORD ProcessOf(HWND window);
 // Top-level windows of the class (any class when null), of the process (any when 0), visible
@@ -122,6 +129,9 @@ private:
 bool SettingsKeyExists();
 void WriteSetting(const char* name, DWORD type, const void* data, DWORD size);
 void WriteDwordSetting(const char* name, DWORD value);
+// Writes text with RegSetValueExW, its terminator included: a REG_MULTI_SZ gives its entries each
+// ended by L'\0'.
+void WriteTextSetting(const char* name, DWORD type, const std::wstring& text);
 
 struct StoredValue {
     bool present = false;
@@ -131,6 +141,9 @@ struct StoredValue {
 StoredValue ReadSetting(const char* name);
 // A value of any key under HKEY_CURRENT_USER.
 StoredValue ReadUserValue(const char* keyPath, const char* name);
+// A REG_SZ value of any key under HKEY_CURRENT_USER, read with RegQueryValueExW; "(no text value)"
+// when there is none.
+std::wstring ReadUserText(const char* keyPath, const char* name);
 // Values and subkeys of the key; false when it cannot be opened.
 bool CountSettings(DWORD* values, DWORD* subkeys);
 std::string DescribeSettings();
@@ -195,7 +208,7 @@ public:
     SorvaneProcess& operator=(const SorvaneProcess&) = delete;
 
     // Starts the executable with the given current folder (the executable's own when empty) and
-    // arguments. A suspended start runs nothing of it until Resume.
+    // arguments, all UTF-8. A suspended start runs nothing of it until Resume.
     ::testing::AssertionResult Launch(const std::string& exePath, const std::string& folder = {},
                                       bool suspended = false, const std::string& arguments = {});
     bool Resume();
@@ -247,6 +260,10 @@ protected:
 
     // Moves the pointer and waits until Sorvane has handled whatever the move made it post.
     ::testing::AssertionResult MoveAndSettle(const SorvaneProcess& sorvane, int x, int y);
+    // Pushes the pointer into the bottom-right corner: one gesture report, and the Overview it
+    // opens, with nothing to list, says so in its "No Active Window" box; OK closes both. Parks
+    // the pointer again.
+    ::testing::AssertionResult CornerOpensTheEmptyOverview(const SorvaneProcess& sorvane);
     ::testing::AssertionResult ParkPointer();
 
     Probe probe;

@@ -1,10 +1,11 @@
 // Finding a window by typing, against the real program: typed characters dim the tiles whose
-// window does not match, moves stop on matching tiles only, a character nothing matches is
-// refused, and every showing starts with an empty text.
+// window does not match, in any script, moves stop on matching tiles only, a character nothing
+// matches is refused, and every showing starts with an empty text.
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/driver.h"
@@ -82,6 +83,11 @@ protected:
     void Type(HWND overview, const char* text)
     {
         for (const char* p = text; *p; ++p) PostMessageA(overview, WM_CHAR, static_cast<unsigned char>(*p), 0);
+    }
+    // One WM_CHAR per UTF-16 unit: a character beyond the BMP comes as its two surrogates.
+    void Type(HWND overview, const std::wstring& text)
+    {
+        for (wchar_t unit : text) PostMessageW(overview, WM_CHAR, unit, 0);
     }
     ::testing::AssertionResult ShowAndFill(const SorvaneProcess& sorvane)
     {
@@ -162,6 +168,30 @@ TEST_F(FindByTyping, TypingDimsTheOthersAndMovesStopOnMatchesOnly)
         PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     }
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// Titles the ANSI code page cannot hold: a small Greek letter finds the title with its capital, a
+// CJK character and an emoji (typed as its surrogate pair) find theirs, and one Backspace takes
+// each back whole.
+TEST_F(FindByTyping, GreekCjkAndEmojiTitlesAreFoundAndBackspaceTakesAWholeEmoji)
+{
+    // In front first: the music, the memo, the notes, Gamma.
+    ASSERT_TRUE(windows.Open(4, "Gamma|Ωμέγα σημειώσεις|東京 メモ|\U0001F3B5 Music", "titles"));
+    tiles = ExpectedTiles(4);
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(ShowAndFill(sorvane));
+    EXPECT_EQ("xxxx", LitTiles());
+    const std::pair<std::wstring, const char*> finds[] = {{L"ω", "..x."}, {L"東", ".x.."}, {L"\U0001F3B5", "x..."}};
+    for (const auto& [typed, lit] : finds) {
+        Type(sorvane.window(), typed);
+        EXPECT_TRUE(LitBecomes(lit)) << Utf8(typed);
+        Type(sorvane.window(), L"\b");
+        EXPECT_TRUE(LitBecomes("xxxx")) << "Backspace after " << Utf8(typed);
+    }
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

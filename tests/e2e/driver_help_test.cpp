@@ -2,6 +2,8 @@
 // folder with whatever program the user has for .html files (here a recorder of the test's own),
 // and a missing page is named in a message box.
 #include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -10,11 +12,15 @@
 #include <vector>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/overview_support.h"  // WaitForDialog
 
 namespace e2e {
 namespace {
 
 constexpr WPARAM kHelpCommand = 32780;
+constexpr WPARAM kConfigureCommand = 32843;
+constexpr int kSignInCheck = 1022;
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kProgId[] = "SorvaneTest.HelpRecorder";
 
 bool ReadDefaultValue(HKEY root, const std::string& keyPath, std::string* text)
@@ -104,7 +110,7 @@ protected:
         SorvaneTest::TearDown();
     }
     static std::string RecordPath() { return DriverDirectory() + "help-recorder.txt"; }
-    // The recorder's two lines: the argument it got, and its command line.
+    // The recorder's two lines, UTF-8: the argument it got, and its command line.
     static bool ReadRecord(std::string* argument, std::string* commandLine)
     {
         FILE* file = fopen(RecordPath().c_str(), "rb");
@@ -180,6 +186,52 @@ TEST_F(HelpCommand, AMissingPageIsNamedWhereItWasExpected)
     ASSERT_TRUE(probe.Flush());
     EXPECT_TRUE(TopLevelWindows("#32770", sorvane.id(), true).empty()) << DescribeWindows(sorvane.id());
     EXPECT_FALSE(IsWindowVisible(sorvane.window())) << "Help opened the Overview";
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// Run from a folder whose name the ANSI code page cannot hold, everything that goes by the
+// program's own path finds it: Sentrel.dll watching the corner, the help page, and the Run value
+// that "Start Sorvane when I sign in" writes.
+TEST_F(HelpCommand, FromAFolderNamedInGreekAndJapaneseTheCornerHelpAndSignInFindTheProgram)
+{
+    struct RunValueRemover {
+        ~RunValueRemover() { SHDeleteValueA(HKEY_CURRENT_USER, kRunKey, "Sorvane"); }
+    } remover;
+    WriteDwordSetting("Info1", 1);  // no welcome balloon beside the corner
+    ScratchFolder folder(" Ωμέγα 東京");
+    ASSERT_TRUE(folder.created());
+    for (const char* file : {"Sorvane.exe", "Sentrel.dll", "Sorvane.html"})
+        ASSERT_TRUE(folder.CopyIn(DriverDirectory() + file, file));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane, folder.path() + "Sorvane.exe"));
+
+    EXPECT_TRUE(CornerOpensTheEmptyOverview(sorvane));
+
+    ASSERT_TRUE(PostMessageA(sorvane.window(), WM_COMMAND, kHelpCommand, 0));
+    std::string argument, commandLine;
+    HWND box = nullptr;
+    PollUntil([&] { return (box = FindWindowA("#32770", "Sorvane")) || ReadRecord(&argument, &commandLine); });
+    if (box) {
+        ADD_FAILURE() << "Help says: " << TextOf(GetDlgItem(box, kMessageBoxTextId));
+        ASSERT_TRUE(DismissMessageBox(box));
+    }
+    const std::string page = folder.path() + "Sorvane.html";
+    EXPECT_EQ(0, lstrcmpiW(Wide(page).c_str(), Wide(argument).c_str()))
+        << "expected " << page << "\n got " << argument << "\n command line " << commandLine;
+
+    PostMessageA(sorvane.window(), WM_COMMAND, kConfigureCommand, 0);
+    HWND sheet = WaitForDialog(sorvane.id(), "Sorvane Configuration");
+    ASSERT_NE(nullptr, sheet) << DescribeWindows(sorvane.id());
+    PostMessageA(sheet, PSM_SETCURSEL, 3, 0);  // Advanced
+    HWND check = nullptr;
+    ASSERT_TRUE(PollUntil([&] {
+        const auto advanced = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        return (check = GetDlgItem(advanced, kSignInCheck)) != nullptr;
+    }));
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(PollUntil([&] { return !IsWindow(sheet); })) << "the sheet stayed open";
+    EXPECT_EQ(Wide("\"" + folder.path() + "Sorvane.exe\""), ReadUserText(kRunKey, "Sorvane"));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

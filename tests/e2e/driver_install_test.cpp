@@ -20,13 +20,15 @@ constexpr DWORD kSetupWaitMs = 40000;
 
 std::string ShellFolder(int csidl)
 {
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
-    return path;
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
+    return Utf8(path);
 }
 std::string Folder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Sorvane"; }
+// A folder the user may choose instead, named in scripts the ANSI code page cannot hold.
+std::string ChosenFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Σορβάνε 東京"; }
 std::string Shortcut() { return ShellFolder(CSIDL_PROGRAMS) + "\\Sorvane.lnk"; }
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string UserText(const char* key, const char* name)
 {
@@ -45,14 +47,14 @@ DWORD UserDword(const char* key, const char* name)
 // Deletes what matches the pattern, folders with what they hold; true when nothing matches.
 bool Remove(const std::string& pattern)
 {
-    const std::string list = pattern + '\0';  // a list ends with two NULs
-    SHFILEOPSTRUCTA removal{};
+    const std::wstring list = Wide(pattern) + L'\0';  // a list ends with two NULs
+    SHFILEOPSTRUCTW removal{};
     removal.wFunc = FO_DELETE;
     removal.pFrom = list.c_str();
     removal.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    SHFileOperationA(&removal);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    SHFileOperationW(&removal);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(pattern).c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     return search == INVALID_HANDLE_VALUE;
 }
@@ -69,18 +71,19 @@ protected:
         KillStraySorvane();
         SHDeleteValueA(HKEY_CURRENT_USER, kRunKey, "Sorvane");
         SHDeleteKeyA(HKEY_CURRENT_USER, kUninstallKey);
-        char temp[MAX_PATH] = {};
-        GetTempPathA(sizeof temp, temp);
-        for (const std::string& path : {Folder(), Shortcut(), std::string(temp) + "~nsu*.tmp"})
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        for (const std::string& path : {Folder(), ChosenFolder(), Shortcut(), Utf8(temp) + "~nsu*.tmp"})
             EXPECT_TRUE(PollUntil([&] { return Remove(path); })) << "cannot remove " << path;
     }
 
-    // Runs the setup silently to its end and gives its exit code.
-    static DWORD RunSetup()
+    // Runs the setup silently to its end and gives its exit code; `folder` replaces the default.
+    static DWORD RunSetup(const std::string& folder = {})
     {
         SorvaneProcess setup;
         DWORD code = STILL_ACTIVE;
-        EXPECT_TRUE(setup.Launch(DriverDirectory() + SORVANE_SETUP_NAME, {}, false, "/S"));
+        const std::string arguments = folder.empty() ? "/S" : "/S /D=" + folder;  // /D= last, unquoted
+        EXPECT_TRUE(setup.Launch(DriverDirectory() + SORVANE_SETUP_NAME, {}, false, arguments));
         EXPECT_TRUE(setup.WaitForExit(&code, kSetupWaitMs));
         return code;
     }
@@ -115,6 +118,22 @@ TEST_F(Installer, SilentInstallPutsFilesShortcutSignInAndAppsEntryInPlace)
     // In KB: the program and its hook library alone make more than 300.
     EXPECT_GT(UserDword(kUninstallKey, "EstimatedSize"), 300u);
     EXPECT_LT(UserDword(kUninstallKey, "EstimatedSize"), 100000u);
+}
+
+// Installed where the user chose, in a folder the ANSI code page cannot name, it runs from there
+// with its hook library, and signs in from there.
+TEST_F(Installer, SilentInstallIntoAFolderNamedInGreekAndJapaneseRunsFromThere)
+{
+    ASSERT_EQ(RunSetup(ChosenFolder()), 0u);
+    const std::string folder = ChosenFolder() + "\\";
+    for (const char* file : {"Sorvane.exe", "Sentrel.dll", "Sorvane.html", "Uninstall.exe"})
+        EXPECT_TRUE(Exists(folder + file)) << file;
+    EXPECT_EQ(ReadUserText(kRunKey, "Sorvane"), Wide("\"" + folder + "Sorvane.exe\""));
+    WriteDwordSetting("Info1", 1);  // no welcome balloon beside the corner
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane, folder + "Sorvane.exe"));
+    EXPECT_TRUE(CornerOpensTheEmptyOverview(sorvane));
+    ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
 TEST_F(Installer, UpgradeEndsTheRunningCopyReplacesTheFilesAndKeepsTheSettings)

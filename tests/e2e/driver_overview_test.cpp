@@ -1,6 +1,6 @@
 // The Overview on screen against the real program: opening it, its frame, tiles, title label and
-// buttons as the user sees them, closing and rebuilding it, the empty case, and its memory over
-// many showings.
+// buttons as the user sees them, closing and rebuilding it, the exclusion list, the empty case, and
+// its memory over many showings.
 #include <windows.h>
 #include <psapi.h>
 
@@ -148,6 +148,39 @@ TEST_F(Overview, OpensFromTheMenuAndTheGestureAndClosesByItsButtons)
     ASSERT_TRUE(WaitShown(sorvane, tiles[0]));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitHidden(sorvane));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// Two programs whose file names differ only in letters the ANSI code page lacks (both would be
+// "??.exe" there): an exclusion naming one lists the other alone.
+TEST_F(Overview, AnExclusionTellsApartNamesThatDifferOnlyOutsideTheCodePage)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.created());
+    const std::string helper = DriverDirectory() + "SorvaneTestWindows.exe";
+    ASSERT_TRUE(folder.CopyIn(helper, "窓α.exe"));
+    ASSERT_TRUE(folder.CopyIn(helper, "窓β.exe"));
+    WriteTextSetting("Exclusion", REG_MULTI_SZ, Wide(folder.path() + "窓α.exe") + L'\0');
+    TestWindows kept, excluded;  // the excluded one in front
+    ASSERT_TRUE(kept.Open(1, "Kept", "plain", folder.path() + "窓β.exe"));
+    ASSERT_TRUE(excluded.Open(1, "Excluded", "plain,slot=1", folder.path() + "窓α.exe"));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+
+    // One tile across the grid, and Enter brings the kept window forward.
+    const RECT tile = ExpectedTiles(1)[0];
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    HWND empty = nullptr;
+    ASSERT_TRUE(PollUntil([&] {
+        empty = FindWindowA("#32770", "No Active Window");
+        return empty || (IsWindowVisible(sorvane.window()) && SelectedFrameAt(tile));
+    })) << "the Overview did not show";
+    ASSERT_EQ(nullptr, empty) << "\"No Active Window\": neither window was listed";
+    EXPECT_EQ(kThinFrame, ScreenPixel(tile.right - 7, (tile.top + tile.bottom) / 2)) << "more than one tile";
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_RETURN, 0);
+    ASSERT_TRUE(WaitHidden(sorvane));
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == kept.windows().front(); }))
+        << "foreground is \"" << TextOf(GetForegroundWindow()) << "\"";
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

@@ -6,17 +6,18 @@
 
 namespace e2e {
 
-::testing::AssertionResult TestWindows::Open(int count, const std::string& prefix, const std::string& options)
+::testing::AssertionResult TestWindows::Open(int count, const std::string& prefix, const std::string& options,
+                                             const std::string& copy)
 {
     Stop();
-    const std::string program = DriverDirectory() + "SorvaneTestWindows.exe";
-    std::string command = "\"" + program + "\" " + std::to_string(count) + " \"" + prefix + "\" \"" + options + "\"";
+    const std::string program = copy.empty() ? DriverDirectory() + "SorvaneTestWindows.exe" : copy;
+    std::wstring command = Wide("\"" + program + "\" " + std::to_string(count) + " \"" + prefix + "\" \"" + options + "\"");
     if (options.find("hung") != std::string::npos) ++count;
     className_ = options.find("console") != std::string::npos ? "ConsoleWindowClass" : "SorvaneTestWindow";
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(Wide(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
         return ::testing::AssertionFailure() << "cannot start " << program << ": error " << GetLastError();
     CloseHandle(info.hThread);

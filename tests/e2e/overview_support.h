@@ -25,10 +25,11 @@ public:
 
     // Starts the helper with `count` windows titled "<prefix> 1" ... (and one more, "<prefix>
     // hung", whose thread never answers, when asked) and waits until all show.
-    // OPTIONS as the helper takes them ("hung", "black", "dark", "console", "plain", "slot=K"...),
-    // separated by commas.
+    // OPTIONS as the helper takes them ("hung", "black", "dark", "console", "plain", "titles",
+    // "slot=K"...), separated by commas. Text is UTF-8. `copy` names a copy of the helper to run
+    // instead of the one beside the driver.
     ::testing::AssertionResult Open(int count, const std::string& prefix = "Test window",
-                                    const std::string& options = "");
+                                    const std::string& options = "", const std::string& copy = "");
     // Ends the helper and waits until its windows are gone.
     void Stop();
     const std::vector<HWND>& windows() const { return windows_; }

@@ -7,13 +7,17 @@
 // "dark" paints them black with a few light lines at the top; both make them frameless popups, as
 // a video or a game is, so that nothing of theirs is light but what they paint. "console" gives
 // the windows the class name of a console window; "stubborn" makes them ignore WM_CLOSE; "plain"
-// titles them with the prefix alone, unnumbered; "slot=K" places the first window where the K-th
-// (from 0) would stand, so that the windows of several helpers do not overlap.
+// titles them with the prefix alone, unnumbered; "titles" takes the prefix for the windows' own
+// titles, one each, separated by '|'; "slot=K" places the first window where the K-th (from 0)
+// would stand, so that the windows of several helpers do not overlap. The windows are of a Unicode
+// class, and their titles may hold any character the command line can carry.
 #include <windows.h>
+#include <shellapi.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -38,7 +42,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, GWLP_USERDATA)));
         FillRect(dc, &paint.rcPaint, brush);
         DeleteObject(brush);
         if (darkWithLines) {
@@ -60,72 +64,87 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (--openWindows == 0) PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
-const char* hungClass = "SorvaneTestWindow";
+const wchar_t* hungClass = L"SorvaneTestWindow";
 
 DWORD WINAPI HungWindowThread(LPVOID title)
 {
-    HWND window = CreateWindowExA(0, hungClass, static_cast<const char*>(title), WS_OVERLAPPEDWINDOW,
-                                  20, 420, 180, 140, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(90, 60, 30)));
+    HWND window = CreateWindowExW(0, hungClass, static_cast<const wchar_t*>(title), WS_OVERLAPPEDWINDOW,
+                                  20, 420, 180, 140, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(90, 60, 30)));
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(INFINITE);
     return 0;
 }
 
+// The titles of "titles": the prefix cut at each '|'.
+std::vector<std::wstring> ListedTitles(const std::wstring& list)
+{
+    std::vector<std::wstring> titles{L""};
+    for (wchar_t c : list) {
+        if (c == L'|')
+            titles.emplace_back();
+        else
+            titles.back() += c;
+    }
+    return titles;
+}
+
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    const int count = argc > 1 ? atoi(argv[1]) : 1;
-    const char* prefix = argc > 2 ? argv[2] : "Test window";
-    const char* options = argc > 3 ? argv[3] : "";
-    darkWithLines = strstr(options, "dark") != nullptr;
-    allBlack = darkWithLines || strstr(options, "black") != nullptr;
-    const bool plainTitles = strstr(options, "plain") != nullptr;
-    const char* slotOption = strstr(options, "slot=");
-    const int firstSlot = slotOption ? atoi(slotOption + 5) : 0;
-    stubborn = strstr(options, "stubborn") != nullptr;
-    WNDCLASSA windowClass{};
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const int count = argc > 1 ? _wtoi(argv[1]) : 1;
+    const std::wstring prefix = argc > 2 ? argv[2] : L"Test window";
+    const wchar_t* options = argc > 3 ? argv[3] : L"";
+    darkWithLines = wcsstr(options, L"dark") != nullptr;
+    allBlack = darkWithLines || wcsstr(options, L"black") != nullptr;
+    const bool plainTitles = wcsstr(options, L"plain") != nullptr;
+    const std::vector<std::wstring> listed = ListedTitles(prefix);
+    const bool listedTitles = wcsstr(options, L"titles") != nullptr;
+    const wchar_t* slotOption = wcsstr(options, L"slot=");
+    const int firstSlot = slotOption ? _wtoi(slotOption + 5) : 0;
+    stubborn = wcsstr(options, L"stubborn") != nullptr;
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(107));
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.lpszClassName = strstr(options, "console") ? "ConsoleWindowClass" : "SorvaneTestWindow";
-    RegisterClassA(&windowClass);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.lpszClassName = wcsstr(options, L"console") ? L"ConsoleWindowClass" : L"SorvaneTestWindow";
+    RegisterClassW(&windowClass);
     const int width = 180, height = 140, gap = 20;
     const int perRow = GetSystemMetrics(SM_CXSCREEN) / (width + gap);
     for (int slot = firstSlot; slot < firstSlot + count; ++slot) {
         const int i = slot - firstSlot;
-        char title[64];
-        if (plainTitles)
-            snprintf(title, sizeof title, "%s", prefix);
-        else
-            snprintf(title, sizeof title, "%s %d", prefix, i + 1);
-        HWND window = CreateWindowExA(0, windowClass.lpszClassName, title, allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW, gap + (slot % perRow) * (width + gap),
+        const std::wstring title = listedTitles ? listed[i % listed.size()]
+                                   : plainTitles  ? prefix
+                                                  : prefix + L" " + std::to_wstring(i + 1);
+        HWND window = CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW, gap + (slot % perRow) * (width + gap),
                                       60 + (slot / perRow) * (height + gap), width, height, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
-        SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(ColourOf(i)));
+                                      GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(ColourOf(i)));
         ShowWindow(window, SW_SHOWNOACTIVATE);
         UpdateWindow(window);
         ++openWindows;
     }
-    static char hungTitle[80];
-    if (strstr(options, "hung")) {
-        snprintf(hungTitle, sizeof hungTitle, "%s hung", prefix);
+    static std::wstring hungTitle;
+    if (wcsstr(options, L"hung")) {
+        hungTitle = prefix + L" hung";
         hungClass = windowClass.lpszClassName;
-        CloseHandle(CreateThread(nullptr, 0, HungWindowThread, hungTitle, 0, nullptr));
+        CloseHandle(CreateThread(nullptr, 0, HungWindowThread, hungTitle.data(), 0, nullptr));
     }
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "overview/find.h"
 
-#include <mutex>
 #include <cwchar>
+#include <mutex>
 #include <string>
 #include <utility>
 

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "tests/e2e/driver.h"
@@ -84,10 +84,11 @@ protected:
     {
         for (const char* p = text; *p; ++p) PostMessageA(overview, WM_CHAR, static_cast<unsigned char>(*p), 0);
     }
-    // One WM_CHAR per UTF-16 unit: a character beyond the BMP comes as its two surrogates.
-    void Type(HWND overview, const std::wstring& text)
+    // One WM_CHAR (or WM_IME_CHAR, as an input method sends) per UTF-16 unit: a character beyond
+    // the BMP comes as its two surrogates.
+    void Type(HWND overview, const std::wstring& text, UINT message = WM_CHAR)
     {
-        for (wchar_t unit : text) PostMessageW(overview, WM_CHAR, unit, 0);
+        for (wchar_t unit : text) PostMessageW(overview, message, unit, 0);
     }
     ::testing::AssertionResult ShowAndFill(const SorvaneProcess& sorvane)
     {
@@ -172,8 +173,8 @@ TEST_F(FindByTyping, TypingDimsTheOthersAndMovesStopOnMatchesOnly)
 }
 
 // Titles the ANSI code page cannot hold: a small Greek letter finds the title with its capital, a
-// CJK character and an emoji (typed as its surrogate pair) find theirs, and one Backspace takes
-// each back whole.
+// CJK character composed by an input method and an emoji (typed as its surrogate pair) find theirs,
+// and one Backspace takes each back whole.
 TEST_F(FindByTyping, GreekCjkAndEmojiTitlesAreFoundAndBackspaceTakesAWholeEmoji)
 {
     // In front first: the music, the memo, the notes, Gamma.
@@ -183,9 +184,10 @@ TEST_F(FindByTyping, GreekCjkAndEmojiTitlesAreFoundAndBackspaceTakesAWholeEmoji)
     ASSERT_TRUE(StartSorvane(sorvane));
     ASSERT_TRUE(ShowAndFill(sorvane));
     EXPECT_EQ("xxxx", LitTiles());
-    const std::pair<std::wstring, const char*> finds[] = {{L"ω", "..x."}, {L"東", ".x.."}, {L"\U0001F3B5", "x..."}};
-    for (const auto& [typed, lit] : finds) {
-        Type(sorvane.window(), typed);
+    const std::tuple<std::wstring, const char*, UINT> finds[] = {
+        {L"ω", "..x.", WM_CHAR}, {L"東", ".x..", WM_IME_CHAR}, {L"\U0001F3B5", "x...", WM_CHAR}};
+    for (const auto& [typed, lit, message] : finds) {
+        Type(sorvane.window(), typed, message);
         EXPECT_TRUE(LitBecomes(lit)) << Utf8(typed);
         Type(sorvane.window(), L"\b");
         EXPECT_TRUE(LitBecomes("xxxx")) << "Backspace after " << Utf8(typed);

@@ -297,9 +297,11 @@ void HandleMouseMove(HWND window, int x, int y)
     }
     const int dpi = showing.overviewDpi;
     if (hit && (InCloseSquare(hit->tile, x, y, dpi) || InInfoSquare(hit->tile, x, y, dpi))) {
-        const int tipX = x + Scale(kTipRoom, dpi) > GetSystemMetrics(SM_CXSCREEN) ? x - Scale(kTipLeftOffset, dpi)
-                                                                                  : x + Scale(kTipOffset.x, dpi);
-        ShowInfoTipAt(tipX, y + Scale(kTipOffset.y, dpi));
+        const RECT& monitor = showing.overviewMonitor;
+        const int tipX = x + Scale(kTipRoom, dpi) > monitor.right - monitor.left ? x - Scale(kTipLeftOffset, dpi)
+                                                                                 : x + Scale(kTipOffset.x, dpi);
+        const POINT tip = ScreenPointOf(monitor, POINT{tipX, y + Scale(kTipOffset.y, dpi)});
+        ShowInfoTipAt(tip.x, tip.y);
     } else if (InfoTipShown()) {
         HideInfoTip();
     } else if (hit) {
@@ -444,6 +446,11 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_TILE_FILLED:
         PresentFilledTile(showing, window, wParam, lParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        // Monitors came, went or moved: the corner watch reads them anew (the Overview does at
+        // each showing).
+        if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));
         return 0;
     default:
         if (message == taskbarCreatedMessage && message != 0) {

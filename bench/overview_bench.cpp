@@ -479,6 +479,7 @@ std::vector<double> TimeSelectionRepaints(const std::vector<HWND>& windows, int 
     ResetWindowList(showing.windowList);
     for (HWND window : windows) AppendWindowEntry(showing.windowList, window);
     showing.snapshotStopRequested = true;  // no worker: only the frame and the tiles
+    showing.overviewMonitor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     BuildOverview(showing, overview);
     Pump();
     std::vector<double> samples;

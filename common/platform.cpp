@@ -21,9 +21,12 @@ void RestackTopmostWindow(HWND window)
 #include <cstring>
 #include <new>
 
+#include "common/monitors.h"
 #include "common/system.h"
 
 struct ScreenGrab {
+    int left;  // the virtual screen's top-left corner: the picture's (0, 0)
+    int top;
     int width;
     int height;
     BITMAPINFO info;
@@ -39,10 +42,14 @@ constexpr DWORD kGrabSettleMs = 40;
 
 ScreenGrab* GrabScreen()
 {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    // Every monitor: a window on any of them is printed from the picture.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     if (width <= 0 || height <= 0) return nullptr;
     auto* grab = new (std::nothrow) ScreenGrab{};
     if (!grab) return nullptr;
+    grab->left = left;
+    grab->top = top;
     grab->width = width;
     grab->height = height;
     void* bits = nullptr;
@@ -54,7 +61,7 @@ ScreenGrab* GrabScreen()
     if (ok) {
         // Straight into the section: one copy of the screen, no conversion afterwards.
         HGDIOBJ old = SelectObject(memory, grab->section);
-        ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+        ok = BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY) != FALSE;
         SelectObject(memory, old);
         GdiFlush();
     }
@@ -86,6 +93,20 @@ bool PicturesAgreeIn(const DWORD* a, const DWORD* b, int width, int height, cons
     return true;
 }
 
+std::vector<RECT> AreasOnMonitors(const RECT* areas, size_t count, const std::vector<RECT>& monitors, POINT origin)
+{
+    std::vector<RECT> parts;
+    for (size_t i = 0; i < count; ++i) {
+        for (const RECT& monitor : monitors) {
+            RECT part{};
+            if (!IntersectRect(&part, &areas[i], &monitor)) continue;
+            OffsetRect(&part, -origin.x, -origin.y);
+            parts.push_back(part);
+        }
+    }
+    return parts;
+}
+
 bool ScreenNeedsSettling(DWORD msSinceOwnWindowLeft, unsigned restoredWindows)
 {
     return restoredWindows > 0 || msSinceOwnWindowLeft < kUncoveredRepaintMs;
@@ -110,12 +131,18 @@ void SettleScreenGrab(ScreenGrab** current, const RECT* areas, size_t count)
     // What was just uncovered repaints in its own process: give it a moment before the first grab.
     Sleep(kGrabSettleMs);
     ScreenGrab* previous = GrabScreen();
+    // Only what lies on a monitor is compared: the rest of the virtual screen is nobody's picture.
+    const std::vector<RECT> inPicture =
+        previous ? AreasOnMonitors(areas, count, MonitorRects(), POINT{previous->left, previous->top})
+                 : std::vector<RECT>();
     for (int attempt = 0; previous && attempt < kGrabAttempts; ++attempt) {
         Sleep(kGrabSettleMs);
         ScreenGrab* next = GrabScreen();
         if (!next) break;
-        const bool settled = previous->width == next->width && previous->height == next->height &&
-                             PicturesAgreeIn(previous->pixels, next->pixels, next->width, next->height, areas, count);
+        const bool settled = previous->left == next->left && previous->top == next->top &&
+                             previous->width == next->width && previous->height == next->height &&
+                             PicturesAgreeIn(previous->pixels, next->pixels, next->width, next->height,
+                                             inPicture.data(), inPicture.size());
         ReleaseScreenGrab(previous);
         previous = next;
         if (settled) break;
@@ -146,6 +173,6 @@ bool CopyWindowFromScreenGrab(const ScreenGrab* grab, HWND window, HDC target)
     if (!grab || !GetWindowRect(window, &rect)) return false;
     // Rows are counted from the top of the picture; SetDIBitsToDevice counts scan lines from the
     // bottom of a top-down bitmap's last line, so draw the whole picture shifted instead.
-    return SetDIBitsToDevice(target, -rect.left, -rect.top, grab->width, grab->height, 0, 0, 0, grab->height,
-                             grab->pixels, &grab->info, DIB_RGB_COLORS) != 0;
+    return SetDIBitsToDevice(target, grab->left - rect.left, grab->top - rect.top, grab->width, grab->height, 0, 0,
+                             0, grab->height, grab->pixels, &grab->info, DIB_RGB_COLORS) != 0;
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 // Whether this process runs under Wine (ntdll exports wine_get_version); decided once.
 bool RunningUnderWine();
 
@@ -13,9 +15,9 @@ bool RunningUnderWine();
 void RestackTopmostWindow(HWND window);
 
 // Under Wine, PrintWindow draws nothing for another process's window (its WM_PRINT carries a
-// device context valid only in our process). There, one picture of the whole screen is taken just
-// before the Overview covers it, and a print of another process's window copies that window's
-// rectangle out of it: what was visible of it. On Windows these do nothing and answer false. The
+// device context valid only in our process). There, one picture of the virtual screen (every
+// monitor) is taken just before the Overview covers it, and a print of another process's window
+// copies that window's rectangle out of it: what was visible of it. On Windows these do nothing and answer false. The
 // showing keeps its picture; the snapshot worker reads it until it ends.
 struct ScreenGrab;
 // Takes the picture at once: what the user sees when the Overview is asked for. Null on Windows
@@ -34,10 +36,14 @@ DWORD MsSinceOwnWindowLeftScreen();
 // listed windows), waiting a few hundred milliseconds at most; the settled picture replaces
 // *current (which stays when no new one could be had).
 void SettleScreenGrab(ScreenGrab** current, const RECT* areas, size_t count);
+// The parts of the areas (screen rectangles) that lie on the monitors, moved into the coordinates
+// of a picture whose (0, 0) is `origin` on the screen.
+std::vector<RECT> AreasOnMonitors(const RECT* areas, size_t count, const std::vector<RECT>& monitors, POINT origin);
 // Whether two top-down 32-bit pictures of width x height agree inside the areas (clipped to them).
 bool PicturesAgreeIn(const DWORD* a, const DWORD* b, int width, int height, const RECT* areas, size_t count);
 void ReleaseScreenGrab(ScreenGrab* grab);
 // Whether a print of this window must come from the picture: Wine, and another process.
 bool PrintsFromScreenGrab(HWND window);
-// Copies the window's screen rectangle from the picture to (0, 0) of the target.
+// Copies the window's screen rectangle (wherever it lies on the virtual screen) from the picture
+// to (0, 0) of the target.
 bool CopyWindowFromScreenGrab(const ScreenGrab* grab, HWND window, HDC target);

@@ -1,5 +1,9 @@
-// Which pointer positions count as being in a corner of the primary screen.
+// Which pointer positions count as being in a corner of a monitor.
 #pragma once
+
+#include <windows.h>
+
+#include <cstddef>
 
 // The corners as the settings store them ("Corner") and the hook is given them.
 enum ScreenCorner : unsigned { kCornerTopLeft = 1, kCornerTopRight = 2, kCornerBottomLeft = 3, kCornerBottomRight = 4 };
@@ -26,4 +30,28 @@ constexpr bool PointInCorner(unsigned corner, int x, int y, int screenWidth, int
     case kCornerBottomLeft: return left && bottom;
     default: return right && bottom;
     }
+}
+
+// Whether the point lies in the chosen corner of the monitor it is on (within kCornerReach of both
+// edges that meet there) and the pointer is stopped there: no monitor lies just beyond that
+// corner, across either edge or diagonally, where the pointer could go on.
+inline bool PointInMonitorCorner(unsigned corner, POINT point, const RECT* monitors, size_t count)
+{
+    auto contains = [&](int x, int y) {
+        for (size_t i = 0; i < count; ++i)
+            if (x >= monitors[i].left && x < monitors[i].right && y >= monitors[i].top && y < monitors[i].bottom)
+                return true;
+        return false;
+    };
+    for (size_t i = 0; i < count; ++i) {
+        const RECT& m = monitors[i];
+        if (!PointInCorner(corner, point.x - m.left, point.y - m.top, m.right - m.left, m.bottom - m.top)) continue;
+        const unsigned chosen = CornerOrBottomRight(corner);
+        const bool right = chosen == kCornerTopRight || chosen == kCornerBottomRight;
+        const bool bottom = chosen == kCornerBottomLeft || chosen == kCornerBottomRight;
+        const int x = right ? m.right - 1 : m.left, y = bottom ? m.bottom - 1 : m.top;
+        const int beyondX = right ? x + 1 : x - 1, beyondY = bottom ? y + 1 : y - 1;
+        return !contains(beyondX, y) && !contains(x, beyondY) && !contains(beyondX, beyondY);
+    }
+    return false;
 }

@@ -17,7 +17,9 @@
 
 #include <atomic>
 #include <mutex>
+#include <vector>
 
+#include "common/monitors.h"
 #include "common/owners.h"
 #include "hook/corner.h"
 #include "resources/resource.h"
@@ -36,6 +38,16 @@ HINSTANCE libraryInstance;
 // Read by the hook procedure on the hook thread, written by the installing thread.
 std::atomic<unsigned> watchedCorner{kCornerBottomRight};
 std::atomic<bool> pointerInCorner{false};  // re-armed when the pointer leaves the corner
+// The monitors' rectangles, read at each install (and so again after a display change); read by
+// the hook procedure under the lock.
+std::mutex monitorsLock;
+std::vector<RECT> watchedMonitors;
+
+bool InWatchedCorner(POINT point)
+{
+    std::lock_guard<std::mutex> hold(monitorsLock);
+    return PointInMonitorCorner(watchedCorner.load(), point, watchedMonitors.data(), watchedMonitors.size());
+}
 // Written by the hook thread before it sets hookReady: whether SetWindowsHookEx succeeded.
 std::atomic<bool> hookInstalled{false};
 
@@ -52,9 +64,7 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data)
 {
     if (code == HC_ACTION && data != 0) {
         const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
-        const bool inCorner = PointInCorner(watchedCorner.load(), event->pt.x, event->pt.y,
-                                            GetSystemMetrics(SM_CXSCREEN),
-                                            GetSystemMetrics(SM_CYSCREEN));
+        const bool inCorner = InWatchedCorner(event->pt);
         if (inCorner && !pointerInCorner.exchange(true)) {
             if (HWND target = FindWindowW(kMainWindowClass, nullptr))
                 PostMessageW(target, WM_HOTKEY, kGestureHotkeyId, 0);
@@ -133,13 +143,16 @@ SENTREL_API int InstallMouseHook(unsigned int corner)
 {
     std::lock_guard<std::mutex> hold(hookThreadLock);
     watchedCorner.store(CornerOrBottomRight(corner));
+    {
+        std::vector<RECT> monitors = MonitorRects();
+        std::lock_guard<std::mutex> holdMonitors(monitorsLock);
+        watchedMonitors = std::move(monitors);
+    }
     if (hookThread && WaitForSingleObject(hookThread.get(), 0) == WAIT_TIMEOUT) return 1;
     hookThread.reset();  // a hook thread that ended (it never does by itself) is started anew
     // A pointer already resting in the corner must leave it once before the first report.
     POINT cursor{};
-    pointerInCorner.store(GetCursorPos(&cursor) &&
-                          PointInCorner(watchedCorner.load(), cursor.x, cursor.y,
-                                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    pointerInCorner.store(GetCursorPos(&cursor) && InWatchedCorner(cursor));
     return StartHookThread() ? 1 : 0;
 }
 

@@ -232,9 +232,9 @@ void HandleFindCharacter(Showing& current, HWND window, unsigned character)
     ApplyMatches(current, window, matches);
 }
 
-void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int dpi)
+void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int screenHeight, int dpi)
 {
-    const FrameLayout layout = FrameLayoutFor(screenWidth, GetSystemMetrics(SM_CYSCREEN), dpi);
+    const FrameLayout layout = FrameLayoutFor(screenWidth, screenHeight, dpi);
     const RECT& area = current.findArea = RECT{0, 0, screenWidth / 3, layout.headerRuleTop};
     const int width = area.right - area.left, height = area.bottom - area.top;
     current.findBackdrop.reset(width > 0 && height > 0 ? CreateCompatibleBitmap(frame, width, height)

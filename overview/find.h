@@ -60,7 +60,7 @@ void HandleFindCharacter(Showing& current, HWND window, unsigned character);
 // "Find: " and the text in the header band, over the frame; nothing for an empty text.
 void DrawFindText(const Showing& current, HDC dc);
 // Keeps the frame under the find text, to draw the text anew (from the composed frame).
-void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int dpi);
+void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int screenHeight, int dpi);
 
 // Matching moves for the keys and the wheel: Tab, Shift+Tab, Home and End, an arrow.
 WindowEntry* NextMatchingEntry(const Showing& current, bool forward);

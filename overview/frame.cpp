@@ -85,11 +85,12 @@ void DeleteOverviewBuffer(Showing& current)
 
 void BuildOverview(Showing& current, HWND window)
 {
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
+    const RECT& monitor = current.overviewMonitor;
+    const int w = monitor.right - monitor.left;
+    const int h = monitor.bottom - monitor.top;
     const int dpi = current.overviewDpi;
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
-    const POINT park = FrameLayoutFor(w, h, dpi).pointerPark;
+    const POINT park = ScreenPointOf(monitor, FrameLayoutFor(w, h, dpi).pointerPark);
     SetCursorPos(park.x, park.y);
 
     // Everything is drawn off screen, against the screen's format; the window shows it when painted.
@@ -102,7 +103,7 @@ void BuildOverview(Showing& current, HWND window)
         if (compose && current.overviewBuffer) {
             SelectGuard hold(compose.get(), current.overviewBuffer);
             ComposeFrame(compose.get(), w, h, dpi);
-            KeepFindBackdrop(current, compose.get(), w, dpi);
+            KeepFindBackdrop(current, compose.get(), w, h, dpi);
         }
     }
 

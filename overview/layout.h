@@ -32,6 +32,12 @@ struct FrameLayout {
     POINT pointerPark;     // in the footer, outside every tile
 };
 FrameLayout FrameLayoutFor(int screenWidth, int screenHeight, int dpi = kBaseDpi);
+// A point of the Overview (client coordinates) on the virtual screen, the Overview covering the
+// monitor given.
+constexpr POINT ScreenPointOf(const RECT& monitor, POINT client)
+{
+    return POINT{monitor.left + client.x, monitor.top + client.y};
+}
 
 // Where a wallpaper of bw x bh goes on a W x H screen (x, y, width, height); *unscaled when it
 // is copied as it is.

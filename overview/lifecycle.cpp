@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/instance.h"
+#include "common/monitors.h"
 #include "common/platform.h"
 #include "config/settings.h"
 #include "overview/find.h"
@@ -50,6 +51,15 @@ HWND StartingNotice()
         notice = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_STARTING), GetDesktopWindow(),
                                     StartingNoticeProc, 0);
     return notice;
+}
+
+void CentreOnMonitor(HWND window, const RECT& monitor)
+{
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) return;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    SetWindowPos(window, nullptr, (monitor.left + monitor.right - width) / 2, (monitor.top + monitor.bottom - height) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool OwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
@@ -164,6 +174,9 @@ void ShowOverview(HWND window)
         return;
     }
     if (showing.overviewHiding) return;  // asked from within a tear-down (a nested message): not now
+    // The monitor the user is looking at: where the pointer is at the request.
+    showing.overviewMonitor = MonitorRectUnderPointer();
+    const RECT& monitor = showing.overviewMonitor;
 
     // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
     // anything of ours covers it.
@@ -171,6 +184,7 @@ void ShowOverview(HWND window)
     showing.screenGrab = TakeScreenGrab();
     HWND notice = StartingNotice();
     if (notice) {
+        CentreOnMonitor(notice, monitor);
         ShowWindow(notice, SW_SHOW);
         UpdateWindow(notice);
     }
@@ -196,15 +210,16 @@ void ShowOverview(HWND window)
     }
 
     // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
+    const int w = monitor.right - monitor.left;
+    const int h = monitor.bottom - monitor.top;
     PlaceButton(&cancelButton, L"Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
     PlaceButton(&refreshButton, L"Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
     BuildOverview(showing, window);
 
+    // Over the whole monitor, maximized there.
     RECT placed{};
-    if (!GetWindowRect(window, &placed) || placed.left != 0 || placed.top != 0)
-        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (!GetWindowRect(window, &placed) || !EqualRect(&placed, &monitor))
+        SetWindowPos(window, nullptr, monitor.left, monitor.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWMAXIMIZED);
     RestackTopmostWindow(window);
     ActivateWindow(window);

@@ -28,6 +28,10 @@ struct Showing {
     // snapshot worker draws into the entries' tile images (under tileImagesLock, overview/tiles.h)
     // and reads nothing else of them.
     WindowList windowList;
+    // The monitor the showing covers (under the pointer at the request), in virtual-screen
+    // coordinates: the Overview's client coordinates start at its top-left corner, and its size is
+    // the frame's W x H.
+    RECT overviewMonitor = {};
     // The composed full-screen frame, (W + 1) x (H + 1); repaints copy from it. GUI thread only.
     HBITMAP overviewBuffer = nullptr;
     // Column count of the grid, for arrow-key moves.

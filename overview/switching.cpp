@@ -1,5 +1,6 @@
 #include "overview/switching.h"
 
+#include "common/monitors.h"
 #include "overview/scaling.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
@@ -21,13 +22,15 @@ void ActivateWindow(HWND window)
 
 void SwitchToWindow(HWND window)
 {
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
     POINT cursor{};
-    // The pointer in the bottom-right corner (10 x 10 at 96 DPI) goes to the middle.
+    // The pointer in the bottom-right corner of its monitor (10 x 10 at 96 DPI) goes to the
+    // monitor's middle.
     const int corner = Scale(10, ReadScreenDpi());
-    if (GetCursorPos(&cursor) && cursor.x > w - 1 - corner && cursor.y > h - 1 - corner)
-        SetCursorPos(w / 2, h / 2);
+    if (GetCursorPos(&cursor)) {
+        const RECT monitor = MonitorRectAt(cursor);
+        if (cursor.x > monitor.right - 1 - corner && cursor.y > monitor.bottom - 1 - corner)
+            SetCursorPos((monitor.left + monitor.right) / 2, (monitor.top + monitor.bottom) / 2);
+    }
     ActivateWindow(window);
     InvalidateRect(window, nullptr, FALSE);
 }

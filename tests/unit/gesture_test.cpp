@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <thread>
 #include <vector>
 
@@ -29,6 +30,32 @@ TEST(GestureCorner, OnlyTheReachOfTheChosenCornerCounts)
     EXPECT_FALSE(PointInCorner(1, -1, 0, w, h));
     EXPECT_FALSE(PointInCorner(4, w, h - 1, w, h));
     EXPECT_FALSE(PointInCorner(4, w - 1, h, w, h));
+}
+
+TEST(GestureCorner, EachMonitorHasItsCornersWhereThePointerStops)
+{
+    auto in = [](unsigned corner, int x, int y, std::initializer_list<RECT> monitors) {
+        return PointInMonitorCorner(corner, POINT{x, y}, monitors.begin(), monitors.size());
+    };
+    // Side by side, the second smaller: its bottom right counts, so does the first's (nothing
+    // below the second reaches there); the shared top corners do not.
+    const RECT first{0, 0, 1024, 768}, second{1024, 0, 1824, 600};
+    EXPECT_TRUE(in(4, 1823, 599, {first, second}));
+    EXPECT_TRUE(in(4, 1023, 767, {first, second}));
+    EXPECT_FALSE(in(2, 1023, 0, {first, second})) << "the pointer goes on into the second monitor";
+    EXPECT_FALSE(in(1, 1024, 0, {first, second}));
+    EXPECT_FALSE(in(3, 1024, 599, {first, second}));
+    EXPECT_TRUE(in(2, 1823, 0, {first, second}));
+    EXPECT_FALSE(in(4, 1500, 599, {first, second})) << "a bottom edge is no corner";
+    // Stacked, and a monitor left of the primary one (negative origins).
+    const RECT below{0, 768, 1024, 1536}, left{-1280, -200, 0, 824};
+    EXPECT_FALSE(in(4, 1023, 767, {first, below}));
+    EXPECT_TRUE(in(4, 1023, 1535, {first, below}));
+    EXPECT_TRUE(in(1, -1280, -200, {left, first}));
+    EXPECT_TRUE(in(3, -1279, 823, {left, first}));
+    EXPECT_FALSE(in(4, -1, 767, {left, first})) << "the first monitor goes on to the right";
+    EXPECT_TRUE(in(1, 0, 0, {first})) << "one monitor: as before";
+    EXPECT_FALSE(in(4, 2000, 700, {first, second})) << "off every monitor";
 }
 
 namespace {

@@ -139,6 +139,9 @@ TEST(ScaledFrame, BandsAndButtonsAt144)
     // 114 x 35 at (W - 141, H - 71) and (W - 267, H - 71).
     EXPECT_TRUE(Same(RECT{883, 697, 997, 732}, CancelButtonRect(1024, 768, 144)));
     EXPECT_TRUE(Same(RECT{757, 697, 871, 732}, RefreshButtonRect(1024, 768, 144)));
+    // On a monitor left of and above the primary one, the pointer parks at the same place in it.
+    const POINT park = ScreenPointOf(RECT{-1024, -100, 0, 668}, frame.pointerPark);
+    EXPECT_EQ((std::vector<LONG>{329 - 1024, 705 - 100}), (std::vector<LONG>{park.x, park.y}));
 }
 
 TEST(ScaledFrame, PartsStayInTheirBandsAtEveryScale)

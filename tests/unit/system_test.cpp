@@ -56,6 +56,18 @@ TEST(ScreenPicture, AgreementIsJudgedInsideTheAreasOnly)
     EXPECT_FALSE(PicturesAgreeIn(a.data(), b.data(), w, h, &corner, 1));
 }
 
+TEST(ScreenPicture, OnlyTheMonitorsPartsOfAWindowAreComparedInThePicturesCoordinates)
+{
+    // Two monitors, the second left of the primary one: the picture starts at (-800, 0).
+    const std::vector<RECT> monitors = {RECT{0, 0, 1024, 768}, RECT{-800, 0, 0, 600}};
+    const RECT windows[] = {RECT{-100, 500, 100, 700}, RECT{2000, 0, 2100, 50}};
+    const std::vector<RECT> parts = AreasOnMonitors(windows, 2, monitors, POINT{-800, 0});
+    ASSERT_EQ(2u, parts.size()) << "the window across both monitors, in two parts; the one off them, none";
+    const RECT onFirst{800, 500, 900, 700}, onSecond{700, 500, 800, 600};
+    EXPECT_TRUE(EqualRect(&parts[0], &onFirst));
+    EXPECT_TRUE(EqualRect(&parts[1], &onSecond));
+}
+
 TEST(ScreenPicture, SettlingOnlyAfterRestoringOrUncovering)
 {
     EXPECT_FALSE(ScreenNeedsSettling(MAXDWORD, 0));  // nothing of ours has left the screen yet

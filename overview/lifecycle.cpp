@@ -58,8 +58,8 @@ void CentreOnMonitor(HWND window, const RECT& monitor)
     RECT rect{};
     if (!GetWindowRect(window, &rect)) return;
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    SetWindowPos(window, nullptr, (monitor.left + monitor.right - width) / 2, (monitor.top + monitor.bottom - height) / 2,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int left = (monitor.left + monitor.right - width) / 2, top = (monitor.top + monitor.bottom - height) / 2;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool OwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }

@@ -1,6 +1,5 @@
 // Bounded string operations: every result is cut at the buffer's capacity and always terminated.
-// Text from and to the system is UTF-16 (wchar_t); a wide text is never cut inside a surrogate
-// pair. The narrow forms serve ASCII-only texts (procedure names, test figures).
+// Text from and to the system is UTF-16 (wchar_t), never cut inside a surrogate pair.
 #pragma once
 
 #include <cstdarg>
@@ -25,20 +24,11 @@ constexpr bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0
 size_t WholeCharactersIn(const wchar_t* text, size_t length);
 
 // Copies at most capacity - 1 characters of source; returns the length copied.
-size_t CopyBounded(char* destination, size_t capacity, const char* source);
 size_t CopyBounded(wchar_t* destination, size_t capacity, const wchar_t* source);
 
 // Appends to the text already in destination within the same capacity; returns the new length.
-size_t AppendBounded(char* destination, size_t capacity, const char* source);
 size_t AppendBounded(wchar_t* destination, size_t capacity, const wchar_t* source);
 
-// snprintf that tolerates a zero capacity; returns the length written (after cutting). The wide
-// form takes %ls for a wide text argument.
-#ifdef __MINGW_PRINTF_FORMAT
-#define SORVANE_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
-#else
-#define SORVANE_PRINTF_FORMAT printf
-#endif
-size_t FormatBounded(char* destination, size_t capacity, const char* format, ...)
-    __attribute__((format(SORVANE_PRINTF_FORMAT, 3, 4)));
+// snprintf that tolerates a zero capacity; returns the length written (after cutting). A wide
+// text argument is written %ls.
 size_t FormatBounded(wchar_t* destination, size_t capacity, const wchar_t* format, ...);

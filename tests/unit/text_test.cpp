@@ -1,42 +1,52 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "common/text.h"
 
 TEST(BoundedText, CopyCutsAndAlwaysTerminates)
 {
-    char buffer[6];
-    memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(5u, CopyBounded(buffer, sizeof buffer, "Sorvane"));
-    EXPECT_STREQ("Sorva", buffer);
-    EXPECT_EQ(3u, CopyBounded(buffer, sizeof buffer, "Tab"));
-    EXPECT_STREQ("Tab", buffer);
-    EXPECT_EQ(0u, CopyBounded(buffer, 1, "Tab"));
-    EXPECT_STREQ("", buffer);
-    EXPECT_EQ(0u, CopyBounded(buffer, sizeof buffer, nullptr));
-    EXPECT_STREQ("", buffer);
-    buffer[0] = 'q';
-    EXPECT_EQ(0u, CopyBounded(buffer, 0, "Tab"));  // nothing written at all
-    EXPECT_EQ('q', buffer[0]);
+    wchar_t buffer[6];
+    wmemset(buffer, L'x', std::size(buffer));
+    EXPECT_EQ(5u, CopyBounded(buffer, std::size(buffer), L"Sorvane"));
+    EXPECT_STREQ(L"Sorva", buffer);
+    EXPECT_EQ(3u, CopyBounded(buffer, std::size(buffer), L"Tab"));
+    EXPECT_STREQ(L"Tab", buffer);
+    EXPECT_EQ(0u, CopyBounded(buffer, 1, L"Tab"));
+    EXPECT_STREQ(L"", buffer);
+    EXPECT_EQ(0u, CopyBounded(buffer, std::size(buffer), nullptr));
+    EXPECT_STREQ(L"", buffer);
+    buffer[0] = L'q';
+    EXPECT_EQ(0u, CopyBounded(buffer, 0, L"Tab"));  // nothing written at all
+    EXPECT_EQ(L'q', buffer[0]);
 }
 
 TEST(BoundedText, AppendStaysInsideTheSameCapacity)
 {
-    char buffer[8] = "Alt";
-    EXPECT_EQ(4u, AppendBounded(buffer, sizeof buffer, "-"));
-    EXPECT_EQ(7u, AppendBounded(buffer, sizeof buffer, "Tabulator"));
-    EXPECT_STREQ("Alt-Tab", buffer);
-    EXPECT_EQ(7u, AppendBounded(buffer, sizeof buffer, "more"));
-    EXPECT_STREQ("Alt-Tab", buffer);
+    wchar_t buffer[8] = L"Alt";
+    EXPECT_EQ(4u, AppendBounded(buffer, std::size(buffer), L"-"));
+    EXPECT_EQ(7u, AppendBounded(buffer, std::size(buffer), L"Tabulator"));
+    EXPECT_STREQ(L"Alt-Tab", buffer);
+    EXPECT_EQ(7u, AppendBounded(buffer, std::size(buffer), L"more"));
+    EXPECT_STREQ(L"Alt-Tab", buffer);
 }
 
 TEST(BoundedText, FormatCutsAtCapacity)
 {
-    char buffer[10];
-    EXPECT_EQ(9u, FormatBounded(buffer, sizeof buffer, "%s-%s!", "Ctrl", "F11"));
-    EXPECT_STREQ("Ctrl-F11!", buffer);
-    EXPECT_EQ(9u, FormatBounded(buffer, sizeof buffer, "%s-%s combination", "Shift", "Tab"));
-    EXPECT_STREQ("Shift-Tab", buffer);
-    EXPECT_EQ(0u, FormatBounded(buffer, 0, "%d", 12345));
+    wchar_t buffer[10];
+    EXPECT_EQ(9u, FormatBounded(buffer, std::size(buffer), L"%ls-%ls!", L"Ctrl", L"F11"));
+    EXPECT_STREQ(L"Ctrl-F11!", buffer);
+    EXPECT_EQ(9u, FormatBounded(buffer, std::size(buffer), L"%ls-%ls combination", L"Shift", L"Tab"));
+    EXPECT_STREQ(L"Shift-Tab", buffer);
+    EXPECT_EQ(0u, FormatBounded(buffer, 0, L"%d", 12345));
+}
+
+TEST(BoundedText, AWideCutNeverSplitsAPair)
+{
+    wchar_t buffer[4];
+    EXPECT_EQ(2u, CopyBounded(buffer, std::size(buffer), L"ab\U0001F3B5"));
+    EXPECT_STREQ(L"ab", buffer);
+    EXPECT_EQ(3u, CopyBounded(buffer, std::size(buffer), L"a\U0001F3B5"));  // fits whole
+    EXPECT_EQ(2u, FormatBounded(buffer, std::size(buffer), L"%ls", L"xy\U0001F3B5z"));
+    EXPECT_STREQ(L"xy", buffer);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test of both under Wine, in private prefixes and a private
-# Xvfb that this script creates and removes. Exits non-zero on any failure.
+# Builds both presets and runs every test of both under Wine, in private prefixes and private X
+# servers that this script creates and removes: an Xvfb for the one-monitor virtual desktop, and an
+# Xephyr with two monitors nested in another Xvfb. Exits non-zero on any failure.
 # SORVANE_PRESETS="win32" limits the run to one build.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -20,20 +21,26 @@ cleanup() {
   set +e
   for preset in "${presets[@]}"; do
     sorvane_stop_prefix "$preset"
-    rm -rf "$(sorvane_prefix_dir "$preset")"
+    sorvane_stop_dual_prefix "$preset"
+    rm -rf "$(sorvane_prefix_dir "$preset")" "$(sorvane_dual_prefix_dir "$preset")"
   done
+  sorvane_stop_dual_display
   sorvane_stop_xvfb
 }
 # Clean up on every way out, keeping the tests' verdict as the exit code.
 trap 'rc=$?; cleanup; exit $rc' EXIT
 
 sorvane_start_xvfb
+# The two-monitor tests run on a display of their own, in a prefix of their own.
+sorvane_start_dual_display
 status=0
 for preset in "${presets[@]}"; do
-  echo "== testing $preset (display $DISPLAY)"
-  rm -rf "$(sorvane_prefix_dir "$preset")"
+  echo "== testing $preset (display $DISPLAY; two monitors on $SORVANE_DUAL_DISPLAY)"
+  rm -rf "$(sorvane_prefix_dir "$preset")" "$(sorvane_dual_prefix_dir "$preset")"
   sorvane_prepare_prefix "$preset"
+  sorvane_prepare_dual_prefix "$preset"
   ctest --preset "$preset" --output-on-failure --timeout 300 || status=1
   sorvane_stop_prefix "$preset"
+  sorvane_stop_dual_prefix "$preset"
 done
 exit $status

@@ -394,16 +394,17 @@ int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 bool SendPointerMove(int x, int y)
 {
-    // The absolute range 0..65535 spans the screen; the smallest value that lands on the pixel.
-    auto normalize = [](int pixel, int extent) -> LONG {
-        const long long value = (static_cast<long long>(pixel) * 65536 + extent - 1) / extent;
-        return static_cast<LONG>(value > 65535 ? 65535 : value);
+    // The absolute range 0..65535 spans the virtual screen (every monitor); the smallest value that
+    // lands on the pixel.
+    auto normalize = [](int pixel, int origin, int extent) -> LONG {
+        const long long value = (static_cast<long long>(pixel - origin) * 65536 + extent - 1) / extent;
+        return static_cast<LONG>(value < 0 ? 0 : value > 65535 ? 65535 : value);
     };
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = normalize(x, ScreenWidth());
-    input.mi.dy = normalize(y, ScreenHeight());
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = normalize(x, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    input.mi.dy = normalize(y, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     return SendInput(1, &input, sizeof input) == 1;
 }
 
@@ -820,14 +821,23 @@ void SorvaneTest::TearDown()
 
 ::testing::AssertionResult SorvaneTest::CornerOpensTheEmptyOverview(const SorvaneProcess& sorvane)
 {
+    RECT covered{};
+    return CornerOpensTheEmptyOverviewAt(sorvane, POINT{ScreenWidth() - 1, ScreenHeight() - 1}, &covered);
+}
+
+::testing::AssertionResult SorvaneTest::CornerOpensTheEmptyOverviewAt(const SorvaneProcess& sorvane, POINT corner,
+                                                                      RECT* covered)
+{
+    *covered = RECT{};
     probe.TakeHotkeys();
-    ::testing::AssertionResult result = MoveAndSettle(sorvane, ScreenWidth() - 1, ScreenHeight() - 1);
+    ::testing::AssertionResult result = MoveAndSettle(sorvane, corner.x, corner.y);
     const std::vector<WPARAM> reports = probe.TakeHotkeys();
     if (result && reports != std::vector<WPARAM>{kGestureHotkey})
         result = ::testing::AssertionFailure() << "the corner reported " << Probe::Describe(reports);
     HWND box = nullptr;
     if (result && !PollUntil([&] { return (box = FindWindowA("#32770", "No Active Window")) != nullptr; }))
         result = ::testing::AssertionFailure() << "no \"No Active Window\" box:\n" << DescribeWindows(sorvane.id());
+    if (result) GetWindowRect(sorvane.window(), covered);
     if (result) result = DismissMessageBox(box);
     if (result && !PollUntil([&] { return !IsWindowVisible(sorvane.window()); }))
         result = ::testing::AssertionFailure() << "the Overview stayed open";

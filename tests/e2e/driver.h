@@ -264,6 +264,9 @@ protected:
     // opens, with nothing to list, says so in its "No Active Window" box; OK closes both. Parks
     // the pointer again.
     ::testing::AssertionResult CornerOpensTheEmptyOverview(const SorvaneProcess& sorvane);
+    // The same at a given point; *covered gets the Overview's window rectangle while it is open.
+    ::testing::AssertionResult CornerOpensTheEmptyOverviewAt(const SorvaneProcess& sorvane, POINT corner,
+                                                             RECT* covered);
     ::testing::AssertionResult ParkPointer();
 
     Probe probe;

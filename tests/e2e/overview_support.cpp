@@ -163,18 +163,23 @@ void PressKey(WORD key)
 
 std::vector<RECT> ExpectedTiles(int count, int dpi)
 {
+    return ExpectedTilesOn(RECT{0, 0, ScreenWidth(), ScreenHeight()}, count, dpi);
+}
+
+std::vector<RECT> ExpectedTilesOn(const RECT& monitor, int count, int dpi)
+{
     int columns = 1;
     while (columns * columns < count) ++columns;
     const int rows = (columns - 1) * columns >= count && columns > 1 ? columns - 1 : columns;
-    const int w = ScreenWidth(), h = ScreenHeight();
+    const int w = monitor.right - monitor.left, h = monitor.bottom - monitor.top;
     const int cellWidth = (w + 1) / columns;
     const int top = ScaleForDpi(40, dpi), bottom = h - ScaleForDpi(52, dpi);
     const int rowPitch = (bottom - top) / rows - ScaleForDpi(3, dpi);
     std::vector<RECT> tiles;
     for (int i = 0; i < count; ++i) {
         const int column = i % columns, row = i / columns;
-        tiles.push_back(
-            RECT{cellWidth * column, top + rowPitch * row, cellWidth * (column + 1), top + rowPitch * (row + 1)});
+        tiles.push_back(RECT{monitor.left + cellWidth * column, monitor.top + top + rowPitch * row,
+                             monitor.left + cellWidth * (column + 1), monitor.top + top + rowPitch * (row + 1)});
     }
     return tiles;
 }

@@ -84,6 +84,8 @@ void PressKey(WORD key);
 
 // The Overview's tile rectangles for n windows on this screen at this DPI, in list order.
 std::vector<RECT> ExpectedTiles(int count, int dpi = kNormalDpi);
+// The same for an Overview that covers the given monitor.
+std::vector<RECT> ExpectedTilesOn(const RECT& monitor, int count, int dpi = kNormalDpi);
 
 // Tests that open the Overview over test windows: windows stay in the order they stand (no
 // grouping, no restoring) and are closed after each test.

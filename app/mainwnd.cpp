@@ -190,13 +190,16 @@ bool BringOwnedModalForward(HWND window)
     return true;
 }
 
-void HandleHotkey(HWND window, WPARAM id)
+void HandleHotkey(HWND window, WPARAM id, LPARAM detail)
 {
     if (OverviewOpen(window)) return;
     if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) {
         if (BringOwnedModalForward(window)) return;
         RememberWindowInFront();
-        ShowOverview(window);
+        if (id == HOTKEY_SHOW2)  // the corner's request carries the point where the pointer stopped
+            ShowOverviewOnMonitorAt(window, POINT{static_cast<short>(LOWORD(detail)), static_cast<short>(HIWORD(detail))});
+        else
+            ShowOverview(window);
     } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
         QuickSwitch(id == HOTKEY_RECENT ? QuickSwitchTarget::WindowBehind : QuickSwitchTarget::FurthestBack);
     }
@@ -431,7 +434,7 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         HandleMouseWheel(window, wParam);
         return 0;
     case WM_HOTKEY:
-        HandleHotkey(window, wParam);
+        HandleHotkey(window, wParam, lParam);
         return 0;
     case WM_COMMAND:
         return HandleCommand(window, wParam, lParam);

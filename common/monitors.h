@@ -34,11 +34,3 @@ inline RECT MonitorRectAt(POINT point)
     if (GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info)) return info.rcMonitor;
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
-
-// The monitor under the pointer now.
-inline RECT MonitorRectUnderPointer()
-{
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    return MonitorRectAt(pointer);
-}

@@ -66,8 +66,10 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data)
         const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
         const bool inCorner = InWatchedCorner(event->pt);
         if (inCorner && !pointerInCorner.exchange(true)) {
+            // The point goes with the request: by the time the GUI thread asks where the pointer
+            // is, it may not have been told of this move yet.
             if (HWND target = FindWindowW(kMainWindowClass, nullptr))
-                PostMessageW(target, WM_HOTKEY, kGestureHotkeyId, 0);
+                PostMessageW(target, WM_HOTKEY, kGestureHotkeyId, MAKELPARAM(event->pt.x, event->pt.y));
         } else if (!inCorner) {
             pointerInCorner.store(false);
         }

@@ -168,6 +168,13 @@ void MinimizeRestoredWindows(HWND chosen)
 
 void ShowOverview(HWND window)
 {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ShowOverviewOnMonitorAt(window, pointer);
+}
+
+void ShowOverviewOnMonitorAt(HWND window, POINT point)
+{
     if (exitRequested) return;  // the program is ending
     if (showing.closePromptActive) {
         ActivateWindow(GetDesktopWindow());
@@ -175,7 +182,7 @@ void ShowOverview(HWND window)
     }
     if (showing.overviewHiding) return;  // asked from within a tear-down (a nested message): not now
     // The monitor the user is looking at: where the pointer is at the request.
-    showing.overviewMonitor = MonitorRectUnderPointer();
+    showing.overviewMonitor = MonitorRectAt(point);
     const RECT& monitor = showing.overviewMonitor;
 
     // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before

@@ -12,7 +12,10 @@ struct WindowEntry;
 extern HWND cancelButton;
 extern HWND refreshButton;
 
+// Shows the Overview on the monitor under the pointer now.
 void ShowOverview(HWND window);
+// Shows it on the monitor that holds `point` (or the nearest one).
+void ShowOverviewOnMonitorAt(HWND window, POINT point);
 // Frees everything of a showing except the window itself; the worker has ended. A window restored
 // for its snapshot is minimized again unless it is `chosen`, the one being switched to.
 void ReleaseShowing(HWND chosen = nullptr);

@@ -251,9 +251,9 @@ TEST_F(Navigation, TheInfoSquareNamesTheProgramBehindTheWindow)
         << "tip text: \"" << text << "\"";
     EXPECT_NE(std::string::npos, text.find("Test window 2")) << text;  // the selected window's title
 
-    ASSERT_TRUE(MovePointer(tiles[0].right - 10, tiles[0].top + 10));  // the close square
-    EXPECT_TRUE(PollUntil([&] { return probe.ReadTipText(&text) && text == "Close this active window"; }))
-        << "tip text: \"" << text << "\"";
+    EXPECT_TRUE(HoverUntilTipSays(probe, POINT{tiles[0].right - 10, tiles[0].top + 10}, "Close this active window", &text))
+        << "tip text: \"" << text << "\"";  // the close square
+    EXPECT_EQ("Close this active window", text);
 
     ASSERT_TRUE(MovePointer(ScreenWidth() - 463, ScreenHeight() - 42));
     PressKey(VK_ESCAPE);

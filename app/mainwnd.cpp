@@ -190,16 +190,46 @@ bool BringOwnedModalForward(HWND window)
     return true;
 }
 
+// Carries out what holding the Show hotkey's modifier asks for.
+void ActOnHold(HWND window, HoldAction action)
+{
+    switch (action) {
+    case HoldAction::SelectNext:
+        MoveSelection(showing, window, NextMatchingEntry(showing, true));
+        break;
+    case HoldAction::Switch:
+        StopAndSwitch(window);
+        break;
+    case HoldAction::Cancel:
+        CancelOverview(window);
+        break;
+    case HoldAction::None:
+        break;
+    }
+}
+
 void HandleHotkey(HWND window, WPARAM id, LPARAM detail)
 {
-    if (OverviewOpen(window)) return;
+    if (OverviewOpen(window)) {
+        // The Show hotkey again, its modifier held on since it opened the Overview: the next tile.
+        if (id == HOTKEY_SHOW && !showing.overviewBuilding && showing.windowList.head)
+            ActOnHold(window, StepHold(showing.hold, HoldEvent::ShowHotkey, ModifierKeysDown(settings.showModifiers),
+                                       settings.switchOnRelease));
+        return;
+    }
     if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) {
+        // A game, a film or a slide show has the screen: the corner keeps quiet.
+        if (id == HOTKEY_SHOW2 && FullScreenProgramInFront()) return;
         if (BringOwnedModalForward(window)) return;
         RememberWindowInFront();
-        if (id == HOTKEY_SHOW2)  // the corner's request carries the point where the pointer stopped
+        if (id == HOTKEY_SHOW2) {  // the corner's request carries the point where the pointer stopped
             ShowOverviewOnMonitorAt(window, POINT{static_cast<short>(LOWORD(detail)), static_cast<short>(HIWORD(detail))});
-        else
+        } else {
             ShowOverview(window);
+            // Read once the Overview is in front: a modifier let go while it was being built is up.
+            if (OverviewOpen(window))
+                showing.hold = StartHold(true, settings.showModifiers, ModifierKeysDown(settings.showModifiers));
+        }
     } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
         QuickSwitch(id == HOTKEY_RECENT ? QuickSwitchTarget::WindowBehind : QuickSwitchTarget::FurthestBack);
     }
@@ -230,6 +260,10 @@ void RefreshOverview(HWND window)
 void HandleKeyDown(HWND window, WPARAM key)
 {
     if (showing.overviewBuilding || !showing.windowList.head) return;
+    if (key == VK_ESCAPE) {  // with the Show hotkey's modifier held, Esc closes at once
+        ActOnHold(window, StepHold(showing.hold, HoldEvent::Escape, true, settings.switchOnRelease));
+        return;
+    }
     switch (key) {
     // Every move stops on tiles that match the find text only (all of them while it is empty).
     case VK_TAB:
@@ -255,7 +289,36 @@ void HandleKeyDown(HWND window, WPARAM key)
         break;
     }
     default:
-        break;
+        return;
+    }
+    StepHold(showing.hold, HoldEvent::SelectionKey, true, settings.switchOnRelease);
+}
+
+// A key went up, as a key or a system key (with Alt held): letting go of the Show hotkey's modifier
+// may switch.
+void HandleModifierUp(HWND window, WPARAM key)
+{
+    if (showing.overviewBuilding || !OverviewOpen(window) || !IsModifierKey(settings.showModifiers, key)) return;
+    ActOnHold(window, StepHold(showing.hold, HoldEvent::ModifierUp, false, settings.switchOnRelease));
+}
+
+// The keys the Overview moves or closes by, which arrive as system keys while Alt is held.
+bool IsOverviewKey(WPARAM key)
+{
+    switch (key) {
+    case VK_TAB:
+    case VK_ESCAPE:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -417,8 +480,23 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         HandleKeyDown(window, wParam);
         return 0;
     case WM_KEYUP:
+        HandleModifierUp(window, wParam);
         HandleKeyUp(window, wParam);
         return 0;
+    case WM_SYSKEYDOWN:
+        if (OverviewOpen(window) && IsOverviewKey(wParam)) {
+            HandleKeyDown(window, wParam);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SYSKEYUP:
+        // Letting go of Alt over the Overview neither opens its system menu nor moves the focus.
+        if (!OverviewOpen(window)) return DefWindowProcW(window, message, wParam, lParam);
+        HandleModifierUp(window, wParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU && OverviewOpen(window)) return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_CHAR:
     case WM_IME_CHAR:  // a character an input method composed: not passed on, so it comes once
         if (!showing.overviewBuilding && OverviewOpen(window))

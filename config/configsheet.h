@@ -19,6 +19,7 @@ struct SheetFields {
     bool restoreMinimized;
     bool groupByApps;
     bool startAtSignIn;
+    bool switchOnRelease;
 };
 SheetFields SheetFieldsFromSettings();
 

@@ -1,6 +1,7 @@
 #include "config/gesture.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "common/owners.h"
 #include "common/system.h"
@@ -101,4 +102,29 @@ GestureChoice ApplyStoredGesture()
     settings.gestureCorner = loaded.corner;
     if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));
     return loaded;
+}
+
+bool FullScreenProgramInFront()
+{
+    int state = 0;
+    // Present from Windows Vista on.
+    using QueryState = HRESULT(WINAPI*)(int*);
+    if (HMODULE shell = GetModuleHandleW(L"shell32.dll"))
+        if (auto query = reinterpret_cast<QueryState>(
+                reinterpret_cast<void*>(GetProcAddress(shell, "SHQueryUserNotificationState"))))
+            if (FAILED(query(&state))) state = 0;
+
+    HWND front = GetForegroundWindow();
+    if (!front) return IsFullScreenInFront(state, false, RECT{}, RECT{});
+    wchar_t className[16] = {};
+    GetClassNameW(front, className, static_cast<int>(std::size(className)));
+    // The desktop: the shell's window, or the worker window that holds its wallpaper and icons.
+    const bool shell = front == GetShellWindow() || front == GetDesktopWindow() ||
+                       lstrcmpW(className, L"Progman") == 0 || lstrcmpW(className, L"WorkerW") == 0;
+    RECT area{};
+    if (GetClientRect(front, &area)) MapWindowPoints(front, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    const bool measured = GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONEAREST), &monitor) != FALSE;
+    return IsFullScreenInFront(state, shell || !measured, area, monitor.rcMonitor);
 }

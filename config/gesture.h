@@ -28,6 +28,10 @@ GestureChoice ApplyStoredGesture();
 // record and the hook stay as they are. Returns what it read.
 GestureChoice ShowStoredGestureOnPage(HWND page);
 
+// Whether the window in front is a full-screen program (a game, a film, a slide show), behind
+// which the corner opens nothing (IsFullScreenInFront over what the system says now).
+bool FullScreenProgramInFront();
+
 // Calls into Sentrel.dll, loaded from the program's own folder on first use. When the library
 // or its calls cannot be found, the gesture is simply unavailable: both return 0.
 int InstallMouseHook(unsigned int corner);

@@ -95,6 +95,7 @@ void LoadDisplayOptions()
     DWORD value = 0;
     if (ReadDwordValue(key.get(), L"RestoreMinimized", &value)) settings.restoreMinimized = value == 1;
     if (ReadDwordValue(key.get(), L"GroupByApps", &value)) settings.groupByApps = value == 1;
+    if (ReadDwordValue(key.get(), L"SwitchOnRelease", &value)) settings.switchOnRelease = value == 1;
 }
 
 void StoreExclusionList(HWND listBox)

@@ -24,6 +24,8 @@ struct Settings {
     int gestureCorner = kCornerBottomRight;  // a ScreenCorner
     bool restoreMinimized = true;
     bool groupByApps = true;
+    // Letting go of the Show hotkey's modifier after moving on with the hotkey switches.
+    bool switchOnRelease = true;
     // Every stored exclusion entry followed by a line feed; empty owner when no entry is stored.
     UniqueHeapText exclusionText;
 };
@@ -74,7 +76,7 @@ size_t AppendMultiStringEntry(wchar_t* buffer, size_t capacity, size_t used, con
 
 // Rebuilds exclusionText from the registry; fills listBox (when given) with the stored entries.
 void LoadExclusionList(HWND listBox);
-// Sets restoreMinimized and groupByApps from the registry, creating the key when missing.
+// Sets restoreMinimized, groupByApps and switchOnRelease from the registry, creating the key when missing.
 void LoadDisplayOptions();
 // Writes the list box's items as "Exclusion" (or deletes the value when the list is empty), then
 // reloads exclusionText.

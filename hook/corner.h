@@ -55,3 +55,21 @@ inline bool PointInMonitorCorner(unsigned corner, POINT point, const RECT* monit
     }
     return false;
 }
+
+// The answers of SHQueryUserNotificationState that mean a program has the whole screen to itself
+// (QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE).
+constexpr int kNotificationsBusy = 2, kNotificationsD3dFullScreen = 3, kNotificationsPresentation = 4;
+
+// Whether a full-screen program is in front, where the corner keeps quiet: the system says so
+// (`notificationState`, 0 when it cannot be asked), or the window in front is not the shell's and
+// its client area covers the whole of its monitor. (A maximized window's frame hangs over the
+// monitor's edges; its client area does not cover the monitor while it has a caption.)
+constexpr bool IsFullScreenInFront(int notificationState, bool shellInFront, const RECT& area, const RECT& monitor)
+{
+    if (notificationState == kNotificationsBusy || notificationState == kNotificationsD3dFullScreen ||
+        notificationState == kNotificationsPresentation)
+        return true;
+    if (shellInFront || area.right <= area.left || area.bottom <= area.top) return false;
+    return area.left <= monitor.left && area.top <= monitor.top && area.right >= monitor.right &&
+           area.bottom >= monitor.bottom;
+}

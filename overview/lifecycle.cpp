@@ -129,6 +129,7 @@ void ReleaseShowing(HWND chosen)
         ReleaseDimmingTools(showing.dimming);
     }
     ClearFindText(showing);
+    showing.hold = HoldToChoose{};
     showing.findBackdrop.reset();
     showing.findArea = RECT{};
     DestroyWindowList(showing.windowList);

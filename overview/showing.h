@@ -6,6 +6,7 @@
 #include "common/owners.h"
 #include "common/platform.h"
 #include "common/text.h"
+#include "overview/hold.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
@@ -57,6 +58,8 @@ struct Showing {
     // until the next request replaces it).
     POINT lastPointer = {};
     UniqueHeapText infoText;
+    // Whether the Show hotkey's modifier is held on from the hotkey that opened the showing.
+    HoldToChoose hold;
     // What is left of the wheel's turns short of a whole step (overview/selection.h).
     int wheelRemainder = 0;
     // The screen's DPI of the showing, read at its start before the worker is created.

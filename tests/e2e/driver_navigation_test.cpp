@@ -100,6 +100,77 @@ TEST_F(Navigation, KeysMoveTheSelectionAndEnterSwitches)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
+// Alt+Tab held as the built-in switcher is: each further Tab moves on, letting go of Alt switches.
+TEST_F(Navigation, HoldingAltChoosesAndLettingGoSwitches)
+{
+    ASSERT_TRUE(windows.Open(4));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(4);  // 2 x 2; tile i is "Test window 4 - i"
+    auto foregroundIs = [&](const char* title) {
+        HWND wanted = TestWindowTitled(title);
+        return PollUntil([&] { return GetForegroundWindow() == wanted; }) ? ::testing::AssertionSuccess()
+               : ::testing::AssertionFailure() << "foreground is \"" << TextOf(GetForegroundWindow()) << "\"";
+    };
+    HeldAlt alt;
+    auto altTab = [&](const SorvaneProcess& process) {
+        if (::testing::AssertionResult held = alt.Press(); !held) return held;
+        PressKey(VK_TAB);
+        return WaitOverviewShown(process.window(), tiles[0]);
+    };
+
+    // Two further Tabs, Shift+Tab back one, let go: the second tile's window comes to the front.
+    ASSERT_TRUE(altTab(sorvane));
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 2));
+    Chord(VK_SHIFT, VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_TRUE(foregroundIs("Test window 3"));
+
+    // Let go at once: the Overview stays, and works as ever.
+    ASSERT_TRUE(altTab(sorvane));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_TRUE(IsWindowVisible(sorvane.window()));
+    EXPECT_TRUE(SelectedBecomes(tiles, 0));
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_TRUE(foregroundIs("Test window 4"));
+
+    // Esc with Alt held closes without switching; the later release does nothing.
+    ASSERT_TRUE(altTab(sorvane));
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    ASSERT_TRUE(alt.Release());
+    EXPECT_TRUE(foregroundIs("Test window 4"));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+    probe.Detach();
+
+    // With the Advanced page's box off, letting go after a move leaves the Overview open.
+    WriteDwordSetting("SwitchOnRelease", 0);
+    SorvaneProcess again;
+    ASSERT_TRUE(StartSorvane(again));
+    ASSERT_TRUE(altTab(again));
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(probe.Attach(again.window()));
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_TRUE(IsWindowVisible(again.window()));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitOverviewHidden(again.window()));
+    ASSERT_TRUE(ExitSorvane(again));
+}
+
 TEST_F(Navigation, ThePointerSelectsAndAClickOnTheSelectedTileSwitches)
 {
     ASSERT_TRUE(windows.Open(3));

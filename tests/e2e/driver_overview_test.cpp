@@ -130,6 +130,16 @@ TEST_F(Overview, OpensFromTheMenuAndTheGestureAndClosesByItsButtons)
     PostMessageA(sorvane.window(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
     ASSERT_TRUE(WaitHidden(sorvane));
 
+    // Behind a full-screen program the corner keeps quiet; the hotkey does not.
+    {
+        TestWindows film;
+        ASSERT_TRUE(film.Open(1, "Film", "plain,fullscreen"));
+        ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == film.windows()[0]; }));
+        PostMessageA(sorvane.window(), WM_HOTKEY, kGestureHotkey, 0);
+        ASSERT_TRUE(probe.Attach(sorvane.window()));
+        ASSERT_TRUE(probe.Flush());
+        EXPECT_FALSE(IsWindowVisible(sorvane.window())) << "the corner opened the Overview over a full-screen window";
+    }
     PostMessageA(sorvane.window(), WM_HOTKEY, kGestureHotkey, 0);
     ASSERT_TRUE(WaitShown(sorvane, tiles[0]));
     // Refresh tears the showing down and builds a new one at once, with the same buttons.

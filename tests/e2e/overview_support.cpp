@@ -152,6 +152,36 @@ bool HoverUntilTipSays(Probe& probe, POINT spot, const std::string& wanted, std:
     return false;
 }
 
+HeldAlt::~HeldAlt()
+{
+    if (held_) Release();
+}
+
+::testing::AssertionResult HeldAlt::Press() { return Set(true); }
+::testing::AssertionResult HeldAlt::Release() { return Set(false); }
+
+::testing::AssertionResult HeldAlt::Set(bool down)
+{
+    held_ = down;
+    HWND front = GetForegroundWindow();
+    auto xWindow = reinterpret_cast<ULONG_PTR>(GetPropA(front, "__wine_x11_whole_window"));
+    if (!xWindow) xWindow = reinterpret_cast<ULONG_PTR>(GetPropA(GetDesktopWindow(), "__wine_x11_whole_window"));
+    std::string command = "Z:\\usr\\bin\\xdotool ";
+    if (xWindow) command += "windowfocus " + std::to_string(xWindow) + " ";
+    command += down ? "keydown Alt_L" : "keyup Alt_L";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return ::testing::AssertionFailure() << command << ": error " << GetLastError();
+    // A Unix program leaves no handle to wait on: watch for what it does.
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    if (PollUntil([&] { return ((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) == down; }, 3000))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << command << ": Alt did not go " << (down ? "down" : "up");
+}
+
 void PressKey(WORD key)
 {
     INPUT input[2]{};

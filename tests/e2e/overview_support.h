@@ -82,6 +82,24 @@ bool HoverUntilTipSays(Probe& probe, POINT spot, const std::string& wanted, std:
 // Presses and releases one key through the input stream.
 void PressKey(WORD key);
 
+// The left Alt key held in the X server as a physical key is (xdotool, started by its Unix path):
+// under Wine, an Alt pressed with SendInput is dropped without a message when the X focus moves.
+// The X focus goes first to the X window of the window in front, where Wine reads the keys. Let go
+// when the object ends, however the test ends.
+class HeldAlt {
+public:
+    HeldAlt() = default;
+    ~HeldAlt();
+    HeldAlt(const HeldAlt&) = delete;
+    HeldAlt& operator=(const HeldAlt&) = delete;
+    ::testing::AssertionResult Press();
+    ::testing::AssertionResult Release();
+
+private:
+    ::testing::AssertionResult Set(bool down);
+    bool held_ = false;
+};
+
 // The Overview's tile rectangles for n windows on this screen at this DPI, in list order.
 std::vector<RECT> ExpectedTiles(int count, int dpi = kNormalDpi);
 // The same for an Overview that covers the given monitor.

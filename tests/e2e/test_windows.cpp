@@ -113,6 +113,7 @@ int main()
     const wchar_t* slotOption = wcsstr(options, L"slot=");
     const int firstSlot = slotOption ? _wtoi(slotOption + 5) : 0;
     stubborn = wcsstr(options, L"stubborn") != nullptr;
+    const bool fullScreen = wcsstr(options, L"fullscreen") != nullptr;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -127,11 +128,17 @@ int main()
         const std::wstring title = listedTitles ? listed[i % listed.size()]
                                    : plainTitles  ? prefix
                                                   : prefix + L" " + std::to_wstring(i + 1);
-        HWND window = CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW, gap + (slot % perRow) * (width + gap),
+        // "fullscreen": a borderless window over the whole primary screen, in front, as a game's.
+        HWND window = fullScreen
+                          ? CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), WS_POPUP, 0, 0,
+                                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                            nullptr, GetModuleHandleW(nullptr), nullptr)
+                          : CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW, gap + (slot % perRow) * (width + gap),
                                       60 + (slot / perRow) * (height + gap), width, height, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(ColourOf(i)));
-        ShowWindow(window, SW_SHOWNOACTIVATE);
+        ShowWindow(window, fullScreen ? SW_SHOW : SW_SHOWNOACTIVATE);
+        if (fullScreen) SetForegroundWindow(window);
         UpdateWindow(window);
         ++openWindows;
     }

@@ -212,13 +212,16 @@ TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)
     Open(IDD_PAGE_ADVANCED, AdvancedPageProc);
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_RESTORE_MINIMIZED));
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, IDC_GROUP_BY_APPS));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_SWITCH_ON_RELEASE));
     CheckDlgButton(page, IDC_RESTORE_MINIMIZED, BST_UNCHECKED);
+    CheckDlgButton(page, IDC_SWITCH_ON_RELEASE, BST_UNCHECKED);
     SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
     EXPECT_FALSE(settings.restoreMinimized);
-    ASSERT_TRUE(ReadDwordValue(key.get(), L"RestoreMinimized", &value));
-    EXPECT_EQ(0u, value);
-    ASSERT_TRUE(ReadDwordValue(key.get(), L"GroupByApps", &value));
-    EXPECT_EQ(0u, value);
+    EXPECT_FALSE(settings.switchOnRelease);
+    for (const wchar_t* name : {L"RestoreMinimized", L"GroupByApps", L"SwitchOnRelease"}) {
+        ASSERT_TRUE(ReadDwordValue(key.get(), name, &value)) << Narrow(name);
+        EXPECT_EQ(0u, value) << Narrow(name);
+    }
 }
 
 // OK writes the Run value only when the box differs from what is stored: the form of a value that

@@ -60,6 +60,22 @@ TEST(GestureCorner, EachMonitorHasItsCornersWhereThePointerStops)
 
 namespace {
 
+TEST(GestureCorner, KeepsQuietBehindAFullScreenProgramOnly)
+{
+    const RECT monitor{1024, 0, 1824, 600};
+    // The system's word: busy, Direct3D full screen or presenting, whatever the window.
+    for (int state : {2, 3, 4}) EXPECT_TRUE(IsFullScreenInFront(state, true, RECT{}, monitor)) << state;
+    for (int state : {0, 1, 5, 6, 7}) EXPECT_FALSE(IsFullScreenInFront(state, false, RECT{}, monitor)) << state;
+    // Otherwise the window in front's area: covering its monitor, or beyond it, is full screen...
+    EXPECT_TRUE(IsFullScreenInFront(5, false, monitor, monitor));
+    EXPECT_TRUE(IsFullScreenInFront(5, false, RECT{1016, -8, 1832, 608}, monitor));
+    // ...but not the shell's desktop, a window a pixel short of it, or one on the other monitor.
+    EXPECT_FALSE(IsFullScreenInFront(5, true, monitor, monitor));
+    EXPECT_FALSE(IsFullScreenInFront(5, false, RECT{1024, 0, 1824, 599}, monitor));
+    EXPECT_FALSE(IsFullScreenInFront(5, false, RECT{1025, 0, 1824, 600}, monitor));
+    EXPECT_FALSE(IsFullScreenInFront(5, false, RECT{0, 0, 1024, 768}, monitor));
+}
+
 class GestureSettings : public ::testing::Test {
 protected:
     void SetUp() override

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "overview/hold.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
 #include "overview/selection.h"
@@ -77,6 +78,37 @@ TEST_F(Navigation, ArrowsWrapWithinTheRowOrColumn)
     EXPECT_EQ("2,1", From(2, 3, Direction::Down));
     EXPECT_EQ("3,2", From(1, 2, Direction::Left));
     EXPECT_EQ("1,3", From(3, 3, Direction::Right));
+}
+
+TEST(HoldToChoose, FurtherPressesMoveOnAndLettingGoSwitchesOnlyAfterAMove)
+{
+    using E = HoldEvent;
+    using A = HoldAction;
+    // No hold without a modifier, with the modifier already up, or from the corner.
+    EXPECT_FALSE(StartHold(true, 0, true).holding || StartHold(true, MOD_ALT, false).holding ||
+                 StartHold(false, MOD_ALT, true).holding);
+    HoldToChoose hold = StartHold(true, MOD_ALT, true);
+    EXPECT_EQ(A::None, StepHold(hold, E::ModifierUp, false, true)) << "let go at once: stays open";
+    EXPECT_EQ(A::None, StepHold(hold, E::ShowHotkey, true, true)) << "the hold is over";
+
+    hold = StartHold(true, MOD_ALT, true);
+    EXPECT_EQ(A::SelectNext, StepHold(hold, E::ShowHotkey, true, true));
+    EXPECT_EQ(A::Switch, StepHold(hold, E::ModifierUp, false, true));
+    EXPECT_EQ(A::None, StepHold(hold, E::ModifierUp, false, true)) << "once";
+
+    hold = StartHold(true, MOD_CONTROL, true);  // an arrow is a move too; switched off, letting go does nothing
+    StepHold(hold, E::SelectionKey, true, false);
+    EXPECT_EQ(A::None, StepHold(hold, E::ModifierUp, false, false));
+
+    hold = StartHold(true, MOD_ALT, true);
+    EXPECT_EQ(A::Cancel, StepHold(hold, E::Escape, true, true));
+    EXPECT_EQ(A::None, StepHold(hold, E::Escape, true, true)) << "no hold: Esc works on its key's release";
+
+    hold = StartHold(true, MOD_ALT, true);  // a hotkey that arrives with the modifier up ends the hold
+    EXPECT_EQ(A::None, StepHold(hold, E::ShowHotkey, false, true));
+    EXPECT_FALSE(hold.holding);
+    EXPECT_TRUE(IsModifierKey(MOD_ALT, VK_MENU) && IsModifierKey(MOD_WIN, VK_RWIN));
+    EXPECT_FALSE(IsModifierKey(MOD_ALT, VK_CONTROL) || IsModifierKey(MOD_ALT, VK_TAB));
 }
 
 TEST(Wheel, WholeNotchesStepAndTheRestWaitsInItsDirection)

@@ -224,12 +224,15 @@ TEST_F(SettingsStore, DisplayOptionsCreateTheKeyAndJudgeEachValueAlone)
     EXPECT_EQ(0u, CountSettingValues());
     EXPECT_TRUE(settings.restoreMinimized);
     EXPECT_TRUE(settings.groupByApps);
+    EXPECT_TRUE(settings.switchOnRelease);
 
     SetDwordSetting("RestoreMinimized", 2);  // anything but 1 is off
     SetRawSetting("GroupByApps", REG_SZ, "0", 2);  // another type leaves the field alone
+    SetDwordSetting("SwitchOnRelease", 0);
     LoadDisplayOptions();
     EXPECT_FALSE(settings.restoreMinimized);
     EXPECT_TRUE(settings.groupByApps);
+    EXPECT_FALSE(settings.switchOnRelease);
 
     SetDwordSetting("RestoreMinimized", 1);
     SetDwordSetting("GroupByApps", 0);

@@ -1,0 +1,42 @@
+// Hold to choose: while the Show hotkey's modifier stays down after the hotkey opened the
+// Overview, each further press of the hotkey moves on, and letting go of the modifier switches.
+#pragma once
+
+#include <windows.h>
+
+struct HoldToChoose {
+    // The modifier has been down without a break since the Show hotkey opened this showing.
+    bool holding = false;
+    // The selection was moved by a key while it was held.
+    bool moved = false;
+};
+
+enum class HoldEvent {
+    ShowHotkey,    // the Show hotkey again, with the modifier's state read at that moment
+    SelectionKey,  // Tab, Shift+Tab, an arrow, Home, End, Page Up or Page Down moved the selection
+    ModifierUp,    // a key of the modifier was released
+    Escape,        // Esc went down
+};
+
+enum class HoldAction {
+    None,        // nothing beyond what the key does anyway
+    SelectNext,  // move to the next tile, as Tab does
+    Switch,      // switch to the selected window, as Enter does
+    Cancel,      // close without switching, as Esc does
+};
+
+// The state at the start of a showing: a hold only when the Show hotkey opened it, its modifier
+// has a key, and that key is still down.
+HoldToChoose StartHold(bool openedByShowHotkey, UINT modifiers, bool modifierDown);
+
+// One event of a showing. `modifierDown` matters for ShowHotkey only (a hotkey that arrives with
+// the modifier up, as a posted one does, ends the hold and moves nothing); `switchOnRelease` is
+// the user's choice of switching when the modifier is released.
+HoldAction StepHold(HoldToChoose& hold, HoldEvent event, bool modifierDown, bool switchOnRelease);
+
+// Whether a key message's virtual key is one of the keys of the hotkey modifier flags
+// (MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN).
+bool IsModifierKey(UINT modifiers, WPARAM key);
+
+// Whether every key of the modifier flags is down now (GetAsyncKeyState); false for no modifier.
+bool ModifierKeysDown(UINT modifiers);

@@ -14,6 +14,7 @@
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
+#include "overview/accessible.h"
 #include "overview/find.h"
 #include "overview/frame.h"
 #include "overview/layout.h"
@@ -527,6 +528,25 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_TILE_FILLED:
         PresentFilledTile(showing, window, wParam, lParam);
+        return 0;
+    case WM_GETOBJECT: {
+        // While the Overview is up, screen readers get its list of tiles; otherwise the standard
+        // object.
+        LRESULT answer = 0;
+        if (OverviewOpen(window) && !showing.overviewBuilding &&
+            AnswerAccessibleObject(showing, window, wParam, lParam, &answer))
+            return answer;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    case WM_ACCESSIBLE_SWITCH:
+        // A reader's default action on a tile of this showing: as Enter on that tile.
+        if (wParam == showing.showingNumber && OverviewOpen(window) && !showing.overviewBuilding) {
+            WindowEntry* chosen = EntryAtIndex(showing.windowList, static_cast<int>(lParam) - 1);
+            if (chosen && !chosen->dimmed) {
+                MoveSelection(showing, window, chosen);
+                StopAndSwitch(window);
+            }
+        }
         return 0;
     case WM_DISPLAYCHANGE:
         // Monitors came, went or moved: the corner watch reads them anew (the Overview does at

@@ -129,8 +129,13 @@ int RunSorvane(HINSTANCE instance)
         if (!WaitForRunningCopy(instanceMutex.get())) return 0;
     }
 
+    // The Overview's object for screen readers lives in this thread's apartment.
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     RegisterMainWindowClass(instance);
-    if (!InitializeInstance(instance)) return 0;
+    if (!InitializeInstance(instance)) {
+        if (comReady) CoUninitialize();
+        return 0;
+    }
 
     MSG message{};
     BOOL got;
@@ -139,5 +144,6 @@ int RunSorvane(HINSTANCE instance)
         DispatchMessageW(&message);
     }
     if (instanceMutex) ReleaseMutex(instanceMutex.get());
+    if (comReady) CoUninitialize();
     return got == 0 ? static_cast<int>(message.wParam) : 0;
 }

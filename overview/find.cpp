@@ -7,6 +7,7 @@
 
 #include "common/owners.h"
 #include "common/text.h"
+#include "overview/announce.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
 #include "overview/showing.h"
@@ -30,7 +31,8 @@ std::wstring Upper(const wchar_t* text)
     return upper;
 }
 
-// Reads the executable's file name of every entry not read yet, once per process.
+}  // namespace
+
 void ReadFileNames(Showing& current)
 {
     std::vector<std::pair<DWORD, const WindowEntry*>> known;  // a process and an entry of it read
@@ -49,6 +51,8 @@ void ReadFileNames(Showing& current)
         if (!same && processId) known.emplace_back(processId, entry);
     }
 }
+
+namespace {
 
 // The list's tiles against a find text, in list order.
 std::vector<bool> MatchesFor(Showing& current, const wchar_t* text)
@@ -229,7 +233,10 @@ void HandleFindCharacter(Showing& current, HWND window, unsigned character)
         return;
     }
     CopyBounded(current.findText, std::size(current.findText), candidate);
+    const WindowEntry* before = current.windowList.selected;
     ApplyMatches(current, window, matches);
+    AnnounceFindText(window);
+    if (current.windowList.selected != before) AnnounceSelection(current, window);
 }
 
 void KeepFindBackdrop(Showing& current, HDC frame, int screenWidth, int screenHeight, int dpi)

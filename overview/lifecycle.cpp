@@ -7,6 +7,8 @@
 #include "common/monitors.h"
 #include "common/platform.h"
 #include "config/settings.h"
+#include "overview/accessible.h"
+#include "overview/announce.h"
 #include "overview/find.h"
 #include "overview/frame.h"
 #include "overview/layout.h"
@@ -122,6 +124,7 @@ void SettleOnListedWindows()
 
 void ReleaseShowing(HWND chosen)
 {
+    CutOffAccessibleObject(showing);
     if (settings.restoreMinimized) MinimizeRestoredWindows(chosen);
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
@@ -239,6 +242,7 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point)
 
     showing.overviewBuilding = false;
     ResumeSnapshotWorker(showing);
+    if (showing.windowList.head) AnnounceSelection(showing, window);
 }
 
 void HideOverview(HWND window) { HideOverviewAndSwitch(window, nullptr); }

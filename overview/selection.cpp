@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "common/owners.h"
+#include "overview/announce.h"
 #include "overview/layout.h"
 #include "overview/showing.h"
 #include "overview/tiles.h"
@@ -38,12 +39,15 @@ WindowEntry* TileAtPoint(const Showing& current, int x, int y)
 void MoveSelection(Showing& current, HWND window, WindowEntry* entry)
 {
     if (!entry) return;
-    UniqueWindowDc dc(window);
-    // The snapshot worker reads the selection to pick a tile's look: change it under the lock.
-    std::lock_guard<std::mutex> hold(tileImagesLock);
-    if (dc) PresentTileLocked(current, dc.get(), current.windowList.selected, TileLook::Plain);
-    current.windowList.selected = entry;
-    if (dc) PresentTileLocked(current, dc.get(), entry, TileLook::Selected);
+    {
+        UniqueWindowDc dc(window);
+        // The snapshot worker reads the selection to pick a tile's look: change it under the lock.
+        std::lock_guard<std::mutex> hold(tileImagesLock);
+        if (dc) PresentTileLocked(current, dc.get(), current.windowList.selected, TileLook::Plain);
+        current.windowList.selected = entry;
+        if (dc) PresentTileLocked(current, dc.get(), entry, TileLook::Selected);
+    }
+    AnnounceSelection(current, window);
 }
 
 int StepInDirection(int from, int count, int columns, Direction direction)

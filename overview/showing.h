@@ -24,6 +24,8 @@ struct DimmingTools {
 constexpr size_t kFindTextMax = 32;  // characters (a surrogate pair is one)
 constexpr size_t kFindTextCapacity = 2 * kFindTextMax + 1;  // UTF-16 units and the terminator
 
+struct AccessibleTileList;  // overview/accessible.cpp
+
 struct Showing {
     // The listed windows in the order of their tiles, and the heap their records come from. The
     // snapshot worker draws into the entries' tile images (under tileImagesLock, overview/tiles.h)
@@ -58,6 +60,8 @@ struct Showing {
     // until the next request replaces it).
     POINT lastPointer = {};
     UniqueHeapText infoText;
+    // The list object screen readers were given for this showing (overview/accessible.h), or null.
+    AccessibleTileList* accessibleList = nullptr;
     // Whether the Show hotkey's modifier is held on from the hotkey that opened the showing.
     HoldToChoose hold;
     // What is left of the wheel's turns short of a whole step (overview/selection.h).

@@ -21,14 +21,6 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list)
     return TRUE;
 }
 
-std::string RectText(const RECT& rect)
-{
-    char text[64];
-    snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", static_cast<long>(rect.left), static_cast<long>(rect.top),
-             static_cast<long>(rect.right), static_cast<long>(rect.bottom));
-    return text;
-}
-
 class TwoMonitors : public OverviewTest {
 protected:
     void SetUp() override

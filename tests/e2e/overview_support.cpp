@@ -182,6 +182,14 @@ HeldAlt::~HeldAlt()
     return ::testing::AssertionFailure() << command << ": Alt did not go " << (down ? "down" : "up");
 }
 
+std::string RectText(const RECT& rect)
+{
+    char text[64];
+    snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", static_cast<long>(rect.left), static_cast<long>(rect.top),
+             static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    return text;
+}
+
 void PressKey(WORD key)
 {
     INPUT input[2]{};

@@ -59,6 +59,8 @@ private:
 // A pixel of the whole screen as the user sees it.
 COLORREF ScreenPixel(int x, int y);
 std::string ColourText(COLORREF colour);
+// "(left,top)-(right,bottom)".
+std::string RectText(const RECT& rect);
 
 // The colour the helper paints its window number i (from 0) with, and its hung window with.
 COLORREF TestWindowColour(int index);

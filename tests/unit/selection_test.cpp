@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "overview/accessible.h"
 #include "overview/hold.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
@@ -109,6 +110,25 @@ TEST(HoldToChoose, FurtherPressesMoveOnAndLettingGoSwitchesOnlyAfterAMove)
     EXPECT_FALSE(hold.holding);
     EXPECT_TRUE(IsModifierKey(MOD_ALT, VK_MENU) && IsModifierKey(MOD_WIN, VK_RWIN));
     EXPECT_FALSE(IsModifierKey(MOD_ALT, VK_CONTROL) || IsModifierKey(MOD_ALT, VK_TAB));
+}
+
+TEST(ScreenReaderList, ChildIdsStatesAndNames)
+{
+    // Ids 1..n name the tiles, 0 the list; anything else, or an id that is no integer, nothing.
+    EXPECT_EQ(AccessibleChild::List, ResolveChildId(true, CHILDID_SELF, 3).kind);
+    EXPECT_EQ(2, ResolveChildId(true, 3, 3).index);
+    for (long id : {-1L, 4L, 0x7FFFFFFFL}) EXPECT_EQ(AccessibleChild::Invalid, ResolveChildId(true, id, 3).kind) << id;
+    EXPECT_EQ(AccessibleChild::Invalid, ResolveChildId(false, 1, 3).kind);
+    EXPECT_EQ(AccessibleChild::Invalid, ResolveChildId(true, 1, 0).kind);
+
+    const DWORD plain = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    EXPECT_EQ(plain, TileAccessibleState(false, false));
+    EXPECT_EQ(plain | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED, TileAccessibleState(true, false));
+    EXPECT_EQ(plain | STATE_SYSTEM_UNAVAILABLE, TileAccessibleState(false, true));
+
+    EXPECT_EQ(L"Notes \u2014 notepad.exe", TileAccessibleName(L"Notes", L"notepad.exe"));
+    EXPECT_EQ(L"Notes", TileAccessibleName(L"Notes", L""));
+    EXPECT_EQ(L"notepad.exe", TileAccessibleName(L"", L"notepad.exe"));
 }
 
 TEST(Wheel, WholeNotchesStepAndTheRestWaitsInItsDirection)

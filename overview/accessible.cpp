@@ -1,0 +1,372 @@
+// The list object is a plain record whose first member is the interface's function table, written
+// against the C form of the COM headers: no class, no virtual function.
+#define CINTERFACE
+#define COBJMACROS
+#include "overview/accessible.h"
+
+#include <ole2.h>
+#include <oleacc.h>
+
+#include <new>
+
+#include "overview/announce.h"
+#include "overview/find.h"
+#include "overview/layout.h"
+#include "overview/selection.h"
+#include "overview/showing.h"
+#include "windows/windowlist.h"
+
+// One showing's list object. Its calls arrive on the GUI thread (the object lives in that thread's
+// apartment), as do its references' releases.
+struct AccessibleTileList {
+    IAccessible face;  // the function table: a pointer to `face` is the object's COM identity
+    LONG references;
+    Showing* current;  // null once the showing has ended: every call then fails
+    HWND window;
+};
+
+namespace {
+
+// IAccessible's interface id, spelled out: the 64-bit import library gives its name to a code thunk
+// of oleacc.dll, not to the id.
+constexpr IID kAccessibleInterface{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr wchar_t kListName[] = L"Sorvane";
+constexpr wchar_t kDefaultAction[] = L"Switch";
+
+AccessibleTileList* ObjectOf(IAccessible* face) { return reinterpret_cast<AccessibleTileList*>(face); }
+
+HRESULT Text(const wchar_t* text, BSTR* out)
+{
+    *out = SysAllocString(text);
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+void SetChildVariant(VARIANT* out, long id)
+{
+    VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = id;
+}
+
+// The showing of a live object and what the child id names in it; E_FAIL once cut off and
+// E_INVALIDARG for an id that names nothing.
+HRESULT Resolve(IAccessible* face, const VARIANT& child, Showing** current, AccessibleChild* target,
+                WindowEntry** entry = nullptr)
+{
+    *current = ObjectOf(face)->current;
+    if (!*current) return E_FAIL;
+    *target = ResolveChildId(child.vt == VT_I4, child.vt == VT_I4 ? child.lVal : 0, (*current)->windowList.count);
+    if (target->kind == AccessibleChild::Invalid) return E_INVALIDARG;
+    if (entry) *entry = target->kind == AccessibleChild::Tile ? EntryAtIndex((*current)->windowList, target->index)
+                                                             : nullptr;
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE AddRef(IAccessible* face) { return InterlockedIncrement(&ObjectOf(face)->references); }
+
+ULONG STDMETHODCALLTYPE Release(IAccessible* face)
+{
+    const LONG left = InterlockedDecrement(&ObjectOf(face)->references);
+    if (left == 0) delete ObjectOf(face);
+    return static_cast<ULONG>(left);
+}
+
+HRESULT STDMETHODCALLTYPE QueryInterface(IAccessible* face, REFIID iid, void** out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) && !IsEqualIID(iid, kAccessibleInterface))
+        return E_NOINTERFACE;
+    *out = face;
+    AddRef(face);
+    return S_OK;
+}
+
+// IDispatch: readers call the interface directly; there is no type information.
+HRESULT STDMETHODCALLTYPE GetTypeInfoCount(IAccessible*, UINT* count)
+{
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+HRESULT STDMETHODCALLTYPE GetTypeInfo(IAccessible*, UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE GetIDsOfNames(IAccessible*, REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE Invoke(IAccessible*, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE AccParent(IAccessible* face, IDispatch** out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!ObjectOf(face)->current) return E_FAIL;
+    return AccessibleObjectFromWindow(ObjectOf(face)->window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                      reinterpret_cast<void**>(out));
+}
+
+HRESULT STDMETHODCALLTYPE AccChildCount(IAccessible* face, long* count)
+{
+    if (!count) return E_POINTER;
+    const Showing* current = ObjectOf(face)->current;
+    if (!current) return E_FAIL;
+    *count = static_cast<long>(current->windowList.count);
+    return S_OK;
+}
+
+// The tiles are simple elements: they have no object of their own.
+HRESULT STDMETHODCALLTYPE AccChild(IAccessible* face, VARIANT child, IDispatch** out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    Showing* current;
+    AccessibleChild target;
+    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    return target.kind == AccessibleChild::Tile ? S_FALSE : E_INVALIDARG;
+}
+
+HRESULT STDMETHODCALLTYPE AccName(IAccessible* face, VARIANT child, BSTR* out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    Showing* current;
+    AccessibleChild target;
+    WindowEntry* entry;
+    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
+    if (!entry) return Text(kListName, out);
+    ReadFileNames(*current);
+    return Text(TileAccessibleName(entry->title, entry->fileName).c_str(), out);
+}
+
+// The list's value is the find text typed so far.
+HRESULT STDMETHODCALLTYPE AccValue(IAccessible* face, VARIANT child, BSTR* out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    Showing* current;
+    AccessibleChild target;
+    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    if (target.kind == AccessibleChild::Tile) return DISP_E_MEMBERNOTFOUND;
+    return Text(FindText(*current), out);
+}
+
+// Description, help and keyboard shortcut: none, for the list or a tile.
+HRESULT STDMETHODCALLTYPE AccNoText(IAccessible* face, VARIANT child, BSTR* out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    Showing* current;
+    AccessibleChild target;
+    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT STDMETHODCALLTYPE AccRole(IAccessible* face, VARIANT child, VARIANT* out)
+{
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    Showing* current;
+    AccessibleChild target;
+    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    SetChildVariant(out, target.kind == AccessibleChild::Tile ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE AccState(IAccessible* face, VARIANT child, VARIANT* out)
+{
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    Showing* current;
+    AccessibleChild target;
+    WindowEntry* entry;
+    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
+    const long state = entry ? static_cast<long>(TileAccessibleState(entry == current->windowList.selected, entry->dimmed))
+                             : STATE_SYSTEM_FOCUSABLE;
+    SetChildVariant(out, state);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE AccHelpTopic(IAccessible* face, BSTR* file, VARIANT child, long* topic)
+{
+    if (!file || !topic) return E_POINTER;
+    *file = nullptr;
+    *topic = 0;
+    Showing* current;
+    AccessibleChild target;
+    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+// The focus and the selection are the selected tile (the focus only while the Overview is in front).
+HRESULT STDMETHODCALLTYPE AccFocus(IAccessible* face, VARIANT* out)
+{
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    const AccessibleTileList* object = ObjectOf(face);
+    if (!object->current) return E_FAIL;
+    if (GetForegroundWindow() != object->window) return S_FALSE;
+    SetChildVariant(out, AccessibleChildId(*object->current, object->current->windowList.selected));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE AccSelection(IAccessible* face, VARIANT* out)
+{
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    const Showing* current = ObjectOf(face)->current;
+    if (!current) return E_FAIL;
+    if (!current->windowList.selected) return S_FALSE;
+    SetChildVariant(out, AccessibleChildId(*current, current->windowList.selected));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE AccDefaultAction(IAccessible* face, VARIANT child, BSTR* out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    Showing* current;
+    AccessibleChild target;
+    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    return target.kind == AccessibleChild::Tile ? Text(kDefaultAction, out) : DISP_E_MEMBERNOTFOUND;
+}
+
+// Taking the selection or the focus moves the selection there; a dimmed tile cannot take it.
+HRESULT STDMETHODCALLTYPE AccSelect(IAccessible* face, long flags, VARIANT child)
+{
+    Showing* current;
+    AccessibleChild target;
+    WindowEntry* entry;
+    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
+    if (!entry || (flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) == 0) return E_INVALIDARG;
+    if (entry->dimmed || current->overviewBuilding) return S_FALSE;
+    if (entry != current->windowList.selected) MoveSelection(*current, ObjectOf(face)->window, entry);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE AccLocation(IAccessible* face, long* x, long* y, long* width, long* height, VARIANT child)
+{
+    if (!x || !y || !width || !height) return E_POINTER;
+    *x = *y = *width = *height = 0;
+    Showing* current;
+    AccessibleChild target;
+    WindowEntry* entry;
+    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
+    RECT area{};
+    if (entry) {
+        const POINT origin = ScreenPointOf(current->overviewMonitor, POINT{entry->tile.left, entry->tile.top});
+        area = RECT{origin.x, origin.y, origin.x + entry->tile.right - entry->tile.left,
+                    origin.y + entry->tile.bottom - entry->tile.top};
+    } else if (!GetWindowRect(ObjectOf(face)->window, &area)) {
+        return E_FAIL;
+    }
+    *x = area.left;
+    *y = area.top;
+    *width = area.right - area.left;
+    *height = area.bottom - area.top;
+    return S_OK;
+}
+
+// Next and previous among the tiles; the list's first and last child.
+HRESULT STDMETHODCALLTYPE AccNavigate(IAccessible* face, long direction, VARIANT start, VARIANT* out)
+{
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    Showing* current;
+    AccessibleChild target;
+    if (HRESULT result = Resolve(face, start, &current, &target); FAILED(result)) return result;
+    const long count = static_cast<long>(current->windowList.count);
+    long id = CHILDID_SELF;
+    if (target.kind == AccessibleChild::List && direction == NAVDIR_FIRSTCHILD) id = count > 0 ? 1 : 0;
+    if (target.kind == AccessibleChild::List && direction == NAVDIR_LASTCHILD) id = count;
+    if (target.kind == AccessibleChild::Tile && direction == NAVDIR_NEXT && target.index + 1 < count)
+        id = target.index + 2;
+    if (target.kind == AccessibleChild::Tile && direction == NAVDIR_PREVIOUS && target.index > 0) id = target.index;
+    if (id == CHILDID_SELF) return S_FALSE;
+    SetChildVariant(out, id);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE AccHitTest(IAccessible* face, long x, long y, VARIANT* out)
+{
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    const AccessibleTileList* object = ObjectOf(face);
+    if (!object->current) return E_FAIL;
+    const RECT& monitor = object->current->overviewMonitor;
+    RECT area{};
+    const POINT point{x, y};
+    if (!GetWindowRect(object->window, &area) || !PtInRect(&area, point)) return S_FALSE;
+    SetChildVariant(out, AccessibleChildId(*object->current,
+                                   TileAtPoint(*object->current, x - monitor.left, y - monitor.top)));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE AccDoDefaultAction(IAccessible* face, VARIANT child)
+{
+    Showing* current;
+    AccessibleChild target;
+    WindowEntry* entry;
+    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
+    if (!entry) return DISP_E_MEMBERNOTFOUND;
+    if (entry->dimmed) return E_FAIL;
+    // The switch hides the Overview: not inside the reader's call.
+    return PostMessageW(ObjectOf(face)->window, WM_ACCESSIBLE_SWITCH, current->showingNumber, target.index + 1)
+               ? S_OK
+               : E_FAIL;
+}
+
+HRESULT STDMETHODCALLTYPE AccPutText(IAccessible*, VARIANT, BSTR) { return E_NOTIMPL; }
+
+IAccessibleVtbl tileListFunctions = {
+    QueryInterface,   AddRef,           Release,      GetTypeInfoCount, GetTypeInfo,  GetIDsOfNames,
+    Invoke,           AccParent,        AccChildCount, AccChild,        AccName,      AccValue,
+    AccNoText,        AccRole,          AccState,     AccNoText,        AccHelpTopic, AccNoText,
+    AccFocus,         AccSelection,     AccDefaultAction, AccSelect,    AccLocation,  AccNavigate,
+    AccHitTest,       AccDoDefaultAction, AccPutText, AccPutText,
+};
+
+}  // namespace
+
+AccessibleChild ResolveChildId(bool isInteger, long id, unsigned count)
+{
+    if (!isInteger) return {};
+    if (id == CHILDID_SELF) return {AccessibleChild::List, -1};
+    if (id >= 1 && static_cast<unsigned long>(id) <= count) return {AccessibleChild::Tile, static_cast<int>(id - 1)};
+    return {};
+}
+
+DWORD TileAccessibleState(bool selected, bool dimmed)
+{
+    DWORD state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    if (selected) state |= STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
+    if (dimmed) state |= STATE_SYSTEM_UNAVAILABLE;
+    return state;
+}
+
+std::wstring TileAccessibleName(const wchar_t* title, const wchar_t* fileName)
+{
+    std::wstring name = title ? title : L"";
+    if (fileName && fileName[0] != L'\0') name += (name.empty() ? L"" : L" \u2014 ") + std::wstring(fileName);
+    return name;
+}
+
+bool AnswerAccessibleObject(Showing& current, HWND window, WPARAM flags, LPARAM objectId, LRESULT* result)
+{
+    if (static_cast<LONG>(objectId) != OBJID_CLIENT) return false;
+    if (!current.accessibleList) {
+        current.accessibleList = new (std::nothrow) AccessibleTileList{{&tileListFunctions}, 1, &current, window};
+        if (!current.accessibleList) return false;
+    }
+    *result = LresultFromObject(kAccessibleInterface, flags, reinterpret_cast<IUnknown*>(&current.accessibleList->face));
+    return true;
+}
+
+void CutOffAccessibleObject(Showing& current)
+{
+    AccessibleTileList* object = current.accessibleList;
+    if (!object) return;
+    current.accessibleList = nullptr;
+    object->current = nullptr;
+    CoDisconnectObject(reinterpret_cast<IUnknown*>(&object->face), 0);
+    Release(&object->face);
+}

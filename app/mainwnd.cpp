@@ -196,6 +196,7 @@ void ActOnHold(HWND window, HoldAction action)
 {
     switch (action) {
     case HoldAction::SelectNext:
+        ShowKeyboardCues(showing, window);
         MoveSelection(showing, window, NextMatchingEntry(showing, true));
         break;
     case HoldAction::Switch:
@@ -261,6 +262,7 @@ void RefreshOverview(HWND window)
 void HandleKeyDown(HWND window, WPARAM key)
 {
     if (showing.overviewBuilding || !showing.windowList.head) return;
+    ShowKeyboardCues(showing, window);
     if (key == VK_ESCAPE) {  // with the Show hotkey's modifier held, Esc closes at once
         ActOnHold(window, StepHold(showing.hold, HoldEvent::Escape, true, settings.switchOnRelease));
         return;

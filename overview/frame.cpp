@@ -40,20 +40,19 @@ void DrawWallpaper(HDC dc, int screenWidth, int screenHeight, int dpi)
     }
 }
 
-void ComposeFrame(HDC dc, int w, int h, int dpi)
+void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
 {
     const FrameLayout frame = FrameLayoutFor(w, h, dpi);
-    const COLORREF caption = GetSysColor(COLOR_INACTIVECAPTION);
-    const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
-    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF caption = colours.bandTo, desktop = colours.bandFrom, white = colours.rule;
     {
-        UniquePen pen(CreatePen(PS_SOLID, 1, caption));
+        UniquePen pen(CreatePen(PS_SOLID, 1, colours.tileArea));
+        UniqueBrush brush(CreateSolidBrush(colours.tileArea));
         SelectGuard usePen(dc, pen.get());
-        SelectGuard useBrush(dc, GetSysColorBrush(COLOR_INACTIVECAPTION));
+        SelectGuard useBrush(dc, brush.get());
         const RECT& area = frame.tileArea;
         Rectangle(dc, area.left, area.top, area.right + 1, area.bottom + 1);
     }
-    DrawWallpaper(dc, w, h, dpi);
+    if (!colours.highContrast) DrawWallpaper(dc, w, h, dpi);
 
     const int header = frame.headerBottom, headerRule = frame.headerRuleTop;
     FillGradient(dc, 0, 0, w + 1, header, desktop, caption, 90);
@@ -70,9 +69,8 @@ void ComposeFrame(HDC dc, int w, int h, int dpi)
         DrawIconEx(dc, place.left, place.top, logo, logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
     HFONT font = OverviewTextFont();
-    DrawTextAt(dc, font, GetSysColor(COLOR_CAPTIONTEXT), 0, frame.helpText.x, frame.helpText.y, kHelpText);
-    DrawTextAt(dc, font, GetSysColor(COLOR_INACTIVECAPTIONTEXT), 0, frame.notice.x, frame.notice.y,
-               kFooterNotice);
+    DrawTextAt(dc, font, colours.text, 0, frame.helpText.x, frame.helpText.y, kHelpText);
+    DrawTextAt(dc, font, colours.notice, 0, frame.notice.x, frame.notice.y, kFooterNotice);
 }
 
 }  // namespace
@@ -102,7 +100,7 @@ void BuildOverview(Showing& current, HWND window)
         UniqueMemoryDc compose(CreateCompatibleDC(screen));
         if (compose && current.overviewBuffer) {
             SelectGuard hold(compose.get(), current.overviewBuffer);
-            ComposeFrame(compose.get(), w, h, dpi);
+            ComposeFrame(compose.get(), w, h, dpi, current.colours);
             KeepFindBackdrop(current, compose.get(), w, h, dpi);
         }
     }

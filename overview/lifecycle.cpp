@@ -205,6 +205,9 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point)
     ClearSnapshotStop(showing);
     showing.wheelRemainder = 0;
     showing.overviewDpi = UpdateOverviewDpi();
+    showing.colours = CurrentOverviewColours();
+    BOOL cues = FALSE;
+    showing.keyboardCues = SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 

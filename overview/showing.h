@@ -7,6 +7,7 @@
 #include "common/platform.h"
 #include "common/text.h"
 #include "overview/hold.h"
+#include "overview/tiles.h"
 #include "windows/collect.h"
 #include "windows/windowlist.h"
 
@@ -68,6 +69,10 @@ struct Showing {
     int wheelRemainder = 0;
     // The screen's DPI of the showing, read at its start before the worker is created.
     int overviewDpi = 96;
+    // The colours of the showing (high contrast or not), and whether the selected tile shows a
+    // focus rectangle: when the system asks for keyboard cues, or once the keyboard is used.
+    OverviewColours colours;
+    bool keyboardCues = false;
     // Which showing this is: counted up at each show request, so that a worker's report that
     // arrives after its showing has ended is told apart (overview/worker.h).
     unsigned showingNumber = 0;

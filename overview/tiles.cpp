@@ -21,6 +21,7 @@ constexpr int kLabelPadding = 72;   // icon, gap and margins around the title te
 constexpr int kLabelTextX = 38;
 constexpr int kTitleFontPoints = 12;  // a cell 16 pixels high at 96 DPI
 constexpr int kPanelInset = 9;
+constexpr int kFocusInset = 3;  // the focus rectangle: between the tile's edge and its frame lines
 constexpr int kIconHalf = 16;       // half a large icon
 constexpr BYTE kPanelAlpha = 128;
 constexpr BYTE kDimAlpha = 128;  // black over a dimmed tile: about half its brightness
@@ -122,9 +123,11 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
         SelectGuard font(work, tools.titleFont.get());
         SetBkMode(work, TRANSPARENT);
         const int x = Scale(kLabelTextX, dpi), y = labelHeight / 2 - text.cy / 2, shadow = Scale(1, dpi);
-        SetTextColor(work, RGB(0, 0, 0));
-        TextOutW(work, x + shadow, y + shadow, title, length);
-        SetTextColor(work, GetSysColor(COLOR_CAPTIONTEXT));
+        if (!current.colours.highContrast) {
+            SetTextColor(work, RGB(0, 0, 0));
+            TextOutW(work, x + shadow, y + shadow, title, length);
+        }
+        SetTextColor(work, current.colours.label);
         TextOutW(work, x, y, title, length);
         if (icon) DrawIcon(work, 0, 0, icon);
     }
@@ -244,8 +247,9 @@ void PrerenderTiles(Showing& current, HDC reference, int screenWidth)
                                       FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                       FF_SWISS | DEFAULT_PITCH, L"Tahoma"));
-    tools.thinPen.reset(CreatePen(PS_SOLID, Scale(1, dpi), RGB(255, 153, 51)));
-    tools.thickPen.reset(CreatePen(PS_SOLID, Scale(2, dpi), RGB(255, 204, 102)));
+    const OverviewColours& colours = current.colours;
+    tools.thinPen.reset(CreatePen(PS_SOLID, Scale(1, dpi), colours.selectionInner));
+    tools.thickPen.reset(CreatePen(PS_SOLID, Scale(2, dpi), colours.selectionOuter));
     tools.work.reset(CreateCompatibleDC(reference));
     if (current.windowList.head && tools.work) {
         WindowEntry* head = current.windowList.head;
@@ -258,8 +262,8 @@ void PrerenderTiles(Showing& current, HDC reference, int screenWidth)
             tools.gradient.reset(CreateCompatibleDC(reference));
             SelectObject(tools.gradient.get(), tools.panel.get());
             FillGradient(tools.gradient.get(), Scale(kPanelInset, dpi), Scale(kPanelInset, dpi),
-                         tools.tileWidth - Scale(8, dpi), tools.tileHeight - Scale(8, dpi), RGB(51, 51, 51),
-                         GetSysColor(COLOR_ACTIVECAPTION), 90);
+                         tools.tileWidth - Scale(8, dpi), tools.tileHeight - Scale(8, dpi), colours.panelFrom,
+                         colours.panelTo, 90);
         }
         WindowList& list = current.windowList;
         for (list.selected = head; list.selected; list.selected = list.selected->next)
@@ -300,6 +304,54 @@ void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook lo
     if (!selected && entry->dimmed && DrawDimmedTile(current, dc, entry)) return;
     CopyImage(dc, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top,
               selected ? entry->highlightTile : entry->normalTile);
+    if (selected && current.keyboardCues) {
+        RECT focus = tile;
+        const int inset = Scale(kFocusInset, current.overviewDpi);
+        InflateRect(&focus, -inset, -inset);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void ShowKeyboardCues(Showing& current, HWND window)
+{
+    if (current.keyboardCues) return;
+    current.keyboardCues = true;
+    UniqueWindowDc dc(window);
+    if (dc) PresentTile(current, dc.get(), current.windowList.selected, TileLook::Selected);
+}
+
+OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* system)
+{
+    OverviewColours colours;
+    colours.highContrast = highContrast;
+    if (highContrast) {
+        colours.selectionOuter = colours.selectionInner = system[COLOR_HIGHLIGHT];
+        colours.panelFrom = colours.panelTo = system[COLOR_HIGHLIGHT];
+        colours.tileArea = colours.bandFrom = colours.bandTo = system[COLOR_WINDOW];
+        colours.rule = colours.text = colours.notice = colours.label = system[COLOR_WINDOWTEXT];
+        return colours;
+    }
+    colours.selectionOuter = RGB(255, 204, 102);
+    colours.selectionInner = RGB(255, 153, 51);
+    colours.panelFrom = RGB(51, 51, 51);
+    colours.panelTo = system[COLOR_ACTIVECAPTION];
+    colours.tileArea = colours.bandTo = system[COLOR_INACTIVECAPTION];
+    colours.bandFrom = system[COLOR_DESKTOP];
+    colours.rule = RGB(255, 255, 255);
+    colours.text = colours.label = system[COLOR_CAPTIONTEXT];
+    colours.notice = system[COLOR_INACTIVECAPTIONTEXT];
+    return colours;
+}
+
+OverviewColours CurrentOverviewColours()
+{
+    COLORREF system[COLOR_MENUBAR + 1];
+    for (int index = 0; index <= COLOR_MENUBAR; ++index) system[index] = GetSysColor(index);
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    return ChooseOverviewColours(high, system);
 }
 
 void ReleaseDimmingTools(DimmingTools& tools)

@@ -17,6 +17,22 @@ struct Showing;
 extern std::mutex tileImagesLock;
 
 
+// The colours the Overview is drawn in: its own (the orange frame of the selected tile, gradient
+// bands, the wallpaper) or, in high-contrast mode, the system's, solid, with no wallpaper and no
+// text shadow.
+struct OverviewColours {
+    bool highContrast = false;
+    COLORREF selectionOuter = 0, selectionInner = 0;  // the selected tile's two frame lines
+    COLORREF panelFrom = 0, panelTo = 0;              // the selected tile's panel, top to bottom
+    COLORREF tileArea = 0;                            // behind the tiles (under the wallpaper)
+    COLORREF bandFrom = 0, bandTo = 0, rule = 0;      // the header and footer bands and their rules
+    COLORREF text = 0, notice = 0, label = 0;         // help text, footer notice, title label
+};
+// From the system's colours, indexed by COLOR_* (0 to COLOR_MENUBAR).
+OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* systemColours);
+// The same from GetSysColor and SPI_GETHIGHCONTRAST now.
+OverviewColours CurrentOverviewColours();
+
 // Gradient over a rectangle; angle (degrees, modulo 180) 0 left to right, 90 top to bottom,
 // 45 top-left to bottom-right, 135 top-right to bottom-left. Other angles draw nothing (false).
 bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORREF end, int angle);
@@ -37,13 +53,16 @@ enum class TileLook { Plain, Selected };
 TileLook LookOf(const Showing& current, const WindowEntry* entry);
 
 // Copies the entry's tile (and, selected, its title label) to the device context; a plain tile
-// that does not match the find text is drawn darkened.
+// that does not match the find text is drawn darkened, and a selected one gets a focus rectangle
+// while the showing shows keyboard cues.
 void PresentTile(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
 // The same, for a caller that holds tileImagesLock.
 void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
 // Lets go of what darkens dimmed tiles, each context before the bitmap selected into it (a bitmap
 // still selected would not be deleted). The caller holds tileImagesLock.
 void ReleaseDimmingTools(DimmingTools& tools);
+// The user has used the keyboard: the selected tile shows its focus rectangle from now on.
+void ShowKeyboardCues(Showing& current, HWND window);
 // Presents every entry, the selected one highlighted.
 void RepaintAllTiles(Showing& current, HDC dc);
 // Blinks the chosen tile twice (320 ms), ending in its selected look.

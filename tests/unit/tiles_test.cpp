@@ -118,6 +118,7 @@ protected:
     }
     void TearDown() override
     {
+        showing.keyboardCues = false;
         showing.labelOwner = nullptr;
         ClearWindowList(showing.windowList);
         DestroyWindowList(showing.windowList);
@@ -164,6 +165,33 @@ TEST_F(Presentation, LabelsAreErasedBeforeTheNextOneIsDrawn)
     EXPECT_EQ(RGB(0, 100, 0), canvas.At(75, 60));
     EXPECT_EQ(RGB(50, 0, 0), canvas.At(15, 10));
     EXPECT_EQ(RGB(0, 20, 0), canvas.At(60, 10));
+
+    // With keyboard cues, the selected look (only) gets a dotted focus rectangle inside its edge.
+    auto dotted = [&] { return canvas.At(3, 43) != RGB(200, 0, 0) || canvas.At(4, 43) != RGB(200, 0, 0); };
+    EXPECT_FALSE(dotted());
+    showing.keyboardCues = true;
+    PresentTile(showing, canvas.dc.get(), a, TileLook::Selected);
+    EXPECT_TRUE(dotted());
+    EXPECT_EQ(RGB(200, 0, 0), canvas.At(25, 60));
+    PresentTile(showing, canvas.dc.get(), b, TileLook::Plain);
+    EXPECT_EQ(RGB(0, 100, 0), canvas.At(53, 43));
+}
+
+TEST(OverviewColoursChoice, HighContrastTakesEveryColourFromTheSystem)
+{
+    COLORREF system[COLOR_MENUBAR + 1];
+    for (int index = 0; index <= COLOR_MENUBAR; ++index) system[index] = RGB(index, index, index);
+    const OverviewColours own = ChooseOverviewColours(false, system);
+    EXPECT_EQ(RGB(255, 204, 102), own.selectionOuter);
+    EXPECT_EQ(RGB(COLOR_DESKTOP, COLOR_DESKTOP, COLOR_DESKTOP), own.bandFrom);
+    const OverviewColours high = ChooseOverviewColours(true, system);
+    EXPECT_TRUE(high.highContrast);
+    for (COLORREF colour : {high.selectionOuter, high.selectionInner, high.panelFrom, high.panelTo, high.tileArea,
+                            high.bandFrom, high.bandTo, high.rule, high.text, high.notice, high.label}) {
+        const int index = GetRValue(colour);
+        EXPECT_TRUE(index == COLOR_HIGHLIGHT || index == COLOR_WINDOW || index == COLOR_WINDOWTEXT) << index;
+    }
+    EXPECT_NE(high.selectionOuter, high.tileArea) << "the selection stands out from what is behind it";
 }
 
 TEST_F(Presentation, EntriesWithoutImagesDrawNothing)

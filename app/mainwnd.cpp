@@ -259,13 +259,15 @@ void RefreshOverview(HWND window)
     ShowOverview(window);
 }
 
-void HandleKeyDown(HWND window, WPARAM key)
+// A key went down; true when it is one the Overview moves or closes by (which arrive as system keys
+// while Alt is held).
+bool HandleKeyDown(HWND window, WPARAM key)
 {
-    if (showing.overviewBuilding || !showing.windowList.head) return;
+    if (showing.overviewBuilding || !showing.windowList.head) return false;
     ShowKeyboardCues(showing, window);
     if (key == VK_ESCAPE) {  // with the Show hotkey's modifier held, Esc closes at once
         ActOnHold(window, StepHold(showing.hold, HoldEvent::Escape, true, settings.switchOnRelease));
-        return;
+        return true;
     }
     switch (key) {
     // Every move stops on tiles that match the find text only (all of them while it is empty).
@@ -292,9 +294,10 @@ void HandleKeyDown(HWND window, WPARAM key)
         break;
     }
     default:
-        return;
+        return false;
     }
     StepHold(showing.hold, HoldEvent::SelectionKey, true, settings.switchOnRelease);
+    return true;
 }
 
 // A key went up, as a key or a system key (with Alt held): letting go of the Show hotkey's modifier
@@ -303,26 +306,6 @@ void HandleModifierUp(HWND window, WPARAM key)
 {
     if (showing.overviewBuilding || !OverviewOpen(window) || !IsModifierKey(settings.showModifiers, key)) return;
     ActOnHold(window, StepHold(showing.hold, HoldEvent::ModifierUp, false, settings.switchOnRelease));
-}
-
-// The keys the Overview moves or closes by, which arrive as system keys while Alt is held.
-bool IsOverviewKey(WPARAM key)
-{
-    switch (key) {
-    case VK_TAB:
-    case VK_ESCAPE:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_HOME:
-    case VK_END:
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-        return true;
-    default:
-        return false;
-    }
 }
 
 void HandleKeyUp(HWND window, WPARAM key)
@@ -487,10 +470,7 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         HandleKeyUp(window, wParam);
         return 0;
     case WM_SYSKEYDOWN:
-        if (OverviewOpen(window) && IsOverviewKey(wParam)) {
-            HandleKeyDown(window, wParam);
-            return 0;
-        }
+        if (OverviewOpen(window) && HandleKeyDown(window, wParam)) return 0;
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_SYSKEYUP:
         // Letting go of Alt over the Overview neither opens its system menu nor moves the focus.

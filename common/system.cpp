@@ -55,17 +55,9 @@ HMODULE LoadSystemLibrary(const wchar_t* name)
 
 std::wstring ExecutablePath()
 {
-    for (size_t capacity = kPathCapacity; capacity <= kLongPathCapacity; capacity *= 2) {
-        std::wstring path(capacity, L'\0');
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(capacity));
-        if (length == 0) return {};
-        // A path that fills the buffer was cut (and, on Windows XP, not terminated).
-        if (length < capacity) {
-            path.resize(length);
-            return path;
-        }
-    }
-    return {};
+    // A path that fills the buffer was cut (and, on Windows XP, not terminated): read again.
+    return ReadGrowingPath(
+        [](wchar_t* buffer, DWORD capacity) -> size_t { return GetModuleFileNameW(nullptr, buffer, capacity); });
 }
 
 std::wstring PathBesideExecutable(const wchar_t* fileName)

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "common/text.h"
+
 // Keeps the executable's folder and the current folder out of the search for libraries that are
 // loaded by bare name (by us, or on our behalf by the system): SetDefaultDllDirectories with the
 // system folder only where kernel32 has it (Windows 8, and 7 with its update), else
@@ -39,6 +41,26 @@ HBITMAP CreateTopDownSection(int width, int height, BITMAPINFO* info = nullptr, 
 // time (which must then be finite) and gives WAIT_TIMEOUT; a handle that cannot be waited on gives
 // WAIT_FAILED.
 DWORD WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs);
+
+// Reads a path with read(buffer, capacity), which answers the length read (0: failed). A result
+// that fills the buffer, or a refusal for too small a buffer, is read again into one twice as
+// large, up to kLongPathCapacity; empty when it cannot be read whole.
+template <typename Read>
+std::wstring ReadGrowingPath(Read read)
+{
+    for (size_t capacity = kPathCapacity; capacity <= kLongPathCapacity; capacity *= 2) {
+        std::wstring path(capacity, L'\0');
+        SetLastError(ERROR_SUCCESS);
+        size_t length = read(path.data(), static_cast<DWORD>(capacity));
+        if (length == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) length = capacity;
+        if (length == 0) return {};
+        if (length + 1 < capacity) {
+            path.resize(length);
+            return path;
+        }
+    }
+    return {};
+}
 
 // This program's full path, whatever its length and characters (read into a buffer that grows as
 // far as kLongPathCapacity); empty when it cannot be read whole.

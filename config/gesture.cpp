@@ -109,10 +109,8 @@ bool FullScreenProgramInFront()
     int state = 0;
     // Present from Windows Vista on.
     using QueryState = HRESULT(WINAPI*)(int*);
-    if (HMODULE shell = GetModuleHandleW(L"shell32.dll"))
-        if (auto query = reinterpret_cast<QueryState>(
-                reinterpret_cast<void*>(GetProcAddress(shell, "SHQueryUserNotificationState"))))
-            if (FAILED(query(&state))) state = 0;
+    auto query = ProcedureOf<QueryState>(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState");
+    if (query && FAILED(query(&state))) state = 0;
 
     HWND front = GetForegroundWindow();
     if (!front) return IsFullScreenInFront(state, false, RECT{}, RECT{});

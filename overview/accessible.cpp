@@ -11,7 +11,6 @@
 
 #include "overview/announce.h"
 #include "overview/find.h"
-#include "overview/layout.h"
 #include "overview/selection.h"
 #include "overview/showing.h"
 #include "windows/windowlist.h"
@@ -48,18 +47,27 @@ void SetChildVariant(VARIANT* out, long id)
     out->lVal = id;
 }
 
-// The showing of a live object and what the child id names in it; E_FAIL once cut off and
-// E_INVALIDARG for an id that names nothing.
-HRESULT Resolve(IAccessible* face, const VARIANT& child, Showing** current, AccessibleChild* target,
-                WindowEntry** entry = nullptr)
+// What a call's child id names in the live object's showing.
+struct Resolved {
+    HRESULT result;  // E_FAIL once cut off, E_INVALIDARG for an id that names nothing, else S_OK
+    Showing* current;
+    AccessibleChild target;
+    WindowEntry* entry;  // the tile's entry, or null for the list
+};
+
+Resolved Resolve(IAccessible* face, const VARIANT& child)
 {
-    *current = ObjectOf(face)->current;
-    if (!*current) return E_FAIL;
-    *target = ResolveChildId(child.vt == VT_I4, child.vt == VT_I4 ? child.lVal : 0, (*current)->windowList.count);
-    if (target->kind == AccessibleChild::Invalid) return E_INVALIDARG;
-    if (entry) *entry = target->kind == AccessibleChild::Tile ? EntryAtIndex((*current)->windowList, target->index)
-                                                             : nullptr;
-    return S_OK;
+    Resolved resolved{E_FAIL, ObjectOf(face)->current, {}, nullptr};
+    if (!resolved.current) return resolved;
+    const WindowList& list = resolved.current->windowList;
+    resolved.target = ResolveChildId(child.vt == VT_I4, child.vt == VT_I4 ? child.lVal : 0, list.count);
+    if (resolved.target.kind == AccessibleChild::Invalid) {
+        resolved.result = E_INVALIDARG;
+    } else {
+        resolved.result = S_OK;
+        if (resolved.target.kind == AccessibleChild::Tile) resolved.entry = EntryAtIndex(list, resolved.target.index);
+    }
+    return resolved;
 }
 
 ULONG STDMETHODCALLTYPE AddRef(IAccessible* face) { return InterlockedIncrement(&ObjectOf(face)->references); }
@@ -119,23 +127,20 @@ HRESULT STDMETHODCALLTYPE AccChild(IAccessible* face, VARIANT child, IDispatch**
 {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Showing* current;
-    AccessibleChild target;
-    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
-    return target.kind == AccessibleChild::Tile ? S_FALSE : E_INVALIDARG;
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
+    return r.target.kind == AccessibleChild::Tile ? S_FALSE : E_INVALIDARG;
 }
 
 HRESULT STDMETHODCALLTYPE AccName(IAccessible* face, VARIANT child, BSTR* out)
 {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Showing* current;
-    AccessibleChild target;
-    WindowEntry* entry;
-    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
-    if (!entry) return Text(kListName, out);
-    ReadFileNames(*current);
-    return Text(TileAccessibleName(entry->title, entry->fileName).c_str(), out);
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
+    if (!r.entry) return Text(kListName, out);
+    ReadFileNames(*r.current);
+    return Text(TileAccessibleName(r.entry->title, r.entry->fileName).c_str(), out);
 }
 
 // The list's value is the find text typed so far.
@@ -143,11 +148,10 @@ HRESULT STDMETHODCALLTYPE AccValue(IAccessible* face, VARIANT child, BSTR* out)
 {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Showing* current;
-    AccessibleChild target;
-    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
-    if (target.kind == AccessibleChild::Tile) return DISP_E_MEMBERNOTFOUND;
-    return Text(FindText(*current), out);
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
+    if (r.target.kind == AccessibleChild::Tile) return DISP_E_MEMBERNOTFOUND;
+    return Text(FindText(*r.current), out);
 }
 
 // Description, help and keyboard shortcut: none, for the list or a tile.
@@ -155,34 +159,28 @@ HRESULT STDMETHODCALLTYPE AccNoText(IAccessible* face, VARIANT child, BSTR* out)
 {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Showing* current;
-    AccessibleChild target;
-    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
     return DISP_E_MEMBERNOTFOUND;
 }
 
-HRESULT STDMETHODCALLTYPE AccRole(IAccessible* face, VARIANT child, VARIANT* out)
+long RoleOf(const Resolved& r) { return r.entry ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST; }
+
+long StateOf(const Resolved& r)
 {
-    if (!out) return E_POINTER;
-    VariantInit(out);
-    Showing* current;
-    AccessibleChild target;
-    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
-    SetChildVariant(out, target.kind == AccessibleChild::Tile ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST);
-    return S_OK;
+    if (!r.entry) return STATE_SYSTEM_FOCUSABLE;
+    return static_cast<long>(TileAccessibleState(r.entry == r.current->windowList.selected, r.entry->dimmed));
 }
 
-HRESULT STDMETHODCALLTYPE AccState(IAccessible* face, VARIANT child, VARIANT* out)
+// Role and state: a number worked out from what the child id names.
+template <long (*Of)(const Resolved&)>
+HRESULT STDMETHODCALLTYPE AccNumber(IAccessible* face, VARIANT child, VARIANT* out)
 {
     if (!out) return E_POINTER;
     VariantInit(out);
-    Showing* current;
-    AccessibleChild target;
-    WindowEntry* entry;
-    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
-    const long state = entry ? static_cast<long>(TileAccessibleState(entry == current->windowList.selected, entry->dimmed))
-                             : STATE_SYSTEM_FOCUSABLE;
-    SetChildVariant(out, state);
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
+    SetChildVariant(out, Of(r));
     return S_OK;
 }
 
@@ -191,9 +189,8 @@ HRESULT STDMETHODCALLTYPE AccHelpTopic(IAccessible* face, BSTR* file, VARIANT ch
     if (!file || !topic) return E_POINTER;
     *file = nullptr;
     *topic = 0;
-    Showing* current;
-    AccessibleChild target;
-    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
     return DISP_E_MEMBERNOTFOUND;
 }
 
@@ -224,22 +221,19 @@ HRESULT STDMETHODCALLTYPE AccDefaultAction(IAccessible* face, VARIANT child, BST
 {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Showing* current;
-    AccessibleChild target;
-    if (HRESULT result = Resolve(face, child, &current, &target); FAILED(result)) return result;
-    return target.kind == AccessibleChild::Tile ? Text(kDefaultAction, out) : DISP_E_MEMBERNOTFOUND;
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
+    return r.target.kind == AccessibleChild::Tile ? Text(kDefaultAction, out) : DISP_E_MEMBERNOTFOUND;
 }
 
 // Taking the selection or the focus moves the selection there; a dimmed tile cannot take it.
 HRESULT STDMETHODCALLTYPE AccSelect(IAccessible* face, long flags, VARIANT child)
 {
-    Showing* current;
-    AccessibleChild target;
-    WindowEntry* entry;
-    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
-    if (!entry || (flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) == 0) return E_INVALIDARG;
-    if (entry->dimmed || current->overviewBuilding) return S_FALSE;
-    if (entry != current->windowList.selected) MoveSelection(*current, ObjectOf(face)->window, entry);
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
+    if (!r.entry || (flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) == 0) return E_INVALIDARG;
+    if (r.entry->dimmed || r.current->overviewBuilding) return S_FALSE;
+    if (r.entry != r.current->windowList.selected) MoveSelection(*r.current, ObjectOf(face)->window, r.entry);
     return S_OK;
 }
 
@@ -247,15 +241,12 @@ HRESULT STDMETHODCALLTYPE AccLocation(IAccessible* face, long* x, long* y, long*
 {
     if (!x || !y || !width || !height) return E_POINTER;
     *x = *y = *width = *height = 0;
-    Showing* current;
-    AccessibleChild target;
-    WindowEntry* entry;
-    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
     RECT area{};
-    if (entry) {
-        const POINT origin = ScreenPointOf(current->overviewMonitor, POINT{entry->tile.left, entry->tile.top});
-        area = RECT{origin.x, origin.y, origin.x + entry->tile.right - entry->tile.left,
-                    origin.y + entry->tile.bottom - entry->tile.top};
+    if (r.entry) {
+        area = r.entry->tile;  // client coordinates start at the monitor's corner
+        OffsetRect(&area, r.current->overviewMonitor.left, r.current->overviewMonitor.top);
     } else if (!GetWindowRect(ObjectOf(face)->window, &area)) {
         return E_FAIL;
     }
@@ -271,16 +262,15 @@ HRESULT STDMETHODCALLTYPE AccNavigate(IAccessible* face, long direction, VARIANT
 {
     if (!out) return E_POINTER;
     VariantInit(out);
-    Showing* current;
-    AccessibleChild target;
-    if (HRESULT result = Resolve(face, start, &current, &target); FAILED(result)) return result;
-    const long count = static_cast<long>(current->windowList.count);
+    const Resolved r = Resolve(face, start);
+    if (FAILED(r.result)) return r.result;
+    const long count = static_cast<long>(r.current->windowList.count);
     long id = CHILDID_SELF;
-    if (target.kind == AccessibleChild::List && direction == NAVDIR_FIRSTCHILD) id = count > 0 ? 1 : 0;
-    if (target.kind == AccessibleChild::List && direction == NAVDIR_LASTCHILD) id = count;
-    if (target.kind == AccessibleChild::Tile && direction == NAVDIR_NEXT && target.index + 1 < count)
-        id = target.index + 2;
-    if (target.kind == AccessibleChild::Tile && direction == NAVDIR_PREVIOUS && target.index > 0) id = target.index;
+    if (r.target.kind == AccessibleChild::List && direction == NAVDIR_FIRSTCHILD) id = count > 0 ? 1 : 0;
+    if (r.target.kind == AccessibleChild::List && direction == NAVDIR_LASTCHILD) id = count;
+    if (r.target.kind == AccessibleChild::Tile && direction == NAVDIR_NEXT && r.target.index + 1 < count)
+        id = r.target.index + 2;
+    if (r.target.kind == AccessibleChild::Tile && direction == NAVDIR_PREVIOUS && r.target.index > 0) id = r.target.index;
     if (id == CHILDID_SELF) return S_FALSE;
     SetChildVariant(out, id);
     return S_OK;
@@ -303,14 +293,12 @@ HRESULT STDMETHODCALLTYPE AccHitTest(IAccessible* face, long x, long y, VARIANT*
 
 HRESULT STDMETHODCALLTYPE AccDoDefaultAction(IAccessible* face, VARIANT child)
 {
-    Showing* current;
-    AccessibleChild target;
-    WindowEntry* entry;
-    if (HRESULT result = Resolve(face, child, &current, &target, &entry); FAILED(result)) return result;
-    if (!entry) return DISP_E_MEMBERNOTFOUND;
-    if (entry->dimmed) return E_FAIL;
+    const Resolved r = Resolve(face, child);
+    if (FAILED(r.result)) return r.result;
+    if (!r.entry) return DISP_E_MEMBERNOTFOUND;
+    if (r.entry->dimmed) return E_FAIL;
     // The switch hides the Overview: not inside the reader's call.
-    return PostMessageW(ObjectOf(face)->window, WM_ACCESSIBLE_SWITCH, current->showingNumber, target.index + 1)
+    return PostMessageW(ObjectOf(face)->window, WM_ACCESSIBLE_SWITCH, r.current->showingNumber, r.target.index + 1)
                ? S_OK
                : E_FAIL;
 }
@@ -320,7 +308,7 @@ HRESULT STDMETHODCALLTYPE AccPutText(IAccessible*, VARIANT, BSTR) { return E_NOT
 IAccessibleVtbl tileListFunctions = {
     QueryInterface,   AddRef,           Release,      GetTypeInfoCount, GetTypeInfo,  GetIDsOfNames,
     Invoke,           AccParent,        AccChildCount, AccChild,        AccName,      AccValue,
-    AccNoText,        AccRole,          AccState,     AccNoText,        AccHelpTopic, AccNoText,
+    AccNoText,        AccNumber<RoleOf>, AccNumber<StateOf>,     AccNoText,        AccHelpTopic, AccNoText,
     AccFocus,         AccSelection,     AccDefaultAction, AccSelect,    AccLocation,  AccNavigate,
     AccHitTest,       AccDoDefaultAction, AccPutText, AccPutText,
 };

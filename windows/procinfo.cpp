@@ -30,26 +30,6 @@ void AppendMemoryLine(const wchar_t* label, SIZE_T bytes, const wchar_t* ending,
     AppendBounded(output, size, ending);
 }
 
-// Reads a path with read(buffer, capacity), which answers the length read (0: failed). A result
-// that fills the buffer, or a refusal for too small a buffer, is read again into one twice as
-// large, up to kLongPathCapacity.
-template <typename Read>
-std::wstring ReadGrowing(Read read)
-{
-    for (size_t capacity = kPathCapacity; capacity <= kLongPathCapacity; capacity *= 2) {
-        std::wstring path(capacity, L'\0');
-        SetLastError(ERROR_SUCCESS);
-        size_t length = read(path.data(), static_cast<DWORD>(capacity));
-        if (length == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) length = capacity;
-        if (length == 0) return {};
-        if (length + 1 < capacity) {
-            path.resize(length);
-            return path;
-        }
-    }
-    return {};
-}
-
 }  // namespace
 
 HANDLE OpenProcessForQuery(DWORD processId)
@@ -65,7 +45,7 @@ std::wstring QueryFullImagePath(HANDLE process)
     static const QueryFullName query =
         ProcedureOf<QueryFullName>(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW");
     if (!query || !process) return {};
-    return ReadGrowing([&](wchar_t* buffer, DWORD capacity) -> size_t {
+    return ReadGrowingPath([&](wchar_t* buffer, DWORD capacity) -> size_t {
         DWORD size = capacity;
         return query(process, 0, buffer, &size) ? size : 0;
     });
@@ -75,7 +55,7 @@ std::wstring ReadImagePath(HANDLE process)
 {
     std::wstring path = QueryFullImagePath(process);
     if (!path.empty() || !process) return path;
-    return ReadGrowing([&](wchar_t* buffer, DWORD capacity) -> size_t {
+    return ReadGrowingPath([&](wchar_t* buffer, DWORD capacity) -> size_t {
         return GetProcessImageFileNameW(process, buffer, capacity);
     });
 }

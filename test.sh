@@ -2,7 +2,8 @@
 # Builds both presets and runs every test of both under Wine, in private prefixes and private X
 # servers that this script creates and removes: an Xvfb for the one-monitor virtual desktop, and an
 # Xephyr with two monitors nested in another Xvfb. Exits non-zero on any failure.
-# SORVANE_PRESETS="win32" limits the run to one build.
+# SORVANE_PRESETS="win32" limits the run to one build; SORVANE_TESTS="regex" runs only the tests
+# whose names match it (ctest -R).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -39,7 +40,7 @@ for preset in "${presets[@]}"; do
   rm -rf "$(sorvane_prefix_dir "$preset")" "$(sorvane_dual_prefix_dir "$preset")"
   sorvane_prepare_prefix "$preset"
   sorvane_prepare_dual_prefix "$preset"
-  ctest --preset "$preset" --output-on-failure --timeout 300 || status=1
+  ctest --preset "$preset" --output-on-failure --timeout 300 ${SORVANE_TESTS:+-R "$SORVANE_TESTS"} || status=1
   sorvane_stop_prefix "$preset"
   sorvane_stop_dual_prefix "$preset"
 done

@@ -3,10 +3,18 @@
 #include <commctrl.h>
 
 #include "common/instance.h"
+#include "overview/layout.h"
+#include "overview/scaling.h"
 
 HWND infoTip;
 
 namespace {
+
+// The tip's place beside the pointer at 96 DPI: right and below it, or left of it when it would
+// run off the monitor.
+constexpr POINT kTipOffset = {5, 10};
+constexpr int kTipLeftOffset = 100;
+constexpr int kTipRoom = 110;
 
 bool infoTipShown;
 
@@ -35,11 +43,21 @@ void CreateInfoTip(HINSTANCE instance)
     SendMessageW(infoTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void ShowInfoTipAt(int x, int y)
+POINT InfoTipPlace(POINT pointer, const RECT& monitor, int dpi)
+{
+    const bool roomOnTheRight = pointer.x + Scale(kTipRoom, dpi) <= monitor.right - monitor.left;
+    const int x = roomOnTheRight ? pointer.x + Scale(kTipOffset.x, dpi) : pointer.x - Scale(kTipLeftOffset, dpi);
+    return ScreenPointOf(monitor, POINT{x, pointer.y + Scale(kTipOffset.y, dpi)});
+}
+
+void ShowInfoTipAt(POINT place)
 {
     if (infoTipShown) return;
-    SendMessageW(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+    SendMessageW(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(place.x, place.y));
     SetInfoTipActive(true);
+    // The packed position is 16 bits each way, and a tooltip that reads it unsigned (Wine's does)
+    // puts a negative coordinate at the far edge: the tip is placed where it belongs.
+    SetWindowPos(infoTip, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     infoTipShown = true;
 }
 

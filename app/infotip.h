@@ -8,8 +8,12 @@ extern HWND infoTip;
 
 // Creates the tooltip with its one tool, whose text the main window supplies on request.
 void CreateInfoTip(HINSTANCE instance);
-// Shows the tooltip at the screen point (x, y) unless it is already tracking.
-void ShowInfoTipAt(int x, int y);
+// Where the tip goes for the pointer at `pointer` (the Overview's client coordinates) over the
+// Overview covering `monitor`, at `dpi`: right of and below the pointer, or left of it when it would
+// run off the monitor. In screen coordinates, negative on a monitor left of or above the primary one.
+POINT InfoTipPlace(POINT pointer, const RECT& monitor, int dpi);
+// Shows the tooltip at the screen point unless it is already tracking.
+void ShowInfoTipAt(POINT place);
 // Deactivates the tooltip when it is tracking.
 void HideInfoTip();
 bool InfoTipShown();

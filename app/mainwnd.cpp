@@ -35,11 +35,6 @@ namespace {
 const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
 
 constexpr UINT kShellPingTimeoutMs = 1000;
-// The InfoTip's place beside the pointer at 96 DPI: right and below it, or left of it when the
-// tip would run off the screen.
-constexpr POINT kTipOffset = {5, 10};
-constexpr int kTipLeftOffset = 100;
-constexpr int kTipRoom = 110;
 constexpr wchar_t kCloseTipText[] = L"Close this active window";
 constexpr wchar_t kNoInfoText[] = L"No information about this window is available.";
 
@@ -213,19 +208,22 @@ void ActOnHold(HWND window, HoldAction action)
 void HandleHotkey(HWND window, WPARAM id, LPARAM detail)
 {
     if (OverviewOpen(window)) {
-        // The Show hotkey again, its modifier held on since it opened the Overview: the next tile.
+        // The Show hotkey again with its modifier held (on since it opened the Overview, or pressed
+        // anew): the next tile, and letting go then switches.
         if (id == HOTKEY_SHOW && !showing.overviewBuilding && showing.windowList.head)
             ActOnHold(window, StepHold(showing.hold, HoldEvent::ShowHotkey, ModifierKeysDown(settings.showModifiers),
                                        settings.switchOnRelease));
         return;
     }
     if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) {
-        // A game, a film or a slide show has the screen: the corner keeps quiet.
-        if (id == HOTKEY_SHOW2 && FullScreenProgramInFront()) return;
+        // The corner's request carries the point where the pointer stopped.
+        const POINT corner{static_cast<short>(LOWORD(detail)), static_cast<short>(HIWORD(detail))};
+        // A game, a film or a slide show has that corner's monitor: the corner keeps quiet.
+        if (id == HOTKEY_SHOW2 && FullScreenProgramOnMonitorAt(corner)) return;
         if (BringOwnedModalForward(window)) return;
         RememberWindowInFront();
-        if (id == HOTKEY_SHOW2) {  // the corner's request carries the point where the pointer stopped
-            ShowOverviewOnMonitorAt(window, POINT{static_cast<short>(LOWORD(detail)), static_cast<short>(HIWORD(detail))});
+        if (id == HOTKEY_SHOW2) {
+            ShowOverviewOnMonitorAt(window, corner);
         } else {
             ShowOverview(window);
             // Read once the Overview is in front: a modifier let go while it was being built is up.
@@ -296,7 +294,7 @@ bool HandleKeyDown(HWND window, WPARAM key)
     default:
         return false;
     }
-    StepHold(showing.hold, HoldEvent::SelectionKey, true, settings.switchOnRelease);
+    StepHold(showing.hold, HoldEvent::SelectionMoved, true, settings.switchOnRelease);
     return true;
 }
 
@@ -333,6 +331,9 @@ void HandleKeyUp(HWND window, WPARAM key)
 
 void HandleMouseMove(HWND window, int x, int y)
 {
+    // The first report of a showing only says where the pointer rests as the Overview comes up.
+    const bool pointerMoved = showing.pointerSeen && (x != showing.lastPointer.x || y != showing.lastPointer.y);
+    showing.pointerSeen = true;
     showing.lastPointer = POINT{x, y};
     if (showing.overviewBuilding) return;
     WindowEntry* hit = TileAtPoint(showing, x, y);
@@ -340,6 +341,7 @@ void HandleMouseMove(HWND window, int x, int y)
     if (hit != showing.windowList.selected) {
         if (hit) {
             MoveSelection(showing, window, hit);
+            if (pointerMoved) StepHold(showing.hold, HoldEvent::SelectionMoved, true, settings.switchOnRelease);
             UseStandardCursor(IDC_HAND);
         } else {
             UseStandardCursor(IDC_ARROW);
@@ -349,11 +351,7 @@ void HandleMouseMove(HWND window, int x, int y)
     }
     const int dpi = showing.overviewDpi;
     if (hit && (InCloseSquare(hit->tile, x, y, dpi) || InInfoSquare(hit->tile, x, y, dpi))) {
-        const RECT& monitor = showing.overviewMonitor;
-        const int tipX = x + Scale(kTipRoom, dpi) > monitor.right - monitor.left ? x - Scale(kTipLeftOffset, dpi)
-                                                                                 : x + Scale(kTipOffset.x, dpi);
-        const POINT tip = ScreenPointOf(monitor, POINT{tipX, y + Scale(kTipOffset.y, dpi)});
-        ShowInfoTipAt(tip.x, tip.y);
+        ShowInfoTipAt(InfoTipPlace(POINT{x, y}, showing.overviewMonitor, dpi));
     } else if (InfoTipShown()) {
         HideInfoTip();
     } else if (hit) {
@@ -379,7 +377,16 @@ void HandleMouseWheel(HWND window, WPARAM wParam)
     // Each whole step forward moves to the previous tile, each one backward to the next: one move to
     // where the steps lead.
     const int steps = TakeWheelSteps(showing, GET_WHEEL_DELTA_WPARAM(wParam));
-    if (steps != 0) MoveSelection(showing, window, MatchingEntryAfter(showing, -steps));
+    if (steps == 0) return;
+    MoveSelection(showing, window, MatchingEntryAfter(showing, -steps));
+    StepHold(showing.hold, HoldEvent::SelectionMoved, true, settings.switchOnRelease);
+}
+
+// Another window took the front from the open Overview: a hold ends there, so that a later lone
+// release of the modifier does not switch.
+void HandleActivate(WPARAM state)
+{
+    if (LOWORD(state) == WA_INACTIVE) StepHold(showing.hold, HoldEvent::LostFront, false, settings.switchOnRelease);
 }
 
 LRESULT HandleNotify(LPARAM lParam)
@@ -497,6 +504,9 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_HOTKEY:
         HandleHotkey(window, wParam, lParam);
         return 0;
+    case WM_ACTIVATE:
+        HandleActivate(wParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_COMMAND:
         return HandleCommand(window, wParam, lParam);
     case WM_TRAYICON:

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "common/monitors.h"
 #include "common/owners.h"
 #include "common/system.h"
 #include "common/text.h"
@@ -104,25 +105,33 @@ GestureChoice ApplyStoredGesture()
     return loaded;
 }
 
-bool FullScreenProgramInFront()
+bool FullScreenProgramOnMonitorAt(POINT corner)
 {
     int state = 0;
     // Present from Windows Vista on.
     using QueryState = HRESULT(WINAPI*)(int*);
     auto query = ProcedureOf<QueryState>(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState");
     if (query && FAILED(query(&state))) state = 0;
+    const RECT cornerMonitor = MonitorRectAt(corner);
 
+    FrontWindowFacts facts{};
     HWND front = GetForegroundWindow();
-    if (!front) return IsFullScreenInFront(state, false, RECT{}, RECT{});
     wchar_t className[16] = {};
-    GetClassNameW(front, className, static_cast<int>(std::size(className)));
+    if (front) GetClassNameW(front, className, static_cast<int>(std::size(className)));
     // The desktop: the shell's window, or the worker window that holds its wallpaper and icons.
-    const bool shell = front == GetShellWindow() || front == GetDesktopWindow() ||
-                       lstrcmpW(className, L"Progman") == 0 || lstrcmpW(className, L"WorkerW") == 0;
-    RECT area{};
-    if (GetClientRect(front, &area)) MapWindowPoints(front, nullptr, reinterpret_cast<POINT*>(&area), 2);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    const bool measured = GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONEAREST), &monitor) != FALSE;
-    return IsFullScreenInFront(state, shell || !measured, area, monitor.rcMonitor);
+    facts.shell = !front || front == GetShellWindow() || front == GetDesktopWindow() ||
+                  lstrcmpW(className, L"Progman") == 0 || lstrcmpW(className, L"WorkerW") == 0;
+    if (front && !facts.shell) {
+        const LONG_PTR style = GetWindowLongPtrW(front, GWL_STYLE);
+        facts.maximized = IsZoomed(front) != FALSE;
+        facts.framed = (style & WS_CAPTION) == WS_CAPTION || (style & WS_THICKFRAME) != 0;
+        if (GetClientRect(front, &facts.area)) MapWindowPoints(front, nullptr, reinterpret_cast<POINT*>(&facts.area), 2);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONEAREST), &monitor))
+            facts.monitor = monitor.rcMonitor;
+        else
+            facts.shell = true;  // not measured: nothing to keep quiet for
+    }
+    return IsFullScreenOnMonitor(state, facts, cornerMonitor);
 }

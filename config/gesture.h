@@ -28,9 +28,10 @@ GestureChoice ApplyStoredGesture();
 // record and the hook stay as they are. Returns what it read.
 GestureChoice ShowStoredGestureOnPage(HWND page);
 
-// Whether the window in front is a full-screen program (a game, a film, a slide show), behind
-// which the corner opens nothing (IsFullScreenInFront over what the system says now).
-bool FullScreenProgramInFront();
+// Whether a full-screen program (a game, a film, a slide show) has the monitor of the corner the
+// pointer reached at `corner`, where the corner opens nothing (IsFullScreenOnMonitor over what the
+// system says now).
+bool FullScreenProgramOnMonitorAt(POINT corner);
 
 // Calls into Sentrel.dll, loaded from the program's own folder on first use. When the library
 // or its calls cannot be found, the gesture is simply unavailable: both return 0.

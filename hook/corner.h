@@ -60,16 +60,33 @@ inline bool PointInMonitorCorner(unsigned corner, POINT point, const RECT* monit
 // (QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE).
 constexpr int kNotificationsBusy = 2, kNotificationsD3dFullScreen = 3, kNotificationsPresentation = 4;
 
-// Whether a full-screen program is in front, where the corner keeps quiet: the system says so
-// (`notificationState`, 0 when it cannot be asked), or the window in front is not the shell's and
-// its client area covers the whole of its monitor. (A maximized window's frame hangs over the
-// monitor's edges; its client area does not cover the monitor while it has a caption.)
-constexpr bool IsFullScreenInFront(int notificationState, bool shellInFront, const RECT& area, const RECT& monitor)
+// What the corner's full-screen rule looks at in the window in front.
+struct FrontWindowFacts {
+    bool shell;      // the shell's desktop (or no window at all)
+    bool maximized;  // IsZoomed
+    bool framed;     // a caption or a sizing border: an ordinary window, not a game's or a film's
+    RECT area;       // its client area on the screen
+    RECT monitor;    // the monitor that holds most of it
+};
+
+// Whether a full-screen program has the monitor whose corner was reached (`cornerMonitor`), where
+// the corner keeps quiet. Presentation mode (`notificationState`, 0 when it cannot be asked) holds
+// for every monitor. Otherwise only the window in front counts, and only on its own monitor: the
+// system says a full-screen program runs (busy, Direct3D full screen), or its client area covers
+// the whole monitor and it is not an ordinary maximized window (a maximized browser covers a
+// monitor without a taskbar too). A maximized window's frame hangs over the monitor's edges; its
+// client area does not cover the monitor while it has a caption.
+constexpr bool IsFullScreenOnMonitor(int notificationState, const FrontWindowFacts& front, const RECT& cornerMonitor)
 {
-    if (notificationState == kNotificationsBusy || notificationState == kNotificationsD3dFullScreen ||
-        notificationState == kNotificationsPresentation)
-        return true;
-    if (shellInFront || area.right <= area.left || area.bottom <= area.top) return false;
-    return area.left <= monitor.left && area.top <= monitor.top && area.right >= monitor.right &&
-           area.bottom >= monitor.bottom;
+    if (notificationState == kNotificationsPresentation) return true;
+    if (front.shell) return false;
+    const RECT& m = cornerMonitor;
+    if (front.monitor.left != m.left || front.monitor.top != m.top || front.monitor.right != m.right ||
+        front.monitor.bottom != m.bottom)
+        return false;
+    if (notificationState == kNotificationsBusy || notificationState == kNotificationsD3dFullScreen) return true;
+    if (front.maximized && front.framed) return false;
+    const RECT& a = front.area;
+    if (a.right <= a.left || a.bottom <= a.top) return false;
+    return a.left <= m.left && a.top <= m.top && a.right >= m.right && a.bottom >= m.bottom;
 }

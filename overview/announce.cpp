@@ -17,4 +17,4 @@ void AnnounceSelection(const Showing& current, HWND window)
     if (GetForegroundWindow() == window) NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, id);
 }
 
-void AnnounceFindText(HWND window) { NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF); }
+void AnnounceFindText(HWND window) { NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF); }

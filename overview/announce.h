@@ -12,5 +12,5 @@ long AccessibleChildId(const Showing& current, const WindowEntry* entry);
 // The selected tile has changed, or the Overview has come up: SELECTION, then FOCUS while the
 // Overview is the foreground window.
 void AnnounceSelection(const Showing& current, HWND window);
-// The find text (the list's value) has changed.
+// The find text (the list's value) has changed: VALUECHANGE on the list.
 void AnnounceFindText(HWND window);

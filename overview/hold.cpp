@@ -13,7 +13,11 @@ HoldToChoose StartHold(bool openedByShowHotkey, UINT modifiers, bool modifierDow
 
 HoldAction StepHold(HoldToChoose& hold, HoldEvent event, bool modifierDown, bool switchOnRelease)
 {
-    if (!hold.holding) return HoldAction::None;
+    if (!hold.holding) {
+        if (event != HoldEvent::ShowHotkey || !modifierDown) return HoldAction::None;
+        hold = HoldToChoose{true, true};  // pressed again with the modifier held: a hold from here
+        return HoldAction::SelectNext;
+    }
     switch (event) {
     case HoldEvent::ShowHotkey:
         if (!modifierDown) {  // the release went unseen: the hold is over, and this press is not part of it
@@ -22,7 +26,7 @@ HoldAction StepHold(HoldToChoose& hold, HoldEvent event, bool modifierDown, bool
         }
         hold.moved = true;
         return HoldAction::SelectNext;
-    case HoldEvent::SelectionKey:
+    case HoldEvent::SelectionMoved:
         hold.moved = true;
         return HoldAction::None;
     case HoldEvent::ModifierUp: {
@@ -33,6 +37,9 @@ HoldAction StepHold(HoldToChoose& hold, HoldEvent event, bool modifierDown, bool
     case HoldEvent::Escape:
         hold = HoldToChoose{};
         return HoldAction::Cancel;
+    case HoldEvent::LostFront:  // a later lone release must not switch
+        hold = HoldToChoose{};
+        return HoldAction::None;
     }
     return HoldAction::None;
 }

@@ -1,21 +1,24 @@
 // Hold to choose: while the Show hotkey's modifier stays down after the hotkey opened the
-// Overview, each further press of the hotkey moves on, and letting go of the modifier switches.
+// Overview (or after a later press of it, with the modifier held, while the Overview is open), each
+// further press of the hotkey moves on, and letting go of the modifier switches.
 #pragma once
 
 #include <windows.h>
 
 struct HoldToChoose {
-    // The modifier has been down without a break since the Show hotkey opened this showing.
+    // The modifier has been down without a break since the Show hotkey opened this showing or
+    // pressed again during it.
     bool holding = false;
-    // The selection was moved by a key while it was held.
+    // The selection was moved (by a key, the pointer or the wheel) while it was held.
     bool moved = false;
 };
 
 enum class HoldEvent {
-    ShowHotkey,    // the Show hotkey again, with the modifier's state read at that moment
-    SelectionKey,  // Tab, Shift+Tab, an arrow, Home, End, Page Up or Page Down moved the selection
-    ModifierUp,    // a key of the modifier was released
-    Escape,        // Esc went down
+    ShowHotkey,      // the Show hotkey again, with the modifier's state read at that moment
+    SelectionMoved,  // a key (Tab, an arrow, Home, End...), the pointer or the wheel moved the selection
+    ModifierUp,      // a key of the modifier was released
+    Escape,          // Esc went down
+    LostFront,       // another window took the front from the Overview
 };
 
 enum class HoldAction {
@@ -29,9 +32,10 @@ enum class HoldAction {
 // has a key, and that key is still down.
 HoldToChoose StartHold(bool openedByShowHotkey, UINT modifiers, bool modifierDown);
 
-// One event of a showing. `modifierDown` matters for ShowHotkey only (a hotkey that arrives with
-// the modifier up, as a posted one does, ends the hold and moves nothing); `switchOnRelease` is
-// the user's choice of switching when the modifier is released.
+// One event of a showing. `modifierDown` matters for ShowHotkey only: with the modifier held it
+// moves on, starting a hold when none is on (a second Alt+Tab after letting go early); with it up,
+// as a posted hotkey arrives, it ends the hold and moves nothing. `switchOnRelease` is the user's
+// choice of switching when the modifier is released.
 HoldAction StepHold(HoldToChoose& hold, HoldEvent event, bool modifierDown, bool switchOnRelease);
 
 // Whether a key message's virtual key is one of the keys of the hotkey modifier flags

@@ -64,12 +64,10 @@ void CentreOnMonitor(HWND window, const RECT& monitor)
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool OwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
-
 // Another program's window is shown without waiting for it: a hung application must not stall us.
 void ShowOtherWindow(HWND window, int command)
 {
-    if (OwnThread(window))
+    if (OwnThreadWindow(window))
         ShowWindow(window, command);
     else
         ShowWindowAsync(window, command);
@@ -204,6 +202,7 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point)
     ++showing.showingNumber;
     ClearSnapshotStop(showing);
     showing.wheelRemainder = 0;
+    showing.pointerSeen = false;
     showing.overviewDpi = UpdateOverviewDpi();
     showing.colours = CurrentOverviewColours();
     BOOL cues = FALSE;

@@ -11,12 +11,23 @@ HWND windowInFront;  // GUI thread only
 
 }  // namespace
 
+bool OwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
 void ActivateWindow(HWND window)
 {
-    SwitchToThisWindow(window, TRUE);
-    SetForegroundWindow(window);
-    SetActiveWindow(window);
-    BringWindowToTop(window);
+    if (OwnThreadWindow(window)) {
+        SwitchToThisWindow(window, TRUE);
+        SetForegroundWindow(window);
+        SetActiveWindow(window);
+        BringWindowToTop(window);
+    } else {
+        // Another thread's window: SetActiveWindow, BringWindowToTop and SwitchToThisWindow would wait
+        // for that thread, and a hung program would freeze us. These calls cannot wait: the front is
+        // asked for, a minimized window is restored and the window raised when its thread next runs.
+        SetForegroundWindow(window);
+        if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    }
     PostMessageW(window, WM_NULL, 0, 0);
 }
 
@@ -43,10 +54,7 @@ void QuickSwitch(QuickSwitchTarget which)
     CollectWindows(list, kNoExclusions);
     WindowEntry* target = nullptr;
     if (list.head) target = which == QuickSwitchTarget::WindowBehind ? list.head->next : list.tail;
-    if (target) {
-        ActivateWindow(target->hwnd);
-        if (IsIconic(target->hwnd)) OpenIcon(target->hwnd);
-    }
+    if (target) ActivateWindow(target->hwnd);  // a minimized target is restored too
     DestroyWindowList(list);
 }
 

@@ -3,7 +3,15 @@
 
 #include <windows.h>
 
-// SwitchToThisWindow, SetForegroundWindow, SetActiveWindow, BringWindowToTop, posted WM_NULL.
+// Whether the window belongs to the calling thread. A call that waits for a window's thread
+// (SetActiveWindow, BringWindowToTop, ShowWindow, a plain SetWindowPos) is made only on such windows:
+// another program may be hung.
+bool OwnThreadWindow(HWND window);
+
+// A window of this thread: SwitchToThisWindow, SetForegroundWindow, SetActiveWindow,
+// BringWindowToTop. Another thread's window gets only calls that cannot wait for it:
+// SetForegroundWindow, ShowWindowAsync (restore) when minimized, and an asynchronous raise. Then a
+// posted WM_NULL.
 void ActivateWindow(HWND window);
 
 // The switch out of the Overview: a pointer parked in the bottom-right 10 x 10 corner moves to the

@@ -144,6 +144,49 @@ TEST_F(Hardening, AHungWindowNeitherPilesUpMemoryNorHoldsUpTheOtherTiles)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
+TEST_F(Hardening, AHungWindowInFrontNeverFreezesSorvane)
+{
+    ASSERT_TRUE(windows.Open(2, "Test window", "hungfront"));
+    HWND hung = FindWindowA(nullptr, "Test window hung");
+    ASSERT_NE(nullptr, hung);
+    ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == hung; })) << "the hung window is not in front";
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, sorvane.id());
+    ASSERT_NE(nullptr, process);
+    const std::vector<RECT> tiles = ExpectedTiles(3);
+    // Esc gives the front back to the hung window while its print still waits; the next request
+    // must open the Overview at once.
+    SIZE_T before = 0;
+    for (int round = 0; round < 6; ++round) {
+        PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+        ASSERT_TRUE(PollUntil([&] { return IsWindowVisible(sorvane.window()) != FALSE; }, 2000))
+            << "round " << round << ": no Overview within 2 s";
+        ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0])) << "round " << round;
+        PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitOverviewHidden(sorvane.window(), 2000)) << "round " << round;
+        if (round == 0) before = PagefileUsage(process);
+    }
+    const SIZE_T after = PagefileUsage(process);
+    CloseHandle(process);
+    EXPECT_LT(after, before + 2 * 1024 * 1024) << "private bytes grew from " << before << " to " << after;
+
+    // Choosing the hung window's tile asks for the switch, and Sorvane answers at once. The tiles
+    // stand in the windows' Z order.
+    int hungTile = 0;
+    for (HWND window = GetTopWindow(nullptr); window && window != hung; window = GetWindow(window, GW_HWNDNEXT))
+        if (ProcessOf(window) == ProcessOf(hung) && IsWindowVisible(window)) ++hungTile;
+    ASSERT_TRUE(Show(sorvane, tiles[0]));
+    for (int move = 0; move < hungTile; ++move) PostMessageA(sorvane.window(), WM_KEYDOWN, VK_TAB, 0);
+    ASSERT_TRUE(SelectedTileBecomes(tiles, hungTile));
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_RETURN, 0);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window(), 2000));
+    DWORD_PTR ignored = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(sorvane.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &ignored))
+        << "Sorvane did not answer within 500 ms after switching to the hung window";
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
 TEST_F(Hardening, SorvanesOwnWindowsAreNeverListed)
 {
     ASSERT_TRUE(windows.Open(2));

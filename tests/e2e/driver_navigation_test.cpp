@@ -152,6 +152,26 @@ TEST_F(Navigation, HoldingAltChoosesAndLettingGoSwitches)
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     ASSERT_TRUE(alt.Release());
     EXPECT_TRUE(foregroundIs("Test window 4"));
+
+    // Let go at once, then Alt+Tab again: that press moves on, and letting go switches.
+    ASSERT_TRUE(altTab(sorvane));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(probe.Flush());
+    ASSERT_TRUE(alt.Press());
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_TRUE(foregroundIs("Test window 3"));
+
+    // A tile chosen by the pointer while Alt is held is where letting go switches to.
+    ASSERT_TRUE(altTab(sorvane));
+    ASSERT_TRUE(MovePointer((tiles[2].left + tiles[2].right) / 2, (tiles[2].top + tiles[2].bottom) / 2));
+    EXPECT_TRUE(SelectedBecomes(tiles, 2));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_TRUE(foregroundIs("Test window 2"));
+    ASSERT_TRUE(ParkPointer());
     ASSERT_TRUE(ExitSorvane(sorvane));
     probe.Detach();
 

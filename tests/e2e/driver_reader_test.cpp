@@ -22,7 +22,16 @@ std::vector<SeenEvent> seen;
 
 void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD)
 {
-    if (object == OBJID_CLIENT) seen.push_back({event, child});
+    const bool heard = event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_SELECTION ||
+                       event == EVENT_OBJECT_NAMECHANGE || event == EVENT_OBJECT_VALUECHANGE;
+    if (object == OBJID_CLIENT && heard) seen.push_back({event, child});
+}
+
+bool Heard(DWORD event, LONG child)
+{
+    for (const SeenEvent& one : seen)
+        if (one.event == event && one.child == child) return true;
+    return false;
 }
 
 VARIANT Child(LONG id)
@@ -92,7 +101,7 @@ TEST_F(ScreenReader, HearsTheSelectionReadsTheTilesAndSwitchesByTheDefaultAction
     ASSERT_TRUE(StartSorvane(sorvane));
     const std::vector<RECT> tiles = ExpectedTiles(4);  // tile i is "Test window 4 - i"
     seen.clear();
-    hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, RecordEvent, sorvane.id(), 0,
+    hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, RecordEvent, sorvane.id(), 0,
                            WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(nullptr, hook);
 
@@ -129,6 +138,15 @@ TEST_F(ScreenReader, HearsTheSelectionReadsTheTilesAndSwitchesByTheDefaultAction
     VariantInit(&focus);
     EXPECT_EQ(S_OK, list->get_accFocus(&focus));
     EXPECT_EQ(2, focus.vt == VT_I4 ? focus.lVal : -1);
+
+    // Typing: the list's value is the typed text, and its change is heard as such.
+    PressKey('2');
+    EXPECT_TRUE(PollUntil([] { return Heard(EVENT_OBJECT_VALUECHANGE, CHILDID_SELF); })) << "the typed text";
+    EXPECT_FALSE(Heard(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF)) << "the list's name did not change";
+    BSTR value = nullptr;
+    EXPECT_EQ(S_OK, list->get_accValue(Child(CHILDID_SELF), &value));
+    EXPECT_EQ("2", value ? Utf8(value) : "<no value>");
+    SysFreeString(value);
 
     // The default action on the third tile switches to its window; the old object then fails.
     EXPECT_EQ(S_OK, list->accDoDefaultAction(Child(3)));

@@ -3,13 +3,16 @@
 // they are closed or the process is ended.
 //   SorvaneTestWindows.exe COUNT [TITLE-PREFIX [OPTIONS]]
 // OPTIONS, separated by commas: "hung" opens one more window ("<prefix> hung") on a thread that
-// paints it once and then never handles another message; "black" paints every window black;
+// paints it once and then never handles another message ("hungfront": and puts it in front first);
+// "black" paints every window black;
 // "dark" paints them black with a few light lines at the top; both make them frameless popups, as
 // a video or a game is, so that nothing of theirs is light but what they paint. "console" gives
 // the windows the class name of a console window; "stubborn" makes them ignore WM_CLOSE; "plain"
 // titles them with the prefix alone, unnumbered; "titles" takes the prefix for the windows' own
 // titles, one each, separated by '|'; "slot=K" places the first window where the K-th (from 0)
-// would stand, so that the windows of several helpers do not overlap. The windows are of a Unicode
+// would stand, so that the windows of several helpers do not overlap; "fullscreen" makes them
+// borderless windows over a whole monitor, in front: the primary one, or the K-th listed with
+// "monitor=K". The windows are of a Unicode
 // class, and their titles may hold any character the command line can carry.
 #include <windows.h>
 #include <shellapi.h>
@@ -69,6 +72,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 const wchar_t* hungClass = L"SorvaneTestWindow";
+bool hungInFront = false;
 
 DWORD WINAPI HungWindowThread(LPVOID title)
 {
@@ -76,6 +80,7 @@ DWORD WINAPI HungWindowThread(LPVOID title)
                                   20, 420, 180, 140, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(90, 60, 30)));
     ShowWindow(window, SW_SHOWNOACTIVATE);
+    if (hungInFront) SetForegroundWindow(window);
     UpdateWindow(window);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -96,6 +101,23 @@ std::vector<std::wstring> ListedTitles(const std::wstring& list)
     return titles;
 }
 
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list)
+{
+    reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
+    return TRUE;
+}
+
+// The K-th monitor's rectangle ("monitor=K"), the primary screen when there is no such monitor.
+RECT MonitorNumber(const wchar_t* options)
+{
+    const wchar_t* option = wcsstr(options, L"monitor=");
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    const size_t wanted = option ? static_cast<size_t>(_wtoi(option + 8)) : 0;
+    if (wanted < monitors.size()) return monitors[wanted];
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 }  // namespace
 
 int main()
@@ -114,6 +136,7 @@ int main()
     const int firstSlot = slotOption ? _wtoi(slotOption + 5) : 0;
     stubborn = wcsstr(options, L"stubborn") != nullptr;
     const bool fullScreen = wcsstr(options, L"fullscreen") != nullptr;
+    const RECT screen = MonitorNumber(options);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -128,11 +151,11 @@ int main()
         const std::wstring title = listedTitles ? listed[i % listed.size()]
                                    : plainTitles  ? prefix
                                                   : prefix + L" " + std::to_wstring(i + 1);
-        // "fullscreen": a borderless window over the whole primary screen, in front, as a game's.
+        // "fullscreen": a borderless window over a whole monitor, in front, as a game's.
         HWND window = fullScreen
-                          ? CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), WS_POPUP, 0, 0,
-                                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                            nullptr, GetModuleHandleW(nullptr), nullptr)
+                          ? CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), WS_POPUP, screen.left,
+                                            screen.top, screen.right - screen.left, screen.bottom - screen.top,
+                                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)
                           : CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW, gap + (slot % perRow) * (width + gap),
                                       60 + (slot / perRow) * (height + gap), width, height, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
@@ -144,6 +167,7 @@ int main()
     }
     static std::wstring hungTitle;
     if (wcsstr(options, L"hung")) {
+        hungInFront = wcsstr(options, L"hungfront") != nullptr;
         hungTitle = prefix + L" hung";
         hungClass = windowClass.lpszClassName;
         CloseHandle(CreateThread(nullptr, 0, HungWindowThread, hungTitle.data(), 0, nullptr));

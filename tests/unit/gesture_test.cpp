@@ -60,20 +60,32 @@ TEST(GestureCorner, EachMonitorHasItsCornersWhereThePointerStops)
 
 namespace {
 
-TEST(GestureCorner, KeepsQuietBehindAFullScreenProgramOnly)
+TEST(GestureCorner, KeepsQuietOnlyWhereAFullScreenProgramHasTheCornersMonitor)
 {
-    const RECT monitor{1024, 0, 1824, 600};
-    // The system's word: busy, Direct3D full screen or presenting, whatever the window.
-    for (int state : {2, 3, 4}) EXPECT_TRUE(IsFullScreenInFront(state, true, RECT{}, monitor)) << state;
-    for (int state : {0, 1, 5, 6, 7}) EXPECT_FALSE(IsFullScreenInFront(state, false, RECT{}, monitor)) << state;
-    // Otherwise the window in front's area (the end-to-end test covers one exactly): beyond the
-    // monitor is full screen too...
-    EXPECT_TRUE(IsFullScreenInFront(5, false, RECT{1016, -8, 1832, 608}, monitor));
-    // ...but not the shell's desktop, a window a pixel short of it, or one on the other monitor.
-    EXPECT_FALSE(IsFullScreenInFront(5, true, monitor, monitor));
-    EXPECT_FALSE(IsFullScreenInFront(5, false, RECT{1024, 0, 1824, 599}, monitor));
-    EXPECT_FALSE(IsFullScreenInFront(5, false, RECT{1025, 0, 1824, 600}, monitor));
-    EXPECT_FALSE(IsFullScreenInFront(5, false, RECT{0, 0, 1024, 768}, monitor));
+    const RECT first{0, 0, 1024, 768}, second{1024, 0, 1824, 600};
+    auto front = [](RECT area, RECT monitor, bool maximized = false, bool framed = false) {
+        return FrontWindowFacts{false, maximized, framed, area, monitor};
+    };
+    const FrontWindowFacts film = front(second, second);
+    // A film over the second monitor silences that monitor's corner only.
+    EXPECT_TRUE(IsFullScreenOnMonitor(5, film, second));
+    EXPECT_FALSE(IsFullScreenOnMonitor(5, film, first));
+    // The system's word counts for the window in front's own monitor; presentation mode for all.
+    for (int state : {2, 3}) {
+        EXPECT_TRUE(IsFullScreenOnMonitor(state, front(RECT{1100, 10, 1300, 200}, second), second)) << state;
+        EXPECT_FALSE(IsFullScreenOnMonitor(state, front(RECT{1100, 10, 1300, 200}, second), first)) << state;
+    }
+    EXPECT_TRUE(IsFullScreenOnMonitor(4, FrontWindowFacts{true, false, false, {}, {}}, first));
+    for (int state : {0, 1, 5, 6, 7})
+        EXPECT_FALSE(IsFullScreenOnMonitor(state, front(RECT{1100, 10, 1300, 200}, second), second)) << state;
+    // Beyond the monitor's edges is full screen too; not the shell, a window a pixel short of it, or
+    // an ordinary maximized window (a browser's client area covers a monitor without a taskbar).
+    EXPECT_TRUE(IsFullScreenOnMonitor(5, front(RECT{1016, -8, 1832, 608}, second), second));
+    EXPECT_TRUE(IsFullScreenOnMonitor(5, front(second, second, true, false), second)) << "a maximized popup";
+    EXPECT_FALSE(IsFullScreenOnMonitor(5, front(second, second, true, true), second)) << "a maximized browser";
+    EXPECT_FALSE(IsFullScreenOnMonitor(5, FrontWindowFacts{true, false, false, second, second}, second));
+    EXPECT_FALSE(IsFullScreenOnMonitor(5, front(RECT{1024, 0, 1824, 599}, second), second));
+    EXPECT_FALSE(IsFullScreenOnMonitor(5, front(RECT{1025, 0, 1824, 600}, second), second));
 }
 
 class GestureSettings : public ::testing::Test {

@@ -81,16 +81,22 @@ TEST_F(Navigation, ArrowsWrapWithinTheRowOrColumn)
     EXPECT_EQ("1,3", From(3, 3, Direction::Right));
 }
 
-// What the end-to-end test with Alt held cannot reach: no hold to start, and a hold that ends unseen.
+// What the end-to-end test with Alt held cannot reach: no hold to start, a hold that ends unseen, and
+// one that ends when another window takes the front.
 TEST(HoldToChoose, NoHoldWithoutTheModifierAndAHotkeyWithItUpEndsTheHold)
 {
     EXPECT_FALSE(StartHold(true, 0, true).holding || StartHold(true, MOD_ALT, false).holding ||
                  StartHold(false, MOD_ALT, true).holding);
     HoldToChoose hold = StartHold(true, MOD_CONTROL, true);
-    StepHold(hold, HoldEvent::SelectionKey, true, true);  // an arrow is a move too
+    StepHold(hold, HoldEvent::SelectionMoved, true, true);  // an arrow is a move too
     EXPECT_EQ(HoldAction::None, StepHold(hold, HoldEvent::ShowHotkey, false, true)) << "posted, modifier up";
     EXPECT_EQ(HoldAction::None, StepHold(hold, HoldEvent::ModifierUp, false, true)) << "the hold was over";
     EXPECT_EQ(HoldAction::None, StepHold(hold, HoldEvent::Escape, true, true)) << "no hold: Esc works on its release";
+    // Pressed again with the modifier held: a hold from there, already moved.
+    EXPECT_EQ(HoldAction::SelectNext, StepHold(hold, HoldEvent::ShowHotkey, true, true));
+    EXPECT_TRUE(hold.holding && hold.moved);
+    EXPECT_EQ(HoldAction::None, StepHold(hold, HoldEvent::LostFront, false, true));
+    EXPECT_EQ(HoldAction::None, StepHold(hold, HoldEvent::ModifierUp, false, true)) << "the front was lost";
     EXPECT_TRUE(IsModifierKey(MOD_ALT, VK_MENU) && IsModifierKey(MOD_WIN, VK_RWIN));
     EXPECT_FALSE(IsModifierKey(MOD_ALT, VK_CONTROL) || IsModifierKey(MOD_ALT, VK_TAB));
 }

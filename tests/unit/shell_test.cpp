@@ -405,6 +405,19 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     PumpMessages(100);
     EXPECT_EQ("Close this active window", InfoTipText());
 
+    // Beside the pointer on a monitor left of and above the primary one too (negative coordinates),
+    // and on the pointer's left near the monitor's right edge.
+    const RECT monitor{-1280, -200, 0, 824};
+    EXPECT_EQ(-1175, InfoTipPlace(POINT{100, 20}, monitor, 96).x);
+    EXPECT_EQ(-1280 + 1200 - 150, InfoTipPlace(POINT{1200, 20}, monitor, 144).x);
+    HideInfoTip();
+    ShowInfoTipAt(InfoTipPlace(POINT{100, 20}, monitor, 96));
+    RECT placed{};
+    GetWindowRect(infoTip, &placed);
+    EXPECT_EQ(-1175, placed.left);
+    EXPECT_EQ(-170, placed.top);
+    HideInfoTip();
+
     StopAndWaitForWorker(showing);
     HideOverview(mainWindow);
     DestroyWindow(target);

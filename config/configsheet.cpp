@@ -75,20 +75,31 @@ LONG_PTR ApplyShortcuts(HWND page)
 {
     // The combinations in force until now, whatever the page shows, and which of them were held.
     const HotkeyCombinations before = LiveHotkeys();
-    bool wasRegistered[3] = {};
-    for (size_t i = 0; i < 3; ++i) wasRegistered[i] = settings.*kHotkeySlots[i].registered;
+    HotkeyFlags wasRegistered{};
+    for (size_t i = 0; i < wasRegistered.size(); ++i) wasRegistered[i] = settings.*kHotkeySlots[i].registered;
     StoreAllShortcuts(page);
-    const HotkeyCombinations chosen = RegisterStoredHotkeys(RefusedHotkeys::Quiet);
+    // A combination chosen for two hotkeys is refused before anything is registered: registering it
+    // would hand it to whichever hotkey comes first and leave the other one dead.
+    const HotkeyCombinations chosen = ReadStoredHotkeys();
+    const HotkeyFlags duplicated = DuplicatedHotkeys(before, chosen);
     bool keepOpen = false;
-    for (size_t i = 0; i < 3; ++i) {
-        const HotkeyVerdict verdict =
-            JudgeAppliedHotkey({chosen[i] != before[i], wasRegistered[i], settings.*kHotkeySlots[i].registered});
-        if (verdict.warn) ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
-        keepOpen = keepOpen || verdict.keepOpen;
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        if (!duplicated[i]) continue;
+        ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
+        keepOpen = true;
     }
-    if (!keepOpen) return PSNRET_NOERROR;
-    // A refused combination the user chose: show and store the earlier values again, and keep the
-    // sheet open; the other pages store what they hold all the same.
+    if (!keepOpen) {
+        RegisterStoredHotkeys(RefusedHotkeys::Quiet);
+        for (size_t i = 0; i < chosen.size(); ++i) {
+            const HotkeyVerdict verdict = JudgeAppliedHotkey(
+                {chosen[i] != before[i], wasRegistered[i], settings.*kHotkeySlots[i].registered});
+            if (verdict.warn) ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
+            keepOpen = keepOpen || verdict.keepOpen;
+        }
+        if (!keepOpen) return PSNRET_NOERROR;
+    }
+    // A combination used twice or refused by the system, chosen by the user: show, store and register
+    // the earlier values again, and keep the sheet open; the other pages store what they hold all the same.
     FieldsOf(page).hotkeys = before;
     ShowHotkeysOnPage(page, before);
     StoreAllShortcuts(page);

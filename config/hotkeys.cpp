@@ -111,7 +111,11 @@ void ReportHotkeyConflict(unsigned modifiers, unsigned key)
 {
     wchar_t text[kConflictBuffer];
     FormatHotkeyConflict(modifiers, key, text, std::size(text));
-    MessageBoxW(GetForegroundWindow(), text, appTitle, MB_OK | MB_ICONWARNING);
+    HWND owner = GetForegroundWindow();
+    DWORD process = 0;
+    if (owner) GetWindowThreadProcessId(owner, &process);
+    if (process != GetCurrentProcessId()) owner = nullptr;
+    MessageBoxW(owner, text, appTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 void FillShortcutCombos(HWND page, int modifierBox, int keyBox)
@@ -171,6 +175,23 @@ HotkeyVerdict JudgeAppliedHotkey(const AppliedHotkey& hotkey)
     if (hotkey.registered) return {false, false};
     if (hotkey.changed) return {true, true};
     return {hotkey.wasRegistered, false};
+}
+
+HotkeyFlags DuplicatedHotkeys(const HotkeyCombinations& before, const HotkeyCombinations& chosen)
+{
+    HotkeyFlags warn{};
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        if (chosen[i] == before[i]) continue;
+        bool twice = false;
+        bool warnedAlready = false;
+        for (size_t j = 0; j < chosen.size(); ++j) {
+            if (j == i || chosen[j] != chosen[i]) continue;
+            twice = true;
+            warnedAlready = warnedAlready || (j < i && warn[j]);
+        }
+        warn[i] = twice && !warnedAlready;
+    }
+    return warn;
 }
 
 HotkeyCombinations ReadStoredHotkeys()

@@ -53,7 +53,9 @@ unsigned ModifierFlagsFromName(const wchar_t* name);
 
 // The warning text for a combination that cannot be registered, cut to capacity.
 void FormatHotkeyConflict(unsigned modifiers, unsigned key, wchar_t* buffer, size_t capacity);
-// Shows that warning (owner: the foreground window) and returns when the user closes it.
+// Shows that warning and returns when the user closes it. The box is owned by the window in front only
+// when that window is Sorvane's own: a box disables its owner, and disabling another program's window
+// waits for that program, so over another program the box has no owner and comes to the front itself.
 void ReportHotkeyConflict(unsigned modifiers, unsigned key);
 
 // Fills one modifier box with "(None)", "Alt", "Ctrl", "Win" and one key box with the key table.
@@ -67,8 +69,9 @@ struct HotkeyCombination {
     DWORD key;
     bool operator==(const HotkeyCombination&) const = default;  // and != with it
 };
-// The three hotkeys' combinations, in the order of kHotkeySlots.
-using HotkeyCombinations = std::array<HotkeyCombination, 3>;
+// The hotkeys' combinations, and one flag per hotkey, in the order of kHotkeySlots.
+using HotkeyCombinations = std::array<HotkeyCombination, std::size(kHotkeySlots)>;
+using HotkeyFlags = std::array<bool, std::size(kHotkeySlots)>;
 
 HotkeyCombinations DefaultHotkeys();
 // The six fields of the live settings record: what the last RegisterStoredHotkeys put in
@@ -103,3 +106,8 @@ struct HotkeyVerdict {
 // left as it was is only news (a warning, nothing held up) when it was held until now, and
 // nothing at all when it was refused already: it stays inactive.
 HotkeyVerdict JudgeAppliedHotkey(const AppliedHotkey& hotkey);
+// Which hotkeys get the warning, before anything is registered, for a combination OK would have Sorvane
+// hold twice: one the user changed to a combination another hotkey has too. Each such combination is
+// warned about once, for the first changed hotkey that has it; the sheet then stays open. Hotkeys alike
+// already before (a hand-edited registry) are not the user's change and are left to registration.
+HotkeyFlags DuplicatedHotkeys(const HotkeyCombinations& before, const HotkeyCombinations& chosen);

@@ -144,16 +144,25 @@ protected:
         if (value.present && value.type == REG_DWORD && value.data.size() == 4) memcpy(&data, value.data.data(), 4);
         return data;
     }
+    // The six boxes of the Keyboard Shortcuts page: Show's, Recent's, Others' modifier and key.
+    std::vector<std::string> ShownHotkeys() const
+    {
+        return {BoxText(kShowModifierBox),   BoxText(kShowKeyBox),       BoxText(kRecentModifierBox),
+                BoxText(kRecentKeyBox),      BoxText(kOthersModifierBox), BoxText(kOthersKeyBox)};
+    }
+    // The conflict warning on show, or null.
+    HWND Warning(const SorvaneProcess& sorvane) const
+    {
+        for (HWND box : TopLevelWindows("#32770", sorvane.id(), true))
+            if (box != sheet && TextOf(box) == "Sorvane") return box;
+        return nullptr;
+    }
     // Waits for the conflict warning over the sheet, checks that it names the combination, and
     // presses OK.
     ::testing::AssertionResult DismissWarning(const SorvaneProcess& sorvane, const char* combination)
     {
         HWND warning = nullptr;
-        if (!PollUntil([&] {
-                for (HWND box : TopLevelWindows("#32770", sorvane.id(), true))
-                    if (box != sheet && TextOf(box) == "Sorvane") warning = box;
-                return warning != nullptr;
-            }))
+        if (!PollUntil([&] { return (warning = Warning(sorvane)) != nullptr; }))
             return ::testing::AssertionFailure() << "no warning:\n" << DescribeWindows(sorvane.id());
         const std::string text = TextOf(GetDlgItem(warning, kMessageBoxTextId));
         if (text != ConflictWarning(combination)) return ::testing::AssertionFailure() << "the warning says " << text;
@@ -171,9 +180,7 @@ TEST_F(ConfigurationSheet, AFreshStartShowsTheDefaultsOnFourPages)
     HWND apply = GetDlgItem(sheet, 0x3021);
     EXPECT_TRUE(!apply || !IsWindowVisible(apply)) << "no Apply button";
     ASSERT_TRUE(ShowPage(0));
-    EXPECT_EQ((std::vector<std::string>{"Alt", "Tab", "Win", "Z", "Win", "A"}),
-              (std::vector<std::string>{BoxText(kShowModifierBox), BoxText(kShowKeyBox), BoxText(kRecentModifierBox),
-                                        BoxText(kRecentKeyBox), BoxText(kOthersModifierBox), BoxText(kOthersKeyBox)}));
+    EXPECT_EQ((std::vector<std::string>{"Alt", "Tab", "Win", "Z", "Win", "A"}), ShownHotkeys());
     ASSERT_TRUE(ShowPage(1));
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kGestureCheck, BM_GETCHECK, 0, 0));
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kBottomRight, BM_GETCHECK, 0, 0));
@@ -203,25 +210,52 @@ TEST_F(ConfigurationSheet, OkPutsANewShowKeyInForceAtOnce)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedAndTheSheetStaysOpenButOtherPagesStore)
+// A combination chosen for a second hotkey is the user's change on whichever row it is chosen: one
+// warning, and the sheet stays open on the Keyboard Shortcuts page with the earlier combinations
+// shown, stored and registered; the other pages store what they hold all the same.
+TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPagesStoreAllTheSame)
 {
+    struct Case {
+        const char* row;
+        int modifierBox, keyBox;
+        int modifier, key;  // places in the lists
+        const char* combination;
+    };
+    const Case cases[] = {
+        {"Recent", kRecentModifierBox, kRecentKeyBox, 1, 0, "Alt-Tab"},  // Show's
+        {"Recent", kRecentModifierBox, kRecentKeyBox, 3, 23, "Win-A"},   // Others'
+        {"Others", kOthersModifierBox, kOthersKeyBox, 3, 48, "Win-Z"},   // Recent's
+        {"Show", kShowModifierBox, kShowKeyBox, 3, 48, "Win-Z"},         // Recent's
+    };
+    const std::vector<std::string> earlier{"Alt", "Tab", "Win", "Z", "Win", "A"};
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     ASSERT_TRUE(Open(sorvane));
-    ASSERT_TRUE(ShowPage(3));
-    SendDlgItemMessageA(CurrentPage(), 1020, BM_SETCHECK, BST_UNCHECKED, 0);  // restore minimized
-    ASSERT_TRUE(ShowPage(0));
-    Choose(kRecentModifierBox, 1);  // Alt
-    Choose(kRecentKeyBox, 0);       // Tab: Show's combination
-    Press(IDOK);
-    ASSERT_TRUE(DismissWarning(sorvane, "Alt-Tab"));
-    ASSERT_TRUE(PollUntil([&] { return BoxText(kRecentKeyBox) == "Z"; })) << BoxText(kRecentKeyBox);
-    EXPECT_TRUE(IsWindow(sheet)) << "the sheet closed";
-    EXPECT_EQ("Win", BoxText(kRecentModifierBox));
-    EXPECT_EQ(90u, StoredDword("RecentKey"));
-    EXPECT_EQ(8u, StoredDword("RecentMod"));
-    EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'Z'));
-    EXPECT_EQ(0u, StoredDword("RestoreMinimized")) << "the other pages store all the same";
+    bool restoreMinimized = true;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.row) + " set to " + test.combination);
+        ASSERT_TRUE(ShowPage(0));
+        Choose(test.modifierBox, test.modifier);
+        Choose(test.keyBox, test.key);
+        // OK is pressed on the Advanced page, with its box changed.
+        ASSERT_TRUE(ShowPage(3));
+        restoreMinimized = !restoreMinimized;
+        SendDlgItemMessageA(CurrentPage(), 1020, BM_SETCHECK, restoreMinimized ? BST_CHECKED : BST_UNCHECKED, 0);
+        Press(IDOK);
+        ASSERT_TRUE(DismissWarning(sorvane, test.combination));
+        ASSERT_TRUE(PollUntil([&] { return !IsWindow(sheet) || Warning(sorvane) || ShownHotkeys() == earlier; }))
+            << "the boxes show " << ::testing::PrintToString(ShownHotkeys());
+        ASSERT_TRUE(IsWindow(sheet)) << "the sheet closed";
+        ASSERT_EQ(nullptr, Warning(sorvane)) << "a second warning";
+        EXPECT_EQ(0, SendMessageA(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0)) << "not on Keyboard Shortcuts";
+        EXPECT_EQ((std::vector<DWORD>{1, 9, 8, 90, 8, 65}),
+                  (std::vector<DWORD>{StoredDword("ShowMod"), StoredDword("ShowKey"), StoredDword("RecentMod"),
+                                      StoredDword("RecentKey"), StoredDword("OthersMod"), StoredDword("OthersKey")}));
+        EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_TAB));
+        EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'Z'));
+        EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'A'));
+        EXPECT_EQ(restoreMinimized ? 1u : 0u, StoredDword("RestoreMinimized")) << "the other pages store all the same";
+    }
     Press(IDCANCEL);
     ASSERT_TRUE(WaitClosed());
     ASSERT_TRUE(ExitSorvane(sorvane));

@@ -146,7 +146,7 @@ TEST_F(Hardening, AHungWindowNeitherPilesUpMemoryNorHoldsUpTheOtherTiles)
 
 TEST_F(Hardening, AHungWindowInFrontNeverFreezesSorvane)
 {
-    ASSERT_TRUE(windows.Open(2, "Test window", "hungfront"));
+    ASSERT_TRUE(windows.Open(2, "Test window", "hung,front"));
     HWND hung = FindWindowA(nullptr, "Test window hung");
     ASSERT_NE(nullptr, hung);
     ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == hung; })) << "the hung window is not in front";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/overview_support.h"
 
 namespace e2e {
 namespace {
@@ -27,6 +28,23 @@ TEST_F(HotkeyConflict, TakenRecentComboWarnsOnceAndStartupGoesOn)
     // The refused combination is not taken later behind the owner's back.
     winZ.Release();
     EXPECT_TRUE(HotkeyFree(kWin, 'Z'));
+}
+
+// A box disables its owner, and disabling another program's window waits for it: with a hung
+// program in front, the warning still comes and start-up goes on.
+TEST_F(HotkeyConflict, TheWarningComesWithAHungProgramInFront)
+{
+    TestWindows windows;
+    ASSERT_TRUE(windows.Open(1, "Test window", "hung,front"));
+    HWND hung = FindWindowA(nullptr, "Test window hung");
+    ASSERT_NE(nullptr, hung);
+    ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == hung; })) << "the hung window is not in front";
+    HeldHotkey winZ(kWin, 'Z');
+    ASSERT_TRUE(winZ.held()) << "the driver cannot hold Win+Z: error " << winZ.error();
+
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvaneThroughWarning(sorvane, "Win-Z"));
+    ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
 TEST_F(HotkeyConflict, OneComboForAllThreeWarnsForRecentAndForOthers)

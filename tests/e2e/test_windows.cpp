@@ -3,8 +3,8 @@
 // they are closed or the process is ended.
 //   SorvaneTestWindows.exe COUNT [TITLE-PREFIX [OPTIONS]]
 // OPTIONS, separated by commas: "hung" opens one more window ("<prefix> hung") on a thread that
-// paints it once and then never handles another message ("hungfront": and puts it in front first);
-// "black" paints every window black;
+// paints it once and then never handles another message (with "front", it comes to the front
+// first); "black" paints every window black;
 // "dark" paints them black with a few light lines at the top; both make them frameless popups, as
 // a video or a game is, so that nothing of theirs is light but what they paint. "console" gives
 // the windows the class name of a console window; "stubborn" makes them ignore WM_CLOSE; "plain"
@@ -79,7 +79,7 @@ DWORD WINAPI HungWindowThread(LPVOID title)
     HWND window = CreateWindowExW(0, hungClass, static_cast<const wchar_t*>(title), WS_OVERLAPPEDWINDOW,
                                   20, 420, 180, 140, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(90, 60, 30)));
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+    ShowWindow(window, hungInFront ? SW_SHOW : SW_SHOWNOACTIVATE);
     if (hungInFront) SetForegroundWindow(window);
     UpdateWindow(window);
     MSG message;
@@ -167,9 +167,9 @@ int main()
     }
     static std::wstring hungTitle;
     if (wcsstr(options, L"hung")) {
-        hungInFront = wcsstr(options, L"hungfront") != nullptr;
         hungTitle = prefix + L" hung";
         hungClass = windowClass.lpszClassName;
+        hungInFront = wcsstr(options, L"front") != nullptr;
         CloseHandle(CreateThread(nullptr, 0, HungWindowThread, hungTitle.data(), 0, nullptr));
     }
     MSG message;

@@ -140,7 +140,7 @@ TEST_F(Page, ARefusedCombinationIsWrittenBackAndTheAnswerIsInvalid)
 {
     RegisterStoredHotkeys();  // what start-up registers: the defaults
     Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
-    // Recent set to Show's Alt+Tab: refused.
+    // Recent set to Show's Alt+Tab: used twice.
     SendDlgItemMessageA(page, IDC_RECENT_MOD, CB_SETCURSEL, 1, 0);      // Alt
     SendDlgItemMessageA(page, IDC_RECENT_KEY_BOX, CB_SETCURSEL, 0, 0);  // Tab
     NMHDR apply{};

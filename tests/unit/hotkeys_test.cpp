@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <numeric>
 #include <set>
 #include <string>
 
@@ -166,6 +169,49 @@ TEST(HotkeyOk, OnlyAChosenRefusedCombinationHoldsTheSheetAndOnlyNewsIsWarned)
     EXPECT_EQ("warn,open", judge(true, false, false));
     EXPECT_EQ("quiet", judge(false, false, false)) << "refused already: the shell holds Win+A";
     EXPECT_EQ("warn", judge(false, true, false)) << "taken since by another program";
+}
+
+// Each case in every order of the rows: the combinations warned about are the same, and only a
+// changed row is ever blamed.
+TEST(HotkeyOk, ACombinationUsedTwiceIsBlamedOnceOnAChangedRowInAnyRowOrder)
+{
+    const HotkeyCombination altTab{MOD_ALT, VK_TAB}, winZ{MOD_WIN, 'Z'}, winA{MOD_WIN, 'A'};
+    const HotkeyCombination ctrlF9{MOD_CONTROL, VK_F9}, bareF5{0, VK_F5};
+    struct Case {
+        HotkeyCombinations before, chosen;
+        const char* warned;
+    };
+    const Case cases[] = {
+        {{altTab, winZ, winA}, {altTab, winA, winA}, "Win-A"},        // Recent to Others'
+        {{altTab, winZ, winA}, {altTab, winZ, winZ}, "Win-Z"},        // Others to Recent's
+        {{altTab, winZ, winA}, {winZ, winZ, winA}, "Win-Z"},          // Show to Recent's
+        {{altTab, winZ, winA}, {ctrlF9, ctrlF9, winA}, "Ctrl-F9"},    // two changed to one: one warning
+        {{altTab, winZ, winA}, {winA, winA, winA}, "Win-A"},
+        {{altTab, winZ, bareF5}, {bareF5, winZ, bareF5}, "(None)-F5"},
+        {{altTab, winZ, winA}, {altTab, winA, winZ}, ""},             // swapped: no duplicate
+        {{altTab, winA, winA}, {altTab, winA, winA}, ""},             // alike already: left to registration
+        {{altTab, winA, winA}, {winA, winA, winA}, "Win-A"},
+    };
+    for (const Case& test : cases) {
+        std::array<size_t, std::tuple_size_v<HotkeyCombinations>> order{};
+        std::iota(order.begin(), order.end(), size_t{0});
+        do {
+            HotkeyCombinations before{}, chosen{};
+            for (size_t i = 0; i < order.size(); ++i) {
+                before[i] = test.before[order[i]];
+                chosen[i] = test.chosen[order[i]];
+            }
+            const HotkeyFlags warn = DuplicatedHotkeys(before, chosen);
+            std::string warned;
+            for (size_t i = 0; i < warn.size(); ++i) {
+                if (!warn[i]) continue;
+                EXPECT_NE(before[i], chosen[i]) << "an unchanged row is blamed for " << test.warned;
+                if (!warned.empty()) warned += ' ';
+                warned += ModifierName(chosen[i].modifiers) + "-" + KeyName(chosen[i].key);
+            }
+            EXPECT_EQ(test.warned, warned) << "rows in the order " << ::testing::PrintToString(order);
+        } while (std::next_permutation(order.begin(), order.end()));
+    }
 }
 
 TEST_F(HotkeyRegistration, DefaultsAreRegisteredWithoutAKey)

@@ -32,3 +32,15 @@ size_t AppendBounded(wchar_t* destination, size_t capacity, const wchar_t* sourc
 // snprintf that tolerates a zero capacity; returns the length written (after cutting). A wide
 // text argument is written %ls.
 size_t FormatBounded(wchar_t* destination, size_t capacity, const wchar_t* format, ...);
+
+// Whether two texts of the given lengths are the same letter case aside, as the file system
+// compares file names and paths: unit by unit, each in capitals by the system's table, neither
+// linguistic nor bound to a locale ("ß" is no "SS", a ligature no pair of letters, "e" and a
+// combining accent no "é"). CompareStringOrdinal where the system has it (Vista and later), else
+// EqualInCapitalsByUnit. Null texts are empty.
+bool EqualIgnoringCaseOrdinal(const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength);
+// The same for terminated texts.
+bool EqualIgnoringCaseOrdinal(const wchar_t* a, const wchar_t* b);
+// The comparison where CompareStringOrdinal is missing (Windows XP): each unit in capitals by the
+// system's own (not linguistic) table, then compared unit by unit.
+bool EqualInCapitalsByUnit(const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength);

@@ -4,6 +4,9 @@
 #include <commdlg.h>
 #include <prsht.h>
 
+#include <cwchar>
+#include <string>
+
 #include "common/instance.h"
 #include "common/owners.h"
 #include "common/text.h"
@@ -210,8 +213,19 @@ void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const wchar_t* modi
 bool AddExclusionPath(HWND page, const wchar_t* path)
 {
     HWND list = GetDlgItem(page, IDC_EXCLUSION_LIST);
-    // LB_FINDSTRINGEXACT ignores letter case, as file names do.
-    if (SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path)) == LB_ERR) {
+    // Paths compare as the file system compares them, letter case aside: LB_FINDSTRINGEXACT's
+    // comparison is linguistic.
+    bool listed = false;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count && !listed; ++item) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, item, 0);
+        if (length == LB_ERR) continue;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        const LRESULT read = SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data()));
+        if (read != LB_ERR)
+            listed = EqualIgnoringCaseOrdinal(text.c_str(), static_cast<size_t>(read), path, wcslen(path));
+    }
+    if (!listed) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
         return true;
     }

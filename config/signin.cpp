@@ -16,9 +16,7 @@ bool RunValueNamesExecutable(const wchar_t* stored, const wchar_t* executablePat
         ++stored;
         length -= 2;
     }
-    if (length != wcslen(executablePath)) return false;
-    const std::wstring path(stored, length);
-    return lstrcmpiW(path.c_str(), executablePath) == 0;
+    return EqualIgnoringCaseOrdinal(stored, length, executablePath, wcslen(executablePath));
 }
 
 bool FormatRunValue(const wchar_t* executablePath, wchar_t* value, size_t capacity)

@@ -23,12 +23,70 @@ constexpr unsigned kBackspace = 0x08;
 constexpr unsigned kDelete = 0x7F;
 
 
-// The text in capitals, by the system's case table (beyond ASCII, in every script).
+// The scripts beyond the first plane whose letters have case: each small letter lies a fixed
+// distance after its capital.
+struct CasedRange {
+    char32_t firstSmall, lastSmall;
+    char32_t distance;  // from a small letter back to its capital
+};
+constexpr CasedRange kCasedBeyondFirstPlane[] = {
+    {0x10428, 0x1044F, 0x28},  // Deseret
+    {0x104D8, 0x104FB, 0x28},  // Osage
+    {0x10597, 0x105BC, 0x27},  // Vithkuqi
+    {0x10CC0, 0x10CF2, 0x40},  // Old Hungarian
+    {0x118C0, 0x118DF, 0x20},  // Warang Citi
+    {0x16E60, 0x16E7F, 0x20},  // Medefaidrin
+    {0x1E922, 0x1E943, 0x22},  // Adlam
+};
+
+char32_t CapitalBeyondFirstPlane(char32_t character)
+{
+    for (const CasedRange& range : kCasedBeyondFirstPlane)
+        if (character >= range.firstSmall && character <= range.lastSmall) return character - range.distance;
+    return character;
+}
+
+// The text in capitals, character by character: those of the first plane by the system's case
+// table (beyond ASCII, in every script), those beyond it (pairs) by the table above. Every
+// character keeps its length in units.
 std::wstring Upper(const wchar_t* text)
 {
     std::wstring upper(text);
-    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    if (upper.empty()) return upper;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    for (size_t at = 0; at + 1 < upper.size(); ++at) {
+        if (!IsHighSurrogate(upper[at]) || !IsLowSurrogate(upper[at + 1])) continue;
+        const char32_t character = 0x10000 + ((static_cast<char32_t>(upper[at]) - 0xD800) << 10) +
+                                   (static_cast<char32_t>(upper[at + 1]) - 0xDC00);
+        const char32_t capital = CapitalBeyondFirstPlane(character) - 0x10000;
+        upper[at] = static_cast<wchar_t>(0xD800 + (capital >> 10));
+        upper[++at] = static_cast<wchar_t>(0xDC00 + (capital & 0x3FF));
+    }
     return upper;
+}
+
+// Whether the units text[at, at + length) begin and end on whole characters: neither edge falls
+// between the two halves of a pair.
+bool OnWholeCharacters(const wchar_t* text, size_t at, size_t length)
+{
+    auto inPair = [text](size_t edge) {
+        return edge > 0 && IsLowSurrogate(text[edge]) && IsHighSurrogate(text[edge - 1]);
+    };
+    return !inPair(at) && !inPair(at + length);
+}
+
+// Whether `part` occurs in the file name, letter case aside as file names compare (ordinal, unit
+// by unit), on whole characters.
+bool FileNameContains(const wchar_t* fileName, const wchar_t* part)
+{
+    if (!part || part[0] == L'\0') return true;
+    if (!fileName) return false;
+    const size_t length = wcslen(fileName), partLength = wcslen(part);
+    for (size_t at = 0; at + partLength <= length; ++at)
+        if (OnWholeCharacters(fileName, at, partLength) &&
+            EqualIgnoringCaseOrdinal(fileName + at, partLength, part, partLength))
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -107,12 +165,15 @@ bool ContainsIgnoringCase(const wchar_t* text, const wchar_t* part)
 {
     if (!part || part[0] == L'\0') return true;
     if (!text) return false;
-    return Upper(text).find(Upper(part)) != std::wstring::npos;
+    const std::wstring upper = Upper(text), upperPart = Upper(part);
+    for (size_t at = upper.find(upperPart); at != std::wstring::npos; at = upper.find(upperPart, at + 1))
+        if (OnWholeCharacters(upper.c_str(), at, upperPart.size())) return true;
+    return false;
 }
 
 bool TileMatches(const wchar_t* title, const wchar_t* fileName, const wchar_t* text)
 {
-    return ContainsIgnoringCase(title, text) || ContainsIgnoringCase(fileName, text);
+    return ContainsIgnoringCase(title, text) || FileNameContains(fileName, text);
 }
 
 bool IsFindCharacter(char32_t character)
@@ -279,8 +340,10 @@ void DrawFindText(const Showing& current, HDC dc)
             GetTextMetricsW(scratch.get(), &metrics);
         }
         const int left = Scale(kFindTextLeft, current.overviewDpi);
-        DrawTextAt(scratch.get(), font, GetSysColor(COLOR_CAPTIONTEXT), 0, left,
-                   (height - metrics.tmHeight) / 2, line);
+        // In the colour of the bands' other text: the system's caption text, or in high contrast
+        // the window text on the window colour.
+        DrawTextAt(scratch.get(), font, current.colours.text, kTransparent, left, (height - metrics.tmHeight) / 2,
+                   line);
     }
     BitBlt(dc, area.left, area.top, width, height, scratch.get(), 0, 0, SRCCOPY);
 }

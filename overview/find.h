@@ -13,10 +13,12 @@ struct WindowEntry;
 struct Showing;
 
 
-// Whether `part` occurs in `text`, letter case aside in every script. An empty part occurs in every
+// Whether `part` occurs in `text`, letter case aside in every script, beyond the first plane too,
+// on whole characters (never from or up to the middle of a pair). An empty part occurs in every
 // text; a null text holds nothing.
 bool ContainsIgnoringCase(const wchar_t* text, const wchar_t* part);
-// Whether a tile matches the find text: its window's title or its executable's file name holds it.
+// Whether a tile matches the find text: its window's title holds it, or its executable's file name
+// does, letter case aside as file names compare (EqualIgnoringCaseOrdinal).
 bool TileMatches(const wchar_t* title, const wchar_t* fileName, const wchar_t* findText);
 // A printable character (a code point) for the find text: 0x21 and up, control characters and
 // lone halves of pairs aside. Space keeps its meaning.

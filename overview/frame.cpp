@@ -69,8 +69,8 @@ void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
         DrawIconEx(dc, place.left, place.top, logo, logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
     HFONT font = OverviewTextFont();
-    DrawTextAt(dc, font, colours.text, 0, frame.helpText.x, frame.helpText.y, kHelpText);
-    DrawTextAt(dc, font, colours.notice, 0, frame.notice.x, frame.notice.y, kFooterNotice);
+    DrawTextAt(dc, font, colours.text, kTransparent, frame.helpText.x, frame.helpText.y, kHelpText);
+    DrawTextAt(dc, font, colours.notice, kTransparent, frame.notice.x, frame.notice.y, kFooterNotice);
 }
 
 }  // namespace

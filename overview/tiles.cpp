@@ -228,7 +228,7 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
 {
     SelectGuard hold(dc, font);
     SetTextColor(dc, textColor);
-    if (backgroundColor != 0) {
+    if (backgroundColor != kTransparent) {
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, backgroundColor);
     } else {
@@ -329,6 +329,12 @@ OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* system)
         colours.panelFrom = colours.panelTo = system[COLOR_HIGHLIGHT];
         colours.tileArea = colours.bandFrom = colours.bandTo = system[COLOR_WINDOW];
         colours.rule = colours.text = colours.notice = colours.label = system[COLOR_WINDOWTEXT];
+        // The squares lie on the selected tile's panel, the notice on any snapshot: each on a
+        // ground of its own.
+        SnapshotColours& snapshot = colours.snapshot;
+        snapshot.buttonLine = snapshot.incompleteText = system[COLOR_WINDOWTEXT];
+        snapshot.buttonFill = snapshot.closeFrom = snapshot.closeTo = system[COLOR_WINDOW];
+        snapshot.infoFrom = snapshot.infoTo = snapshot.incompleteBackground = system[COLOR_WINDOW];
         return colours;
     }
     colours.selectionOuter = RGB(255, 204, 102);
@@ -340,6 +346,15 @@ OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* system)
     colours.rule = RGB(255, 255, 255);
     colours.text = colours.label = system[COLOR_CAPTIONTEXT];
     colours.notice = system[COLOR_INACTIVECAPTIONTEXT];
+    SnapshotColours& snapshot = colours.snapshot;
+    snapshot.buttonLine = RGB(255, 238, 204);
+    snapshot.buttonFill = RGB(255, 255, 255);
+    snapshot.closeFrom = RGB(255, 204, 102);
+    snapshot.closeTo = RGB(255, 0, 0);
+    snapshot.infoFrom = system[COLOR_INACTIVECAPTION];
+    snapshot.infoTo = system[COLOR_ACTIVECAPTION];
+    snapshot.incompleteText = RGB(255, 0, 0);
+    snapshot.incompleteBackground = kTransparent;
     return colours;
 }
 
@@ -439,8 +454,8 @@ TileDrawingContexts CreateTileDrawingContexts()
 }
 
 void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
-                          int captureHeight, bool complete, int dpi, HFONT font, HPEN buttonPen,
-                          const TileDrawingContexts* given)
+                          int captureHeight, bool complete, int dpi, HFONT font, const SnapshotColours& colours,
+                          HPEN buttonPen, const TileDrawingContexts* given)
 {
     if (!tile.highlightTile || !tile.normalTile || !capture) return;
     TileDrawingContexts made;
@@ -469,14 +484,16 @@ void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP 
         const int x = snapshot.left + Scale(6, dpi);
         const int y = snapshot.bottom - (snapshot.bottom - snapshot.top) / 10;
         for (HDC image : {selected.get(), plain.get()})
-            DrawTextAt(image, font, RGB(255, 0, 0), 0, x, y, L"Incomplete Window Response...");
+            DrawTextAt(image, font, colours.incompleteText, colours.incompleteBackground, x, y,
+                       L"Incomplete Window Response...");
     }
 
     // The close and information buttons, on the selected look only.
     HDC dc = selected.get();
     const TileButtons buttons = TileButtonsFor(tile.size.cx, dpi);
     SelectGuard pen(dc, buttonPen);
-    SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
+    SelectGuard brush(dc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(dc, colours.buttonFill);
     auto lines = [dc](const POINT (&pairs)[2][2]) {
         for (const auto& line : pairs) {
             MoveToEx(dc, line[0].x, line[0].y, nullptr);
@@ -486,13 +503,13 @@ void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP 
     const RECT& close = buttons.close;
     const RECT& closeFill = buttons.closeGradient;
     Rectangle(dc, close.left, close.top, close.right, close.bottom);
-    FillGradient(dc, closeFill.left, closeFill.top, closeFill.right, closeFill.bottom, RGB(255, 204, 102),
-                 RGB(255, 0, 0), 45);
+    FillGradient(dc, closeFill.left, closeFill.top, closeFill.right, closeFill.bottom, colours.closeFrom,
+                 colours.closeTo, 45);
     lines(buttons.cross);
     const RECT& info = buttons.info;
     const RECT& infoFill = buttons.infoGradient;
     Rectangle(dc, info.left, info.top, info.right, info.bottom);
-    FillGradient(dc, infoFill.left, infoFill.top, infoFill.right, infoFill.bottom,
-                 GetSysColor(COLOR_INACTIVECAPTION), GetSysColor(COLOR_ACTIVECAPTION), 45);
+    FillGradient(dc, infoFill.left, infoFill.top, infoFill.right, infoFill.bottom, colours.infoFrom,
+                 colours.infoTo, 45);
     lines(buttons.letter);
 }

@@ -17,16 +17,31 @@ struct Showing;
 extern std::mutex tileImagesLock;
 
 
+// A background that is no colour: text drawn over it leaves what is there (every real colour,
+// black among them, is opaque).
+constexpr COLORREF kTransparent = CLR_INVALID;
+
+// The colours of what is drawn over each snapshot, by the snapshot worker: the close and
+// information squares of the selected look and the notice on an incomplete capture.
+struct SnapshotColours {
+    COLORREF buttonLine = 0;                // the squares' frames, the cross and the letter i
+    COLORREF buttonFill = 0;                // inside the frames, under the gradients
+    COLORREF closeFrom = 0, closeTo = 0;    // the close square, top left to bottom right
+    COLORREF infoFrom = 0, infoTo = 0;      // the information square, the same way
+    COLORREF incompleteText = 0, incompleteBackground = kTransparent;  // the notice
+};
+
 // The colours the Overview is drawn in: its own (the orange frame of the selected tile, gradient
-// bands, the wallpaper) or, in high-contrast mode, the system's, solid, with no wallpaper and no
-// text shadow.
+// bands and squares, the wallpaper, a red notice over the snapshot) or, in high-contrast mode, the
+// system's, solid, with no wallpaper and no text shadow, and the notice on a background of its own.
 struct OverviewColours {
     bool highContrast = false;
     COLORREF selectionOuter = 0, selectionInner = 0;  // the selected tile's two frame lines
     COLORREF panelFrom = 0, panelTo = 0;              // the selected tile's panel, top to bottom
     COLORREF tileArea = 0;                            // behind the tiles (under the wallpaper)
     COLORREF bandFrom = 0, bandTo = 0, rule = 0;      // the header and footer bands and their rules
-    COLORREF text = 0, notice = 0, label = 0;         // help text, footer notice, title label
+    COLORREF text = 0, notice = 0, label = 0;         // help and find text, footer notice, title label
+    SnapshotColours snapshot;
 };
 // From the system's colours, indexed by COLOR_* (0 to COLOR_MENUBAR).
 OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* systemColours);
@@ -37,7 +52,8 @@ OverviewColours CurrentOverviewColours();
 // 45 top-left to bottom-right, 135 top-right to bottom-left. Other angles draw nothing (false).
 bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORREF end, int angle);
 
-// One line of text at (x, y), at most 255 characters; background 0 means transparent.
+// One line of text at (x, y), at most 255 characters, on an opaque background of the given colour
+// or on none (kTransparent).
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
                 const wchar_t* text);
 
@@ -108,8 +124,9 @@ struct TileImages {
 };
 
 // Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice when
-// it is incomplete, and the close and information buttons into the selected look, with the given
-// contexts (made for the call when null). The caller holds tileImagesLock.
+// it is incomplete, and the close and information buttons into the selected look, in the given
+// colours (the buttons' lines with buttonPen, of colours.buttonLine), with the given contexts (made
+// for the call when null). The caller holds tileImagesLock.
 void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
-                          int captureHeight, bool complete, int dpi, HFONT font, HPEN buttonPen,
-                          const TileDrawingContexts* contexts = nullptr);
+                          int captureHeight, bool complete, int dpi, HFONT font, const SnapshotColours& colours,
+                          HPEN buttonPen, const TileDrawingContexts* contexts = nullptr);

@@ -37,7 +37,8 @@ struct SnapshotWork {
     unsigned showingNumber;
     int dpi;
     HFONT font;
-    CaptureContext capture;  // the stop event among it
+    SnapshotColours colours;  // of the squares and the notice drawn over each snapshot
+    CaptureContext capture;   // the stop event among it
 };
 
 bool StopRequested(HANDLE stop) { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }
@@ -47,7 +48,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     const std::unique_ptr<SnapshotWork> work(static_cast<SnapshotWork*>(parameter));
     const HANDLE stop = work->capture.stop;
     const std::vector<SnapshotJob>& jobs = work->jobs;
-    UniquePen buttonPen(CreatePen(PS_SOLID, Scale(2, work->dpi), RGB(255, 238, 204)));
+    UniquePen buttonPen(CreatePen(PS_SOLID, Scale(2, work->dpi), work->colours.buttonLine));
     const TileDrawingContexts drawing = CreateTileDrawingContexts();
     // prints[i] is the print begun ahead for jobs[i]; the first kPrintsAhead begin at once.
     std::vector<PrintAhead*> prints(jobs.size(), nullptr);
@@ -68,7 +69,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
                 FitSnapshot(capture.width, capture.height, job.tile.size.cx, job.tile.size.cy, work->dpi);
             std::lock_guard<std::mutex> hold(tileImagesLock);
             DrawSnapshotIntoTile(job.tile, snapshot, capture.bitmap.get(), capture.width, capture.height,
-                                 capture.complete, work->dpi, work->font, buttonPen.get(), &drawing);
+                                 capture.complete, work->dpi, work->font, work->colours, buttonPen.get(), &drawing);
         }
         // Posted, never sent: the GUI thread may be waiting for this thread to end.
         PostMessageW(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
@@ -120,6 +121,7 @@ void CreateSnapshotWorker(Showing& current, HWND window)
     work->showingNumber = current.showingNumber;
     work->dpi = current.overviewDpi;
     work->font = OverviewTextFont();
+    work->colours = current.colours.snapshot;
     work->capture.stop = SnapshotStopEvent(current);
     // Office documents wait for their frame to come forward: a pause scaled by the clock.
     work->capture.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);

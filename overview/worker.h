@@ -24,8 +24,8 @@ HANDLE SnapshotStopEvent(Showing& current);
 
 // Closes an earlier worker's handle and creates a new worker, suspended, that reports to the
 // window. It is handed only what it reads: each listed window's handle with its tile's images and
-// size, in capture order, the stop event, the DPI and font, and what captures share. It never
-// walks the list.
+// size, in capture order, the stop event, the DPI and font, the colours of what it draws over the
+// snapshots, and what captures share. It never walks the list.
 void CreateSnapshotWorker(Showing& current, HWND window);
 // Gives the worker the highest priority and lets it run.
 void ResumeSnapshotWorker(Showing& current);

@@ -48,13 +48,7 @@ bool IsExcludedName(const wchar_t* exclusionText, const wchar_t* fileName)
         const wchar_t* name = line;
         for (const wchar_t* at = line; at < end; ++at)
             if (*at == L'\\' || *at == L'/') name = at + 1;
-        const size_t length = static_cast<size_t>(end - name);
-        if (length == wcslen(fileName) && length < kPathCapacity) {
-            wchar_t entryName[kPathCapacity];
-            wmemcpy(entryName, name, length);
-            entryName[length] = L'\0';
-            if (lstrcmpiW(entryName, fileName) == 0) return true;
-        }
+        if (EqualIgnoringCaseOrdinal(name, static_cast<size_t>(end - name), fileName, wcslen(fileName))) return true;
         line = *end ? end + 1 : end;
     }
     return false;

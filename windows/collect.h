@@ -74,7 +74,7 @@ bool IsListable(HWND window, const wchar_t* exclusionText, FoundIcon* found = nu
 bool IsWindowCloaked(HWND window);
 
 // Whether the executable file name (no folder) matches the file-name part of an entry of the
-// exclusion text (entries each ended by a line feed), ignoring letter case in every script.
+// exclusion text (entries each ended by a line feed), letter case aside as file names compare.
 bool IsExcludedName(const wchar_t* exclusionText, const wchar_t* fileName);
 
 // The image path (or only its file name) of the window's process, cut at the capacity; the

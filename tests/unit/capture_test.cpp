@@ -247,7 +247,8 @@ TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
         std::lock_guard<std::mutex> hold(tileImagesLock);
         DrawSnapshotIntoTile(TileImages{entry->highlightTile, entry->normalTile, SIZE{341, 335}}, s,
                              capture.bitmap.get(), capture.width, capture.height, false, 96,
-                             static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), pen.get());
+                             static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), CurrentOverviewColours().snapshot,
+                             pen.get());
     }
     const COLORREF red = RGB(200, 30, 30);
     EXPECT_EQ(red, PixelOf(entry->highlightTile, s.left - 1, (s.top + s.bottom) / 2));  // 2 pixels larger

@@ -74,6 +74,10 @@ TEST(ExclusionRule, MatchesWholeFileNamesIgnoringCase)
     EXPECT_FALSE(IsExcludedName(nullptr, L"notepad.exe"));
     EXPECT_FALSE(IsExcludedName(L"", L"notepad.exe"));
     EXPECT_TRUE(IsExcludedName(L"C:\\last.exe", L"last.exe"));  // no final line feed
+    // Letter case aside as file names compare, in every script, and never linguistically.
+    const wchar_t* names = L"C:\\Жук.exe\nD:\\\u212Aey.exe\n";  // "Key" with the Kelvin sign
+    EXPECT_TRUE(IsExcludedName(names, L"жУК.EXE"));
+    EXPECT_FALSE(IsExcludedName(names, L"key.exe")) << "the Kelvin sign is a \"K\" only linguistically";
 }
 
 namespace {

@@ -181,6 +181,12 @@ TEST_F(Page, TheExclusionListRefusesAPathInAnyLetterCase)
     apply.code = PSN_APPLY;
     SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
     EXPECT_FALSE(SettingExists("Exclusion"));
+
+    // Paths compare as the file system compares them: "Straße" and "STRASSE" are two folders.
+    EXPECT_TRUE(AddExclusionPath(page, L"C:\\Stra\u00DFe\\a.exe"));
+    EXPECT_TRUE(AddExclusionPath(page, L"C:\\STRASSE\\a.exe"));
+    EXPECT_FALSE(AddExclusionPath(page, L"c:\\STRA\u00DFE\\A.EXE"));
+    EXPECT_EQ(2u, exists.Texts().size());
 }
 
 TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)

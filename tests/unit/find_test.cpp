@@ -34,6 +34,15 @@ TEST(FindRule, TitleOrFileNameHoldsTheTextWhateverItsCase)
     // Letter case aside in every script; other scripts' letters are no match for Latin ones.
     EXPECT_TRUE(TileMatches(L"Ωμέγα notes", L"", L"ωΜ"));  // "Ωμέγα", "ωΜ"
     EXPECT_FALSE(TileMatches(L"Ωmega", L"", L"o"));
+    // Beyond the first plane too (small Deseret typed, capital in the title; Adlam the other way), on
+    // whole characters: no pair split, none matched by a character sharing one half.
+    EXPECT_TRUE(TileMatches(L"𐐀𐐁 notes", L"", L"𐐨𐐁"));
+    EXPECT_TRUE(TileMatches(L"\U0001E922 letter", L"", L"\U0001E900 L"));
+    EXPECT_FALSE(TileMatches(L"\U00010800", L"", L"𐐨"));
+    EXPECT_FALSE(TileMatches(L"𐐀", L"𐐀.exe", L"\xDC00"));
+    // The file name compares as file names do: letter case aside unit by unit, nothing linguistic.
+    EXPECT_TRUE(TileMatches(L"Inbox", L"Жук.exe", L"жУК.E"));
+    EXPECT_FALSE(TileMatches(L"Inbox", L"\uFB01le.exe", L"file"));
 
     EXPECT_FALSE(IsFindCharacter(' '));   // Space switches
     EXPECT_FALSE(IsFindCharacter(0x08));  // Backspace edits

@@ -44,6 +44,8 @@ TEST(RunValue, NamesNothingElse)
     EXPECT_TRUE(Names("\"C:\\Users\\\u039D\u03AF\u03BA\u03B7\\\u6771\u4EAC\\Sorvane.exe\"",
                       "c:\\users\\\u039D\u038A\u039A\u0397\\\u6771\u4EAC\\sorvane.exe"));  // "Νίκη" / "ΝΊΚΗ"
     EXPECT_FALSE(Names("\"C:\\Users\\\u6771\u4EAC\\Sorvane.exe\"", "C:\\Users\\\u4EAC\u6771\\Sorvane.exe"));
+    // Only letter case: not a folder that is the same linguistically (the Angstrom sign and "å").
+    EXPECT_FALSE(Names("C:\\\u212Bngstr\u00F6m\\Sorvane.exe", "C:\\\u00E5ngstr\u00F6m\\Sorvane.exe"));
 }
 
 TEST(RunValue, IsThePathInQuotesAndNeverACutOne)

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <string>
+#include <tuple>
 
 #include "common/text.h"
+#include "test_support.h"
 
 TEST(BoundedText, CopyCutsAndAlwaysTerminates)
 {
@@ -49,4 +52,25 @@ TEST(BoundedText, AWideCutNeverSplitsAPair)
     EXPECT_EQ(3u, CopyBounded(buffer, std::size(buffer), L"a\U0001F3B5"));  // fits whole
     EXPECT_EQ(2u, FormatBounded(buffer, std::size(buffer), L"%ls", L"xy\U0001F3B5z"));
     EXPECT_STREQ(L"xy", buffer);
+}
+
+// File names and paths: letter case aside unit by unit, in every script, never linguistically; the
+// fallback for systems without CompareStringOrdinal answers the same.
+TEST(OrdinalComparison, LetterCaseAsideAndNothingElse)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"NOTEPAD.EXE", "notepad.exe", true},
+        {"C:\\Νίκη\\Жук.exe", "c:\\ΝΊΚΗ\\жУК.EXE", true},  // Greek and Cyrillic
+        {"stra\u00DFe.exe", "STRASSE.EXE", false},       // "ß" is one letter, "SS" two
+        {"\uFB01le.exe", "FILE.EXE", false},             // the ligature "fi"
+        {"caf\u00E9.exe", "cafe\u0301.exe", false},      // a composed and a combined accent
+        {"\u212Aey.exe", "key.exe", false},              // the Kelvin sign, linguistically "K"
+        {"a.exe", "a.exe ", false}};
+    for (const auto& [first, second, same] : cases) {
+        const std::wstring a = Wide(first), b = Wide(second);
+        EXPECT_EQ(same, EqualIgnoringCaseOrdinal(a.c_str(), b.c_str())) << first;
+        EXPECT_EQ(same, EqualInCapitalsByUnit(a.c_str(), a.size(), b.c_str(), b.size())) << first;
+    }
+    EXPECT_TRUE(EqualIgnoringCaseOrdinal(L"grep.exe\nmore", 8, L"GREP.EXE", 8)) << "the lengths given";
+    EXPECT_TRUE(EqualIgnoringCaseOrdinal(nullptr, L""));
 }

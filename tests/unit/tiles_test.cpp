@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <mutex>
 
 #include "common/owners.h"
@@ -74,7 +75,7 @@ TEST(TextOut, LongTextIsCutAt255Characters)
     GetTextExtentPoint32W(canvas.dc.get(), text.c_str(), 300, &whole);
     ASSERT_LT(cut.cx + 5, whole.cx);
     canvas.Fill(RGB(255, 255, 255));
-    DrawTextAt(canvas.dc.get(), font, RGB(0, 0, 0), 0, 0, 2, text.c_str());
+    DrawTextAt(canvas.dc.get(), font, RGB(0, 0, 0), kTransparent, 0, 2, text.c_str());
     bool inkAfterCut = false, inkBeforeCut = false;
     for (int y = 0; y < 20; ++y) {
         if (canvas.At(cut.cx + 3, y) != RGB(255, 255, 255)) inkAfterCut = true;
@@ -184,14 +185,64 @@ TEST(OverviewColoursChoice, HighContrastTakesEveryColourFromTheSystem)
     const OverviewColours own = ChooseOverviewColours(false, system);
     EXPECT_EQ(RGB(255, 204, 102), own.selectionOuter);
     EXPECT_EQ(RGB(COLOR_DESKTOP, COLOR_DESKTOP, COLOR_DESKTOP), own.bandFrom);
+    EXPECT_EQ(RGB(255, 238, 204), own.snapshot.buttonLine);
+    EXPECT_EQ(kTransparent, own.snapshot.incompleteBackground);
     const OverviewColours high = ChooseOverviewColours(true, system);
     EXPECT_TRUE(high.highContrast);
+    const SnapshotColours& over = high.snapshot;
     for (COLORREF colour : {high.selectionOuter, high.selectionInner, high.panelFrom, high.panelTo, high.tileArea,
-                            high.bandFrom, high.bandTo, high.rule, high.text, high.notice, high.label}) {
+                            high.bandFrom, high.bandTo, high.rule, high.text, high.notice, high.label, over.buttonLine,
+                            over.buttonFill, over.closeFrom, over.closeTo, over.infoFrom, over.infoTo,
+                            over.incompleteText, over.incompleteBackground}) {
         const int index = GetRValue(colour);
-        EXPECT_TRUE(index == COLOR_HIGHLIGHT || index == COLOR_WINDOW || index == COLOR_WINDOWTEXT) << index;
+        EXPECT_TRUE(colour == RGB(index, index, index) &&
+                    (index == COLOR_HIGHLIGHT || index == COLOR_WINDOW || index == COLOR_WINDOWTEXT))
+            << std::hex << colour;
     }
     EXPECT_NE(high.selectionOuter, high.tileArea) << "the selection stands out from what is behind it";
+    EXPECT_NE(over.buttonFill, high.panelFrom) << "the squares stand out from the selected tile's panel";
+}
+
+// High contrast with a black window colour: the squares hold only white on black, and the notice
+// stands on an opaque black ground over a white snapshot, in both looks.
+TEST(SnapshotDrawing, InHighContrastTheSquaresAndTheNoticeKeepGroundsOfTheirOwn)
+{
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), highlight = RGB(0, 120, 215);
+    COLORREF system[COLOR_MENUBAR + 1] = {};
+    system[COLOR_WINDOWTEXT] = white;
+    system[COLOR_HIGHLIGHT] = highlight;
+    const SnapshotColours colours = ChooseOverviewColours(true, system).snapshot;
+    UniqueBitmap selected(SolidBitmap(201, 151, highlight)), plain(SolidBitmap(201, 151, highlight));
+    UniqueBitmap capture(SolidBitmap(160, 100, white));
+    UniquePen pen(CreatePen(PS_SOLID, 2, colours.buttonLine));
+    {
+        std::lock_guard<std::mutex> hold(tileImagesLock);
+        DrawSnapshotIntoTile(TileImages{selected.get(), plain.get(), SIZE{200, 150}}, RECT{20, 25, 180, 125},
+                             capture.get(), 160, 100, false, 96, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
+                             colours, pen.get());
+    }
+    // The black, white and other pixels of an area.
+    auto count = [&](HBITMAP image, const RECT& area) {
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        SelectGuard hold(dc.get(), image);
+        std::array<int, 3> counts{};
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) {
+                const COLORREF pixel = GetPixel(dc.get(), x, y);
+                ++counts[pixel == black ? 0 : pixel == white ? 1 : 2];
+            }
+        return counts;
+    };
+    const TileButtons buttons = TileButtonsFor(200);
+    for (const RECT& square : {buttons.close, buttons.info}) {
+        const std::array<int, 3> seen = count(selected.get(), square);
+        EXPECT_TRUE(seen[0] > 20 && seen[1] > 20 && seen[2] == 0) << seen[0] << " " << seen[1] << " " << seen[2];
+    }
+    // The notice's first letters: a tenth of the snapshot up from its bottom, 6 pixels in.
+    for (HBITMAP image : {selected.get(), plain.get()}) {
+        const std::array<int, 3> seen = count(image, RECT{26, 115, 60, 123});
+        EXPECT_TRUE(seen[0] > 34 * 8 / 2 && seen[1] > 5) << seen[0] << " " << seen[1] << " " << seen[2];
+    }
 }
 
 TEST_F(Presentation, EntriesWithoutImagesDrawNothing)

@@ -9,21 +9,35 @@ namespace {
 
 HWND windowInFront;  // GUI thread only
 
+// How long another thread's window may take to answer before it is brought forward only by calls
+// that cannot wait for it.
+constexpr UINT kAnswerTimeoutMs = 200;
+
+// Whether the window's thread answers now: not reported hung, and a null message returns within
+// kAnswerTimeoutMs.
+bool AnswersNow(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    return !IsHungAppWindow(window) &&
+           SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored) != 0;
+}
+
 }  // namespace
 
 bool OwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
 void ActivateWindow(HWND window)
 {
-    if (OwnThreadWindow(window)) {
+    // SwitchToThisWindow, SetActiveWindow and BringWindowToTop wait for the window's thread: they are
+    // made on our own windows, and on another program's only when it has just answered. A hung
+    // program would freeze us: its window gets only calls that cannot wait (the front is asked for,
+    // a minimized window restored and the window raised when its thread runs again).
+    if (OwnThreadWindow(window) || AnswersNow(window)) {
         SwitchToThisWindow(window, TRUE);
         SetForegroundWindow(window);
         SetActiveWindow(window);
         BringWindowToTop(window);
     } else {
-        // Another thread's window: SetActiveWindow, BringWindowToTop and SwitchToThisWindow would wait
-        // for that thread, and a hung program would freeze us. These calls cannot wait: the front is
-        // asked for, a minimized window is restored and the window raised when its thread next runs.
         SetForegroundWindow(window);
         if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
         SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
@@ -54,7 +68,11 @@ void QuickSwitch(QuickSwitchTarget which)
     CollectWindows(list, kNoExclusions);
     WindowEntry* target = nullptr;
     if (list.head) target = which == QuickSwitchTarget::WindowBehind ? list.head->next : list.tail;
-    if (target) ActivateWindow(target->hwnd);  // a minimized target is restored too
+    if (target) {
+        ActivateWindow(target->hwnd);
+        // Restored without waiting for the window (ActivateWindow restores one that did not answer).
+        if (IsIconic(target->hwnd)) ShowWindowAsync(target->hwnd, SW_RESTORE);
+    }
     DestroyWindowList(list);
 }
 

@@ -8,8 +8,9 @@
 // another program may be hung.
 bool OwnThreadWindow(HWND window);
 
-// A window of this thread: SwitchToThisWindow, SetForegroundWindow, SetActiveWindow,
-// BringWindowToTop. Another thread's window gets only calls that cannot wait for it:
+// A window of this thread, or another thread's that answers a null message within 200 ms:
+// SwitchToThisWindow, SetForegroundWindow, SetActiveWindow, BringWindowToTop. Another thread's
+// window that does not answer (a hung program's) gets only calls that cannot wait for it:
 // SetForegroundWindow, ShowWindowAsync (restore) when minimized, and an asynchronous raise. Then a
 // posted WM_NULL.
 void ActivateWindow(HWND window);

@@ -8,6 +8,7 @@
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
+#include "overview/accessible.h"
 #include "resources/resource.h"
 #include "windows/collect.h"
 
@@ -129,13 +130,8 @@ int RunSorvane(HINSTANCE instance)
         if (!WaitForRunningCopy(instanceMutex.get())) return 0;
     }
 
-    // The Overview's object for screen readers lives in this thread's apartment.
-    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     RegisterMainWindowClass(instance);
-    if (!InitializeInstance(instance)) {
-        if (comReady) CoUninitialize();
-        return 0;
-    }
+    if (!InitializeInstance(instance)) return 0;
 
     MSG message{};
     BOOL got;
@@ -144,6 +140,6 @@ int RunSorvane(HINSTANCE instance)
         DispatchMessageW(&message);
     }
     if (instanceMutex) ReleaseMutex(instanceMutex.get());
-    if (comReady) CoUninitialize();
+    EndReaderSupport();  // a reader's request may have initialised COM on this thread
     return got == 0 ? static_cast<int>(message.wParam) : 0;
 }

@@ -9,6 +9,7 @@
 
 #include <new>
 
+#include "common/system.h"
 #include "overview/announce.h"
 #include "overview/find.h"
 #include "overview/selection.h"
@@ -32,17 +33,57 @@ constexpr IID kAccessibleInterface{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00
 constexpr wchar_t kListName[] = L"Sorvane";
 constexpr wchar_t kDefaultAction[] = L"Switch";
 
+// What only a screen reader needs: COM in the GUI thread and five calls of the COM, automation and
+// accessibility libraries. Loaded from the system folder when a reader first asks for the Overview,
+// and kept to the end: a program that no reader asks costs nothing of them. GUI thread only.
+struct ReaderSupport {
+    bool tried = false;
+    bool ready = false;      // every call found and COM initialised on the GUI thread
+    bool comInitialised = false;
+    decltype(&CoUninitialize) coUninitialize = nullptr;
+    decltype(&CoDisconnectObject) coDisconnectObject = nullptr;
+    decltype(&SysAllocString) sysAllocString = nullptr;
+    decltype(&LresultFromObject) lresultFromObject = nullptr;
+    decltype(&AccessibleObjectFromWindow) accessibleObjectFromWindow = nullptr;
+};
+ReaderSupport reader;
+
+bool ReaderSupportReady()
+{
+    if (reader.tried) return reader.ready;
+    reader.tried = true;
+    // Kept loaded for the life of the process.
+    HMODULE ole = LoadSystemLibrary(L"ole32.dll");
+    HMODULE automation = LoadSystemLibrary(L"oleaut32.dll");
+    HMODULE accessibility = LoadSystemLibrary(L"oleacc.dll");
+    auto initialise = ProcedureOf<decltype(&CoInitializeEx)>(ole, "CoInitializeEx");
+    reader.coUninitialize = ProcedureOf<decltype(&CoUninitialize)>(ole, "CoUninitialize");
+    reader.coDisconnectObject = ProcedureOf<decltype(&CoDisconnectObject)>(ole, "CoDisconnectObject");
+    reader.sysAllocString = ProcedureOf<decltype(&SysAllocString)>(automation, "SysAllocString");
+    reader.lresultFromObject = ProcedureOf<decltype(&LresultFromObject)>(accessibility, "LresultFromObject");
+    reader.accessibleObjectFromWindow =
+        ProcedureOf<decltype(&AccessibleObjectFromWindow)>(accessibility, "AccessibleObjectFromWindow");
+    if (!initialise || !reader.coUninitialize || !reader.coDisconnectObject || !reader.sysAllocString ||
+        !reader.lresultFromObject || !reader.accessibleObjectFromWindow)
+        return false;
+    // The list object lives in the GUI thread's apartment.
+    reader.comInitialised = SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED));
+    reader.ready = reader.comInitialised;
+    return reader.ready;
+}
+
 AccessibleTileList* ObjectOf(IAccessible* face) { return reinterpret_cast<AccessibleTileList*>(face); }
 
+// Only called by a reader, so only once the support is loaded.
 HRESULT Text(const wchar_t* text, BSTR* out)
 {
-    *out = SysAllocString(text);
+    *out = reader.sysAllocString(text);
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 void SetChildVariant(VARIANT* out, long id)
 {
-    VariantInit(out);
+    *out = VARIANT{};
     out->vt = VT_I4;
     out->lVal = id;
 }
@@ -109,8 +150,8 @@ HRESULT STDMETHODCALLTYPE AccParent(IAccessible* face, IDispatch** out)
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!ObjectOf(face)->current) return E_FAIL;
-    return AccessibleObjectFromWindow(ObjectOf(face)->window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                      reinterpret_cast<void**>(out));
+    return reader.accessibleObjectFromWindow(ObjectOf(face)->window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                             reinterpret_cast<void**>(out));
 }
 
 HRESULT STDMETHODCALLTYPE AccChildCount(IAccessible* face, long* count)
@@ -177,7 +218,7 @@ template <long (*Of)(const Resolved&)>
 HRESULT STDMETHODCALLTYPE AccNumber(IAccessible* face, VARIANT child, VARIANT* out)
 {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    *out = VARIANT{};
     const Resolved r = Resolve(face, child);
     if (FAILED(r.result)) return r.result;
     SetChildVariant(out, Of(r));
@@ -198,7 +239,7 @@ HRESULT STDMETHODCALLTYPE AccHelpTopic(IAccessible* face, BSTR* file, VARIANT ch
 HRESULT STDMETHODCALLTYPE AccFocus(IAccessible* face, VARIANT* out)
 {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    *out = VARIANT{};
     const AccessibleTileList* object = ObjectOf(face);
     if (!object->current) return E_FAIL;
     if (GetForegroundWindow() != object->window) return S_FALSE;
@@ -209,7 +250,7 @@ HRESULT STDMETHODCALLTYPE AccFocus(IAccessible* face, VARIANT* out)
 HRESULT STDMETHODCALLTYPE AccSelection(IAccessible* face, VARIANT* out)
 {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    *out = VARIANT{};
     const Showing* current = ObjectOf(face)->current;
     if (!current) return E_FAIL;
     if (!current->windowList.selected) return S_FALSE;
@@ -261,7 +302,7 @@ HRESULT STDMETHODCALLTYPE AccLocation(IAccessible* face, long* x, long* y, long*
 HRESULT STDMETHODCALLTYPE AccNavigate(IAccessible* face, long direction, VARIANT start, VARIANT* out)
 {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    *out = VARIANT{};
     const Resolved r = Resolve(face, start);
     if (FAILED(r.result)) return r.result;
     const long count = static_cast<long>(r.current->windowList.count);
@@ -279,7 +320,7 @@ HRESULT STDMETHODCALLTYPE AccNavigate(IAccessible* face, long direction, VARIANT
 HRESULT STDMETHODCALLTYPE AccHitTest(IAccessible* face, long x, long y, VARIANT* out)
 {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    *out = VARIANT{};
     const AccessibleTileList* object = ObjectOf(face);
     if (!object->current) return E_FAIL;
     const RECT& monitor = object->current->overviewMonitor;
@@ -340,12 +381,13 @@ std::wstring TileAccessibleName(const wchar_t* title, const wchar_t* fileName)
 
 bool AnswerAccessibleObject(Showing& current, HWND window, WPARAM flags, LPARAM objectId, LRESULT* result)
 {
-    if (static_cast<LONG>(objectId) != OBJID_CLIENT) return false;
+    if (static_cast<LONG>(objectId) != OBJID_CLIENT || !ReaderSupportReady()) return false;
     if (!current.accessibleList) {
         current.accessibleList = new (std::nothrow) AccessibleTileList{{&tileListFunctions}, 1, &current, window};
         if (!current.accessibleList) return false;
     }
-    *result = LresultFromObject(kAccessibleInterface, flags, reinterpret_cast<IUnknown*>(&current.accessibleList->face));
+    *result = reader.lresultFromObject(kAccessibleInterface, flags,
+                                       reinterpret_cast<IUnknown*>(&current.accessibleList->face));
     return true;
 }
 
@@ -355,6 +397,12 @@ void CutOffAccessibleObject(Showing& current)
     if (!object) return;
     current.accessibleList = nullptr;
     object->current = nullptr;
-    CoDisconnectObject(reinterpret_cast<IUnknown*>(&object->face), 0);
+    reader.coDisconnectObject(reinterpret_cast<IUnknown*>(&object->face), 0);  // loaded: an object was made
     Release(&object->face);
+}
+
+void EndReaderSupport()
+{
+    if (reader.comInitialised) reader.coUninitialize();
+    reader.comInitialised = false;
 }

@@ -26,8 +26,11 @@ std::wstring TileAccessibleName(const wchar_t* title, const wchar_t* fileName);
 
 // WM_GETOBJECT while the Overview is open: for OBJID_CLIENT, the showing's list object (made at the
 // first request of the showing) and true; false for any other object, which the system's default
-// answers.
+// answers. The first request loads what readers need (COM and the accessibility library) from the
+// system folder, and initialises COM on the calling (GUI) thread; without them it answers false.
 bool AnswerAccessibleObject(Showing& current, HWND window, WPARAM flags, LPARAM objectId, LRESULT* result);
 // At the end of a showing: its object is cut off from readers (CoDisconnectObject), and a reference
 // still held answers every call with an error.
 void CutOffAccessibleObject(Showing& current);
+// At exit, on the GUI thread: COM is undone when a reader's request initialised it.
+void EndReaderSupport();

@@ -136,6 +136,7 @@ void ReleaseShowing(HWND chosen)
     DestroyWindowList(showing.windowList);
     DeleteOverviewBuffer(showing);
     showing.gridColumns = 0;
+    showing.tilesPresented.clear();
     ReleaseScreenGrab(showing.screenGrab);
     showing.screenGrab = nullptr;
     CompactProcessHeap();

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/owners.h"
 #include "common/platform.h"
 #include "common/text.h"
@@ -81,6 +83,9 @@ struct Showing {
     // are raised together; the worker sees only the event, which also wakes it from a wait for a
     // print. The event is made at the first showing and kept.
     HANDLE snapshotWorker = nullptr;
+    // Which tiles have been presented since the worker filled them (one flag per tile, in list
+    // order): at the worker's end, the whole Overview is repainted only when one was not.
+    std::vector<bool> tilesPresented;
     bool snapshotStopRequested = false;
     UniqueHandle snapshotStopEvent;
     // Where the showing stands; the GUI thread's flags (only it touches them).

@@ -47,14 +47,15 @@ COLORREF MeanColour(COLORREF a, COLORREF b)
                (GetBValue(a) + GetBValue(b)) / 2);
 }
 
-// Copies a bitmap's area to a device context through a short-lived memory context.
-void CopyImage(HDC target, int x, int y, int width, int height, HBITMAP image, int sourceX = 0,
-               int sourceY = 0)
+// Copies a bitmap's area to a device context through the memory context given (one that holds
+// nothing else), or through a short-lived one.
+void CopyImage(HDC target, int x, int y, int width, int height, HBITMAP image, HDC source = nullptr)
 {
-    UniqueMemoryDc source(CreateCompatibleDC(target));
+    UniqueMemoryDc made;
+    if (!source) made.reset(source = CreateCompatibleDC(target));
     if (!source || !image) return;
-    SelectGuard hold(source.get(), image);
-    BitBlt(target, x, y, width, height, source.get(), sourceX, sourceY, SRCCOPY);
+    SelectGuard hold(source, image);
+    BitBlt(target, x, y, width, height, source, 0, 0, SRCCOPY);
 }
 
 // A new bitmap holding the given area of the frame.
@@ -167,7 +168,7 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
 }
 
 // The plain look darkened to about half, composed off screen and copied at once.
-bool DrawDimmedTile(Showing& current, HDC dc, const WindowEntry* entry)
+bool DrawDimmedTile(Showing& current, HDC dc, const WindowEntry* entry, HDC source)
 {
     DimmingTools& dimming = current.dimming;
     const RECT& tile = entry->tile;
@@ -189,7 +190,7 @@ bool DrawDimmedTile(Showing& current, HDC dc, const WindowEntry* entry)
         dimming.height = height;
     }
     HDC scratch = dimming.scratchDc.get();
-    CopyImage(scratch, 0, 0, width, height, entry->normalTile);
+    CopyImage(scratch, 0, 0, width, height, entry->normalTile, source);
     const BLENDFUNCTION half{AC_SRC_OVER, 0, kDimAlpha, 0};
     AlphaBlend(scratch, 0, 0, width, height, dimming.blackDc.get(), 0, 0, 1, 1, half);
     return BitBlt(dc, tile.left, tile.top, width, height, scratch, 0, 0, SRCCOPY) != FALSE;
@@ -283,7 +284,10 @@ void PresentTile(Showing& current, HDC dc, WindowEntry* entry, TileLook look)
     PresentTileLocked(current, dc, entry, look);
 }
 
-void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look)
+namespace {
+
+// PresentTileLocked through the memory context given (null: short-lived ones).
+void PresentTileThrough(Showing& current, HDC dc, WindowEntry* entry, TileLook look, HDC source)
 {
     if (!entry) return;
     if (look == TileLook::Selected) {
@@ -291,25 +295,42 @@ void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook lo
         if (current.labelOwner && current.labelOwner != entry) {
             const RECT& old = current.labelOwner->labelRect;
             CopyImage(dc, old.left, old.top, old.right - old.left, old.bottom - old.top,
-                      current.labelOwner->labelBackdrop);
+                      current.labelOwner->labelBackdrop, source);
         }
         current.labelOwner = entry;
         const RECT& label = entry->labelRect;
-        CopyImage(dc, label.left, label.top, label.right - label.left, label.bottom - label.top,
-                  entry->titleLabel);
+        CopyImage(dc, label.left, label.top, label.right - label.left, label.bottom - label.top, entry->titleLabel,
+                  source);
     }
     if (!entry->normalTile) return;
     const RECT& tile = entry->tile;
     const bool selected = look == TileLook::Selected;
-    if (!selected && entry->dimmed && DrawDimmedTile(current, dc, entry)) return;
+    if (!selected && entry->dimmed && DrawDimmedTile(current, dc, entry, source)) return;
     CopyImage(dc, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top,
-              selected ? entry->highlightTile : entry->normalTile);
+              selected ? entry->highlightTile : entry->normalTile, source);
     if (selected && current.keyboardCues) {
         RECT focus = tile;
         const int inset = Scale(kFocusInset, current.overviewDpi);
         InflateRect(&focus, -inset, -inset);
         DrawFocusRect(dc, &focus);
     }
+}
+
+}  // namespace
+
+void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look)
+{
+    PresentTileThrough(current, dc, entry, look, nullptr);
+}
+
+void PresentTiles(Showing& current, HDC dc, const std::vector<WindowEntry*>& entries)
+{
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    {
+        std::lock_guard<std::mutex> hold(tileImagesLock);
+        for (WindowEntry* entry : entries) PresentTileThrough(current, dc, entry, LookOf(current, entry), source.get());
+    }
+    GdiFlush();
 }
 
 void ShowKeyboardCues(Showing& current, HWND window)

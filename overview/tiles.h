@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <vector>
 
 #include "common/owners.h"
 #include "overview/scaling.h"
@@ -74,6 +75,9 @@ TileLook LookOf(const Showing& current, const WindowEntry* entry);
 void PresentTile(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
 // The same, for a caller that holds tileImagesLock.
 void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
+// Presents the entries in their current looks in one batch: one source context for all of them and
+// one flush at the end.
+void PresentTiles(Showing& current, HDC dc, const std::vector<WindowEntry*>& entries);
 // Lets go of what darkens dimmed tiles, each context before the bitmap selected into it (a bitmap
 // still selected would not be deleted). The caller holds tileImagesLock.
 void ReleaseDimmingTools(DimmingTools& tools);

@@ -75,8 +75,9 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
         PostMessageW(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
     }
     for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
-    // The whole Overview is repainted at the end. Invalidating does not send to the GUI thread either.
-    if (finished && !StopRequested(stop)) RedrawWindow(work->overview, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
+    // The end: the Overview repaints what it may not have presented.
+    if (finished && !StopRequested(stop))
+        PostMessageW(work->overview, WM_TILE_FILLED, kWorkerDone, static_cast<LPARAM>(work->showingNumber));
     return 0;
 }
 
@@ -128,6 +129,7 @@ void CreateSnapshotWorker(Showing& current, HWND window)
     work->capture.officeFrames = &current.officeFrames;
     work->capture.dpi = current.overviewDpi;
     work->capture.screenGrab = current.screenGrab;
+    current.tilesPresented.assign(list.count, false);
     current.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, work, CREATE_SUSPENDED, nullptr);
     if (!current.snapshotWorker) delete work;
 }
@@ -154,18 +156,44 @@ void CloseSnapshotWorker(Showing& current)
     current.snapshotWorker = nullptr;
 }
 
+std::vector<unsigned> TilesToPresent(const std::vector<TileReport>& reports, unsigned showingNumber,
+                                     std::vector<bool>& presented, bool* done)
+{
+    std::vector<unsigned> batch;
+    for (const TileReport& report : reports) {
+        if (report.showingNumber != showingNumber) continue;
+        if (report.position == kWorkerDone) {
+            *done = true;
+        } else if (report.position < presented.size() && !presented[report.position]) {
+            presented[report.position] = true;
+            batch.push_back(static_cast<unsigned>(report.position));
+        }
+    }
+    return batch;
+}
+
+bool NeedsFinalRepaint(const std::vector<bool>& presented)
+{
+    for (const bool shown : presented)
+        if (!shown) return true;
+    return false;
+}
+
 void PresentFilledTile(Showing& current, HWND window, WPARAM position, LPARAM showingNumber)
 {
-    if (current.overviewHiding || !IsWindowVisible(window)) return;
-    UniqueWindowDc dc(window);
-    if (!dc) return;
-    // The reports already waiting are served with the same context.
+    // Every report waiting now joins this one.
+    std::vector<TileReport> reports{{position, static_cast<unsigned>(showingNumber)}};
     MSG report{};
-    report.wParam = position;
-    report.lParam = showingNumber;
-    do {
-        if (static_cast<unsigned>(report.lParam) != current.showingNumber) continue;
-        if (WindowEntry* entry = EntryAtIndex(current.windowList, static_cast<int>(report.wParam)))
-            PresentTile(current, dc.get(), entry, LookOf(current, entry));
-    } while (PeekMessageW(&report, window, WM_TILE_FILLED, WM_TILE_FILLED, PM_REMOVE));
+    while (PeekMessageW(&report, window, WM_TILE_FILLED, WM_TILE_FILLED, PM_REMOVE))
+        reports.push_back({report.wParam, static_cast<unsigned>(report.lParam)});
+    if (current.overviewHiding || !IsWindowVisible(window)) return;
+    bool done = false;
+    const std::vector<unsigned> batch = TilesToPresent(reports, current.showingNumber, current.tilesPresented, &done);
+    if (!batch.empty()) {
+        std::vector<WindowEntry*> entries;
+        for (const unsigned at : batch)
+            if (WindowEntry* entry = EntryAtIndex(current.windowList, static_cast<int>(at))) entries.push_back(entry);
+        if (UniqueWindowDc dc{window}) PresentTiles(current, dc.get(), entries);
+    }
+    if (done && NeedsFinalRepaint(current.tilesPresented)) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
 }

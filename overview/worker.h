@@ -7,9 +7,13 @@
 
 struct Showing;
 
+#include <vector>
+
 // Posted by the worker to the Overview each time a tile's images hold their snapshot: wParam is
-// the tile's position in the list, lParam the showingNumber of its showing.
+// the tile's position in the list, lParam the showingNumber of its showing. At its end (not when
+// stopped) it posts kWorkerDone for the position.
 constexpr UINT WM_TILE_FILLED = 0x8002;
+constexpr WPARAM kWorkerDone = static_cast<WPARAM>(-1);
 
 // The worker's handle and its stop request and event are the showing's (overview/showing.h): the
 // request is cleared at every show; RequestSnapshotStop raises it and wakes a worker waiting for a
@@ -34,9 +38,24 @@ void StopAndWaitForWorker(Showing& current);
 // Closes the worker's handle (the thread has ended) and forgets it.
 void CloseSnapshotWorker(Showing& current);
 
-// Shows the tile a WM_TILE_FILLED names in its current look, when the report is of the showing
-// on screen (a report that arrives after its showing ended is dropped).
+// Shows the tiles filled since the last present: the one a WM_TILE_FILLED names and those of the
+// reports waiting behind it, in their current looks, in one batch (one device context, one flush).
+// Reports that arrive after their showing ended are dropped. At the worker's end the whole
+// Overview is repainted only when a tile was not presented.
 void PresentFilledTile(Showing& current, HWND window, WPARAM position, LPARAM showingNumber);
+
+// One report of the worker, as posted.
+struct TileReport {
+    WPARAM position;
+    unsigned showingNumber;
+};
+// What a batch of reports presents: the positions reported for the showing on screen, each once,
+// in the order first reported, leaving out positions beyond the list and tiles presented already
+// (`presented`, one flag per tile, is updated). *done is set when the batch holds the worker's end.
+std::vector<unsigned> TilesToPresent(const std::vector<TileReport>& reports, unsigned showingNumber,
+                                     std::vector<bool>& presented, bool* done);
+// Whether the worker's end needs a repaint of the whole Overview: a tile was never presented.
+bool NeedsFinalRepaint(const std::vector<bool>& presented);
 
 
 // Visits the positions 0 .. count - 1 in the capture order: two cursors, one from the head and

@@ -273,6 +273,8 @@ struct PrintAhead {
 
 PrintAhead* StartPrintAhead(HWND window)
 {
+    // A window whose picture is a crop of the screen picture is not printed: there is nothing to begin.
+    if (PrintsFromScreenGrab(window)) return nullptr;
     RECT rect{};
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return nullptr;
     wchar_t className[kTitleBuffer] = {};
@@ -374,13 +376,25 @@ CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhe
         return result;
     }
     HDC dc = memory.get();
+    wchar_t className[kTitleBuffer] = {};
+    if (ahead)
+        CopyBounded(className, kTitleBuffer, ahead->className);
+    else
+        GetClassNameW(window, className, kTitleMaxRead);
+    if (PrintsFromScreenGrab(window) && context.screenGrab && !IsDocumentClass(className)) {
+        // Under Wine, another program's window is a crop of the screen picture, copied here without a
+        // print thread: a window the system reports as hung gets the notice, as a print would; the
+        // picture cannot change, so a blank crop is not taken again (a console's counts as it is).
+        ReleasePrintAhead(ahead);
+        SelectGuard hold(dc, bitmap.get());
+        result.complete = !IsHungAppWindow(window) && CopyWindowFromScreenGrab(context.screenGrab, window, dc) &&
+                          (ClassIs(className, kConsoleClass) || CaptureHoldsImage(bitmap.get()));
+        PatchCorners(window, dc, result.width, result.height, dpi);
+        result.bitmap = std::move(bitmap);
+        return result;
+    }
     {
         SelectGuard hold(dc, bitmap.get());  // let go before the bitmap is handed out
-        wchar_t className[kTitleBuffer] = {};
-        if (ahead)
-            CopyBounded(className, kTitleBuffer, ahead->className);
-        else
-            GetClassNameW(window, className, kTitleMaxRead);
         const bool document = IsDocumentClass(className);
         // A window the system already knows to be hung is not asked: it would only time out. (A
         // print begun ahead was begun only for a window that was not hung.)

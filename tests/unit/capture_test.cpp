@@ -57,6 +57,22 @@ TEST(CaptureOrder, TwoCursorsTakeTurns)
     EXPECT_EQ((std::vector<unsigned>{0, 3, 1, 4}), seen);
 }
 
+TEST(CaptureOrder, ABatchPresentsEachNewTileOfTheShowingOnceAndTheEndRepaintsOnlyWhatWasMissed)
+{
+    std::vector<bool> presented(4, false);
+    bool done = false;
+    // An old showing's report, a position beyond the list and a repeat are left out.
+    EXPECT_EQ((std::vector<unsigned>{2, 0}),
+              TilesToPresent({{2, 7}, {1, 6}, {0, 7}, {9, 7}, {2, 7}}, 7, presented, &done));
+    EXPECT_FALSE(done);
+    EXPECT_EQ((std::vector<unsigned>{1}), TilesToPresent({{0, 7}, {1, 7}, {kWorkerDone, 6}}, 7, presented, &done));
+    EXPECT_FALSE(done) << "another showing's end";
+    EXPECT_TRUE(NeedsFinalRepaint(presented)) << "tile 3 was never presented";
+    EXPECT_EQ((std::vector<unsigned>{3}), TilesToPresent({{3, 7}, {kWorkerDone, 7}}, 7, presented, &done));
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(NeedsFinalRepaint(presented));
+}
+
 TEST(FitSnapshot, KeepsShapeAndNeverEnlarges)
 {
     EXPECT_TRUE(Same(RECT{15, 78, 315, 152}, Fitted(4000, 1000, 330, 230)));  // 300 x 75

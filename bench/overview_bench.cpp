@@ -6,10 +6,13 @@
 // across a showing and across many show/hide cycles, and its CPU time while idle. Prints medians
 // and spreads; asserts nothing.
 //   sorvane_overview_bench.exe [runs [cycles [idle-seconds]]]   (defaults 15, 400, 60)
+//   sorvane_overview_bench.exe blackbox [rounds]               (default 5): from outside only, see
+//   RunBlackBox
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <cstring>
 #include <cstdio>
 #include <cstdlib>
@@ -626,11 +629,139 @@ void ReportIdleCpu(const Sorvane& sorvane, int seconds)
            seconds, after - before, after);
 }
 
+// Alt+Tab, or Esc, through the input stream, as a user presses them (Alt let go at once: the
+// Overview stays open).
+void PressKeys(std::initializer_list<WORD> down)
+{
+    std::vector<INPUT> keys;
+    for (WORD key : down) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        keys.push_back(input);
+    }
+    for (auto key = down.end(); key != down.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        keys.push_back(input);
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+// One showing asked for with Alt+Tab through the input stream and read off the screen: the times
+// from the keys to the Overview on screen and to every tile showing its window's colour (negative
+// when not seen); Esc closes it again.
+Showing ShowByAltTab(const Sorvane& sorvane, const std::vector<HWND>& windows, const std::vector<POINT>& probes)
+{
+    SetForegroundWindow(windows[0]);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 463, GetSystemMetrics(SM_CYSCREEN) - 42);
+    Sleep(300);
+    Showing showing;
+    const double start = Now();
+    PressKeys({VK_MENU, VK_TAB});
+    while (Now() - start < 5000) {
+        if (IsWindowVisible(sorvane.window) && ScreenPixelIs(8, 60, kSelectedFrame)) {
+            showing.onScreen = Now() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    while (showing.onScreen >= 0 && Now() - start < 15000) {
+        if (AllTilesFilled(probes)) {
+            showing.filled = Now() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    if (showing.onScreen < 0)
+        printf("  (the Overview was not seen on screen within 5 s)\n");
+    else if (showing.filled < 0)
+        printf("  (not all tiles seen filled within 15 s; unfilled:%s)\n", UnfilledTiles(probes).c_str());
+    PressKeys({VK_ESCAPE});
+    for (int i = 0; i < 500 && IsWindowVisible(sorvane.window); ++i) Sleep(10);
+    return showing;
+}
+
+void AddShowing(const Showing& showing, ShowTimes* times)
+{
+    if (showing.onScreen >= 0) times->onScreen.push_back(showing.onScreen);
+    if (showing.filled < 0) return;
+    times->filled.push_back(showing.filled);
+    times->capture.push_back(showing.filled - showing.onScreen);
+}
+
+// What the user sees, measured from outside only, each round with Sorvane started afresh: its idle
+// memory against bare Win32 processes started beside it, then Alt+Tab through the input stream,
+// timed by reading the screen until the Overview is on screen and until every tile shows its
+// window's colour, for the first showing and for the next one a second later; and, in the same
+// round, the bare loop doing the same captures.
+void RunBlackBox(int rounds)
+{
+    std::vector<HWND> windows;
+    HANDLE helper = OpenHelperWindows(16, &windows);
+    if (!helper || windows.size() != 16) {
+        printf("cannot open the 16 test windows\n");
+        return;
+    }
+    const TileGeometry geometry = GeometryFor(windows);
+    std::vector<double> idleOver, idleOverShaped, afterOver, bare;
+    ShowTimes first, next;
+    for (int round = 0; round < rounds; ++round) {
+        HANDLE bareProcess = StartProgram(BesideThisProgram("SorvaneBareProcess.exe"), "");
+        HANDLE shapedProcess = StartProgram(BesideThisProgram("SorvaneBareProcess.exe"), "shaped");
+        const Sorvane sorvane = StartSorvane();
+        if (!sorvane.window || !bareProcess || !shapedProcess) {
+            printf("cannot start Sorvane.exe and the bare processes\n");
+            return;
+        }
+        Sleep(2000);  // all at rest
+        const double bareKb = PagefileKb(bareProcess);
+        idleOver.push_back(PagefileKb(sorvane.process) - bareKb);
+        idleOverShaped.push_back(PagefileKb(sorvane.process) - PagefileKb(shapedProcess));
+        // Gone before anything is timed: a process ending under Wine keeps the server busy a while.
+        EndProgram(shapedProcess);
+        EndProgram(bareProcess);
+        Sleep(1000);
+        AddShowing(ShowByAltTab(sorvane, windows, geometry.probes), &first);
+        Sleep(1000);
+        afterOver.push_back(PagefileKb(sorvane.process) - bareKb);
+        AddShowing(ShowByAltTab(sorvane, windows, geometry.probes), &next);
+        const std::vector<double> loop = TimeBareLoop(windows, geometry.tile, 1);
+        bare.insert(bare.end(), loop.begin(), loop.end());
+        StopSorvane(sorvane);
+        Sleep(500);
+    }
+    EndProgram(helper);
+    printf("-- black box: 16 windows, Sorvane started afresh each round, Alt+Tab pressed\n");
+    Report("idle PagefileUsage over a bare process", "KB", idleOver);
+    Report("  over one with common controls + 1 thread", "KB", idleOverShaped);
+    Report("  over a bare process after one showing", "KB", afterOver);
+    Report("bare loop: 1 grab + 16 x (copy + stretch)", "ms", bare);
+    for (const auto& [label, times] : {std::pair<const char*, const ShowTimes&>{"first showing", first},
+                                       std::pair<const char*, const ShowTimes&>{"next showing", next}}) {
+        char line[96];
+        snprintf(line, sizeof line, "%s: Alt+Tab to Overview on screen", label);
+        Report(line, "ms", times.onScreen);
+        snprintf(line, sizeof line, "%s: Alt+Tab to every tile filled", label);
+        Report(line, "ms", times.filled);
+        snprintf(line, sizeof line, "%s: capture phase", label);
+        Report(line, "ms", times.capture);
+        snprintf(line, sizeof line, "%s: capture phase / bare loop", label);
+        ReportRatio(line, Median(times.capture), Median(bare));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc > 1 && strcmp(argv[1], "blackbox") == 0) {
+        RunBlackBox(argc > 2 ? std::max(1, atoi(argv[2])) : 5);
+        return 0;
+    }
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
     // About 1 s per 64-window cycle here: 400 keep the whole bench under about 10 minutes.
     const int cycles = argc > 2 ? std::max(1, atoi(argv[2])) : 400;

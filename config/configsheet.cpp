@@ -9,6 +9,7 @@
 
 #include "common/instance.h"
 #include "common/owners.h"
+#include "common/system.h"
 #include "common/text.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
@@ -159,7 +160,12 @@ void ChooseExecutable(HWND page)
     dialog.lpstrInitialDir = L"C:\\Program Files\\";
     dialog.lpstrTitle = L"Select Executable File";
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT;
-    if (GetOpenFileNameW(&dialog)) AddExclusionPath(page, path);
+    // The common dialogs are loaded when first asked for (and kept): they cost Sorvane's idle memory
+    // for a dialog most users open once.
+    using OpenFileFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const OpenFileFunction getOpenFileName =
+        ProcedureOf<OpenFileFunction>(LoadSystemLibrary(L"comdlg32.dll"), "GetOpenFileNameW");
+    if (getOpenFileName && getOpenFileName(&dialog)) AddExclusionPath(page, path);
 }
 
 void RemoveSelectedExclusion(HWND page)

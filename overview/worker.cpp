@@ -50,18 +50,28 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     const std::vector<SnapshotJob>& jobs = work->jobs;
     UniquePen buttonPen(CreatePen(PS_SOLID, Scale(2, work->dpi), work->colours.buttonLine));
     const TileDrawingContexts drawing = CreateTileDrawingContexts();
+    // Under Wine, every window cropped from the screen picture is asked to answer at once; the
+    // requests stay here until the worker ends.
+    std::vector<AnswerRequest> answers(jobs.size());
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (!CropsFromScreenGrab(jobs[i].window, work->capture)) continue;
+        answers[i].window = jobs[i].window;
+        AskToAnswer(&answers[i]);
+    }
     // prints[i] is the print begun ahead for jobs[i]; the first kPrintsAhead begin at once.
+    auto startAhead = [&](size_t i) { return answers[i].window ? nullptr : StartPrintAhead(jobs[i].window); };
     std::vector<PrintAhead*> prints(jobs.size(), nullptr);
-    for (size_t i = 0; i < jobs.size() && i < kPrintsAhead; ++i) prints[i] = StartPrintAhead(jobs[i].window);
+    for (size_t i = 0; i < jobs.size() && i < kPrintsAhead; ++i) prints[i] = startAhead(i);
     bool finished = true;
     for (size_t i = 0; i < jobs.size(); ++i) {
         if (StopRequested(stop)) {
             finished = false;
             break;
         }
-        if (i + kPrintsAhead < jobs.size()) prints[i + kPrintsAhead] = StartPrintAhead(jobs[i + kPrintsAhead].window);
+        if (i + kPrintsAhead < jobs.size()) prints[i + kPrintsAhead] = startAhead(i + kPrintsAhead);
         const SnapshotJob& job = jobs[i];
-        const CaptureResult capture = CaptureWindow(job.window, work->capture, prints[i]);
+        const CaptureResult capture = answers[i].window ? CaptureFromScreenGrab(answers[i], work->capture)
+                                                        : CaptureWindow(job.window, work->capture, prints[i]);
         prints[i] = nullptr;  // CaptureWindow has let go of it
         if (StopRequested(stop)) continue;  // ended at the loop's head
         if (capture.bitmap) {

@@ -273,8 +273,6 @@ struct PrintAhead {
 
 PrintAhead* StartPrintAhead(HWND window)
 {
-    // A window whose picture is a crop of the screen picture is not printed: there is nothing to begin.
-    if (PrintsFromScreenGrab(window)) return nullptr;
     RECT rect{};
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return nullptr;
     wchar_t className[kTitleBuffer] = {};
@@ -376,25 +374,13 @@ CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhe
         return result;
     }
     HDC dc = memory.get();
-    wchar_t className[kTitleBuffer] = {};
-    if (ahead)
-        CopyBounded(className, kTitleBuffer, ahead->className);
-    else
-        GetClassNameW(window, className, kTitleMaxRead);
-    if (PrintsFromScreenGrab(window) && context.screenGrab && !IsDocumentClass(className)) {
-        // Under Wine, another program's window is a crop of the screen picture, copied here without a
-        // print thread: a window the system reports as hung gets the notice, as a print would; the
-        // picture cannot change, so a blank crop is not taken again (a console's counts as it is).
-        ReleasePrintAhead(ahead);
-        SelectGuard hold(dc, bitmap.get());
-        result.complete = !IsHungAppWindow(window) && CopyWindowFromScreenGrab(context.screenGrab, window, dc) &&
-                          (ClassIs(className, kConsoleClass) || CaptureHoldsImage(bitmap.get()));
-        PatchCorners(window, dc, result.width, result.height, dpi);
-        result.bitmap = std::move(bitmap);
-        return result;
-    }
     {
         SelectGuard hold(dc, bitmap.get());  // let go before the bitmap is handed out
+        wchar_t className[kTitleBuffer] = {};
+        if (ahead)
+            CopyBounded(className, kTitleBuffer, ahead->className);
+        else
+            GetClassNameW(window, className, kTitleMaxRead);
         const bool document = IsDocumentClass(className);
         // A window the system already knows to be hung is not asked: it would only time out. (A
         // print begun ahead was begun only for a window that was not hung.)
@@ -425,6 +411,75 @@ CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhe
             if (!PauseUnlessStopped(stop, kBlankRetryPauseMs)) break;
         }
         PatchCorners(window, dc, result.width, result.height, dpi);
+    }
+    result.bitmap = std::move(bitmap);
+    return result;
+}
+
+namespace {
+
+VOID CALLBACK AnswerArrived(HWND, UINT, ULONG_PTR answered, LRESULT)
+{
+    reinterpret_cast<AnswerRequest*>(answered)->answered = true;
+}
+
+// Waits for the request's answer, handling this thread's messages (the answer is one of them), at
+// most kPrintTimeoutMs and no longer than a stop request.
+PrintOutcome WaitForAnswer(const AnswerRequest& request, HANDLE stop)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        if (request.answered) return PrintOutcome::Printed;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= kPrintTimeoutMs) return PrintOutcome::TimedOut;
+        const DWORD result =
+            MsgWaitForMultipleObjects(stop ? 1 : 0, &stop, FALSE, kPrintTimeoutMs - waited, QS_ALLINPUT);
+        if (stop && result == WAIT_OBJECT_0) return PrintOutcome::Stopped;
+    }
+}
+
+}  // namespace
+
+bool CropsFromScreenGrab(HWND window, const CaptureContext& context)
+{
+    if (!context.screenGrab || !PrintsFromScreenGrab(window)) return false;
+    wchar_t className[kTitleBuffer] = {};
+    GetClassNameW(window, className, kTitleMaxRead);
+    return !IsDocumentClass(className);
+}
+
+void AskToAnswer(AnswerRequest* request)
+{
+    // A window the system already knows to be hung is not asked: it would not answer.
+    request->asked = !IsHungAppWindow(request->window) &&
+                     SendMessageCallbackW(request->window, WM_NULL, 0, 0, AnswerArrived,
+                                          reinterpret_cast<ULONG_PTR>(request)) != FALSE;
+}
+
+CaptureResult CaptureFromScreenGrab(const AnswerRequest& request, const CaptureContext& context)
+{
+    CaptureResult result{};
+    RECT rect{};
+    GetWindowRect(request.window, &rect);
+    result.width = rect.right - rect.left;
+    result.height = rect.bottom - rect.top;
+    if (result.width <= 0 || result.height <= 0) return result;
+    UniqueWindowDc screenDc(nullptr, GetDC(nullptr));
+    UniqueMemoryDc memory(screenDc ? CreateCompatibleDC(screenDc.get()) : nullptr);
+    UniqueBitmap bitmap(CreateCaptureBitmap(result.width, result.height));
+    if (!screenDc || !memory || !bitmap) return result;
+    {
+        SelectGuard hold(memory.get(), bitmap.get());  // let go before the bitmap is handed out
+        // The picture cannot change: a blank crop is not taken again (a console's counts as it is).
+        if (request.asked && WaitForAnswer(request, context.stop) == PrintOutcome::Printed &&
+            CopyWindowFromScreenGrab(context.screenGrab, request.window, memory.get())) {
+            wchar_t className[kTitleBuffer] = {};
+            GetClassNameW(request.window, className, kTitleMaxRead);
+            result.complete = ClassIs(className, kConsoleClass) || CaptureHoldsImage(bitmap.get());
+        }
+        PatchCorners(request.window, memory.get(), result.width, result.height, context.dpi);
     }
     result.bitmap = std::move(bitmap);
     return result;

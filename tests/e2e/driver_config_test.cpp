@@ -311,7 +311,7 @@ TEST_F(ConfigurationSheet, CancelAfterDefaultChangesNothingAndTheGestureCanBeSwi
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-TEST_F(ConfigurationSheet, RemovingEveryExclusionEntryDeletesTheValue)
+TEST_F(ConfigurationSheet, AddOpensTheFileDialogAndRemovingEveryExclusionEntryDeletesTheValue)
 {
     const char stored[] = "C:\\one.exe\0C:\\two.exe\0";
     WriteSetting("Exclusion", REG_MULTI_SZ, stored, sizeof stored);
@@ -321,6 +321,13 @@ TEST_F(ConfigurationSheet, RemovingEveryExclusionEntryDeletesTheValue)
     ASSERT_TRUE(ShowPage(2));
     HWND page = CurrentPage();
     ASSERT_EQ(2, SendDlgItemMessageA(page, 1004, LB_GETCOUNT, 0, 0));
+    // Add opens the file dialog (its library is loaded on this first use); Cancel adds nothing.
+    PostMessageA(page, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
+    HWND chooser = WaitForDialog(sorvane.id(), "Select Executable File");
+    ASSERT_NE(nullptr, chooser) << DescribeWindows(sorvane.id());
+    PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(PollUntil([&] { return !IsWindow(chooser); }));
+    EXPECT_EQ(2, SendDlgItemMessageA(page, 1004, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < 2; ++i) {
         SendDlgItemMessageA(page, 1004, LB_SETCURSEL, 0, 0);
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);

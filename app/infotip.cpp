@@ -53,6 +53,8 @@ POINT InfoTipPlace(POINT pointer, const RECT& monitor, int dpi)
 void ShowInfoTipAt(POINT place)
 {
     if (infoTipShown) return;
+    // The text in the showing's scale, which the tooltip measures itself by.
+    if (HFONT font = OverviewTipFont()) SendMessageW(infoTip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(place.x, place.y));
     SetInfoTipActive(true);
     // The packed position is 16 bits each way, and a tooltip that reads it unsigned (Wine's does)

@@ -34,6 +34,7 @@ namespace {
 // Sent by the shell to every top-level window when the taskbar has been (re)created.
 const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
 
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED (Windows 8.1 on)
 constexpr UINT kShellPingTimeoutMs = 1000;
 constexpr wchar_t kCloseTipText[] = L"Close this active window";
 constexpr wchar_t kNoInfoText[] = L"No information about this window is available.";
@@ -541,8 +542,11 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         }
         return 0;
     case WM_DISPLAYCHANGE:
-        // Monitors came, went or moved: the corner watch reads them anew (the Overview does at
-        // each showing).
+    case WM_SETTINGCHANGE:
+    case kDpiChangedMessage:
+        // Monitors came, went, moved or changed their scale: the corner watch reads them anew (the
+        // Overview does at each showing; one open now stays as it is, and the hidden window needs no
+        // move to the place the system suggests).
         if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));
         return 0;
     default:

@@ -1,10 +1,13 @@
 // The monitors of the desktop, read from the system whenever they are needed: a monitor added,
-// removed or moved is seen by the next reader. Header-only, so that the hook library shares it.
+// removed, moved or scaled anew is seen by the next reader. Header-only, so that the hook library
+// shares it. Sorvane is aware of each monitor's DPI: every rectangle here is in physical pixels.
 #pragma once
 
 #include <windows.h>
 
 #include <vector>
+
+#include "common/system.h"
 
 namespace monitors_detail {
 
@@ -33,4 +36,20 @@ inline RECT MonitorRectAt(POINT point)
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info)) return info.rcMonitor;
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Asks the system for the monitor's DPI (the effective one, as the user scaled that monitor) into
+// *dpi: GetDpiForMonitor's answer, from shcore.dll (Windows 8.1 on); E_NOTIMPL where it is missing.
+// Not for the hook library, which needs no scale.
+inline HRESULT AskMonitorDpi(HMONITOR monitor, UINT* dpi)
+{
+    using GetDpiFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    // Loaded once and kept for the life of the process.
+    static const GetDpiFunction getDpi =
+        ProcedureOf<GetDpiFunction>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+    *dpi = 0;
+    if (!getDpi) return E_NOTIMPL;
+    UINT horizontal = 0;
+    return getDpi(monitor, kEffectiveDpi, &horizontal, dpi);
 }

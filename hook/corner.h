@@ -34,7 +34,9 @@ constexpr bool PointInCorner(unsigned corner, int x, int y, int screenWidth, int
 
 // Whether the point lies in the chosen corner of the monitor it is on (within kCornerReach of both
 // edges that meet there) and the pointer is stopped there: no monitor lies just beyond that
-// corner, across either edge or diagonally, where the pointer could go on.
+// corner, across either edge or diagonally, where the pointer could go on. The point and the
+// rectangles are in physical pixels, as the mouse hook reports the point: monitors of different
+// scales meet where their physical edges do.
 inline bool PointInMonitorCorner(unsigned corner, POINT point, const RECT* monitors, size_t count)
 {
     auto contains = [&](int x, int y) {

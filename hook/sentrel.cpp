@@ -38,8 +38,9 @@ HINSTANCE libraryInstance;
 // Read by the hook procedure on the hook thread, written by the installing thread.
 std::atomic<unsigned> watchedCorner{kCornerBottomRight};
 std::atomic<bool> pointerInCorner{false};  // re-armed when the pointer leaves the corner
-// The monitors' rectangles, read at each install (and so again after a display change); read by
-// the hook procedure under the lock.
+// The monitors' rectangles in physical pixels, as the hook's point (Sorvane is aware of each
+// monitor's DPI), read at each install (and so again after a change of monitors or of their
+// scale); read by the hook procedure under the lock.
 std::mutex monitorsLock;
 std::vector<RECT> watchedMonitors;
 

@@ -14,7 +14,7 @@
 
 // corner: 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right (any other value: bottom-right).
 // Starts watching, or moves the watch to another corner; either way the monitors are read anew
-// (call it again after a display change). Returns 1 on success, 0 on failure.
+// (call it again after a change of monitors or of their scale). Returns 1 on success, 0 on failure.
 // The first call returns once the hook thread has installed the hook, or failed to.
 SENTREL_API int InstallMouseHook(unsigned int corner);
 

@@ -55,13 +55,17 @@ HWND StartingNotice()
     return notice;
 }
 
+// Twice at most: a dialog moved onto a monitor of another scale takes that scale's size on the way.
 void CentreOnMonitor(HWND window, const RECT& monitor)
 {
-    RECT rect{};
-    if (!GetWindowRect(window, &rect)) return;
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    const int left = (monitor.left + monitor.right - width) / 2, top = (monitor.top + monitor.bottom - height) / 2;
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT rect{};
+        if (!GetWindowRect(window, &rect)) return;
+        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+        const int left = (monitor.left + monitor.right - width) / 2, top = (monitor.top + monitor.bottom - height) / 2;
+        if (rect.left == left && rect.top == top) return;
+        SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // Another program's window is shown without waiting for it: a hung application must not stall us.
@@ -204,7 +208,7 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point)
     ClearSnapshotStop(showing);
     showing.wheelRemainder = 0;
     showing.pointerSeen = false;
-    showing.overviewDpi = UpdateOverviewDpi();
+    showing.overviewDpi = UpdateOverviewDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST));
     showing.colours = CurrentOverviewColours();
     BOOL cues = FALSE;
     showing.keyboardCues = SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;

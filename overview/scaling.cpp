@@ -1,5 +1,6 @@
 #include "overview/scaling.h"
 
+#include "common/monitors.h"
 #include "common/owners.h"
 
 namespace {
@@ -7,10 +8,24 @@ namespace {
 // The default GUI font is 8 points ("MS Shell Dlg").
 constexpr int kTextFontPoints = 8;
 
-UniqueFont scaledTextFont;  // null at 96 DPI, where the stock font serves
-int scaledTextFontDpi = kBaseDpi;
+// Both made for fontsDpi. The text font is null at 96 DPI, where the stock font serves.
+UniqueFont scaledTextFont;
+UniqueFont tipFont;
+int fontsDpi = 0;  // none made yet
 
 HFONT StockTextFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+// The status font the system gives tooltips, which it measures for its own DPI, at `dpi`.
+HFONT CreateTipFont(int dpi)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+    LOGFONTW face = metrics.lfStatusFont;
+    face.lfHeight = MulDiv(face.lfHeight, dpi, ReadScreenDpi());
+    face.lfWidth = 0;
+    return CreateFontIndirectW(&face);
+}
 
 }  // namespace
 
@@ -23,10 +38,18 @@ int ReadScreenDpi()
     return dpi > 0 ? dpi : kBaseDpi;
 }
 
-int UpdateOverviewDpi()
+int ReadMonitorDpi(HMONITOR monitor)
 {
-    const int dpi = ReadScreenDpi();
-    if (dpi == scaledTextFontDpi) return dpi;
+    UINT dpi = 0;
+    const HRESULT answer = AskMonitorDpi(monitor, &dpi);
+    return ShowingDpi(answer, dpi, ReadScreenDpi());
+}
+
+int UpdateOverviewDpi(HMONITOR monitor) { return UseOverviewDpi(ReadMonitorDpi(monitor)); }
+
+int UseOverviewDpi(int dpi)
+{
+    if (dpi == fontsDpi) return dpi;
     UniqueFont font;
     if (dpi != kBaseDpi) {
         LOGFONTW face{};
@@ -37,8 +60,11 @@ int UpdateOverviewDpi()
         }
     }
     scaledTextFont = std::move(font);
-    scaledTextFontDpi = dpi;
+    tipFont.reset(CreateTipFont(dpi));
+    fontsDpi = dpi;
     return dpi;
 }
 
 HFONT OverviewTextFont() { return scaledTextFont ? scaledTextFont.get() : StockTextFont(); }
+
+HFONT OverviewTipFont() { return tipFont.get(); }

@@ -70,7 +70,7 @@ struct Showing {
     HoldToChoose hold;
     // What is left of the wheel's turns short of a whole step (overview/selection.h).
     int wheelRemainder = 0;
-    // The screen's DPI of the showing, read at its start before the worker is created.
+    // The DPI of the monitor the showing covers, read at its start before the worker is created.
     int overviewDpi = 96;
     // The colours of the showing (high contrast or not), and whether the selected tile shows a
     // focus rectangle: when the system asks for keyboard cues, or once the keyboard is used.

@@ -48,11 +48,11 @@ void ActivateWindow(HWND window)
 void SwitchToWindow(HWND window)
 {
     POINT cursor{};
-    // The pointer in the bottom-right corner of its monitor (10 x 10 at 96 DPI) goes to the
-    // monitor's middle.
-    const int corner = Scale(10, ReadScreenDpi());
+    // The pointer in the bottom-right corner of its monitor (10 x 10 at 96 DPI, scaled to that
+    // monitor's DPI) goes to the monitor's middle.
     if (GetCursorPos(&cursor)) {
         const RECT monitor = MonitorRectAt(cursor);
+        const int corner = Scale(10, ReadMonitorDpi(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST)));
         if (cursor.x > monitor.right - 1 - corner && cursor.y > monitor.bottom - 1 - corner)
             SetCursorPos((monitor.left + monitor.right) / 2, (monitor.top + monitor.bottom) / 2);
     }

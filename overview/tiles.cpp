@@ -115,6 +115,8 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
     // Listing found the icon already; an entry listed otherwise looks for it now.
     if (!entry->icon) entry->icon = FindWindowIcon(entry->hwnd, &current.windowList.standIns, &entry->iconOwned);
     HICON icon = entry->icon;
+    // A large icon at the showing's DPI (DrawIcon would take the system's size).
+    const int iconSide = 2 * Scale(kIconHalf, dpi);
 
     std::lock_guard<std::mutex> hold(tileImagesLock);
     entry->titleLabel = CopyOfFrameArea(reference, tools.frame.get(), entry->labelRect.left, labelTop,
@@ -130,7 +132,7 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
         }
         SetTextColor(work, current.colours.label);
         TextOutW(work, x, y, title, length);
-        if (icon) DrawIcon(work, 0, 0, icon);
+        if (icon) DrawIconEx(work, 0, 0, icon, iconSide, iconSide, 0, nullptr, DI_NORMAL);
     }
     entry->labelBackdrop = CopyOfFrameArea(reference, tools.frame.get(), entry->labelRect.left,
                                            labelTop, labelWidth, labelHeight);
@@ -149,7 +151,9 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
             AlphaBlend(work, inset, inset, tw + 1 - 2 * inset, th + 1 - 2 * inset, tools.gradient.get(), inset,
                        inset, tw + 1 - 2 * inset, th + 1 - 2 * inset, blend);
         }
-        if (icon) DrawIcon(work, width / 2 - Scale(kIconHalf, dpi), height / 2 - Scale(kIconHalf, dpi), icon);
+        if (icon)
+            DrawIconEx(work, width / 2 - Scale(kIconHalf, dpi), height / 2 - Scale(kIconHalf, dpi), icon, iconSide,
+                       iconSide, 0, nullptr, DI_NORMAL);
         if (image == entry->highlightTile) {
             const int in6 = Scale(6, dpi), in7 = Scale(7, dpi), in8 = Scale(8, dpi);  // insets from the tile's edges
             const POINT thick[4][2] = {{{in8, in8}, {tw - in8, in8}},

@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "common/monitors.h"
 #include "common/platform.h"
 #include "common/system.h"
 #include "common/text.h"
@@ -193,6 +194,22 @@ bool PauseUnlessStopped(HANDLE stop, DWORD ms)
 
 bool ClassIs(const wchar_t* className, const wchar_t* expected) { return wcscmp(className, expected) == 0; }
 
+// The size the window prints at from its rectangle (PrintSizeFor over what the system says now).
+// Wine stretches no window, whatever its DPI: there the rectangle's size.
+SIZE PrintSizeOf(HWND window, const RECT& rect)
+{
+    // From Windows 10 1607 on.
+    using GetDpiFunction = UINT(WINAPI*)(HWND);
+    static const GetDpiFunction getDpi =
+        ProcedureOf<GetDpiFunction>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+    UINT windowDpi = 0, monitorDpi = 0;
+    if (getDpi && !RunningUnderWine()) {
+        windowDpi = getDpi(window);
+        if (FAILED(AskMonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitorDpi))) monitorDpi = 0;
+    }
+    return PrintSizeFor(rect, windowDpi, monitorDpi);
+}
+
 // Office document windows print their application's frame in their stead.
 PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueBitmap* bitmap, int* width,
                                  int* height, const CaptureContext& context)
@@ -216,8 +233,8 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueB
         wchar_t frameTitle[kTitleBuffer] = {};
         ReadWindowTitle(slot.frameHwnd, frameTitle, kTitleBuffer);
         if (!wcsstr(frameTitle, title)) continue;
-        const int frameWidth = slot.frameRect.right - slot.frameRect.left;
-        const int frameHeight = slot.frameRect.bottom - slot.frameRect.top;
+        const SIZE frameSize = PrintSizeOf(slot.frameHwnd, slot.frameRect);
+        const int frameWidth = frameSize.cx, frameHeight = frameSize.cy;
         HBITMAP frameBitmap = CreateCaptureBitmap(frameWidth, frameHeight);
         if (!frameBitmap) break;
         // The document's own bitmap leaves the context and is deleted.
@@ -267,7 +284,7 @@ bool IsDocumentClass(const wchar_t* className)
 struct PrintAhead {
     PendingPrint print;
     wchar_t className[kTitleBuffer];
-    int width;   // the window's size when the print began: the capture's size
+    int width;   // the window's print size when the print began: the capture's size
     int height;
 };
 
@@ -281,8 +298,9 @@ PrintAhead* StartPrintAhead(HWND window)
     auto* ahead = new (std::nothrow) PrintAhead{};
     if (!ahead) return nullptr;
     CopyBounded(ahead->className, kTitleBuffer, className);
-    ahead->width = rect.right - rect.left;
-    ahead->height = rect.bottom - rect.top;
+    const SIZE size = PrintSizeOf(window, rect);
+    ahead->width = size.cx;
+    ahead->height = size.cy;
     HDC screen = GetDC(nullptr);
     const bool started = StartPrint(window, screen, ahead->width, ahead->height, &ahead->print);
     ReleaseDC(nullptr, screen);
@@ -327,6 +345,14 @@ bool CaptureHoldsImage(HBITMAP capture)
 
 HBITMAP CreateCaptureBitmap(int width, int height) { return CreateTopDownSection(width, height); }
 
+SIZE PrintSizeFor(const RECT& window, UINT windowDpi, UINT monitorDpi)
+{
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    if (windowDpi == 0 || monitorDpi == 0 || windowDpi == monitorDpi) return SIZE{width, height};
+    const int scale = static_cast<int>(windowDpi), over = static_cast<int>(monitorDpi);
+    return SIZE{MulDiv(width, scale, over), MulDiv(height, scale, over)};
+}
+
 RECT FitSnapshot(int w, int h, int tw, int th, int dpi)
 {
     const int margin = MulDiv(kMargin, dpi, 96);
@@ -358,9 +384,9 @@ CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhe
     const int dpi = context.dpi;
     CaptureResult result{};
     RECT rect{};
-    if (!ahead) GetWindowRect(window, &rect);
-    result.width = ahead ? ahead->width : rect.right - rect.left;
-    result.height = ahead ? ahead->height : rect.bottom - rect.top;
+    const SIZE size = ahead || !GetWindowRect(window, &rect) ? SIZE{} : PrintSizeOf(window, rect);
+    result.width = ahead ? ahead->width : size.cx;
+    result.height = ahead ? ahead->height : size.cy;
     if (result.width <= 0 || result.height <= 0) return result;
 
     // Prints land in a 32-bit section whose pixels the blank test reads directly; the window's own

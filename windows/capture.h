@@ -31,6 +31,12 @@ bool CaptureHoldsImage(HBITMAP capture);
 // their pixels can be read in one pass.
 HBITMAP CreateCaptureBitmap(int width, int height);
 
+// The size a window prints at, from its rectangle on the screen: in physical pixels, as Sorvane is
+// aware of each monitor's DPI. A window unaware of DPI, or aware of the system's only, on a monitor
+// of another scale draws at its own size, which the system stretches to the screen: the rectangle
+// scaled by the window's DPI over its monitor's. The rectangle's size where either is unknown (0).
+SIZE PrintSizeFor(const RECT& window, UINT windowDpi, UINT monitorDpi);
+
 // Where a capture of width x height goes in a tile of tileWidth x tileHeight, relative to the
 // tile's top-left corner: fitted with a 30-pixel margin (at 96 DPI, scaled to the screen's dpi),
 // never enlarged, and centred.

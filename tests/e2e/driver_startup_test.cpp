@@ -1,8 +1,9 @@
-// Start-up and exit of the real program: its window, tray icon, hotkeys and settings key, the
-// second copy, the welcome balloon, and a start without the hook library.
+// Start-up and exit of the real program: its window, its DPI awareness, tray icon, hotkeys and
+// settings key, the second copy, the welcome balloon, and a start without the hook library.
 #include <windows.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,45 @@ using WelcomeBalloon = SorvaneTest;
 using WithoutHookLibrary = SorvaneTest;
 
 constexpr UINT kAlt = MOD_ALT, kWin = MOD_WIN;
+constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+
+// The window's DPI awareness as the system reports it (DPI_AWARENESS), or -1 where it has not the
+// calls to say (before Windows 10 1607).
+int DpiAwarenessOf(HWND window)
+{
+    using ContextOfWindow = HANDLE(WINAPI*)(HWND);
+    using AwarenessOfContext = int(WINAPI*)(HANDLE);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto contextOf = reinterpret_cast<ContextOfWindow>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto awarenessOf = reinterpret_cast<AwarenessOfContext>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    if (!contextOf || !awarenessOf) return -1;
+    return awarenessOf(contextOf(window));
+}
+
+// A setting of the program's manifest as the system reads it when the program starts
+// (QueryActCtxSettingsW over the executable's manifest, in the namespace given), in UTF-8; empty
+// when the manifest has none.
+std::string ManifestSetting(const wchar_t* space, const wchar_t* name)
+{
+    using QuerySettings = BOOL(WINAPI*)(DWORD, HANDLE, PCWSTR, PCWSTR, PWSTR, SIZE_T, SIZE_T*);
+    auto query = reinterpret_cast<QuerySettings>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryActCtxSettingsW")));
+    const std::wstring path = Wide(SorvanePath());
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = path.c_str();
+    request.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE context = CreateActCtxW(&request);
+    if (!query || context == INVALID_HANDLE_VALUE) return {};
+    wchar_t value[64] = {};
+    SIZE_T written = 0;
+    const bool read = query(0, context, space, name, value, std::size(value), &written) != FALSE;
+    ReleaseActCtx(context);
+    return read ? Utf8(value) : std::string();
+}
 
 // The three default combinations: Show, Recent, Others.
 void ExpectDefaultHotkeys(bool taken)
@@ -45,6 +85,14 @@ TEST_F(FirstStart, HidesItsWindowTakesTheDefaultsAndReleasesEverythingOnExit)
     EXPECT_FALSE(IsWindowVisible(window)) << "the main window is visible while idle";
     EXPECT_EQ(TextOf(window), kMainTitle);
     EXPECT_TRUE(TrayIconExists(window));
+    // Aware of each monitor's DPI, as its manifest asks: every coordinate it handles is physical.
+    // Wine 8 reports every program so, whatever its manifest: the manifest is read too, as the
+    // system reads it (version 2 first, and the older systems' forms).
+    const int awareness = DpiAwarenessOf(window);
+    EXPECT_TRUE(awareness == -1 || awareness == kPerMonitorAware) << "the main window's DPI awareness: " << awareness;
+    EXPECT_EQ(ManifestSetting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
+              "PerMonitorV2, PerMonitor");
+    EXPECT_EQ(ManifestSetting(nullptr, L"dpiAware"), "true/pm");
 
     // A first start leaves the key behind, empty.
     DWORD values = 99, subkeys = 99;
@@ -57,6 +105,7 @@ TEST_F(FirstStart, HidesItsWindowTakesTheDefaultsAndReleasesEverythingOnExit)
     ASSERT_TRUE(ExitSorvane(sorvane));
     EXPECT_FALSE(TrayIconExists(window)) << "the tray icon outlived the program";
     ExpectDefaultHotkeys(false);
+    if (awareness == -1) GTEST_SKIP() << "user32 cannot report a window's DPI awareness (before Windows 10 1607)";
 }
 
 TEST_F(SecondCopy, ExitsAtOnceAndTheFirstNoLongerShowsTheWelcome)

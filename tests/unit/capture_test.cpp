@@ -87,6 +87,25 @@ TEST(FitSnapshot, KeepsShapeAndNeverEnlarges)
     EXPECT_TRUE(Same(RECT{37, 15, 293, 195}, Fitted(1000, 700, 330, 210)));
 }
 
+// A window unaware of DPI on a 150 per cent monitor (here left of the primary one) covers 1200 x 900
+// physical pixels and prints at its own 800 x 600, the size its capture gets and is stretched from;
+// a window aware of a 150 per cent system's DPI on a 100 per cent monitor prints larger than it
+// shows. A window at its monitor's scale, or one whose DPIs are not known, prints at its size.
+TEST(PrintSize, FollowsTheWindowsOwnScaleOverItsMonitors)
+{
+    auto size = [](const RECT& window, UINT windowDpi, UINT monitorDpi) {
+        const SIZE print = PrintSizeFor(window, windowDpi, monitorDpi);
+        return std::vector<LONG>{print.cx, print.cy};
+    };
+    const RECT unaware{-1500, 150, -300, 1050};
+    EXPECT_EQ((std::vector<LONG>{800, 600}), size(unaware, 96, 144));
+    EXPECT_EQ((std::vector<LONG>{801, 601}), size(RECT{0, 0, 1201, 901}, 96, 144)) << "rounded to the nearest";
+    EXPECT_EQ((std::vector<LONG>{1200, 900}), size(RECT{100, 100, 900, 700}, 144, 96));
+    EXPECT_EQ((std::vector<LONG>{1200, 900}), size(unaware, 144, 144));
+    EXPECT_EQ((std::vector<LONG>{1200, 900}), size(unaware, 0, 144)) << "before Windows 10";
+    EXPECT_EQ((std::vector<LONG>{1200, 900}), size(unaware, 96, 0));
+}
+
 TEST(StretchAreas, SelectedIsLargerAndPlainIsInset)
 {
     const RECT snapshot{15, 15, 185, 135};

@@ -56,6 +56,20 @@ TEST(GestureCorner, EachMonitorHasItsCornersWhereThePointerStops)
     EXPECT_FALSE(in(4, -1, 767, {left, first})) << "the first monitor goes on to the right";
     EXPECT_TRUE(in(1, 0, 0, {first})) << "one monitor: as before";
     EXPECT_FALSE(in(4, 2000, 700, {first, second})) << "off every monitor";
+    // A laptop at 150 per cent (2880 x 1620) beside a monitor at 100 per cent (1920 x 1080), in
+    // physical pixels as the hook reports the pointer: on the right, then on the left.
+    const RECT laptop{0, 0, 2880, 1620}, right{2880, 0, 4800, 1080}, leftOf{-1920, 540, 0, 1620};
+    EXPECT_TRUE(in(4, 4799, 1079, {laptop, right}));
+    EXPECT_TRUE(in(4, 2879, 1619, {laptop, right})) << "nothing beyond it below the smaller monitor";
+    EXPECT_FALSE(in(2, 2879, 0, {laptop, right}));
+    EXPECT_TRUE(in(2, 4798, 1, {laptop, right}));
+    EXPECT_TRUE(in(1, -1920, 540, {leftOf, laptop}));
+    EXPECT_TRUE(in(1, 0, 0, {leftOf, laptop})) << "nothing beyond it above the smaller monitor";
+    EXPECT_FALSE(in(3, 0, 1619, {leftOf, laptop}));
+    EXPECT_TRUE(in(3, -1919, 1618, {leftOf, laptop}));
+    // The same monitor as a program aware of the system's DPI only sees it (scaled to 150 per cent,
+    // 2880 x 1620 from x 2880): the pointer stopped in its physical corner is not in that corner.
+    EXPECT_FALSE(in(4, 4799, 1079, {laptop, RECT{2880, 0, 5760, 1620}}));
 }
 
 namespace {

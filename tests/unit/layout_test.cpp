@@ -4,11 +4,14 @@
 #include <utility>
 #include <vector>
 
+#include "app/infotip.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/selection.h"
 #include "overview/showing.h"
 #include "overview/tiles.h"
 #include "test_support.h"
+#include "windows/capture.h"
 #include "windows/windowlist.h"
 
 TEST(Grid, NeverTallerThanWide)
@@ -123,24 +126,128 @@ TEST(Wallpaper, PlacementFollowsTheShapeOfTheImage)
     EXPECT_TRUE(Same(RECT{1025 / 2 - 676 / 2, 40, 676, 676}, place));
 }
 
-// At 144 DPI (150 per cent) every measure of the frame is scaled as Windows rounds, and the parts
-// keep out of each other's way at every scale.
-TEST(ScaledFrame, BandsAndButtonsAt144)
+namespace {
+
+// Every measure of the Overview on a 1024 x 768 monitor at one DPI, in groups, as the functions the
+// showing draws, places and hit-tests by give them.
+struct OverviewMeasures {
+    std::vector<LONG> bands;    // tile area top and bottom; header bottom, its rule's top; footer band, rule
+    std::vector<LONG> logo;     // left, top, right, bottom
+    std::vector<LONG> points;   // help text, notice, where the pointer parks
+    std::vector<LONG> buttons;  // Cancel, Refresh
+    std::vector<LONG> rows;     // the second of two rows: top, bottom
+    std::vector<LONG> label;    // a title 200 wide
+    std::vector<LONG> tile;     // in a tile 300 wide: close and information buttons, hot square height
+    std::vector<LONG> snapshot;  // {20, 30, 220, 180} selected and plain; a large capture fitted in 300 x 300
+    std::vector<LONG> tip;      // beside a pointer at (100, 20), and at (1000, 20) near the right edge
+    std::vector<LONG> fonts;    // text height, title cell height
+};
+
+std::vector<LONG> Corners(std::initializer_list<RECT> rects)
 {
-    const FrameLayout frame = FrameLayoutFor(1024, 768, 144);
-    EXPECT_TRUE(Same(RECT{0, 60, 1025, 690}, frame.tileArea));
-    EXPECT_EQ((std::vector<int>{60, 57, 688, 687, 690}),
-              (std::vector<int>{frame.headerBottom, frame.headerRuleTop, frame.footerBandTop, frame.footerRuleTop,
-                                frame.footerRuleBottom}));
-    EXPECT_TRUE(Same(RECT{24, 691, 249, 742}, frame.logo));  // 225 x 51
-    EXPECT_EQ((std::vector<LONG>{30, 741, 746, 741, 329, 705}),
-              (std::vector<LONG>{frame.helpText.x, frame.helpText.y, frame.notice.x, frame.notice.y,
-                                 frame.pointerPark.x, frame.pointerPark.y}));
-    // 114 x 35 at (W - 141, H - 71) and (W - 267, H - 71).
-    EXPECT_TRUE(Same(RECT{883, 697, 997, 732}, CancelButtonRect(1024, 768, 144)));
-    EXPECT_TRUE(Same(RECT{757, 697, 871, 732}, RefreshButtonRect(1024, 768, 144)));
+    std::vector<LONG> values;
+    for (const RECT& r : rects) values.insert(values.end(), {r.left, r.top, r.right, r.bottom});
+    return values;
+}
+
+OverviewMeasures MeasuresAt(int dpi)
+{
+    const int w = 1024, h = 768;
+    OverviewMeasures m;
+    const FrameLayout frame = FrameLayoutFor(w, h, dpi);
+    m.bands = {frame.tileArea.top,   frame.tileArea.bottom, frame.headerBottom,    frame.headerRuleTop,
+               frame.footerBandTop, frame.footerRuleTop,   frame.footerRuleBottom};
+    m.logo = Corners({frame.logo});
+    m.points = {frame.helpText.x, frame.helpText.y,    frame.notice.x,
+                frame.notice.y,   frame.pointerPark.x, frame.pointerPark.y};
+    m.buttons = Corners({CancelButtonRect(w, h, dpi), RefreshButtonRect(w, h, dpi)});
+
+    WindowList list{};
+    ResetWindowList(list);
+    AppendWindowEntry(list, FakeHandle(1));
+    WindowEntry* second = AppendWindowEntry(list, FakeHandle(2));
+    LayoutTiles(list, 1, 2, TileAreaFor(w, h, dpi), dpi);
+    m.rows = {second->tile.top, second->tile.bottom};
+    ClearWindowList(list);
+    DestroyWindowList(list);
+
+    m.label = Corners({LabelRectFor(200, w, dpi)});
+    const TileButtons buttons = TileButtonsFor(300, dpi);
+    const RECT tile{0, 0, 300, 200};
+    LONG square = 0;
+    while (InCloseSquare(tile, 299, square, dpi) && InInfoSquare(tile, 0, square, dpi)) ++square;
+    m.tile = Corners({buttons.close, buttons.info});
+    m.tile.push_back(square);
+    const RECT shot{20, 30, 220, 180};
+    const StretchTarget selected = SelectedSnapshotArea(shot, dpi), plain = PlainSnapshotArea(shot, dpi);
+    m.snapshot = {selected.x, selected.y, selected.width, selected.height, plain.x, plain.y, plain.width, plain.height};
+    const std::vector<LONG> fitted = Corners({FitSnapshot(1000, 1000, 300, 300, dpi)});
+    m.snapshot.insert(m.snapshot.end(), fitted.begin(), fitted.end());
+    const RECT monitor{0, 0, w, h};
+    const POINT right = InfoTipPlace(POINT{100, 20}, monitor, dpi), left = InfoTipPlace(POINT{1000, 20}, monitor, dpi);
+    m.tip = {right.x, right.y, left.x, left.y};
+    m.fonts = {FontHeightForPoints(8, dpi), CellHeightForPoints(12, dpi)};
+    return m;
+}
+
+}  // namespace
+
+// At 100, 150 and 200 per cent every measure is scaled from 96 DPI as Windows rounds, by the DPI
+// given alone: a showing on a monitor of another scale than the system's gets that monitor's
+// measures.
+TEST(ScaledFrame, EveryMeasureAt96144And192Dpi)
+{
+    const std::pair<int, OverviewMeasures> table[] = {
+        {96,
+         {{40, 716, 40, 38, 715, 714, 716},
+          {16, 717, 166, 751},
+          {20, 750, 839, 750, 561, 726},
+          {930, 721, 1006, 744, 846, 721, 922, 744},
+          {375, 710},
+          {376, 4, 648, 36},
+          {280, 11, 291, 22, 11, 11, 22, 22, 25},
+          {18, 28, 205, 155, 22, 32, 197, 147, 15, 15, 285, 285},
+          {105, 30, 900, 30},
+          {-11, 16}}},
+        {144,
+         {{60, 690, 60, 57, 688, 687, 690},
+          {24, 691, 249, 742},  // 225 x 51
+          {30, 741, 746, 741, 329, 705},
+          {883, 697, 997, 732, 757, 697, 871, 732},  // 114 x 35 at (W - 141, H - 71) and (W - 267, H - 71)
+          {370, 680},
+          {358, 6, 666, 54},
+          {270, 17, 286, 33, 17, 17, 33, 33, 38},
+          {17, 27, 208, 158, 23, 33, 195, 145, 23, 23, 277, 277},
+          {108, 35, 850, 35},
+          {-16, 24}}},
+        {192,
+         {{80, 664, 80, 76, 662, 660, 664},
+          {32, 666, 332, 734},
+          {40, 732, 654, 732, 98, 684},
+          {836, 674, 988, 720, 668, 674, 820, 720},
+          {366, 652},
+          {340, 8, 684, 72},
+          {260, 22, 282, 44, 22, 22, 44, 44, 50},
+          {16, 26, 210, 160, 24, 34, 194, 144, 30, 30, 270, 270},
+          {110, 40, 800, 40},
+          {-21, 32}}},
+    };
+    for (const auto& [dpi, expected] : table) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        const OverviewMeasures m = MeasuresAt(dpi);
+        EXPECT_EQ(expected.bands, m.bands);
+        EXPECT_EQ(expected.logo, m.logo);
+        EXPECT_EQ(expected.points, m.points);
+        EXPECT_EQ(expected.buttons, m.buttons);
+        EXPECT_EQ(expected.rows, m.rows);
+        EXPECT_EQ(expected.label, m.label);
+        EXPECT_EQ(expected.tile, m.tile);
+        EXPECT_EQ(expected.snapshot, m.snapshot);
+        EXPECT_EQ(expected.tip, m.tip);
+        EXPECT_EQ(expected.fonts, m.fonts);
+    }
     // On a monitor left of and above the primary one, the pointer parks at the same place in it.
-    const POINT park = ScreenPointOf(RECT{-1024, -100, 0, 668}, frame.pointerPark);
+    const POINT park = ScreenPointOf(RECT{-1024, -100, 0, 668}, FrameLayoutFor(1024, 768, 144).pointerPark);
     EXPECT_EQ((std::vector<LONG>{329 - 1024, 705 - 100}), (std::vector<LONG>{park.x, park.y}));
 }
 

@@ -5,6 +5,7 @@
 
 #include "common/owners.h"
 #include "overview/lifecycle.h"
+#include "overview/scaling.h"
 #include "overview/showing.h"
 #include "overview/tiles.h"
 #include "test_support.h"
@@ -255,12 +256,39 @@ TEST_F(Presentation, EntriesWithoutImagesDrawNothing)
     PresentTile(showing, canvas.dc.get(), nullptr, TileLook::Selected);
 }
 
-TEST(TextFont, AtNinetySixDpiTheOverviewKeepsTheStockFont)
+// A showing takes the DPI of its monitor where the system gives one (a 100 per cent monitor beside a
+// 150 per cent system too), else the screen's; the fonts are made anew only when it differs from
+// the last showing's: the stock text font at 96 DPI, the same 8 points elsewhere, and the tip's
+// status font scaled from the system's DPI to the showing's.
+TEST(TextFont, FollowsTheDpiOfEachShowingsMonitor)
 {
-    showing.overviewDpi = UpdateOverviewDpi();  // the unit tests run at 96 DPI
-    ASSERT_EQ(96, showing.overviewDpi);
+    EXPECT_EQ(144, ShowingDpi(S_OK, 144, 96));
+    EXPECT_EQ(96, ShowingDpi(S_OK, 96, 144));
+    EXPECT_EQ(120, ShowingDpi(E_NOTIMPL, 0, 120)) << "before Windows 8.1";
+    EXPECT_EQ(120, ShowingDpi(E_INVALIDARG, 144, 120));
+    EXPECT_EQ(120, ShowingDpi(S_OK, 0, 120));
+
+    showing.overviewDpi = UpdateOverviewDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTONEAREST));
+    ASSERT_EQ(96, showing.overviewDpi);  // the unit tests run at 96 DPI
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), OverviewTextFont());
-    LOGFONTA stock{};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
-    EXPECT_EQ(stock.lfHeight, FontHeightForPoints(8, 96));  // the points the scaled font keeps
+    auto heightOf = [](HGDIOBJ font) {
+        LOGFONTW face{};
+        return GetObjectW(font, sizeof face, &face) == sizeof face ? face.lfHeight : 0;
+    };
+    EXPECT_EQ(heightOf(GetStockObject(DEFAULT_GUI_FONT)), FontHeightForPoints(8, 96));  // the points kept
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const LONG status = metrics.lfStatusFont.lfHeight;
+    EXPECT_EQ(status, heightOf(OverviewTipFont()));
+
+    EXPECT_EQ(144, UseOverviewDpi(144));
+    HFONT text = OverviewTextFont();
+    EXPECT_EQ(FontHeightForPoints(8, 144), heightOf(text));
+    EXPECT_EQ(MulDiv(status, 144, 96), heightOf(OverviewTipFont()));
+    UseOverviewDpi(144);
+    EXPECT_EQ(text, OverviewTextFont()) << "made again for the same DPI";
+    UseOverviewDpi(96);
+    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), OverviewTextFont());
+    EXPECT_EQ(status, heightOf(OverviewTipFont()));
 }

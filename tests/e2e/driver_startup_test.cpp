@@ -19,17 +19,19 @@ using WithoutHookLibrary = SorvaneTest;
 
 constexpr UINT kAlt = MOD_ALT, kWin = MOD_WIN;
 
-// The three default combinations: Show, Recent, Others.
+// The four default combinations: Show, Recent, Others, App (Alt and the key above Tab).
 void ExpectDefaultHotkeys(bool taken)
 {
     if (taken) {
         EXPECT_TRUE(HotkeyTaken(kAlt, VK_TAB));
         EXPECT_TRUE(HotkeyTaken(kWin, 'Z'));
         EXPECT_TRUE(HotkeyTaken(kWin, 'A'));
+        EXPECT_TRUE(HotkeyTaken(kAlt, VK_OEM_3));
     } else {
         EXPECT_TRUE(HotkeyFree(kAlt, VK_TAB));
         EXPECT_TRUE(HotkeyFree(kWin, 'Z'));
         EXPECT_TRUE(HotkeyFree(kWin, 'A'));
+        EXPECT_TRUE(HotkeyFree(kAlt, VK_OEM_3));
     }
 }
 

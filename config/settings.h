@@ -29,7 +29,7 @@ struct Settings {
     bool groupByApps = true;
     // Letting go of the Show hotkey's modifier after moving on with the hotkey switches.
     bool switchOnRelease = true;
-    // The Overview lists only the windows on the monitor under the pointer.
+    // Every Overview lists only the windows on the monitor it covers.
     bool thisMonitorOnly = false;
     // Every stored exclusion entry followed by a line feed; empty owner when no entry is stored.
     UniqueHeapText exclusionText;

@@ -41,6 +41,7 @@ void CloseTileWindow(HWND window)
 {
     HideInfoTip();
     StopAndWaitForWorker(showing);
+    const OverviewScope scope = showing.scope;  // the Overview that follows lists the same windows
     ShowWindow(window, SW_HIDE);
     WindowEntry* entry = showing.windowList.selected;
     if (!entry) return;
@@ -54,7 +55,7 @@ void CloseTileWindow(HWND window)
     const bool asked = PostMessageW(target, WM_CLOSE, 0, 0) != FALSE;
     if (asked && WaitForWindowToClose(target, ownerThreadId, thread.get(), kCloseWaitMs)) {
         HideOverview(window);
-        ShowOverview(window);
+        ShowOverview(window, scope);
         return;
     }
     showing.closePromptActive = true;
@@ -64,5 +65,5 @@ void CloseTileWindow(HWND window)
                                    L"Sorvane: Closing Window", MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
     showing.closePromptActive = false;
     HideOverview(window);
-    if (answer == IDYES) ShowOverview(window);
+    if (answer == IDYES) ShowOverview(window, scope);
 }

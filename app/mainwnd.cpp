@@ -206,30 +206,36 @@ void ActOnHold(HWND window, HoldAction action)
     }
 }
 
+// The hotkey that opens Overviews of the showing's scope, whose modifier holding chooses: Show, or
+// Show this application's windows.
+int HoldHotkey() { return showing.scope.oneApplication ? HOTKEY_APP : HOTKEY_SHOW; }
+UINT HoldModifiers() { return showing.scope.oneApplication ? settings.appModifiers : settings.showModifiers; }
+
 void HandleHotkey(HWND window, WPARAM id, LPARAM detail)
 {
     if (OverviewOpen(window)) {
-        // The Show hotkey again with its modifier held (on since it opened the Overview, or pressed
-        // anew): the next tile, and letting go then switches.
-        if (id == HOTKEY_SHOW && !showing.overviewBuilding && showing.windowList.head)
-            ActOnHold(window, StepHold(showing.hold, HoldEvent::ShowHotkey, ModifierKeysDown(settings.showModifiers),
+        // The showing's hotkey again with its modifier held (on since it opened the Overview, or
+        // pressed anew): the next tile, and letting go then switches.
+        if (static_cast<int>(id) == HoldHotkey() && !showing.overviewBuilding && showing.windowList.head)
+            ActOnHold(window, StepHold(showing.hold, HoldEvent::ShowHotkey, ModifierKeysDown(HoldModifiers()),
                                        settings.switchOnRelease));
         return;
     }
-    if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2) {
+    if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2 || id == HOTKEY_APP) {
         // The corner's request carries the point where the pointer stopped.
         const POINT corner{static_cast<short>(LOWORD(detail)), static_cast<short>(HIWORD(detail))};
         // A game, a film or a slide show has that corner's monitor: the corner keeps quiet.
         if (id == HOTKEY_SHOW2 && FullScreenProgramOnMonitorAt(corner)) return;
         if (BringOwnedModalForward(window)) return;
+        // The application in front is read before anything of ours comes forward.
+        const OverviewScope scope = id == HOTKEY_APP ? ApplicationScopeInFront() : OverviewScope{};
         RememberWindowInFront();
         if (id == HOTKEY_SHOW2) {
             ShowOverviewOnMonitorAt(window, corner);
         } else {
-            ShowOverview(window);
+            ShowOverview(window, scope);
             // Read once the Overview is in front: a modifier let go while it was being built is up.
-            if (OverviewOpen(window))
-                showing.hold = StartHold(true, settings.showModifiers, ModifierKeysDown(settings.showModifiers));
+            if (OverviewOpen(window)) showing.hold = StartHold(true, HoldModifiers(), ModifierKeysDown(HoldModifiers()));
         }
     } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
         QuickSwitch(id == HOTKEY_RECENT ? QuickSwitchTarget::WindowBehind : QuickSwitchTarget::FurthestBack);
@@ -249,13 +255,14 @@ void RefreshOverview(HWND window)
 {
     LeavingGuard leaving;
     const unsigned count = showing.windowList.count;
+    const OverviewScope scope = showing.scope;  // the next showing lists the same windows
     StopAndWaitForWorker(showing);
     HideInfoTip();
     PingDesktop();
     HideOverview(window);
     PingDesktop();
     Sleep((count == 1 ? 500000 : 330000) / (processorMHz ? processorMHz : kDefaultProcessorMHz));
-    ShowOverview(window);
+    ShowOverview(window, scope);
 }
 
 // A key went down; true when it is one the Overview moves or closes by (which arrive as system keys
@@ -303,7 +310,7 @@ bool HandleKeyDown(HWND window, WPARAM key)
 // may switch.
 void HandleModifierUp(HWND window, WPARAM key)
 {
-    if (showing.overviewBuilding || !OverviewOpen(window) || !IsModifierKey(settings.showModifiers, key)) return;
+    if (showing.overviewBuilding || !OverviewOpen(window) || !IsModifierKey(HoldModifiers(), key)) return;
     ActOnHold(window, StepHold(showing.hold, HoldEvent::ModifierUp, false, settings.switchOnRelease));
 }
 
@@ -419,8 +426,9 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
         // Only the Overview's own buttons (control identifier 0) are served while it is open.
         if (LOWORD(wParam) != 0) return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
         if (reinterpret_cast<HWND>(lParam) == refreshButton) {
+            const OverviewScope scope = showing.scope;
             StopAndHide(window);
-            ShowOverview(window);
+            ShowOverview(window, scope);
         } else {
             CancelOverview(window);
         }

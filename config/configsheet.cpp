@@ -134,10 +134,12 @@ LONG_PTR ApplyAdvanced(HWND page)
     settings.restoreMinimized = IsDlgButtonChecked(page, IDC_RESTORE_MINIMIZED) == BST_CHECKED;
     settings.groupByApps = IsDlgButtonChecked(page, IDC_GROUP_BY_APPS) == BST_CHECKED;
     settings.switchOnRelease = IsDlgButtonChecked(page, IDC_SWITCH_ON_RELEASE) == BST_CHECKED;
+    settings.thisMonitorOnly = IsDlgButtonChecked(page, IDC_THIS_MONITOR_ONLY) == BST_CHECKED;
     if (UniqueHkey key = OpenSettingsForWrite()) {
         WriteDwordValue(key.get(), L"RestoreMinimized", settings.restoreMinimized ? 1 : 0);
         WriteDwordValue(key.get(), L"GroupByApps", settings.groupByApps ? 1 : 0);
         WriteDwordValue(key.get(), L"SwitchOnRelease", settings.switchOnRelease ? 1 : 0);
+        WriteDwordValue(key.get(), L"ThisMonitorOnly", settings.thisMonitorOnly ? 1 : 0);
     }
     // The Run value is written or removed only when the box differs from what is stored, so an
     // untouched box leaves any form of the value (or another copy's value) alone.
@@ -185,7 +187,7 @@ void RemoveSelectedExclusion(HWND page)
 SheetFields SheetFieldsFromSettings()
 {
     return {LiveHotkeys(), LiveGesture(), settings.restoreMinimized, settings.groupByApps, StartsAtSignIn(),
-            settings.switchOnRelease};
+            settings.switchOnRelease, settings.thisMonitorOnly};
 }
 
 void DrawScreenPreview(const DRAWITEMSTRUCT* item)
@@ -322,6 +324,7 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         CheckDlgButton(page, IDC_GROUP_BY_APPS, fields.groupByApps ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(page, IDC_START_AT_SIGN_IN, fields.startAtSignIn ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(page, IDC_SWITCH_ON_RELEASE, fields.switchOnRelease ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(page, IDC_THIS_MONITOR_ONLY, fields.thisMonitorOnly ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
     }
     case WM_NOTIFY:

@@ -20,6 +20,7 @@ struct SheetFields {
     bool groupByApps;
     bool startAtSignIn;
     bool switchOnRelease;
+    bool thisMonitorOnly;
 };
 SheetFields SheetFieldsFromSettings();
 

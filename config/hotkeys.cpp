@@ -36,7 +36,7 @@ constexpr size_t kConflictBuffer = 300;
 
 }  // namespace
 
-const HotkeySlot kHotkeySlots[3] = {
+const HotkeySlot kHotkeySlots[4] = {
     {HOTKEY_SHOW, L"ShowMod", L"ShowKey", kDefaultShowModifiers, kDefaultShowKey,
      &Settings::showModifiers, &Settings::showKey, &Settings::showRegistered, IDC_SHOW_MOD,
      IDC_SHOW_KEY_BOX},
@@ -46,6 +46,8 @@ const HotkeySlot kHotkeySlots[3] = {
     {HOTKEY_OTHERS, L"OthersMod", L"OthersKey", kDefaultOthersModifiers, kDefaultOthersKey,
      &Settings::othersModifiers, &Settings::othersKey, &Settings::othersRegistered,
      IDC_OTHERS_MOD, IDC_OTHERS_KEY_BOX},
+    {HOTKEY_APP, L"AppMod", L"AppKey", kDefaultAppModifiers, kDefaultAppKey, &Settings::appModifiers,
+     &Settings::appKey, &Settings::appRegistered, IDC_APP_MOD, IDC_APP_KEY_BOX},
 };
 
 void KeyNameFromCode(unsigned code, wchar_t* buffer, size_t capacity)

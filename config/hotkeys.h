@@ -1,4 +1,4 @@
-// The three global hotkeys, the table of keys they can use, and their names.
+// The four global hotkeys, the table of keys they can use, and their names.
 #pragma once
 
 #include <windows.h>
@@ -10,15 +10,17 @@ constexpr int HOTKEY_SHOW = 111;
 constexpr int HOTKEY_SHOW2 = 112;  // never registered: the mouse gesture's request
 constexpr int HOTKEY_RECENT = 32830;
 constexpr int HOTKEY_OTHERS = 32831;
+constexpr int HOTKEY_APP = 113;
 
-// Defaults: Alt+Tab, Win+Z, Win+A.
+// Defaults: Alt+Tab, Win+Z, Win+A, Alt+~ (the key above Tab).
 constexpr DWORD kDefaultShowModifiers = 1, kDefaultShowKey = 9;
 constexpr DWORD kDefaultRecentModifiers = 8, kDefaultRecentKey = 90;
 constexpr DWORD kDefaultOthersModifiers = 8, kDefaultOthersKey = 65;
+constexpr DWORD kDefaultAppModifiers = 1, kDefaultAppKey = 192;
 
 struct Settings;
 
-// One of the three hotkeys: its identifier, registry values, default, Settings fields and the
+// One of the four hotkeys: its identifier, registry values, default, Settings fields and the
 // Keyboard Shortcuts page's two drop-down lists (identifiers in resources/resource.h).
 struct HotkeySlot {
     int id;
@@ -32,8 +34,8 @@ struct HotkeySlot {
     int modifierBox;
     int keyBox;
 };
-// Show, Recent, Others, in this order.
-extern const HotkeySlot kHotkeySlots[3];
+// Show, Recent, Others, App, in this order.
+extern const HotkeySlot kHotkeySlots[4];
 
 struct KeyTableEntry {
     const wchar_t* label;
@@ -74,22 +76,21 @@ using HotkeyCombinations = std::array<HotkeyCombination, std::size(kHotkeySlots)
 using HotkeyFlags = std::array<bool, std::size(kHotkeySlots)>;
 
 HotkeyCombinations DefaultHotkeys();
-// The six fields of the live settings record: what the last RegisterStoredHotkeys put in
-// force.
+// The combinations in the live settings record: what the last RegisterStoredHotkeys put in force.
 HotkeyCombinations LiveHotkeys();
 
 // Selects the combinations in the Keyboard Shortcuts page's boxes (the selection rule).
 void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations);
 
-// The six stored values, each falling back to its own default.
+// The stored values, two per hotkey, each falling back to its own default.
 HotkeyCombinations ReadStoredHotkeys();
 // Whether a combination the system refuses gets the conflict warning.
 enum class RefusedHotkeys { Warn, Quiet };
 // Releases the registered hotkeys, puts the stored values in the settings record and registers
 // them on the main window. Returns what it read.
 HotkeyCombinations RegisterStoredHotkeys(RefusedHotkeys refused = RefusedHotkeys::Warn);
-// Selects the stored values in the Keyboard Shortcuts page's six boxes; the settings record and
-// the registered hotkeys stay as they are. Returns what it read.
+// Selects the stored values in the Keyboard Shortcuts page's boxes, two per hotkey; the settings
+// record and the registered hotkeys stay as they are. Returns what it read.
 HotkeyCombinations ShowStoredHotkeysOnPage(HWND page);
 
 // What OK on the Keyboard Shortcuts page does about one hotkey it has just tried to register.

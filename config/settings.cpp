@@ -96,6 +96,8 @@ void LoadDisplayOptions()
     if (ReadDwordValue(key.get(), L"RestoreMinimized", &value)) settings.restoreMinimized = value == 1;
     if (ReadDwordValue(key.get(), L"GroupByApps", &value)) settings.groupByApps = value == 1;
     if (ReadDwordValue(key.get(), L"SwitchOnRelease", &value)) settings.switchOnRelease = value == 1;
+    // Off unless stored as 1: a value of another type or size turns it off as a missing one does.
+    settings.thisMonitorOnly = ReadDwordValue(key.get(), L"ThisMonitorOnly", &value) && value == 1;
 }
 
 void StoreExclusionList(HWND listBox)

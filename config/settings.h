@@ -17,15 +17,20 @@ struct Settings {
     DWORD recentKey = 0;
     DWORD othersModifiers = 0;
     DWORD othersKey = 0;
+    DWORD appModifiers = 0;
+    DWORD appKey = 0;
     bool showRegistered = false;
     bool recentRegistered = false;
     bool othersRegistered = false;
+    bool appRegistered = false;
     bool gestureEnabled = true;
     int gestureCorner = kCornerBottomRight;  // a ScreenCorner
     bool restoreMinimized = true;
     bool groupByApps = true;
     // Letting go of the Show hotkey's modifier after moving on with the hotkey switches.
     bool switchOnRelease = true;
+    // Every Overview lists only the windows on the monitor it covers.
+    bool thisMonitorOnly = false;
     // Every stored exclusion entry followed by a line feed; empty owner when no entry is stored.
     UniqueHeapText exclusionText;
 };
@@ -76,7 +81,8 @@ size_t AppendMultiStringEntry(wchar_t* buffer, size_t capacity, size_t used, con
 
 // Rebuilds exclusionText from the registry; fills listBox (when given) with the stored entries.
 void LoadExclusionList(HWND listBox);
-// Sets restoreMinimized, groupByApps and switchOnRelease from the registry, creating the key when missing.
+// Sets restoreMinimized, groupByApps, switchOnRelease and thisMonitorOnly from the registry, creating
+// the key when missing.
 void LoadDisplayOptions();
 // Writes the list box's items as "Exclusion" (or deletes the value when the list is empty), then
 // reloads exclusionText.

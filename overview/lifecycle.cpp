@@ -173,14 +173,14 @@ void MinimizeRestoredWindows(HWND chosen)
         if (entry->wasMinimized && entry->hwnd != chosen) ShowOtherWindow(entry->hwnd, SW_SHOWMINNOACTIVE);
 }
 
-void ShowOverview(HWND window)
+void ShowOverview(HWND window, const OverviewScope& scope)
 {
     POINT pointer{};
     GetCursorPos(&pointer);
-    ShowOverviewOnMonitorAt(window, pointer);
+    ShowOverviewOnMonitorAt(window, pointer, scope);
 }
 
-void ShowOverviewOnMonitorAt(HWND window, POINT point)
+void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scope)
 {
     if (exitRequested) return;  // the program is ending
     if (showing.closePromptActive) {
@@ -190,6 +190,7 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point)
     if (showing.overviewHiding) return;  // asked from within a tear-down (a nested message): not now
     // The monitor the user is looking at: where the pointer is at the request.
     showing.overviewMonitor = MonitorRectAt(point);
+    showing.scope = scope;
     const RECT& monitor = showing.overviewMonitor;
 
     // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
@@ -218,6 +219,7 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point)
     ResetWindowList(showing.windowList);
     CollectWindows(showing.windowList, settings.exclusionText.get());
     MergeOfficeFrames(showing.windowList, showing.officeFrames);
+    ApplyScope(showing.windowList, &showing.scope, settings.thisMonitorOnly, monitor);
     const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
     if (settings.groupByApps) GroupByApplication(showing.windowList);
     if (ScreenNeedsSettling(MsSinceOwnWindowLeftScreen(), restored)) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "overview/scaling.h"
+#include "windows/scope.h"
 
 struct WindowEntry;
 
@@ -12,10 +13,10 @@ struct WindowEntry;
 extern HWND cancelButton;
 extern HWND refreshButton;
 
-// Shows the Overview on the monitor under the pointer now.
-void ShowOverview(HWND window);
+// Shows the Overview of the scope (every window by default) on the monitor under the pointer now.
+void ShowOverview(HWND window, const OverviewScope& scope = {});
 // Shows it on the monitor that holds `point` (or the nearest one).
-void ShowOverviewOnMonitorAt(HWND window, POINT point);
+void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scope = {});
 // Frees everything of a showing except the window itself; the worker has ended. A window restored
 // for its snapshot is minimized again unless it is `chosen`, the one being switched to.
 void ReleaseShowing(HWND chosen = nullptr);

@@ -11,6 +11,7 @@
 #include "overview/hold.h"
 #include "overview/tiles.h"
 #include "windows/collect.h"
+#include "windows/scope.h"
 #include "windows/windowlist.h"
 
 // What darkens tiles: a scratch image of the tile's size and one black pixel to blend over it.
@@ -66,7 +67,11 @@ struct Showing {
     UniqueHeapText infoText;
     // The list object screen readers were given for this showing (overview/accessible.h), or null.
     AccessibleTileList* accessibleList = nullptr;
-    // Whether the Show hotkey's modifier is held on from the hotkey that opened the showing.
+    // What the showing lists (every window, or one application's), kept for Refresh and for the
+    // Overview that follows a close.
+    OverviewScope scope;
+    // Whether the modifier of the hotkey of the showing's scope (Show, or Show this application's
+    // windows) is held on from the hotkey that opened the showing.
     HoldToChoose hold;
     // What is left of the wheel's turns short of a whole step (overview/selection.h).
     int wheelRemainder = 0;

@@ -17,7 +17,9 @@ namespace {
 
 constexpr WPARAM kConfigureCommand = 32843;
 constexpr int kShowModifierBox = 1013, kShowKeyBox = 1014, kRecentModifierBox = 1015, kRecentKeyBox = 1016;
-constexpr int kOthersModifierBox = 1017, kOthersKeyBox = 1018;
+constexpr int kOthersModifierBox = 1017, kOthersKeyBox = 1018, kAppModifierBox = 1024, kAppKeyBox = 1025;
+constexpr int kDefaultButton = 1019;
+constexpr int kRestoreMinimizedCheck = 1020, kThisMonitorOnlyCheck = 1026;
 constexpr int kGestureCheck = 1007, kBottomRight = 1011;
 constexpr int kSignInCheck = 1022;
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -121,7 +123,8 @@ protected:
             "H",   "I",   "J",  "K",  "L",  "M",  "N",  "O",  "P",  "Q",  "R",  "S",   "T",   "U", "V",
             "W",   "X",   "Y",  "Z",  "~",  "-",  "=",  "[",  "]",  "\\", ";", "'",  ",",   ".", "/"};
         const LRESULT index = SendDlgItemMessageA(CurrentPage(), box, CB_GETCURSEL, 0, 0);
-        const bool modifierBox = box == kShowModifierBox || box == kRecentModifierBox || box == kOthersModifierBox;
+        const bool modifierBox = box == kShowModifierBox || box == kRecentModifierBox || box == kOthersModifierBox ||
+                                 box == kAppModifierBox;
         if (index < 0) return "<none>";
         if (modifierBox) return index < 4 ? modifiers[index] : "?";
         return index < 60 ? keys[index] : "?";
@@ -144,11 +147,21 @@ protected:
         if (value.present && value.type == REG_DWORD && value.data.size() == 4) memcpy(&data, value.data.data(), 4);
         return data;
     }
-    // The six boxes of the Keyboard Shortcuts page: Show's, Recent's, Others' modifier and key.
+    // The eight boxes of the Keyboard Shortcuts page: Show's, Recent's, Others', App's modifier and key.
     std::vector<std::string> ShownHotkeys() const
     {
-        return {BoxText(kShowModifierBox),   BoxText(kShowKeyBox),       BoxText(kRecentModifierBox),
-                BoxText(kRecentKeyBox),      BoxText(kOthersModifierBox), BoxText(kOthersKeyBox)};
+        return {BoxText(kShowModifierBox),   BoxText(kShowKeyBox),        BoxText(kRecentModifierBox),
+                BoxText(kRecentKeyBox),      BoxText(kOthersModifierBox), BoxText(kOthersKeyBox),
+                BoxText(kAppModifierBox),    BoxText(kAppKeyBox)};
+    }
+    // The stored values behind those boxes, in the same order.
+    static std::vector<DWORD> StoredHotkeys()
+    {
+        std::vector<DWORD> values;
+        for (const char* name :
+             {"ShowMod", "ShowKey", "RecentMod", "RecentKey", "OthersMod", "OthersKey", "AppMod", "AppKey"})
+            values.push_back(StoredDword(name));
+        return values;
     }
     // The conflict warning on show, or null.
     HWND Warning(const SorvaneProcess& sorvane) const
@@ -180,33 +193,37 @@ TEST_F(ConfigurationSheet, AFreshStartShowsTheDefaultsOnFourPages)
     HWND apply = GetDlgItem(sheet, 0x3021);
     EXPECT_TRUE(!apply || !IsWindowVisible(apply)) << "no Apply button";
     ASSERT_TRUE(ShowPage(0));
-    EXPECT_EQ((std::vector<std::string>{"Alt", "Tab", "Win", "Z", "Win", "A"}), ShownHotkeys());
+    EXPECT_EQ((std::vector<std::string>{"Alt", "Tab", "Win", "Z", "Win", "A", "Alt", "~"}), ShownHotkeys());
     ASSERT_TRUE(ShowPage(1));
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kGestureCheck, BM_GETCHECK, 0, 0));
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kBottomRight, BM_GETCHECK, 0, 0));
     ASSERT_TRUE(ShowPage(2));
     EXPECT_EQ(0, SendDlgItemMessageA(CurrentPage(), 1004, LB_GETCOUNT, 0, 0));
     ASSERT_TRUE(ShowPage(3));
-    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), 1020, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kRestoreMinimizedCheck, BM_GETCHECK, 0, 0));
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), 1021, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_UNCHECKED, SendDlgItemMessageA(CurrentPage(), kThisMonitorOnlyCheck, BM_GETCHECK, 0, 0));
     Press(IDCANCEL);
     ASSERT_TRUE(WaitClosed());
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-TEST_F(ConfigurationSheet, OkPutsANewShowKeyInForceAtOnce)
+TEST_F(ConfigurationSheet, OkPutsNewShowAndAppKeysInForceAtOnce)
 {
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     ASSERT_TRUE(Open(sorvane));
     ASSERT_TRUE(ShowPage(0));
-    Choose(kShowKeyBox, 28);  // "F"
+    Choose(kShowKeyBox, 28);    // "F"
+    Choose(kAppModifierBox, 2); // "Ctrl"
+    Choose(kAppKeyBox, 14);     // "1"
     Press(IDOK);
     ASSERT_TRUE(WaitClosed());
-    EXPECT_EQ(70u, StoredDword("ShowKey"));
-    EXPECT_EQ(1u, StoredDword("ShowMod"));
+    EXPECT_EQ((std::vector<DWORD>{1, 70, 8, 90, 8, 65, 2, 49}), StoredHotkeys());
     EXPECT_TRUE(HotkeyTaken(MOD_ALT, 'F'));
     EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_TAB));
+    EXPECT_TRUE(HotkeyTaken(MOD_CONTROL, '1'));
+    EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_OEM_3));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
@@ -226,8 +243,10 @@ TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPage
         {"Recent", kRecentModifierBox, kRecentKeyBox, 3, 23, "Win-A"},   // Others'
         {"Others", kOthersModifierBox, kOthersKeyBox, 3, 48, "Win-Z"},   // Recent's
         {"Show", kShowModifierBox, kShowKeyBox, 3, 48, "Win-Z"},         // Recent's
+        {"App", kAppModifierBox, kAppKeyBox, 1, 0, "Alt-Tab"},           // Show's
+        {"Others", kOthersModifierBox, kOthersKeyBox, 1, 49, "Alt-~"},   // App's
     };
-    const std::vector<std::string> earlier{"Alt", "Tab", "Win", "Z", "Win", "A"};
+    const std::vector<std::string> earlier{"Alt", "Tab", "Win", "Z", "Win", "A", "Alt", "~"};
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     ASSERT_TRUE(Open(sorvane));
@@ -240,7 +259,8 @@ TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPage
         // OK is pressed on the Advanced page, with its box changed.
         ASSERT_TRUE(ShowPage(3));
         restoreMinimized = !restoreMinimized;
-        SendDlgItemMessageA(CurrentPage(), 1020, BM_SETCHECK, restoreMinimized ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendDlgItemMessageA(CurrentPage(), kRestoreMinimizedCheck, BM_SETCHECK,
+                            restoreMinimized ? BST_CHECKED : BST_UNCHECKED, 0);
         Press(IDOK);
         ASSERT_TRUE(DismissWarning(sorvane, test.combination));
         ASSERT_TRUE(PollUntil([&] { return !IsWindow(sheet) || Warning(sorvane) || ShownHotkeys() == earlier; }))
@@ -248,12 +268,11 @@ TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPage
         ASSERT_TRUE(IsWindow(sheet)) << "the sheet closed";
         ASSERT_EQ(nullptr, Warning(sorvane)) << "a second warning";
         EXPECT_EQ(0, SendMessageA(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0)) << "not on Keyboard Shortcuts";
-        EXPECT_EQ((std::vector<DWORD>{1, 9, 8, 90, 8, 65}),
-                  (std::vector<DWORD>{StoredDword("ShowMod"), StoredDword("ShowKey"), StoredDword("RecentMod"),
-                                      StoredDword("RecentKey"), StoredDword("OthersMod"), StoredDword("OthersKey")}));
+        EXPECT_EQ((std::vector<DWORD>{1, 9, 8, 90, 8, 65, 1, 192}), StoredHotkeys());
         EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_TAB));
         EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'Z'));
         EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'A'));
+        EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_OEM_3));
         EXPECT_EQ(restoreMinimized ? 1u : 0u, StoredDword("RestoreMinimized")) << "the other pages store all the same";
     }
     Press(IDCANCEL);
@@ -269,32 +288,49 @@ TEST_F(ConfigurationSheet, ACombinationHeldElsewhereSinceStartNeverBlocksOk)
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvaneThroughWarning(sorvane, "Win-Z"));
 
-    // Only an Advanced box changes: OK closes the sheet without a word and stores the box.
+    // Only Advanced boxes change: OK closes the sheet without a word and stores them.
     ASSERT_TRUE(Open(sorvane));
     ASSERT_TRUE(ShowPage(3));
-    SendDlgItemMessageA(CurrentPage(), 1020, BM_SETCHECK, BST_UNCHECKED, 0);  // restore minimized
+    SendDlgItemMessageA(CurrentPage(), kRestoreMinimizedCheck, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendDlgItemMessageA(CurrentPage(), kThisMonitorOnlyCheck, BM_SETCHECK, BST_CHECKED, 0);
     Press(IDOK);
     ASSERT_TRUE(WaitClosed()) << DescribeWindows(sorvane.id());
     EXPECT_EQ(0u, StoredDword("RestoreMinimized"));
+    EXPECT_EQ(1u, StoredDword("ThisMonitorOnly"));
     EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_TAB));
+
+    // The sheet opens again with the boxes as stored.
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(3));
+    EXPECT_EQ(BST_UNCHECKED, SendDlgItemMessageA(CurrentPage(), kRestoreMinimizedCheck, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(CurrentPage(), kThisMonitorOnlyCheck, BM_GETCHECK, 0, 0));
+    Press(IDCANCEL);
+    ASSERT_TRUE(WaitClosed());
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
 TEST_F(ConfigurationSheet, CancelAfterDefaultChangesNothingAndTheGestureCanBeSwitchedOff)
 {
     WriteDwordSetting("ShowKey", 70);  // Alt+F
+    WriteDwordSetting("AppMod", MOD_WIN);
+    WriteDwordSetting("AppKey", '1');  // Win+1
     WriteDwordSetting("Info1", 1);
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     ASSERT_TRUE(Open(sorvane));
     ASSERT_TRUE(ShowPage(0));
-    Press(1019);  // Default
+    EXPECT_EQ((std::vector<std::string>{"Alt", "F", "Win", "Z", "Win", "A", "Win", "1"}), ShownHotkeys());
+    Press(kDefaultButton);
     ASSERT_TRUE(PollUntil([&] { return BoxText(kShowKeyBox) == "Tab"; }));
+    EXPECT_EQ((std::vector<std::string>{"Alt", "Tab", "Win", "Z", "Win", "A", "Alt", "~"}), ShownHotkeys());
     Press(IDCANCEL);
     ASSERT_TRUE(WaitClosed());
     EXPECT_TRUE(HotkeyTaken(MOD_ALT, 'F'));
     EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_TAB));
+    EXPECT_TRUE(HotkeyTaken(MOD_WIN, '1'));
+    EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_OEM_3));
     EXPECT_EQ(70u, StoredDword("ShowKey"));
+    EXPECT_EQ(49u, StoredDword("AppKey"));
 
     ASSERT_TRUE(Open(sorvane));
     ASSERT_TRUE(ShowPage(1));

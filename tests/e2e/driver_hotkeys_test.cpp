@@ -1,4 +1,4 @@
-// The three global hotkeys as another program sees them: which combinations Sorvane holds, the
+// The four global hotkeys as another program sees them: which combinations Sorvane holds, the
 // warnings for those it cannot have, and how stored values of the wrong shape fall back.
 #include <windows.h>
 
@@ -24,6 +24,7 @@ TEST_F(HotkeyConflict, TakenRecentComboWarnsOnceAndStartupGoesOn)
     ASSERT_TRUE(StartSorvaneThroughWarning(sorvane, "Win-Z"));  // fails on a second warning
     EXPECT_TRUE(HotkeyTaken(kAlt, VK_TAB));
     EXPECT_TRUE(HotkeyTaken(kWin, 'A'));
+    EXPECT_TRUE(HotkeyTaken(kAlt, VK_OEM_3)) << "App, registered after the refused one";
 
     // The refused combination is not taken later behind the owner's back.
     winZ.Release();
@@ -47,16 +48,16 @@ TEST_F(HotkeyConflict, TheWarningComesWithAHungProgramInFront)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-TEST_F(HotkeyConflict, OneComboForAllThreeWarnsForRecentAndForOthers)
+TEST_F(HotkeyConflict, OneComboForAllFourWarnsForRecentOthersAndApp)
 {
-    for (const char* name : {"ShowMod", "RecentMod", "OthersMod"}) WriteDwordSetting(name, kCtrl);
-    for (const char* name : {"ShowKey", "RecentKey", "OthersKey"}) WriteDwordSetting(name, VK_F9);
+    for (const char* name : {"ShowMod", "RecentMod", "OthersMod", "AppMod"}) WriteDwordSetting(name, kCtrl);
+    for (const char* name : {"ShowKey", "RecentKey", "OthersKey", "AppKey"}) WriteDwordSetting(name, VK_F9);
 
     SorvaneProcess sorvane;
     ASSERT_TRUE(sorvane.Launch(SorvanePath()));
     ASSERT_TRUE(sorvane.WaitForMainWindow());
     HWND previous = nullptr;
-    for (const char* which : {"Recent", "Others"}) {
+    for (const char* which : {"Recent", "Others", "App"}) {
         HWND box = nullptr;
         ASSERT_TRUE(WaitForMessageBox(sorvane, &box, previous)) << "the warning for " << which;
         EXPECT_EQ(TextOf(box), "Sorvane") << which;
@@ -65,12 +66,13 @@ TEST_F(HotkeyConflict, OneComboForAllThreeWarnsForRecentAndForOthers)
         ASSERT_TRUE(DismissMessageBox(box)) << which;
         previous = box;
     }
-    ASSERT_TRUE(WaitForStartupEnd(sorvane));  // fails on a third warning
+    ASSERT_TRUE(WaitForStartupEnd(sorvane));  // fails on a fourth warning
 
     EXPECT_TRUE(HotkeyTaken(kCtrl, VK_F9));
     EXPECT_TRUE(HotkeyFree(kAlt, VK_TAB));
     EXPECT_TRUE(HotkeyFree(kWin, 'Z'));
     EXPECT_TRUE(HotkeyFree(kWin, 'A'));
+    EXPECT_TRUE(HotkeyFree(kAlt, VK_OEM_3));
 }
 
 TEST_F(HotkeySettings, ValuesOfTheWrongShapeFallBackOneByOne)
@@ -82,6 +84,8 @@ TEST_F(HotkeySettings, ValuesOfTheWrongShapeFallBackOneByOne)
     WriteSetting("RecentMod", REG_BINARY, ctrlAsBytes, sizeof ctrlAsBytes);  // -> Win
     const DWORD keyB = 'B';
     WriteSetting("RecentKey", REG_DWORD, &keyB, 2);  // two bytes -> Z
+    WriteDwordSetting("AppMod", kCtrl);                // stored: Ctrl
+    WriteDwordSetting("AppKey", '1');                  // stored: 1
 
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));  // fails on any warning
@@ -95,6 +99,9 @@ TEST_F(HotkeySettings, ValuesOfTheWrongShapeFallBackOneByOne)
     EXPECT_TRUE(HotkeyFree(kWin, 'B'));
 
     EXPECT_TRUE(HotkeyTaken(kWin, 'A')) << "Others: absent, the default";
+
+    EXPECT_TRUE(HotkeyTaken(kCtrl, '1')) << "App: both stored values";
+    EXPECT_TRUE(HotkeyFree(kAlt, VK_OEM_3));
 }
 
 }  // namespace

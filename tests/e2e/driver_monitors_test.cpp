@@ -144,6 +144,33 @@ TEST_F(TwoMonitors, TheHotCornerIsWhereThePointerStops)
     EXPECT_EQ(RectText(second), RectText(covered)) << "the Overview from the second monitor's top right";
 }
 
+TEST_F(TwoMonitors, WithThisMonitorOnlyEachOverviewListsTheWindowsOfItsMonitor)
+{
+    WriteDwordSetting("ThisMonitorOnly", 1);
+    TestWindows onSecond;
+    ASSERT_TRUE(windows.Open(2));  // on the first monitor
+    ASSERT_TRUE(onSecond.Open(1, "Second", "monitor=1"));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    auto centre = [](const RECT& tile) { return ScreenPixel((tile.left + tile.right) / 2, (tile.top + tile.bottom) / 2); };
+    // On the second monitor: its one window, alone across the grid.
+    const RECT single = ExpectedTilesOn(second, 1)[0];
+    ASSERT_TRUE(ShowOn(sorvane, second, single));
+    EXPECT_TRUE(PollUntil([&] { return centre(single) == TestWindowColour(0); })) << ColourText(centre(single));
+    Cancel(sorvane);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    // On the first: its two.
+    const std::vector<RECT> two = ExpectedTilesOn(first, 2);
+    ASSERT_TRUE(ShowOn(sorvane, first, two[0]));
+    EXPECT_TRUE(PollUntil([&] {
+        return std::set<COLORREF>{centre(two[0]), centre(two[1])} ==
+               std::set<COLORREF>{TestWindowColour(0), TestWindowColour(1)};
+    }));
+    Cancel(sorvane);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
 TEST_F(TwoMonitors, AFullScreenProgramSilencesOnlyTheCornerOfItsOwnMonitor)
 {
     ASSERT_TRUE(windows.Open(1, "Film", "fullscreen,monitor=1"));

@@ -172,6 +172,16 @@ TEST_F(Navigation, HoldingAltChoosesAndLettingGoSwitches)
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     EXPECT_TRUE(foregroundIs("Test window 2"));
     ASSERT_TRUE(ParkPointer());
+
+    // The same with Show this application's windows (Alt+~): its further presses move on.
+    ASSERT_TRUE(alt.Press());
+    PressKey(VK_OEM_3);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
+    PressKey(VK_OEM_3);
+    EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_TRUE(foregroundIs("Test window 3"));
     ASSERT_TRUE(ExitSorvane(sorvane));
     probe.Detach();
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,72 @@ TEST_F(Overview, AnExclusionTellsApartNamesThatDifferOnlyOutsideTheCodePage)
     ASSERT_TRUE(WaitHidden(sorvane));
     EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == kept.windows().front(); }))
         << "foreground is \"" << TextOf(GetForegroundWindow()) << "\"";
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// Show this application's windows: only the windows of the program in front, each with its
+// snapshot; a copy of the helper under another name is another program.
+TEST_F(Overview, TheApplicationHotkeyListsOnlyTheWindowsOfTheProgramInFront)
+{
+    constexpr WPARAM kApplicationHotkey = 113;
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.created());
+    ASSERT_TRUE(folder.CopyIn(DriverDirectory() + "SorvaneTestWindows.exe", "Other.exe"));
+    TestWindows other;
+    ASSERT_TRUE(windows.Open(3, "Mine"));
+    ASSERT_TRUE(other.Open(2, "Other", "slot=3", folder.path() + "Other.exe"));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    auto centres = [](const std::vector<RECT>& tiles) {
+        std::multiset<COLORREF> seen;
+        for (const RECT& tile : tiles) seen.insert(ScreenPixel((tile.left + tile.right) / 2, (tile.top + tile.bottom) / 2));
+        return seen;
+    };
+    auto inFront = [](HWND window) {
+        return PollUntil([&] {
+            if (GetForegroundWindow() != window) SetForegroundWindow(window);
+            return GetForegroundWindow() == window;
+        });
+    };
+    // A window of the first program in front: its three windows (as a 2 x 2 grid), and Tab and
+    // Enter switch among them.
+    ASSERT_TRUE(inFront(windows.windows()[0]));
+    const std::vector<RECT> three = ExpectedTiles(3);
+    PostMessageA(sorvane.window(), WM_HOTKEY, kApplicationHotkey, 0);
+    ASSERT_TRUE(WaitShown(sorvane, three[0]));
+    const std::multiset<COLORREF> mine{TestWindowColour(0), TestWindowColour(1), TestWindowColour(2)};
+    EXPECT_TRUE(PollUntil([&] { return centres(three) == mine; })) << "not the first program's three windows";
+    // F5 rebuilds the same Overview: the program stays.
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_F5, 0);
+    ASSERT_TRUE(PollUntil([&] { return centres(three) != mine; })) << "F5 did not rebuild the Overview";
+    ASSERT_TRUE(WaitShown(sorvane, three[0]));
+    EXPECT_TRUE(PollUntil([&] { return centres(three) == mine; })) << "F5 lost the program";
+    PostMessageA(sorvane.window(), WM_KEYDOWN, VK_TAB, 0);
+    ASSERT_TRUE(SelectedTileBecomes(three, 1));
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_RETURN, 0);
+    ASSERT_TRUE(WaitHidden(sorvane));
+    EXPECT_TRUE(PollUntil([&] { return ProcessOf(GetForegroundWindow()) == ProcessOf(windows.windows()[0]); }))
+        << "foreground is \"" << TextOf(GetForegroundWindow()) << "\"";
+
+    // The other program in front: its two, side by side.
+    ASSERT_TRUE(inFront(other.windows()[0]));
+    const std::vector<RECT> two = ExpectedTiles(2);
+    PostMessageA(sorvane.window(), WM_HOTKEY, kApplicationHotkey, 0);
+    ASSERT_TRUE(WaitShown(sorvane, two[0]));
+    EXPECT_TRUE(PollUntil([&] { return centres(two) == std::multiset<COLORREF>{TestWindowColour(0), TestWindowColour(1)}; }))
+        << "not the other program's two windows";
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitHidden(sorvane));
+
+    // The Show hotkey still lists all five.
+    const std::vector<RECT> five = ExpectedTiles(5);
+    PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+    ASSERT_TRUE(WaitShown(sorvane, five[0]));
+    const std::multiset<COLORREF> all{TestWindowColour(0), TestWindowColour(1), TestWindowColour(2),
+                                      TestWindowColour(0), TestWindowColour(1)};
+    EXPECT_TRUE(PollUntil([&] { return centres(five) == all; })) << "not every window";
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitHidden(sorvane));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

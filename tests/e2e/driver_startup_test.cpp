@@ -59,17 +59,19 @@ std::string ManifestSetting(const wchar_t* space, const wchar_t* name)
     return read ? Utf8(value) : std::string();
 }
 
-// The three default combinations: Show, Recent, Others.
+// The four default combinations: Show, Recent, Others, App (Alt and the key above Tab).
 void ExpectDefaultHotkeys(bool taken)
 {
     if (taken) {
         EXPECT_TRUE(HotkeyTaken(kAlt, VK_TAB));
         EXPECT_TRUE(HotkeyTaken(kWin, 'Z'));
         EXPECT_TRUE(HotkeyTaken(kWin, 'A'));
+        EXPECT_TRUE(HotkeyTaken(kAlt, VK_OEM_3));
     } else {
         EXPECT_TRUE(HotkeyFree(kAlt, VK_TAB));
         EXPECT_TRUE(HotkeyFree(kWin, 'Z'));
         EXPECT_TRUE(HotkeyFree(kWin, 'A'));
+        EXPECT_TRUE(HotkeyFree(kAlt, VK_OEM_3));
     }
 }
 

@@ -11,8 +11,8 @@
 // titles them with the prefix alone, unnumbered; "titles" takes the prefix for the windows' own
 // titles, one each, separated by '|'; "slot=K" places the first window where the K-th (from 0)
 // would stand, so that the windows of several helpers do not overlap; "fullscreen" makes them
-// borderless windows over a whole monitor, in front: the primary one, or the K-th listed with
-// "monitor=K". The windows are of a Unicode
+// borderless windows over a whole monitor, in front; "monitor=K" puts them on the K-th monitor
+// listed (the primary one without it). The windows are of a Unicode
 // class, and their titles may hold any character the command line can carry.
 #include <windows.h>
 #include <shellapi.h>
@@ -145,7 +145,8 @@ int main()
     windowClass.lpszClassName = wcsstr(options, L"console") ? L"ConsoleWindowClass" : L"SorvaneTestWindow";
     RegisterClassW(&windowClass);
     const int width = 180, height = 140, gap = 20;
-    const int perRow = GetSystemMetrics(SM_CXSCREEN) / (width + gap);
+    // Side by side from the top left of the primary monitor, or of the one "monitor=K" names.
+    const int perRow = (screen.right - screen.left) / (width + gap);
     for (int slot = firstSlot; slot < firstSlot + count; ++slot) {
         const int i = slot - firstSlot;
         const std::wstring title = listedTitles ? listed[i % listed.size()]
@@ -156,8 +157,9 @@ int main()
                           ? CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), WS_POPUP, screen.left,
                                             screen.top, screen.right - screen.left, screen.bottom - screen.top,
                                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)
-                          : CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW, gap + (slot % perRow) * (width + gap),
-                                      60 + (slot / perRow) * (height + gap), width, height, nullptr, nullptr,
+                          : CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), allBlack ? WS_POPUP : WS_OVERLAPPEDWINDOW,
+                                            screen.left + gap + (slot % perRow) * (width + gap),
+                                            screen.top + 60 + (slot / perRow) * (height + gap), width, height, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(ColourOf(i)));
         ShowWindow(window, fullScreen ? SW_SHOW : SW_SHOWNOACTIVATE);

@@ -10,6 +10,7 @@
 #include "test_support.h"
 #include "windows/collect.h"
 #include "windows/icons.h"
+#include "windows/scope.h"
 #include "windows/windowlist.h"
 
 namespace {
@@ -96,6 +97,32 @@ ListingFacts Listed()
 }
 
 }  // namespace
+
+TEST(OverviewScope, OneApplicationIsOneExecutablePathLetterCaseAside)
+{
+    // Two processes of one executable, the path as each reports it.
+    EXPECT_TRUE(SameApplication(L"C:\\Program Files\\Browser\\browser.exe", L"c:\\program files\\BROWSER\\Browser.EXE"));
+    // One file name in two folders: two programs; an unknown path is nobody's.
+    EXPECT_FALSE(SameApplication(L"C:\\Tools\\edit.exe", L"D:\\Other\\edit.exe"));
+    EXPECT_FALSE(SameApplication(L"", L""));
+    // Sorvane, the desktop or the taskbar in front (or nothing) leaves the choice to the first
+    // window listed.
+    EXPECT_FALSE(FrontNamesNoApplication(FrontFacts{false, false, false}));
+    for (const FrontFacts facts : {FrontFacts{true, false, false}, FrontFacts{false, true, false}, FrontFacts{false, false, true}})
+        EXPECT_TRUE(FrontNamesNoApplication(facts));
+}
+
+TEST(OverviewScope, AWindowBelongsToTheMonitorHoldingMostOfIt)
+{
+    const std::vector<RECT> monitors{{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
+    EXPECT_EQ(0, MonitorOfPlace(RECT{900, 100, 1100, 300}, monitors)) << "more of it on the first";
+    EXPECT_EQ(1, MonitorOfPlace(RECT{1000, 100, 1300, 300}, monitors)) << "more of it on the second";
+    // A minimized window counts where it would be restored; a place beyond every monitor goes to
+    // the nearest one.
+    EXPECT_EQ(1, MonitorOfPlace(RECT{1200, 650, 1400, 760}, monitors));
+    EXPECT_EQ(1, MonitorOfPlace(RECT{1900, 100, 2000, 200}, monitors));
+    EXPECT_EQ(-1, MonitorOfPlace(RECT{0, 0, 10, 10}, {}));
+}
 
 TEST(ListingRules, CloakedWindowsAreNeverListed)
 {

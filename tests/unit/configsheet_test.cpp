@@ -31,7 +31,7 @@ protected:
     void TearDown() override
     {
         if (page) DestroyWindow(page);
-        for (int id : {111, 32830, 32831}) UnregisterHotKey(mainWindow, id);
+        for (const HotkeySlot& slot : kHotkeySlots) UnregisterHotKey(mainWindow, slot.id);
         DestroyWindow(mainWindow);
         mainWindow = nullptr;
         settings = Settings{};
@@ -92,28 +92,70 @@ TEST_F(Page, ShortcutBoxesListTheChoicesAndShowTheStoredKeys)
     SetDwordSetting("RecentKey", 70); // "F", not "F1"
     SetDwordSetting("OthersKey", 84); // "T", not "Tab"
     SetDwordSetting("OthersMod", 4);  // Shift: the list has no such entry
+    SetDwordSetting("AppMod", 8);
+    SetDwordSetting("AppKey", 219);   // "["
     Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
-    ASSERT_EQ(4, SendDlgItemMessageA(page, IDC_SHOW_MOD, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ("(None)", Item(IDC_SHOW_MOD, 0));
-    EXPECT_EQ("Win", Item(IDC_SHOW_MOD, 3));
-    ASSERT_EQ(60, SendDlgItemMessageA(page, IDC_OTHERS_KEY_BOX, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ("Tab", Item(IDC_OTHERS_KEY_BOX, 0));
-    EXPECT_EQ("/", Item(IDC_OTHERS_KEY_BOX, 59));
+    for (const HotkeySlot& slot : kHotkeySlots) {
+        ASSERT_EQ(4, SendDlgItemMessageA(page, slot.modifierBox, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ("(None)", Item(slot.modifierBox, 0));
+        EXPECT_EQ("Win", Item(slot.modifierBox, 3));
+        ASSERT_EQ(60, SendDlgItemMessageA(page, slot.keyBox, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ("Tab", Item(slot.keyBox, 0));
+        EXPECT_EQ("/", Item(slot.keyBox, 59));
+    }
     EXPECT_EQ("Alt", Selected(IDC_SHOW_MOD));
     EXPECT_EQ("E", Selected(IDC_SHOW_KEY_BOX));
     EXPECT_EQ("F", Selected(IDC_RECENT_KEY_BOX));
     EXPECT_EQ("T", Selected(IDC_OTHERS_KEY_BOX));
     EXPECT_EQ("<none>", Selected(IDC_OTHERS_MOD));
+    EXPECT_EQ("Win", Selected(IDC_APP_MOD));
+    EXPECT_EQ("[", Selected(IDC_APP_KEY_BOX));
 
     // "Default" shows the defaults without storing anything.
     SendMessageA(page, WM_COMMAND, IDC_SHORTCUTS_DEFAULT, 0);
     EXPECT_EQ("Tab", Selected(IDC_SHOW_KEY_BOX));
     EXPECT_EQ("Z", Selected(IDC_RECENT_KEY_BOX));
     EXPECT_EQ("Win", Selected(IDC_OTHERS_MOD));
+    EXPECT_EQ("Alt", Selected(IDC_APP_MOD));
+    EXPECT_EQ("~", Selected(IDC_APP_KEY_BOX));
     UniqueHkey key = OpenSettingsForQuery();
     DWORD value = 0;
     ASSERT_TRUE(ReadDwordValue(key.get(), L"ShowKey", &value));
     EXPECT_EQ(69u, value);
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"AppKey", &value));
+    EXPECT_EQ(219u, value);
+
+    // The rows stand one below the other at one spacing, and every control, the note's text
+    // included, stays inside the page.
+    RECT client{};
+    GetClientRect(page, &client);
+    auto place = [this](int id) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(page, id), &r);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const int spacing = place(IDC_RECENT_MOD).top - place(IDC_SHOW_MOD).top;
+    EXPECT_GT(spacing, 0);
+    EXPECT_EQ(spacing, place(IDC_OTHERS_MOD).top - place(IDC_RECENT_MOD).top);
+    EXPECT_EQ(spacing, place(IDC_APP_MOD).top - place(IDC_OTHERS_MOD).top);
+    EXPECT_EQ(place(IDC_APP_MOD).top, place(IDC_APP_KEY_BOX).top);
+    EXPECT_GT(place(IDC_SHORTCUTS_DEFAULT).top, place(IDC_APP_MOD).bottom);
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[300] = {};
+        GetWindowTextA(child, text, sizeof text);
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom) << text;
+        HDC dc = GetDC(child);
+        const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)));
+        RECT needed{0, 0, r.right - r.left, 0};
+        DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+        SelectObject(dc, font);
+        ReleaseDC(child, dc);
+        EXPECT_LE(needed.bottom, r.bottom - r.top) << "cut: " << text;
+    }
 }
 
 TEST_F(Page, StoringAPairWritesWhatTheBoxesShowAndKeepsWhatTheyCannot)
@@ -155,7 +197,8 @@ TEST_F(Page, ARefusedCombinationIsWrittenBackAndTheAnswerIsInvalid)
     DWORD value = 0;
     ASSERT_TRUE(ReadDwordValue(key.get(), L"RecentKey", &value));
     EXPECT_EQ(90u, value);
-    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered &&
+                settings.appRegistered);
 }
 
 TEST_F(Page, TheExclusionListRefusesAPathInAnyLetterCase)
@@ -219,15 +262,20 @@ TEST_F(Page, GestureAndAdvancedPagesShowAndStoreTheirSwitches)
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_RESTORE_MINIMIZED));
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, IDC_GROUP_BY_APPS));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_SWITCH_ON_RELEASE));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, IDC_THIS_MONITOR_ONLY));
     CheckDlgButton(page, IDC_RESTORE_MINIMIZED, BST_UNCHECKED);
     CheckDlgButton(page, IDC_SWITCH_ON_RELEASE, BST_UNCHECKED);
+    CheckDlgButton(page, IDC_THIS_MONITOR_ONLY, BST_CHECKED);
     SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
     EXPECT_FALSE(settings.restoreMinimized);
     EXPECT_FALSE(settings.switchOnRelease);
+    EXPECT_TRUE(settings.thisMonitorOnly);
     for (const wchar_t* name : {L"RestoreMinimized", L"GroupByApps", L"SwitchOnRelease"}) {
         ASSERT_TRUE(ReadDwordValue(key.get(), name, &value)) << Narrow(name);
         EXPECT_EQ(0u, value) << Narrow(name);
     }
+    ASSERT_TRUE(ReadDwordValue(key.get(), L"ThisMonitorOnly", &value));
+    EXPECT_EQ(1u, value);
 }
 
 // OK writes the Run value only when the box differs from what is stored: the form of a value that
@@ -302,7 +350,8 @@ TEST_F(Page, ARefusalAfterDefaultRestoresTheCombinationsRegisteredBefore)
     SetDwordSetting("ShowKey", 70);   // Alt+F
     SetDwordSetting("OthersKey", 66); // Win+B
     RegisterStoredHotkeys();
-    ASSERT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+    ASSERT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered &&
+                settings.appRegistered);
     // Someone else holds Win+A, the default of Others.
     HWND other = CreateTestWindow();
     ASSERT_TRUE(RegisterHotKey(other, 1, MOD_WIN, 'A'));

@@ -48,7 +48,7 @@ protected:
     }
     void TearDown() override
     {
-        for (int id : {HOTKEY_SHOW, HOTKEY_RECENT, HOTKEY_OTHERS}) UnregisterHotKey(mainWindow, id);
+        for (const HotkeySlot& slot : kHotkeySlots) UnregisterHotKey(mainWindow, slot.id);
         UnregisterHotKey(other, 1);
         DestroyWindow(other);
         DestroyWindow(mainWindow);
@@ -176,21 +176,25 @@ TEST(HotkeyOk, OnlyAChosenRefusedCombinationHoldsTheSheetAndOnlyNewsIsWarned)
 TEST(HotkeyOk, ACombinationUsedTwiceIsBlamedOnceOnAChangedRowInAnyRowOrder)
 {
     const HotkeyCombination altTab{MOD_ALT, VK_TAB}, winZ{MOD_WIN, 'Z'}, winA{MOD_WIN, 'A'};
-    const HotkeyCombination ctrlF9{MOD_CONTROL, VK_F9}, bareF5{0, VK_F5};
+    const HotkeyCombination altTilde{MOD_ALT, VK_OEM_3}, ctrlF9{MOD_CONTROL, VK_F9}, bareF5{0, VK_F5};
+    const HotkeyCombinations defaults{altTab, winZ, winA, altTilde};
     struct Case {
         HotkeyCombinations before, chosen;
         const char* warned;
     };
     const Case cases[] = {
-        {{altTab, winZ, winA}, {altTab, winA, winA}, "Win-A"},        // Recent to Others'
-        {{altTab, winZ, winA}, {altTab, winZ, winZ}, "Win-Z"},        // Others to Recent's
-        {{altTab, winZ, winA}, {winZ, winZ, winA}, "Win-Z"},          // Show to Recent's
-        {{altTab, winZ, winA}, {ctrlF9, ctrlF9, winA}, "Ctrl-F9"},    // two changed to one: one warning
-        {{altTab, winZ, winA}, {winA, winA, winA}, "Win-A"},
-        {{altTab, winZ, bareF5}, {bareF5, winZ, bareF5}, "(None)-F5"},
-        {{altTab, winZ, winA}, {altTab, winA, winZ}, ""},             // swapped: no duplicate
-        {{altTab, winA, winA}, {altTab, winA, winA}, ""},             // alike already: left to registration
-        {{altTab, winA, winA}, {winA, winA, winA}, "Win-A"},
+        {defaults, {altTab, winA, winA, altTilde}, "Win-A"},          // Recent to Others'
+        {defaults, {altTab, winZ, winZ, altTilde}, "Win-Z"},          // Others to Recent's
+        {defaults, {winZ, winZ, winA, altTilde}, "Win-Z"},            // Show to Recent's
+        {defaults, {altTab, winZ, winA, altTab}, "Alt-Tab"},          // App to Show's
+        {defaults, {altTab, altTilde, winA, altTilde}, "Alt-~"},      // Recent to App's
+        {defaults, {ctrlF9, ctrlF9, winA, altTilde}, "Ctrl-F9"},      // two changed to one: one warning
+        {defaults, {winA, winA, winA, winA}, "Win-A"},
+        {defaults, {ctrlF9, winZ, winA, winZ}, "Win-Z"},              // Show free, App to Recent's
+        {{altTab, winZ, bareF5, altTilde}, {bareF5, winZ, bareF5, altTilde}, "(None)-F5"},
+        {defaults, {altTilde, winA, winZ, altTab}, ""},               // swapped: no duplicate
+        {{altTab, winA, winA, altTilde}, {altTab, winA, winA, altTilde}, ""},  // alike already: left to registration
+        {{altTab, winA, winA, altTilde}, {winA, winA, winA, altTilde}, "Win-A"},
     };
     for (const Case& test : cases) {
         std::array<size_t, std::tuple_size_v<HotkeyCombinations>> order{};
@@ -224,18 +228,25 @@ TEST_F(HotkeyRegistration, DefaultsAreRegisteredWithoutAKey)
     EXPECT_EQ(90u, settings.recentKey);
     EXPECT_EQ(8u, settings.othersModifiers);
     EXPECT_EQ(65u, settings.othersKey);
-    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+    EXPECT_EQ(1u, settings.appModifiers);
+    EXPECT_EQ(192u, settings.appKey);
+    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered &&
+                settings.appRegistered);
     EXPECT_FALSE(Free(MOD_ALT, VK_TAB));
     EXPECT_FALSE(Free(MOD_WIN, 'Z'));
     EXPECT_FALSE(Free(MOD_WIN, 'A'));
+    EXPECT_FALSE(Free(MOD_ALT, VK_OEM_3));
 
     // Loading again releases the old combinations and takes the new ones.
     SetDwordSetting("ShowMod", 2);
     SetDwordSetting("ShowKey", 116);
+    SetDwordSetting("AppKey", 49);
     RegisterStoredHotkeys();
-    EXPECT_TRUE(settings.showRegistered);
+    EXPECT_TRUE(settings.showRegistered && settings.appRegistered);
     EXPECT_TRUE(Free(MOD_ALT, VK_TAB));
     EXPECT_FALSE(Free(MOD_CONTROL, VK_F5));
+    EXPECT_TRUE(Free(MOD_ALT, VK_OEM_3));
+    EXPECT_FALSE(Free(MOD_ALT, '1'));
 }
 
 TEST_F(HotkeyRegistration, EachValueFallsBackByItself)
@@ -246,6 +257,9 @@ TEST_F(HotkeyRegistration, EachValueFallsBackByItself)
     SetRawSetting("RecentKey", REG_DWORD, &shortKey, sizeof shortKey);  // wrong size: Z
     SetDwordSetting("RecentMod", 2);
     SetDwordSetting("OthersMod", 4);  // Shift, set by hand, is registered as stored
+    const ULONGLONG ctrl = 2;
+    SetRawSetting("AppMod", REG_QWORD, &ctrl, sizeof ctrl);  // another type: Alt
+    SetDwordSetting("AppKey", 187);                           // "="
     RegisterStoredHotkeys();
     EXPECT_EQ(1u, settings.showModifiers);
     EXPECT_EQ(112u, settings.showKey);
@@ -253,22 +267,26 @@ TEST_F(HotkeyRegistration, EachValueFallsBackByItself)
     EXPECT_EQ(90u, settings.recentKey);
     EXPECT_EQ(4u, settings.othersModifiers);
     EXPECT_EQ(65u, settings.othersKey);
+    EXPECT_EQ(1u, settings.appModifiers);
+    EXPECT_EQ(187u, settings.appKey);
     EXPECT_FALSE(Free(MOD_ALT, VK_F1));
     EXPECT_FALSE(Free(MOD_CONTROL, 'Z'));
     EXPECT_FALSE(Free(MOD_SHIFT, 'A'));
+    EXPECT_FALSE(Free(MOD_ALT, VK_OEM_PLUS));
 }
 
 TEST_F(HotkeyRegistration, RefusedCombinationsWarnOnceEachInOrder)
 {
-    for (const char* name : {"ShowMod", "RecentMod", "OthersMod"}) SetDwordSetting(name, 2);
-    for (const char* name : {"ShowKey", "RecentKey", "OthersKey"}) SetDwordSetting(name, 120);
+    for (const char* name : {"ShowMod", "RecentMod", "OthersMod", "AppMod"}) SetDwordSetting(name, 2);
+    for (const char* name : {"ShowKey", "RecentKey", "OthersKey", "AppKey"}) SetDwordSetting(name, 120);
     RegisterStoredHotkeys();
     const std::vector<std::string> texts = boxes.Texts();
-    ASSERT_EQ(2u, texts.size());  // Recent's, then Others'
+    ASSERT_EQ(3u, texts.size());  // Recent's, Others', then App's
     for (const std::string& text : texts) EXPECT_EQ("Sorvane cannot handle the Ctrl-F9" + kConflictTail, text);
     EXPECT_TRUE(settings.showRegistered);
     EXPECT_FALSE(settings.recentRegistered);
     EXPECT_FALSE(settings.othersRegistered);
+    EXPECT_FALSE(settings.appRegistered);
 }
 
 TEST_F(HotkeyRegistration, ACombinationTakenElsewhereIsReportedAndTheRestStillRegister)
@@ -281,18 +299,19 @@ TEST_F(HotkeyRegistration, ACombinationTakenElsewhereIsReportedAndTheRestStillRe
     EXPECT_TRUE(settings.showRegistered);
     EXPECT_FALSE(settings.recentRegistered);
     EXPECT_TRUE(settings.othersRegistered);
+    EXPECT_TRUE(settings.appRegistered);
 }
 
 TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
 {
     HWND page = CreateTestWindow();
-    for (int id = IDC_SHOW_MOD; id <= IDC_OTHERS_KEY_BOX; ++id)
-        CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 60, 200,
-                        page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleA(nullptr), nullptr);
-    FillShortcutCombos(page, IDC_SHOW_MOD, IDC_SHOW_KEY_BOX);
-    FillShortcutCombos(page, IDC_RECENT_MOD, IDC_RECENT_KEY_BOX);
-    FillShortcutCombos(page, IDC_OTHERS_MOD, IDC_OTHERS_KEY_BOX);
+    for (const HotkeySlot& slot : kHotkeySlots) {
+        for (int id : {slot.modifierBox, slot.keyBox})
+            CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 60, 200,
+                            page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            GetModuleHandleA(nullptr), nullptr);
+        FillShortcutCombos(page, slot.modifierBox, slot.keyBox);
+    }
     EXPECT_EQ(4, SendDlgItemMessageA(page, IDC_SHOW_MOD, CB_GETCOUNT, 0, 0));
     EXPECT_EQ(60, SendDlgItemMessageA(page, IDC_OTHERS_KEY_BOX, CB_GETCOUNT, 0, 0));
 
@@ -301,6 +320,7 @@ TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
     SetDwordSetting("RecentMod", 4);     // Shift: no entry, no selection
     SetDwordSetting("OthersKey", 123);   // not in the table: no selection
     SetDwordSetting("OthersMod", 0);
+    SetDwordSetting("AppMod", 2);        // Ctrl, and the default "~"
     settings.showKey = 70;  // what the live record holds stays there
     const HotkeyCombinations loaded = ShowStoredHotkeysOnPage(page);
     EXPECT_EQ(69u, loaded[0].key);
@@ -321,7 +341,10 @@ TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
     EXPECT_EQ("T", selected(IDC_RECENT_KEY_BOX));
     EXPECT_EQ("(None)", selected(IDC_OTHERS_MOD));
     EXPECT_EQ("<none>", selected(IDC_OTHERS_KEY_BOX));
-    EXPECT_FALSE(settings.showRegistered || settings.recentRegistered || settings.othersRegistered);
+    EXPECT_EQ("Ctrl", selected(IDC_APP_MOD));
+    EXPECT_EQ("~", selected(IDC_APP_KEY_BOX));
+    EXPECT_FALSE(settings.showRegistered || settings.recentRegistered || settings.othersRegistered ||
+                 settings.appRegistered);
     EXPECT_TRUE(Free(MOD_ALT, 'E'));
     DestroyWindow(page);
 }

@@ -225,26 +225,38 @@ TEST_F(SettingsStore, DisplayOptionsCreateTheKeyAndJudgeEachValueAlone)
     EXPECT_TRUE(settings.restoreMinimized);
     EXPECT_TRUE(settings.groupByApps);
     EXPECT_TRUE(settings.switchOnRelease);
+    EXPECT_FALSE(settings.thisMonitorOnly);
 
     SetDwordSetting("RestoreMinimized", 2);  // anything but 1 is off
     SetRawSetting("GroupByApps", REG_SZ, "0", 2);  // another type leaves the field alone
     SetDwordSetting("SwitchOnRelease", 0);
+    SetDwordSetting("ThisMonitorOnly", 2);
     LoadDisplayOptions();
     EXPECT_FALSE(settings.restoreMinimized);
     EXPECT_TRUE(settings.groupByApps);
     EXPECT_FALSE(settings.switchOnRelease);
+    EXPECT_FALSE(settings.thisMonitorOnly);
 
     SetDwordSetting("RestoreMinimized", 1);
     SetDwordSetting("GroupByApps", 0);
+    SetDwordSetting("ThisMonitorOnly", 1);
     LoadDisplayOptions();
     EXPECT_TRUE(settings.restoreMinimized);
     EXPECT_FALSE(settings.groupByApps);
+    EXPECT_TRUE(settings.thisMonitorOnly);
 
-    // Missing values keep whatever the fields hold.
+    // Only the DWORD 1 counts as on for the monitor option: a "1" of another type is off.
+    SetRawSetting("ThisMonitorOnly", REG_SZ, "1", 2);
+    LoadDisplayOptions();
+    EXPECT_FALSE(settings.thisMonitorOnly);
+
+    // Missing values keep whatever the fields hold, but the monitor option, off unless stored on.
+    settings.thisMonitorOnly = true;
     DeleteSettingsKey();
     LoadDisplayOptions();
     EXPECT_TRUE(settings.restoreMinimized);
     EXPECT_FALSE(settings.groupByApps);
+    EXPECT_FALSE(settings.thisMonitorOnly);
 }
 
 TEST_F(SettingsStore, WelcomeTipCountsAsDismissedByAnyInfo1)

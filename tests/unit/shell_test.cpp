@@ -160,7 +160,8 @@ TEST_F(StartedInstance, FirstStartSetsUpWindowIconTipAndSettings)
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_TRUE(GetWindowLongPtrA(mainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(boxes.Texts().empty());
-    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
+    EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered &&
+                settings.appRegistered);
 
     // The key now exists, empty: nothing was written at start-up.
     EXPECT_TRUE(SettingsKeyExists());
@@ -168,6 +169,7 @@ TEST_F(StartedInstance, FirstStartSetsUpWindowIconTipAndSettings)
     EXPECT_TRUE(settings.gestureEnabled);
     EXPECT_EQ(4, settings.gestureCorner);
     EXPECT_TRUE(settings.restoreMinimized && settings.groupByApps);
+    EXPECT_FALSE(settings.thisMonitorOnly);
     EXPECT_FALSE(settings.exclusionText);
     EXPECT_GT(processorMHz, 0u);
 

@@ -98,7 +98,9 @@ ListingFacts Listed()
 
 }  // namespace
 
-TEST(OverviewScope, OneApplicationIsOneExecutablePathLetterCaseAside)
+// One application is one executable's path, letter case aside; a window belongs to the monitor that
+// holds most of it.
+TEST(OverviewScope, OneApplicationIsOnePathAndAWindowBelongsToTheMonitorHoldingMostOfIt)
 {
     // Two processes of one executable, the path as each reports it.
     EXPECT_TRUE(SameApplication(L"C:\\Program Files\\Browser\\browser.exe", L"c:\\program files\\BROWSER\\Browser.EXE"));
@@ -110,10 +112,7 @@ TEST(OverviewScope, OneApplicationIsOneExecutablePathLetterCaseAside)
     EXPECT_FALSE(FrontNamesNoApplication(FrontFacts{false, false, false}));
     for (const FrontFacts facts : {FrontFacts{true, false, false}, FrontFacts{false, true, false}, FrontFacts{false, false, true}})
         EXPECT_TRUE(FrontNamesNoApplication(facts));
-}
 
-TEST(OverviewScope, AWindowBelongsToTheMonitorHoldingMostOfIt)
-{
     const std::vector<RECT> monitors{{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
     EXPECT_EQ(0, MonitorOfPlace(RECT{900, 100, 1100, 300}, monitors)) << "more of it on the first";
     EXPECT_EQ(1, MonitorOfPlace(RECT{1000, 100, 1300, 300}, monitors)) << "more of it on the second";

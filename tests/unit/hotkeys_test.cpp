@@ -182,14 +182,10 @@ TEST(HotkeyOk, ACombinationUsedTwiceIsBlamedOnceOnAChangedRowInAnyRowOrder)
         HotkeyCombinations before, chosen;
         const char* warned;
     };
+    // Every row order is tried below, so one case stands for each row taking another's combination.
     const Case cases[] = {
-        {defaults, {altTab, winA, winA, altTilde}, "Win-A"},          // Recent to Others'
-        {defaults, {altTab, winZ, winZ, altTilde}, "Win-Z"},          // Others to Recent's
-        {defaults, {winZ, winZ, winA, altTilde}, "Win-Z"},            // Show to Recent's
-        {defaults, {altTab, winZ, winA, altTab}, "Alt-Tab"},          // App to Show's
-        {defaults, {altTab, altTilde, winA, altTilde}, "Alt-~"},      // Recent to App's
+        {defaults, {altTab, winA, winA, altTilde}, "Win-A"},          // one row to another's
         {defaults, {ctrlF9, ctrlF9, winA, altTilde}, "Ctrl-F9"},      // two changed to one: one warning
-        {defaults, {winA, winA, winA, winA}, "Win-A"},
         {defaults, {ctrlF9, winZ, winA, winZ}, "Win-Z"},              // Show free, App to Recent's
         {{altTab, winZ, bareF5, altTilde}, {bareF5, winZ, bareF5, altTilde}, "(None)-F5"},
         {defaults, {altTilde, winA, winZ, altTab}, ""},               // swapped: no duplicate

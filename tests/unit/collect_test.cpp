@@ -107,6 +107,10 @@ TEST(OverviewScope, OneApplicationIsOnePathAndAWindowBelongsToTheMonitorHoldingM
     // One file name in two folders: two programs; an unknown path is nobody's.
     EXPECT_FALSE(SameApplication(L"C:\\Tools\\edit.exe", L"D:\\Other\\edit.exe"));
     EXPECT_FALSE(SameApplication(L"", L""));
+    // Letter case aside in every script, but as file names: no language's rules.
+    EXPECT_TRUE(SameApplication(L"C:\\\u0395\u03c1\u03b3\u03b1\u03bb\u03b5\u03b9\u03b1\\app.exe",
+                                L"C:\\\u0395\u03a1\u0393\u0391\u039b\u0395\u0399\u0391\\APP.exe"));
+    EXPECT_FALSE(SameApplication(L"C:\\Apps\\\u0130nstall.exe", L"C:\\Apps\\install.exe"));
     // Sorvane, the desktop or the taskbar in front (or nothing) leaves the choice to the first
     // window listed.
     EXPECT_FALSE(FrontNamesNoApplication(FrontFacts{false, false, false}));

@@ -68,11 +68,7 @@ void QuickSwitch(QuickSwitchTarget which)
     CollectWindows(list, kNoExclusions);
     WindowEntry* target = nullptr;
     if (list.head) target = which == QuickSwitchTarget::WindowBehind ? list.head->next : list.tail;
-    if (target) {
-        ActivateWindow(target->hwnd);
-        // Restored without waiting for the window (ActivateWindow restores one that did not answer).
-        if (IsIconic(target->hwnd)) ShowWindowAsync(target->hwnd, SW_RESTORE);
-    }
+    if (target) ActivateWindow(target->hwnd);  // a minimized target is restored too
     DestroyWindowList(list);
 }
 

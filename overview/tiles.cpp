@@ -288,10 +288,7 @@ void PresentTile(Showing& current, HDC dc, WindowEntry* entry, TileLook look)
     PresentTileLocked(current, dc, entry, look);
 }
 
-namespace {
-
-// PresentTileLocked through the memory context given (null: short-lived ones).
-void PresentTileThrough(Showing& current, HDC dc, WindowEntry* entry, TileLook look, HDC source)
+void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look, HDC source)
 {
     if (!entry) return;
     if (look == TileLook::Selected) {
@@ -320,19 +317,12 @@ void PresentTileThrough(Showing& current, HDC dc, WindowEntry* entry, TileLook l
     }
 }
 
-}  // namespace
-
-void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look)
-{
-    PresentTileThrough(current, dc, entry, look, nullptr);
-}
-
 void PresentTiles(Showing& current, HDC dc, const std::vector<WindowEntry*>& entries)
 {
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
-        for (WindowEntry* entry : entries) PresentTileThrough(current, dc, entry, LookOf(current, entry), source.get());
+        for (WindowEntry* entry : entries) PresentTileLocked(current, dc, entry, LookOf(current, entry), source.get());
     }
     GdiFlush();
 }

@@ -73,8 +73,9 @@ TileLook LookOf(const Showing& current, const WindowEntry* entry);
 // that does not match the find text is drawn darkened, and a selected one gets a focus rectangle
 // while the showing shows keyboard cues.
 void PresentTile(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
-// The same, for a caller that holds tileImagesLock.
-void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look);
+// The same, for a caller that holds tileImagesLock; through the memory context `source` (one that
+// holds nothing else) when given, else through short-lived ones.
+void PresentTileLocked(Showing& current, HDC dc, WindowEntry* entry, TileLook look, HDC source = nullptr);
 // Presents the entries in their current looks in one batch: one source context for all of them and
 // one flush at the end.
 void PresentTiles(Showing& current, HDC dc, const std::vector<WindowEntry*>& entries);

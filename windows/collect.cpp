@@ -21,13 +21,6 @@ namespace {
 // DWMWA_CLOAKED: a DWORD, non-zero while the window is cloaked.
 constexpr DWORD kDwmCloakedAttribute = 14;
 
-DWORD ProcessOf(HWND window)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    return processId;
-}
-
 bool ClientLargerThanOnePixel(HWND window)
 {
     RECT client{};
@@ -36,6 +29,13 @@ bool ClientLargerThanOnePixel(HWND window)
 }
 
 }  // namespace
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
 
 bool IsExcludedName(const wchar_t* exclusionText, const wchar_t* fileName)
 {

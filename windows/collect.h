@@ -32,6 +32,9 @@ constexpr const wchar_t* kNoExclusions = nullptr;
 // executables of the exclusion text.
 void CollectWindows(WindowList& list, const wchar_t* exclusionText);
 
+// The identifier of the process that made the window (0 when the window is gone).
+DWORD ProcessOf(HWND window);
+
 // What the listing rules look at, read from one window. Text fields other than exclusionText
 // are never null.
 struct ListingFacts {

@@ -9,16 +9,10 @@
 #include "common/monitors.h"
 #include "common/owners.h"
 #include "common/text.h"
+#include "windows/collect.h"
 #include "windows/procinfo.h"
 
 namespace {
-
-DWORD ProcessOf(HWND window)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    return processId;
-}
 
 std::wstring ExecutableOf(DWORD processId)
 {

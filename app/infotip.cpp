@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/instance.h"
+#include "common/system.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
 
@@ -31,6 +32,8 @@ void SetInfoTipActive(bool active)
 
 void CreateInfoTip(HINSTANCE instance)
 {
+    if (infoTip && IsWindow(infoTip)) return;
+    CommonControls();
     infoTip = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, instance, nullptr);
     TOOLINFOW tool{};
@@ -53,6 +56,7 @@ POINT InfoTipPlace(POINT pointer, const RECT& monitor, int dpi)
 void ShowInfoTipAt(POINT place)
 {
     if (infoTipShown) return;
+    CreateInfoTip(appInstance);
     // The text in the showing's scale, which the tooltip measures itself by.
     if (HFONT font = OverviewTipFont()) SendMessageW(infoTip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(infoTip, TTM_TRACKPOSITION, 0, MAKELPARAM(place.x, place.y));

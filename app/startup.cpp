@@ -1,8 +1,6 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/app.h"
-#include "app/infotip.h"
 #include "app/tray.h"
 #include "common/owners.h"
 #include "config/gesture.h"
@@ -91,17 +89,11 @@ bool InitializeInstance(HINSTANCE instance)
     LoadExclusionList(nullptr);
     RegisterStoredHotkeys();
 
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
-
     AllowSetForegroundWindow(GetCurrentProcessId());
     SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
 
     // Without the icon (the shell is still starting) the program runs on and tries again.
     CreateTrayIcon();
-    CreateInfoTip(instance);
     ApplyStoredGesture();
     LoadDisplayOptions();
     processorMHz = ReadProcessorMHz();

@@ -1,5 +1,7 @@
 #include "common/system.h"
 
+#include <commctrl.h>
+
 #include <cwchar>
 
 #include "common/text.h"
@@ -51,6 +53,19 @@ HMODULE LoadSystemLibrary(const wchar_t* name)
     if (!BuildSystemLibraryPath(folder, name, path, MAX_PATH)) return nullptr;
     // The library's own imports are looked for in its folder first, not in ours.
     return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HMODULE CommonControls()
+{
+    static HMODULE controls;
+    if (controls) return controls;
+    controls = LoadLibraryW(L"comctl32.dll");
+    using InitialiseFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto initialise = ProcedureOf<InitialiseFunction>(controls, "InitCommonControlsEx")) {
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
+        initialise(&classes);
+    }
+    return controls;
 }
 
 std::wstring ExecutablePath()

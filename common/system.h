@@ -23,6 +23,12 @@ bool BuildSystemLibraryPath(const wchar_t* systemFolder, const wchar_t* name, wc
 // not there. The caller owns the module (FreeLibrary).
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// The common controls, loaded at their first use (a showing, the sheet) rather than at start, and
+// kept: they weigh more than the rest of an idle Sorvane. By bare name, so that the version the
+// manifest asks for (6) is the one loaded, from the side-by-side store or the system folder. Null
+// when they cannot be had.
+HMODULE CommonControls();
+
 // A procedure of a module through a generic function pointer: FARPROC's own signature says
 // nothing. Null module or missing name give null.
 template <typename Function>

@@ -371,5 +371,5 @@ void ShowConfigurationSheet(HWND owner)
     // The sheet opens at its owner's place: put the hidden main window near the screen's centre.
     SetWindowPos(owner, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - 100, GetSystemMetrics(SM_CYSCREEN) / 2 - 100,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PropertySheetW(&sheet);
+    if (auto open = ProcedureOf<decltype(&PropertySheetW)>(CommonControls(), "PropertySheetW")) open(&sheet);
 }

@@ -1,5 +1,6 @@
 // Libraries loaded at run time come from the system folder: a library of the same name planted
-// beside Sorvane.exe is never loaded, through a showing and a quick switch.
+// beside Sorvane.exe is never loaded, through a showing and a quick switch. And they come when
+// first needed: an idle Sorvane holds neither the common controls nor a screen reader's libraries.
 #include <windows.h>
 #include <psapi.h>
 
@@ -62,8 +63,11 @@ TEST_F(PlantedLibrary, TheOneBesideTheProgramIsNeverLoaded)
     // A showing and a quick switch: both list windows, and asking whether a window is cloaked
     // takes the compositor's library.
     const std::vector<RECT> tiles = ExpectedTiles(2);
+    EXPECT_TRUE(ModulePaths(sorvane.id(), "comctl32.dll").empty());
+    EXPECT_TRUE(ModulePaths(sorvane.id(), "oleacc.dll").empty());
     PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
     ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
+    EXPECT_FALSE(ModulePaths(sorvane.id(), "comctl32.dll").empty()) << "the Overview's buttons take them";
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     PostMessageA(sorvane.window(), WM_HOTKEY, kRecentHotkey, 0);

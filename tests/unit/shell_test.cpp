@@ -152,7 +152,7 @@ protected:
 
 }  // namespace
 
-TEST_F(StartedInstance, FirstStartSetsUpWindowIconTipAndSettings)
+TEST_F(StartedInstance, FirstStartSetsUpWindowIconAndSettings)
 {
     EXPECT_EQ(mainWindow, FindWindowA("SORVANE", "Sorvane"));
     EXPECT_FALSE(IsWindowVisible(mainWindow));
@@ -188,16 +188,8 @@ TEST_F(StartedInstance, FirstStartSetsUpWindowIconTipAndSettings)
     EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), trayIcon.dwInfoFlags);
     EXPECT_NE(nullptr, trayIcon.hIcon);
 
-    // One tracking tool on the InfoTip, asking for its text each time.
-    ASSERT_NE(nullptr, infoTip);
-    EXPECT_EQ(1, SendMessageA(infoTip, TTM_GETTOOLCOUNT, 0, 0));
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    ASSERT_TRUE(SendMessageA(infoTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_EQ(mainWindow, tool.hwnd);
-    EXPECT_EQ(reinterpret_cast<UINT_PTR>(infoTip), tool.uId);
-    EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT),
-              tool.uFlags & 0x1FFu);
+    // No InfoTip yet: it comes with its first showing, and the common controls with it.
+    EXPECT_EQ(nullptr, infoTip);
 }
 
 TEST_F(StartedInstance, BalloonClickDismissesOnlyTheWelcomeTipAwayFromTheBottomEdge)
@@ -397,6 +389,16 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     SetCursorPos(tile.left + 5, tile.top + 5);
     SendMessageA(mainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(tile.left + 5, tile.top + 5));
     PumpMessages(100);
+    // One tracking tool on the InfoTip, made for this first showing, asking for its text each time.
+    ASSERT_NE(nullptr, infoTip);
+    EXPECT_EQ(1, SendMessageA(infoTip, TTM_GETTOOLCOUNT, 0, 0));
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    ASSERT_TRUE(SendMessageA(infoTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(mainWindow, tool.hwnd);
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(infoTip), tool.uId);
+    EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT),
+              tool.uFlags & 0x1FFu);
     const std::string info = InfoTipText();
     EXPECT_NE(std::string::npos, info.find("Info tip target")) << info;
     EXPECT_NE(std::string::npos, info.find("File: sorvane_unit_tests.exe")) << info;

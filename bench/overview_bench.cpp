@@ -692,8 +692,41 @@ void AddShowing(const Showing& showing, ShowTimes* times)
     times->capture.push_back(showing.filled - showing.onScreen);
 }
 
+// Sorvane's "Mouse Gesture" setting while it lives: switched off, or back to what it was before.
+class HotCornerOff {
+public:
+    HotCornerOff()
+    {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Sorvane", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                            nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof before_;
+        had_ = RegQueryValueExW(key_, L"Mouse Gesture", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size) ==
+               ERROR_SUCCESS;
+        const DWORD off = 0;
+        RegSetValueExW(key_, L"Mouse Gesture", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+    }
+    ~HotCornerOff()
+    {
+        if (!key_) return;
+        if (had_)
+            RegSetValueExW(key_, L"Mouse Gesture", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
+        else
+            RegDeleteValueW(key_, L"Mouse Gesture");
+        RegCloseKey(key_);
+    }
+    HotCornerOff(const HotCornerOff&) = delete;
+    HotCornerOff& operator=(const HotCornerOff&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    DWORD before_ = 0;
+    bool had_ = false;
+};
+
 // What the user sees, measured from outside only, each round with Sorvane started afresh: its idle
-// memory against bare Win32 processes started beside it, then Alt+Tab through the input stream,
+// memory against bare Win32 processes started beside it (and, started once more with its hot corner
+// off, without the corner's thread), then Alt+Tab through the input stream,
 // timed by reading the screen until the Overview is on screen and until every tile shows its
 // window's colour, for the first showing and for the next one a second later; and, in the same
 // round, the bare loop doing the same captures.
@@ -706,22 +739,29 @@ void RunBlackBox(int rounds)
         return;
     }
     const TileGeometry geometry = GeometryFor(windows);
-    std::vector<double> idleOver, idleOverShaped, afterOver, bare;
+    std::vector<double> idleOver, idleOverThreaded, idleCornerOff, afterOver, bare;
     ShowTimes first, next;
     for (int round = 0; round < rounds; ++round) {
         HANDLE bareProcess = StartProgram(BesideThisProgram("SorvaneBareProcess.exe"), "");
-        HANDLE shapedProcess = StartProgram(BesideThisProgram("SorvaneBareProcess.exe"), "shaped");
+        HANDLE threadedProcess = StartProgram(BesideThisProgram("SorvaneBareProcess.exe"), "threaded");
+        {
+            const HotCornerOff cornerOff;
+            const Sorvane withoutCorner = StartSorvane();
+            Sleep(2000);
+            if (withoutCorner.window) idleCornerOff.push_back(PagefileKb(withoutCorner.process) - PagefileKb(bareProcess));
+            StopSorvane(withoutCorner);
+        }
         const Sorvane sorvane = StartSorvane();
-        if (!sorvane.window || !bareProcess || !shapedProcess) {
+        if (!sorvane.window || !bareProcess || !threadedProcess) {
             printf("cannot start Sorvane.exe and the bare processes\n");
             return;
         }
         Sleep(2000);  // all at rest
         const double bareKb = PagefileKb(bareProcess);
         idleOver.push_back(PagefileKb(sorvane.process) - bareKb);
-        idleOverShaped.push_back(PagefileKb(sorvane.process) - PagefileKb(shapedProcess));
+        idleOverThreaded.push_back(PagefileKb(sorvane.process) - PagefileKb(threadedProcess));
         // Gone before anything is timed: a process ending under Wine keeps the server busy a while.
-        EndProgram(shapedProcess);
+        EndProgram(threadedProcess);
         EndProgram(bareProcess);
         Sleep(1000);
         AddShowing(ShowByAltTab(sorvane, windows, geometry.probes), &first);
@@ -736,7 +776,8 @@ void RunBlackBox(int rounds)
     EndProgram(helper);
     printf("-- black box: 16 windows, Sorvane started afresh each round, Alt+Tab pressed\n");
     Report("idle PagefileUsage over a bare process", "KB", idleOver);
-    Report("  over one with common controls + 1 thread", "KB", idleOverShaped);
+    Report("  over one with a second waiting thread", "KB", idleOverThreaded);
+    Report("  hot corner off (no thread), over bare", "KB", idleCornerOff);
     Report("  over a bare process after one showing", "KB", afterOver);
     Report("bare loop: 1 grab + 16 x (copy + stretch)", "ms", bare);
     for (const auto& [label, times] : {std::pair<const char*, const ShowTimes&>{"first showing", first},

@@ -108,7 +108,9 @@ TEST_F(Hardening, AHungWindowNeitherPilesUpMemoryNorHoldsUpTheOtherTiles)
         PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
         return static_cast<bool>(WaitOverviewHidden(sorvane.window(), 2000));
     };
-    ASSERT_TRUE(showAndClose()) << "warm-up";
+    // The first two showings load for good what the later ones reuse (the common controls come
+    // with the first; under Wine a first showing cut short leaves some of it to the second).
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(showAndClose()) << "warm-up " << i;
     const SIZE_T before = PagefileUsage(process);
     for (int i = 0; i < 10; ++i) ASSERT_TRUE(showAndClose()) << "showing " << i;
     const SIZE_T after = PagefileUsage(process);
@@ -165,7 +167,7 @@ TEST_F(Hardening, AHungWindowInFrontNeverFreezesSorvane)
         ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0])) << "round " << round;
         PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
         ASSERT_TRUE(WaitOverviewHidden(sorvane.window(), 2000)) << "round " << round;
-        if (round == 0) before = PagefileUsage(process);
+        if (round == 1) before = PagefileUsage(process);  // after two warm-up showings, as above
     }
     const SIZE_T after = PagefileUsage(process);
     CloseHandle(process);

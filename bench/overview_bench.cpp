@@ -739,7 +739,7 @@ void RunBlackBox(int rounds)
         return;
     }
     const TileGeometry geometry = GeometryFor(windows);
-    std::vector<double> idleOver, idleOverThreaded, idleCornerOff, afterOver, bare;
+    std::vector<double> idleOver, idleOverThreaded, idleCornerOff, afterOver, afterTwo, bare;
     ShowTimes first, next;
     for (int round = 0; round < rounds; ++round) {
         HANDLE bareProcess = StartProgram(BesideThisProgram("SorvaneBareProcess.exe"), "");
@@ -768,6 +768,8 @@ void RunBlackBox(int rounds)
         Sleep(1000);
         afterOver.push_back(PagefileKb(sorvane.process) - bareKb);
         AddShowing(ShowByAltTab(sorvane, windows, geometry.probes), &next);
+        Sleep(1000);
+        afterTwo.push_back(PagefileKb(sorvane.process) - bareKb);
         const std::vector<double> loop = TimeBareLoop(windows, geometry.tile, 1);
         bare.insert(bare.end(), loop.begin(), loop.end());
         StopSorvane(sorvane);
@@ -779,6 +781,7 @@ void RunBlackBox(int rounds)
     Report("  over one with a second waiting thread", "KB", idleOverThreaded);
     Report("  hot corner off (no thread), over bare", "KB", idleCornerOff);
     Report("  over a bare process after one showing", "KB", afterOver);
+    Report("  over a bare process after two showings", "KB", afterTwo);
     Report("bare loop: 1 grab + 16 x (copy + stretch)", "ms", bare);
     for (const auto& [label, times] : {std::pair<const char*, const ShowTimes&>{"first showing", first},
                                        std::pair<const char*, const ShowTimes&>{"next showing", next}}) {

@@ -339,7 +339,8 @@ void HandleKeyUp(HWND window, WPARAM key)
 
 void HandleMouseMove(HWND window, int x, int y)
 {
-    // The first report of a showing only says where the pointer rests as the Overview comes up.
+    // A report of the place the pointer rested at as the Overview came up, or of the last one, is no
+    // move; where the resting place could not be read, the first report only says it.
     const bool pointerMoved = showing.pointerSeen && (x != showing.lastPointer.x || y != showing.lastPointer.y);
     showing.pointerSeen = true;
     showing.lastPointer = POINT{x, y};
@@ -515,6 +516,10 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_ACTIVATE:
         HandleActivate(wParam);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SHOWWINDOW:
+        // The InfoTip comes with the first showing, as the common controls do.
+        if (wParam) CreateInfoTip(appInstance);
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_COMMAND:
         return HandleCommand(window, wParam, lParam);

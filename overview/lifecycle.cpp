@@ -235,6 +235,13 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scop
     PlaceButton(&cancelButton, L"Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
     PlaceButton(&refreshButton, L"Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
     BuildOverview(showing, window);
+    // Where the pointer rests as the Overview comes up (the build parks it): a report of that place
+    // is none of the user's doing, a report of any other place is, even when it comes first.
+    POINT rest{};
+    if (GetCursorPos(&rest)) {
+        showing.lastPointer = POINT{rest.x - monitor.left, rest.y - monitor.top};
+        showing.pointerSeen = true;
+    }
 
     // Over the whole monitor, maximized there.
     RECT placed{};

@@ -63,7 +63,7 @@ struct Showing {
     // made a moment earlier), and the text it shows, which must outlive the tip's request (kept
     // until the next request replaces it).
     POINT lastPointer = {};
-    bool pointerSeen = false;  // lastPointer holds a report of this showing
+    bool pointerSeen = false;  // lastPointer holds this showing's resting place or a report since
     UniqueHeapText infoText;
     // The list object screen readers were given for this showing (overview/accessible.h), or null.
     AccessibleTileList* accessibleList = nullptr;

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-// The tooltip window, created as the Overview first shows (with the common controls, which an idle
+// The tooltip window, created when it is first shown (with the common controls, which an idle
 // Sorvane does without) and owned by the main window; null before.
 extern HWND infoTip;
 

@@ -517,10 +517,6 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_ACTIVATE:
         HandleActivate(wParam);
         return DefWindowProcW(window, message, wParam, lParam);
-    case WM_SHOWWINDOW:
-        // The InfoTip comes with the first showing, as the common controls do.
-        if (wParam) CreateInfoTip(appInstance);
-        return DefWindowProcW(window, message, wParam, lParam);
     case WM_COMMAND:
         return HandleCommand(window, wParam, lParam);
     case WM_TRAYICON:

@@ -67,7 +67,6 @@ TEST_F(PlantedLibrary, TheOneBesideTheProgramIsNeverLoaded)
     EXPECT_TRUE(ModulePaths(sorvane.id(), "oleacc.dll").empty());
     PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
     ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
-    EXPECT_FALSE(ModulePaths(sorvane.id(), "comctl32.dll").empty()) << "the Overview's buttons take them";
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     PostMessageA(sorvane.window(), WM_HOTKEY, kRecentHotkey, 0);

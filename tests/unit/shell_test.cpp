@@ -188,7 +188,7 @@ TEST_F(StartedInstance, FirstStartSetsUpWindowIconAndSettings)
     EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), trayIcon.dwInfoFlags);
     EXPECT_NE(nullptr, trayIcon.hIcon);
 
-    // No InfoTip yet: it comes with its first showing, and the common controls with it.
+    // No InfoTip yet: it is made when first shown, and the common controls come with it.
     EXPECT_EQ(nullptr, infoTip);
 }
 
@@ -389,7 +389,7 @@ TEST_F(StartedInstance, TheInfoSquareShowsTheProcessAndTheCloseSquareSaysWhatItD
     SetCursorPos(tile.left + 5, tile.top + 5);
     SendMessageA(mainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(tile.left + 5, tile.top + 5));
     PumpMessages(100);
-    // One tracking tool on the InfoTip, made for this first showing, asking for its text each time.
+    // One tracking tool on the InfoTip, made as it is first shown, asking for its text each time.
     ASSERT_NE(nullptr, infoTip);
     EXPECT_EQ(1, SendMessageA(infoTip, TTM_GETTOOLCOUNT, 0, 0));
     TOOLINFOA tool{};

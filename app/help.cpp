@@ -1,6 +1,7 @@
 #include "app/help.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cwchar>
@@ -30,6 +31,25 @@ bool HelpPagePathFor(const wchar_t* modulePath, wchar_t* path, size_t capacity)
     return true;
 }
 
+namespace {
+
+// The shell may hand the page to a COM handler (a browser registered for the type): it asks for COM
+// on the calling thread. Loaded at Help's first use (an idle Sorvane holds no COM) and kept.
+void OpenWithShell(const wchar_t* path)
+{
+    static const HMODULE ole = LoadSystemLibrary(L"ole32.dll");
+    const auto initialise = ProcedureOf<decltype(&CoInitializeEx)>(ole, "CoInitializeEx");
+    const auto uninitialise = ProcedureOf<decltype(&CoUninitialize)>(ole, "CoUninitialize");
+    // Already initialised on this thread (for a screen reader) counts too: S_FALSE, balanced below.
+    const bool initialised =
+        initialise && uninitialise &&
+        SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    ShellExecuteW(GetShellWindow(), L"open", path, nullptr, nullptr, SW_SHOW);
+    if (initialised) uninitialise();
+}
+
+}  // namespace
+
 void OpenHelpPage()
 {
     // Beside the executable, whatever the length of its path and the characters of its folder.
@@ -38,7 +58,7 @@ void OpenHelpPage()
     if (!module.empty() && HelpPagePathFor(module.c_str(), page.data(), page.size())) {
         const DWORD attributes = GetFileAttributesW(page.data());
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            ShellExecuteW(GetShellWindow(), L"open", page.data(), nullptr, nullptr, SW_SHOW);
+            OpenWithShell(page.data());
             return;
         }
     }

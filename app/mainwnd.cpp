@@ -206,19 +206,30 @@ void ActOnHold(HWND window, HoldAction action)
     }
 }
 
-// The hotkey that opens Overviews of the showing's scope, whose modifier holding chooses: Show, or
-// Show this application's windows.
-int HoldHotkey() { return showing.scope.oneApplication ? HOTKEY_APP : HOTKEY_SHOW; }
-UINT HoldModifiers() { return showing.scope.oneApplication ? settings.appModifiers : settings.showModifiers; }
+UINT ModifiersOfHotkey(WPARAM id) { return id == HOTKEY_APP ? settings.appModifiers : settings.showModifiers; }
+
+// Show, or Show this application's windows, pressed while an Overview is open: the next tile of the
+// Overview on screen, whatever its scope. With the hotkey's modifier held the press starts or
+// continues the hold, so that letting go of that modifier switches; a hotkey without a modifier has
+// nothing to hold and only moves on.
+void StepOnByHotkey(HWND window, WPARAM id)
+{
+    const UINT modifiers = ModifiersOfHotkey(id);
+    if (!HotkeyHasModifier(modifiers)) {
+        ActOnHold(window, HoldAction::SelectNext);
+        return;
+    }
+    const HoldAction action =
+        StepHold(showing.hold, HoldEvent::ShowHotkey, ModifierKeysDown(modifiers), settings.switchOnRelease);
+    if (showing.hold.holding) showing.hold.modifiers = modifiers;
+    ActOnHold(window, action);
+}
 
 void HandleHotkey(HWND window, WPARAM id, LPARAM detail)
 {
     if (OverviewOpen(window)) {
-        // The showing's hotkey again with its modifier held (on since it opened the Overview, or
-        // pressed anew): the next tile, and letting go then switches.
-        if (static_cast<int>(id) == HoldHotkey() && !showing.overviewBuilding && showing.windowList.head)
-            ActOnHold(window, StepHold(showing.hold, HoldEvent::ShowHotkey, ModifierKeysDown(HoldModifiers()),
-                                       settings.switchOnRelease));
+        if ((id == HOTKEY_SHOW || id == HOTKEY_APP) && !showing.overviewBuilding && showing.windowList.head)
+            StepOnByHotkey(window, id);
         return;
     }
     if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2 || id == HOTKEY_APP) {
@@ -235,7 +246,8 @@ void HandleHotkey(HWND window, WPARAM id, LPARAM detail)
         } else {
             ShowOverview(window, scope);
             // Read once the Overview is in front: a modifier let go while it was being built is up.
-            if (OverviewOpen(window)) showing.hold = StartHold(true, HoldModifiers(), ModifierKeysDown(HoldModifiers()));
+            const UINT modifiers = ModifiersOfHotkey(id);
+            if (OverviewOpen(window)) showing.hold = StartHold(true, modifiers, ModifierKeysDown(modifiers));
         }
     } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
         QuickSwitch(id == HOTKEY_RECENT ? QuickSwitchTarget::WindowBehind : QuickSwitchTarget::FurthestBack);
@@ -310,7 +322,7 @@ bool HandleKeyDown(HWND window, WPARAM key)
 // may switch.
 void HandleModifierUp(HWND window, WPARAM key)
 {
-    if (showing.overviewBuilding || !OverviewOpen(window) || !IsModifierKey(HoldModifiers(), key)) return;
+    if (showing.overviewBuilding || !OverviewOpen(window) || !IsModifierKey(showing.hold.modifiers, key)) return;
     ActOnHold(window, StepHold(showing.hold, HoldEvent::ModifierUp, false, settings.switchOnRelease));
 }
 

@@ -64,9 +64,10 @@ void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
 
     const RECT& place = frame.logo;
     const int logoWidth = place.right - place.left, logoHeight = place.bottom - place.top;
-    if (HICON logo = static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON,
-                                                  logoWidth, logoHeight, LR_SHARED)))
-        DrawIconEx(dc, place.left, place.top, logo, logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
+    // Made at this showing's size (a shared copy would keep the size it was first loaded at).
+    if (UniqueIcon logo{static_cast<HICON>(
+            LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON, logoWidth, logoHeight, 0))})
+        DrawIconEx(dc, place.left, place.top, logo.get(), logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
     HFONT font = OverviewTextFont();
     DrawTextAt(dc, font, colours.text, kTransparent, frame.helpText.x, frame.helpText.y, kHelpText);

@@ -6,9 +6,11 @@ constexpr UINT kModifierKeys = MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN;
 
 }  // namespace
 
+bool HotkeyHasModifier(UINT modifiers) { return (modifiers & kModifierKeys) != 0; }
+
 HoldToChoose StartHold(bool openedByShowHotkey, UINT modifiers, bool modifierDown)
 {
-    return HoldToChoose{openedByShowHotkey && (modifiers & kModifierKeys) != 0 && modifierDown, false};
+    return HoldToChoose{openedByShowHotkey && HotkeyHasModifier(modifiers) && modifierDown, false, modifiers};
 }
 
 HoldAction StepHold(HoldToChoose& hold, HoldEvent event, bool modifierDown, bool switchOnRelease)
@@ -69,7 +71,7 @@ bool IsModifierKey(UINT modifiers, WPARAM key)
 
 bool ModifierKeysDown(UINT modifiers)
 {
-    if ((modifiers & kModifierKeys) == 0) return false;
+    if (!HotkeyHasModifier(modifiers)) return false;
     auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
     if ((modifiers & MOD_ALT) && !down(VK_MENU)) return false;
     if ((modifiers & MOD_CONTROL) && !down(VK_CONTROL)) return false;

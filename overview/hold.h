@@ -1,6 +1,7 @@
-// Hold to choose: while the Show hotkey's modifier stays down after the hotkey opened the
-// Overview (or after a later press of it, with the modifier held, while the Overview is open), each
-// further press of the hotkey moves on, and letting go of the modifier switches.
+// Hold to choose: while the modifier of the hotkey that opened the Overview (Show, or Show this
+// application's windows) stays down (or the modifier of either hotkey after a later press of it,
+// with the modifier held, while the Overview is open), each further press of either hotkey moves
+// on, and letting go of the modifier switches.
 #pragma once
 
 #include <windows.h>
@@ -11,10 +12,13 @@ struct HoldToChoose {
     bool holding = false;
     // The selection was moved (by a key, the pointer or the wheel) while it was held.
     bool moved = false;
+    // The hotkey modifier flags held (set by whoever starts the hold): letting go of one of their keys
+    // ends it.
+    UINT modifiers = 0;
 };
 
 enum class HoldEvent {
-    ShowHotkey,      // the Show hotkey again, with the modifier's state read at that moment
+    ShowHotkey,      // Show or the application hotkey again, its modifier's state read at that moment
     SelectionMoved,  // a key (Tab, an arrow, Home, End...), the pointer or the wheel moved the selection
     ModifierUp,      // a key of the modifier was released
     Escape,          // Esc went down
@@ -28,8 +32,8 @@ enum class HoldAction {
     Cancel,      // close without switching, as Esc does
 };
 
-// The state at the start of a showing: a hold only when the Show hotkey opened it, its modifier
-// has a key, and that key is still down.
+// The state at the start of a showing: a hold of `modifiers` only when a hotkey opened it, its
+// modifier has a key, and that key is still down.
 HoldToChoose StartHold(bool openedByShowHotkey, UINT modifiers, bool modifierDown);
 
 // One event of a showing. `modifierDown` matters for ShowHotkey only: with the modifier held it
@@ -37,6 +41,9 @@ HoldToChoose StartHold(bool openedByShowHotkey, UINT modifiers, bool modifierDow
 // as a posted hotkey arrives, it ends the hold and moves nothing. `switchOnRelease` is the user's
 // choice of switching when the modifier is released.
 HoldAction StepHold(HoldToChoose& hold, HoldEvent event, bool modifierDown, bool switchOnRelease);
+
+// Whether the hotkey modifier flags name a key to hold.
+bool HotkeyHasModifier(UINT modifiers);
 
 // Whether a key message's virtual key is one of the keys of the hotkey modifier flags
 // (MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN).

@@ -111,6 +111,17 @@ void TearDownEmptyOverview(HWND window)
     showing.overviewHiding = false;
 }
 
+void LeaveEmptyOverviewQuietly(HWND notice)
+{
+    if (notice) ShowWindow(notice, SW_HIDE);
+    showing.overviewHiding = true;
+    ReleaseShowing();
+    NoteOwnWindowLeftScreen();
+    showing.overviewHiding = false;
+    showing.overviewBuilding = false;
+    ReturnToWindowInFront();
+}
+
 // Takes the picture again once the listed windows' areas of the screen stay the same.
 void SettleOnListedWindows()
 {
@@ -175,9 +186,13 @@ void MinimizeRestoredWindows(HWND chosen)
 
 void ShowOverview(HWND window, const OverviewScope& scope)
 {
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    ShowOverviewOnMonitorAt(window, pointer, scope);
+    POINT at{};
+    if (IsRectEmpty(&scope.monitor))
+        GetCursorPos(&at);
+    else
+        at = POINT{scope.monitor.left + (scope.monitor.right - scope.monitor.left) / 2,
+                   scope.monitor.top + (scope.monitor.bottom - scope.monitor.top) / 2};
+    ShowOverviewOnMonitorAt(window, at, scope);
 }
 
 void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scope)
@@ -220,6 +235,12 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scop
     CollectWindows(showing.windowList, settings.exclusionText.get());
     MergeOfficeFrames(showing.windowList, showing.officeFrames);
     ApplyScope(showing.windowList, &showing.scope, settings.thisMonitorOnly, monitor);
+    if (!showing.windowList.head && showing.scope.oneApplication) {
+        // One application's Overview with nothing to list (its last window closed, the program ended or
+        // excluded) leaves without a word, before anything of it shows.
+        LeaveEmptyOverviewQuietly(notice);
+        return;
+    }
     const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
     if (settings.groupByApps) GroupByApplication(showing.windowList);
     if (ScreenNeedsSettling(MsSinceOwnWindowLeftScreen(), restored)) {

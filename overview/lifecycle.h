@@ -13,7 +13,9 @@ struct WindowEntry;
 extern HWND cancelButton;
 extern HWND refreshButton;
 
-// Shows the Overview of the scope (every window by default) on the monitor under the pointer now.
+// Shows the Overview of the scope (every window by default) on the scope's monitor, or the one
+// under the pointer now. The Overview of one application with nothing to list does not show: it
+// gives the front back to the window that had it.
 void ShowOverview(HWND window, const OverviewScope& scope = {});
 // Shows it on the monitor that holds `point` (or the nearest one).
 void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scope = {});

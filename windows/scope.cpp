@@ -99,6 +99,9 @@ OverviewScope ApplicationScopeInFront()
     if (FrontNamesNoApplication(facts)) return scope;
     scope.applicationProcess = ProcessOf(front);
     scope.application = ExecutableOf(scope.applicationProcess);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONEAREST), &info)) scope.monitor = info.rcMonitor;
     return scope;
 }
 

@@ -17,6 +17,9 @@ struct OverviewScope {
     bool oneApplication = false;
     std::wstring application;
     DWORD applicationProcess = 0;
+    // The monitor the Overview opens on (where the user works with that application), or empty for
+    // the monitor under the pointer.
+    RECT monitor = {};
 };
 
 // Whether two processes' executables (full paths) are one application: the same path, letter case
@@ -39,8 +42,8 @@ bool FrontNamesNoApplication(const FrontFacts& front);
 // restored.
 int MonitorOfPlace(const RECT& place, const std::vector<RECT>& monitors);
 
-// The application in front now (GetForegroundWindow), as the scope of a request: empty when the
-// front names none.
+// The application in front now (GetForegroundWindow), as the scope of a request, on the monitor of
+// the window in front: empty when the front names none.
 OverviewScope ApplicationScopeInFront();
 
 // Leaves in the list only the windows of the scope: of its application (taken from the first

@@ -168,6 +168,14 @@ TEST_F(TwoMonitors, WithThisMonitorOnlyEachOverviewListsTheWindowsOfItsMonitor)
     }));
     Cancel(sorvane);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    // The application Overview opens where that program's window in front is, not under the pointer.
+    HWND inFront = onSecond.windows()[0];
+    ASSERT_TRUE(PollUntil([&] { return SetForegroundWindow(inFront) && GetForegroundWindow() == inFront; }));
+    PostMessageA(sorvane.window(), WM_HOTKEY, 113, 0);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), single));
+    ExpectCovers(sorvane, second);
+    Cancel(sorvane);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

@@ -173,15 +173,18 @@ TEST_F(Navigation, HoldingAltChoosesAndLettingGoSwitches)
     EXPECT_TRUE(foregroundIs("Test window 2"));
     ASSERT_TRUE(ParkPointer());
 
-    // The same with Show this application's windows (Alt+~): its further presses move on.
+    // The same with Show this application's windows (Alt+~): its further presses move on, and so does
+    // Alt+Tab (the Show hotkey) inside it.
     ASSERT_TRUE(alt.Press());
     PressKey(VK_OEM_3);
     ASSERT_TRUE(WaitOverviewShown(sorvane.window(), tiles[0]));
     PressKey(VK_OEM_3);
     EXPECT_TRUE(SelectedBecomes(tiles, 1));
+    PressKey(VK_TAB);
+    EXPECT_TRUE(SelectedBecomes(tiles, 2));
     ASSERT_TRUE(alt.Release());
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
-    EXPECT_TRUE(foregroundIs("Test window 3"));
+    EXPECT_TRUE(foregroundIs("Test window 4"));
     ASSERT_TRUE(ExitSorvane(sorvane));
     probe.Detach();
 
@@ -278,9 +281,12 @@ TEST_F(Navigation, QuickSwitchesPickTheWindowBehindAndTheLastOne)
 TEST_F(Navigation, TheCloseSquareClosesOneWindowOfABusyThreadAndShowsAFreshOverviewAtOnce)
 {
     ASSERT_TRUE(windows.Open(2, "Staying window"));
-    // Two windows of one thread: closing one leaves the thread running with the other.
+    // Two windows of one thread: closing one leaves the thread running with the other. Another
+    // program (the helper under another name).
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.CopyIn(DriverDirectory() + "SorvaneTestWindows.exe", "Closing.exe"));
     TestWindows closable;
-    ASSERT_TRUE(closable.Open(2, "Closing window", "slot=2"));  // in front: the first tiles
+    ASSERT_TRUE(closable.Open(2, "Closing window", "slot=2", folder.path() + "Closing.exe"));  // in front: the first tiles
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     const std::vector<RECT> four = ExpectedTiles(4);
@@ -301,6 +307,20 @@ TEST_F(Navigation, TheCloseSquareClosesOneWindowOfABusyThreadAndShowsAFreshOverv
     EXPECT_TRUE(SelectedBecomes(three, 2)) << "the thread's other window is still listed";
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+
+    // Closed from its program's own Overview, the program's last window leaves nothing to list: that
+    // Overview goes without a question.
+    HWND last = closable.windows()[0] == closing ? closable.windows()[1] : closable.windows()[0];
+    ASSERT_TRUE(PollUntil([&] { return SetForegroundWindow(last) && GetForegroundWindow() == last; }));
+    const std::vector<RECT> one = ExpectedTiles(1);
+    PostMessageA(sorvane.window(), WM_HOTKEY, 113, 0);
+    ASSERT_TRUE(WaitOverviewShown(sorvane.window(), one[0]));
+    PostMessageA(sorvane.window(), WM_LBUTTONUP, 0, At(one[0].right - 10, one[0].top + 10));
+    EXPECT_TRUE(PollUntil([&] { return !IsWindow(last); })) << "the window was not closed";
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    ASSERT_TRUE(probe.Flush());
+    EXPECT_FALSE(IsWindowVisible(sorvane.window()));
+    EXPECT_EQ(nullptr, FindWindowA("#32770", "No Active Window"));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

@@ -163,22 +163,26 @@ HeldAlt::~HeldAlt()
 ::testing::AssertionResult HeldAlt::Set(bool down)
 {
     held_ = down;
-    HWND front = GetForegroundWindow();
-    auto xWindow = reinterpret_cast<ULONG_PTR>(GetPropA(front, "__wine_x11_whole_window"));
-    if (!xWindow) xWindow = reinterpret_cast<ULONG_PTR>(GetPropA(GetDesktopWindow(), "__wine_x11_whole_window"));
-    std::string command = "Z:\\usr\\bin\\xdotool ";
-    if (xWindow) command += "windowfocus " + std::to_string(xWindow) + " ";
-    command += down ? "keydown Alt_L" : "keyup Alt_L";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return ::testing::AssertionFailure() << command << ": error " << GetLastError();
-    // A Unix program leaves no handle to wait on: watch for what it does.
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
-    if (PollUntil([&] { return ((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) == down; }, 3000))
-        return ::testing::AssertionSuccess();
+    std::string command;
+    // The X focus goes to the front window first; a front window that hides meanwhile (the Overview as
+    // it closes) cannot take it, and xdotool then gives up before the key: once more on the desktop's.
+    for (HWND front : {GetForegroundWindow(), GetDesktopWindow()}) {
+        auto xWindow = reinterpret_cast<ULONG_PTR>(GetPropA(front, "__wine_x11_whole_window"));
+        if (!xWindow) xWindow = reinterpret_cast<ULONG_PTR>(GetPropA(GetDesktopWindow(), "__wine_x11_whole_window"));
+        command = "Z:\\usr\\bin\\xdotool ";
+        if (xWindow) command += "windowfocus " + std::to_string(xWindow) + " ";
+        command += down ? "keydown Alt_L" : "keyup Alt_L";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return ::testing::AssertionFailure() << command << ": error " << GetLastError();
+        // A Unix program leaves no handle to wait on: watch for what it does.
+        if (process.hThread) CloseHandle(process.hThread);
+        if (process.hProcess) CloseHandle(process.hProcess);
+        if (PollUntil([&] { return ((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) == down; }, 3000))
+            return ::testing::AssertionSuccess();
+    }
     return ::testing::AssertionFailure() << command << ": Alt did not go " << (down ? "down" : "up");
 }
 

@@ -435,6 +435,15 @@ bool SendPointerMove(int x, int y)
                                          << ")";
 }
 
+::testing::AssertionResult PlacePointer(int x, int y)
+{
+    POINT cursor{};
+    if (!SetCursorPos(x, y)) return ::testing::AssertionFailure() << "SetCursorPos failed with error " << GetLastError();
+    if (PollUntil([&] { return GetCursorPos(&cursor) && cursor.x == x && cursor.y == y; })) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the pointer went to " << cursor.x << "," << cursor.y << " instead of " << x
+                                         << "," << y;
+}
+
 // ---- probe
 
 Probe::~Probe() { Detach(); }

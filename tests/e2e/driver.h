@@ -158,6 +158,11 @@ bool SendPointerMove(int x, int y);
 ::testing::AssertionResult MovePointer(int x, int y);
 // The same, also done once arrivedOtherwise() says the move has had its effect.
 ::testing::AssertionResult MovePointerUntil(int x, int y, const std::function<bool()>& arrivedOtherwise);
+// Moves the pointer as a hand on the mouse does, with the system's own move (SetCursorPos), and waits
+// until it is there. Under Wine an injected move leaves the X pointer behind, and Wine takes the pointer
+// back to it once the move is a tenth of a second old: a window that has not handled the injected move
+// by then gets only the move back.
+::testing::AssertionResult PlacePointer(int x, int y);
 
 // ---- the probe hook in Sorvane's GUI thread
 

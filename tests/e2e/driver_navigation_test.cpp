@@ -166,7 +166,7 @@ TEST_F(Navigation, HoldingAltChoosesAndLettingGoSwitches)
 
     // A tile chosen by the pointer while Alt is held is where letting go switches to.
     ASSERT_TRUE(altTab(sorvane));
-    ASSERT_TRUE(MovePointer((tiles[2].left + tiles[2].right) / 2, (tiles[2].top + tiles[2].bottom) / 2));
+    ASSERT_TRUE(PlacePointer((tiles[2].left + tiles[2].right) / 2, (tiles[2].top + tiles[2].bottom) / 2));
     EXPECT_TRUE(SelectedBecomes(tiles, 2));
     ASSERT_TRUE(alt.Release());
     ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));

@@ -9,11 +9,26 @@
 
 #include "common/system.h"
 
+// A monitor's whole rectangle and its work area (less the taskbar and the desktop's bars).
+struct MonitorArea {
+    RECT monitor;
+    RECT work;
+};
+
 namespace monitors_detail {
 
 inline BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list)
 {
     reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
+    return TRUE;
+}
+
+inline BOOL CALLBACK CollectMonitorArea(HMONITOR monitor, HDC, LPRECT rect, LPARAM list)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) info.rcWork = *rect;
+    reinterpret_cast<std::vector<MonitorArea>*>(list)->push_back(MonitorArea{*rect, info.rcWork});
     return TRUE;
 }
 
@@ -27,6 +42,14 @@ inline std::vector<RECT> MonitorRects()
     EnumDisplayMonitors(nullptr, nullptr, monitors_detail::CollectMonitor, reinterpret_cast<LPARAM>(&rects));
     if (rects.empty()) rects.push_back(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     return rects;
+}
+
+// Every monitor's rectangle and work area, in the order of MonitorRects.
+inline std::vector<MonitorArea> MonitorAreas()
+{
+    std::vector<MonitorArea> areas;
+    EnumDisplayMonitors(nullptr, nullptr, monitors_detail::CollectMonitorArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
 }
 
 // The whole rectangle (not the work area) of the monitor the point is on, or of the nearest one.

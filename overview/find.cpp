@@ -3,7 +3,6 @@
 #include <cwchar>
 #include <mutex>
 #include <string>
-#include <utility>
 
 #include "common/owners.h"
 #include "common/text.h"
@@ -12,7 +11,8 @@
 #include "overview/scaling.h"
 #include "overview/showing.h"
 #include "overview/tiles.h"
-#include "windows/collect.h"
+#include "windows/procinfo.h"
+#include "windows/program.h"
 #include "windows/windowlist.h"
 
 namespace {
@@ -93,20 +93,14 @@ bool FileNameContains(const wchar_t* fileName, const wchar_t* part)
 
 void ReadFileNames(Showing& current)
 {
-    std::vector<std::pair<DWORD, const WindowEntry*>> known;  // a process and an entry of it read
+    ProgramPaths paths;  // each process's executable, read once
     for (WindowEntry* entry = current.windowList.head; entry; entry = entry->next) {
         if (entry->fileNameRead) continue;
-        DWORD processId = 0;
-        GetWindowThreadProcessId(entry->hwnd, &processId);
-        const WindowEntry* same = nullptr;
-        for (const auto& [id, read] : known)
-            if (id == processId) same = read;
-        if (same)
-            CopyBounded(entry->fileName, std::size(entry->fileName), same->fileName);
-        else
-            GetProcessImageName(entry->hwnd, entry->fileName, std::size(entry->fileName), true);
+        // A packaged app's frame is found by its app's file name.
+        const WindowProgram program = ProgramOfWindow(entry->hwnd, &paths);
+        if (!program.path.empty())
+            CopyBounded(entry->fileName, std::size(entry->fileName), FileNamePart(program.path.c_str()));
         entry->fileNameRead = true;
-        if (!same && processId) known.emplace_back(processId, entry);
     }
 }
 

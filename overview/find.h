@@ -50,7 +50,7 @@ int MatchInDirection(int from, int count, int columns, Direction direction, cons
 
 // The find text of the showing; empty between showings. Each of these works on the showing given.
 const wchar_t* FindText(const Showing& current);
-// Reads the executable's file name of every entry not read yet, once per process.
+// Reads the file name of every entry's program (ProgramOfWindow) not read yet, once per process.
 void ReadFileNames(Showing& current);
 // Empties the find text and lights every tile: at every showing.
 void ClearFindText(Showing& current);

@@ -4,6 +4,8 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/owners.h"
 #include "common/system.h"
@@ -72,12 +74,14 @@ bool PassesListingRules(const ListingFacts& facts)
     if (facts.toolWindow || facts.shellWindow || facts.ownProcess) return false;
 
     bool listable = false;
-    const bool storeAppFrame = wcscmp(facts.className, kStoreAppFrameClass) == 0;
+    const bool storeAppFrame = IsStoreAppFrameClass(facts.className);
     if ((facts.minimized || facts.clientLargerThanOnePixel) && (facts.hasIcon || storeAppFrame)) listable = true;
 
     if (wcscmp(facts.title, L"File Download") == 0 || wcsstr(facts.title, L"Completed")) listable = true;
     if (facts.title[0] == L'\0') return false;
-    if (facts.exclusionText && IsExcludedName(facts.exclusionText, facts.executableName)) return false;
+    if (facts.exclusionText && (IsExcludedName(facts.exclusionText, facts.executableName) ||
+                                IsExcludedName(facts.exclusionText, facts.programName)))
+        return false;
     return listable;
 }
 
@@ -123,8 +127,14 @@ bool IsListable(HWND window, const wchar_t* exclusionText, FoundIcon* found, Ico
         facts.minimized || facts.clientLargerThanOnePixel ? FindWindowIcon(window, standIns, &owned) : nullptr;
     UniqueIcon ownedIcon(owned ? icon : nullptr);
     facts.hasIcon = icon != nullptr;
+    std::wstring programPath;  // holds the text facts.programName points into
     if (exclusionText) {
         GetProcessImageName(window, executable, kPathCapacity, true);
+        // A packaged app's frame is excluded by its app's name as well as by its host's.
+        if (IsStoreAppFrameClass(className)) {
+            programPath = ProgramOfWindow(window).path;
+            facts.programName = FileNamePart(programPath.c_str());
+        }
         facts.exclusionText = exclusionText;
     }
     if (!PassesListingRules(facts)) return false;
@@ -211,6 +221,12 @@ void MergeOfficeFrames(WindowList& list, OfficeFrameSlots& frames)
     }
 }
 
+bool SameGroup(const GroupFacts& a, const GroupFacts& b)
+{
+    if (a.storeAppFrame || b.storeAppFrame) return a.storeAppFrame && b.storeAppFrame && SameProgram(a.program, b.program);
+    return EqualIgnoringCaseOrdinal(a.className.c_str(), b.className.c_str());
+}
+
 void GroupByApplication(WindowList& list)
 {
     const unsigned count = list.count;
@@ -221,17 +237,22 @@ void GroupByApplication(WindowList& list)
     for (WindowEntry* entry = list.head; entry && filled < count; entry = entry->next)
         order[filled++] = entry;
 
+    // Each window's facts, read once, in the order of `order`.
+    std::vector<GroupFacts> facts(filled);
+    ProgramPaths paths;
     for (unsigned i = 0; i < filled; ++i) {
         wchar_t className[kClassBuffer] = {};
         GetClassNameW(order[i]->hwnd, className, kClassBuffer);
+        facts[i].className = className;
+        facts[i].storeAppFrame = IsStoreAppFrameClass(className);
+        if (facts[i].storeAppFrame) facts[i].program = ProgramOfWindow(order[i]->hwnd, &paths);
+    }
+    for (unsigned i = 0; i < filled; ++i) {
         for (unsigned j = i + 1; j < filled; ++j) {
-            wchar_t other[kClassBuffer] = {};
-            GetClassNameW(order[j]->hwnd, other, kClassBuffer);
-            if (wcscmp(className, other) == 0) {
+            if (SameGroup(facts[i], facts[j])) {
                 if (j > i + 1) {
-                    WindowEntry* moved = order[i + 1];
-                    order[i + 1] = order[j];
-                    order[j] = moved;
+                    std::swap(order[i + 1], order[j]);
+                    std::swap(facts[i + 1], facts[j]);
                 }
                 break;
             }

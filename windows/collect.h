@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
+#include "windows/program.h"
 #include "windows/windowlist.h"
 
 // A frame window of an Office application that shows its documents as windows of their own: the
@@ -50,6 +52,7 @@ struct ListingFacts {
     const wchar_t* className;
     const wchar_t* title;      // at most 79 characters, as read
     const wchar_t* executableName;  // file name only; empty when unknown
+    const wchar_t* programName;     // a packaged app's frame: its program's file name; may be null
     const wchar_t* exclusionText;   // entries each ended by a line feed; null: no exclusion test
 };
 
@@ -57,7 +60,7 @@ struct ListingFacts {
 // shell's desktop or ours; an icon (looked for only when minimized or larger than 1 x 1; a Store
 // app frame counts as having one) or a download dialog's title; a title that is not empty (another
 // program's window may bear ours: ours are known by their process); an executable that is not
-// excluded.
+// excluded (nor, for a packaged app's frame, its program's).
 bool PassesListingRules(const ListingFacts& facts);
 
 // The icon found while listing a window; `owned` when it was made for us and must be destroyed.
@@ -91,5 +94,15 @@ DWORD FindProcessByTitle(const WindowList& list, const wchar_t* text);
 unsigned CountWindowsOfProcess(const WindowList& list, DWORD processId);
 void RemoveOfficeFrame(WindowList& list, const wchar_t* prefix, OfficeFrameSlot* slot);
 
-// Moves the windows of each class together, in the order of each class's first window.
+// What grouping compares of a listed window: its class, and for a packaged app's frame its program.
+struct GroupFacts {
+    std::wstring className;
+    bool storeAppFrame;
+    WindowProgram program;  // read for a frame only
+};
+// Whether two windows stand in one group: ordinary windows of one class, letter case aside as the
+// system compares class names; frames of one program (SameProgram); never a frame and another.
+bool SameGroup(const GroupFacts& a, const GroupFacts& b);
+
+// Moves the windows of each group together (SameGroup), in the order of each group's first window.
 void GroupByApplication(WindowList& list);

@@ -7,6 +7,7 @@
 #include "common/owners.h"
 #include "common/system.h"
 #include "common/text.h"
+#include "windows/program.h"
 
 namespace {
 
@@ -106,20 +107,20 @@ void FormatProcessInfo(HWND window, wchar_t* output, size_t size)
 {
     if (!output || size == 0) return;
     wchar_t work[kPathCapacity] = {};
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
+    // The program behind the window: a packaged app's frame tells of its app's process.
+    const WindowProgram program = ProgramOfWindow(window);
+    const DWORD processId = program.processId;
     // The least access that names the file and the running time; an elevated program grants it.
-    UniqueHandle process(OpenProcessForQuery(processId));
+    UniqueHandle process(processId ? OpenProcessForQuery(processId) : nullptr);
 
     const int titleLength = GetWindowTextW(window, work, kPathCapacity);
     work[titleLength > 0 ? WholeCharactersIn(work, static_cast<size_t>(titleLength)) : 0] = L'\0';
     FormatBounded(output, size, L" %ls  \r\n\r\n", work);
     if (!process) return;
 
-    const std::wstring image = ReadImagePath(process.get());
-    if (!image.empty()) {
+    if (!program.path.empty()) {
         AppendBounded(output, size, L" File: ");
-        AppendBounded(output, size, FileNamePart(image.c_str()));
+        AppendBounded(output, size, FileNamePart(program.path.c_str()));
         AppendBounded(output, size, L" \r\n");
     }
 

@@ -21,7 +21,8 @@ std::wstring ReadImagePath(HANDLE process);
 const wchar_t* FileNamePart(const wchar_t* path);
 
 // Fills the buffer (always terminated, cut at its size) with the pieces that can be had: the
-// title always; file, running time and memory as far as the process lets them be read.
+// window's title always; file, running time and memory of its program's process (ProgramOfWindow)
+// as far as that process lets them be read.
 void FormatProcessInfo(HWND window, wchar_t* output, size_t size);
 // Appends the digits to the output with a comma before every group of three from the right.
 void GroupThousands(const wchar_t* digits, wchar_t* output, size_t size);

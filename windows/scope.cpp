@@ -4,21 +4,11 @@
 #include <climits>
 #include <cwchar>
 #include <iterator>
-#include <utility>
 
 #include "common/monitors.h"
-#include "common/owners.h"
-#include "common/text.h"
 #include "windows/collect.h"
-#include "windows/procinfo.h"
 
 namespace {
-
-std::wstring ExecutableOf(DWORD processId)
-{
-    UniqueHandle process(OpenProcessForQuery(processId));
-    return process ? ReadImagePath(process.get()) : std::wstring();
-}
 
 bool IsShellWindow(HWND window)
 {
@@ -31,19 +21,15 @@ bool IsShellWindow(HWND window)
 }
 
 // The place a window is seen at: its rectangle, or where it would be restored when minimized.
-RECT PlaceOf(HWND window)
+RECT PlaceOf(HWND window, const std::vector<MonitorArea>& monitors)
 {
     RECT place{};
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (IsIconic(window) && GetWindowPlacement(window, &placement)) {
-        place = placement.rcNormalPosition;
-        // In workspace coordinates (from the work area's corner) unless it is a tool window.
-        RECT work{};
-        if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
-            OffsetRect(&place, work.left, work.top);
-        return place;
+        // In workspace coordinates unless it is a tool window, whose are the screen's.
+        if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return placement.rcNormalPosition;
+        return RestorePlaceOnScreen(placement.rcNormalPosition, monitors);
     }
     GetWindowRect(window, &place);
     return place;
@@ -66,11 +52,6 @@ long long GapSquared(const RECT& a, const RECT& b)
 
 }  // namespace
 
-bool SameApplication(const wchar_t* path, const wchar_t* other)
-{
-    return path && other && path[0] != L'\0' && EqualIgnoringCaseOrdinal(path, other);
-}
-
 bool FrontNamesNoApplication(const FrontFacts& front) { return front.none || front.ours || front.shell; }
 
 int MonitorOfPlace(const RECT& place, const std::vector<RECT>& monitors)
@@ -89,6 +70,19 @@ int MonitorOfPlace(const RECT& place, const std::vector<RECT>& monitors)
     return best;
 }
 
+RECT RestorePlaceOnScreen(const RECT& workspace, const std::vector<MonitorArea>& monitors)
+{
+    std::vector<RECT> rects;
+    for (const MonitorArea& area : monitors) rects.push_back(area.monitor);
+    RECT place = workspace;
+    const int at = MonitorOfPlace(workspace, rects);
+    if (at >= 0) {
+        const MonitorArea& area = monitors[at];
+        OffsetRect(&place, area.work.left - area.monitor.left, area.work.top - area.monitor.top);
+    }
+    return place;
+}
+
 OverviewScope ApplicationScopeInFront()
 {
     OverviewScope scope;
@@ -97,8 +91,7 @@ OverviewScope ApplicationScopeInFront()
     const FrontFacts facts{front == nullptr, front && ProcessOf(front) == GetCurrentProcessId(),
                            front && IsShellWindow(front)};
     if (FrontNamesNoApplication(facts)) return scope;
-    scope.applicationProcess = ProcessOf(front);
-    scope.application = ExecutableOf(scope.applicationProcess);
+    scope.application = ProgramOfWindow(front);
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONEAREST), &info)) scope.monitor = info.rcMonitor;
@@ -108,31 +101,23 @@ OverviewScope ApplicationScopeInFront()
 void ApplyScope(WindowList& list, OverviewScope* scope, bool monitorOnly, const RECT& monitor)
 {
     const std::vector<RECT> monitors = monitorOnly ? MonitorRects() : std::vector<RECT>();
-    // Each process's executable, read once.
-    std::vector<std::pair<DWORD, std::wstring>> executables;
-    auto executableOf = [&](DWORD processId) -> const std::wstring& {
-        for (const auto& known : executables)
-            if (known.first == processId) return known.second;
-        executables.emplace_back(processId, ExecutableOf(processId));
-        return executables.back().second;
-    };
+    const std::vector<MonitorArea> areas = monitorOnly ? MonitorAreas() : std::vector<MonitorArea>();
+    ProgramPaths paths;  // each process's executable, read once
     WindowEntry* entry = list.head;
     while (entry) {
         WindowEntry* next = entry->next;
         bool inScope = true;
         if (monitorOnly) {
-            const int at = MonitorOfPlace(PlaceOf(entry->hwnd), monitors);
+            const int at = MonitorOfPlace(PlaceOf(entry->hwnd, areas), monitors);
             inScope = at >= 0 && EqualRect(&monitors[at], &monitor);
         }
         if (inScope && scope->oneApplication) {
-            const DWORD processId = ProcessOf(entry->hwnd);
+            const WindowProgram program = ProgramOfWindow(entry->hwnd, &paths);
             // The first window the Overview would list names the application when the front did not.
-            if (scope->application.empty() && !scope->applicationProcess) {
-                scope->applicationProcess = processId;
-                scope->application = executableOf(processId);
-            }
-            inScope = processId == scope->applicationProcess ||
-                      SameApplication(scope->application.c_str(), executableOf(processId).c_str());
+            WindowProgram& application = scope->application;
+            if (!application.processId && application.path.empty() && application.appUserModelId.empty())
+                application = program;
+            inScope = SameProgram(program, application);
         }
         if (!inScope) {
             UnlinkWindowEntry(list, entry);

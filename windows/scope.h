@@ -8,25 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "common/monitors.h"
+#include "windows/program.h"
 #include "windows/windowlist.h"
 
 struct OverviewScope {
-    // Only the windows of one application: the executable at `application` (a full path), or of
-    // the process `applicationProcess` when its path cannot be read. Both empty: the application
-    // of the first window the Overview would list.
+    // Only the windows of one application: those whose program is the same (SameProgram) as
+    // `application`. None named (no process, path or id): the application of the first window the
+    // Overview would list.
     bool oneApplication = false;
-    std::wstring application;
-    DWORD applicationProcess = 0;
+    WindowProgram application;
     // The monitor the Overview opens on (where the user works with that application), or empty for
     // the monitor under the pointer.
     RECT monitor = {};
 };
-
-// Whether two processes' executables (full paths) are one application: the same path, letter case
-// aside, as file systems compare paths. Several processes of one executable are one application;
-// two programs that share a file name in different folders are not. An unknown (empty) path is
-// nobody's.
-bool SameApplication(const wchar_t* path, const wchar_t* other);
 
 // Whether the window in front names no application of its own for the scope: nothing, Sorvane
 // itself, the desktop or the taskbar.
@@ -41,6 +36,12 @@ bool FrontNamesNoApplication(const FrontFacts& front);
 // else the nearest one; -1 without monitors. A minimized window is placed where it would be
 // restored.
 int MonitorOfPlace(const RECT& place, const std::vector<RECT>& monitors);
+
+// Where a minimized window's restore rectangle (WINDOWPLACEMENT's rcNormalPosition, in workspace
+// coordinates: from the work area of the monitor the window is on) lies on the screen: moved by
+// that monitor's (the one MonitorOfPlace gives for it) work-area corner from its own corner. As
+// given without monitors.
+RECT RestorePlaceOnScreen(const RECT& workspace, const std::vector<MonitorArea>& monitors);
 
 // The application in front now (GetForegroundWindow), as the scope of a request, on the monitor of
 // the window in front: empty when the front names none.

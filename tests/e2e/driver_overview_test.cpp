@@ -258,6 +258,29 @@ TEST_F(Overview, TheApplicationHotkeyListsOnlyTheWindowsOfTheProgramInFront)
     EXPECT_TRUE(PollUntil([&] { return centres(five) == all; })) << "not every window";
     PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitHidden(sorvane));
+
+    // Packaged apps: three frames of one host, each app's own process owning what its frames host.
+    TestWindows host, appA, appB;
+    for (const char* name : {"ApplicationFrameHost.exe", "AppA.exe", "AppB.exe"})
+        ASSERT_TRUE(folder.CopyIn(DriverDirectory() + "SorvaneTestWindows.exe", name));
+    ASSERT_TRUE(host.Open(3, "A one|B|A two", "titles,frame,slot=5", folder.path() + "ApplicationFrameHost.exe"));
+    auto frame = [](const char* title) { return FindWindowA("ApplicationFrameWindow", title); };
+    auto number = [&](const char* title) { return std::to_string(reinterpret_cast<UINT_PTR>(frame(title))); };
+    ASSERT_TRUE(appA.Open(1, "A own", "plain,slot=8,host=" + number("A one") + "+" + number("A two"), folder.path() + "AppA.exe"));
+    ASSERT_TRUE(appB.Open(0, "B", "host=" + number("B"), folder.path() + "AppB.exe"));
+    ASSERT_TRUE(inFront(frame("A one")));
+    PostMessageA(sorvane.window(), WM_HOTKEY, kApplicationHotkey, 0);
+    ASSERT_TRUE(WaitShown(sorvane, three[0]));
+    EXPECT_TRUE(PollUntil([&] { return centres(three) == std::multiset<COLORREF>{TestWindowColour(0), TestWindowColour(2), TestWindowColour(0)}; }))
+        << "not app A's two frames and its own window";
+    ASSERT_TRUE(probe.Attach(sorvane.window()));
+    size_t at = 0;  // the tile of A's second frame, the only one in its colour
+    while (at < 2 && ScreenPixel((three[at].left + three[at].right) / 2, (three[at].top + three[at].bottom) / 2) != TestWindowColour(2)) ++at;
+    std::string text;  // its information square
+    EXPECT_TRUE(HoverUntilTipSays(probe, POINT{three[at].left + 10, three[at].top + 10}, "File: AppA.exe", &text)) << text;
+    EXPECT_NE(std::string::npos, text.find("A two")) << text;
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitHidden(sorvane));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

@@ -14,6 +14,7 @@ namespace e2e {
     std::wstring command = Wide("\"" + program + "\" " + std::to_string(count) + " \"" + prefix + "\" \"" + options + "\"");
     if (options.find("hung") != std::string::npos) ++count;
     className_ = options.find("console") != std::string::npos ? "ConsoleWindowClass" : "SorvaneTestWindow";
+    if (options.find("frame") != std::string::npos) className_ = "ApplicationFrameWindow";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

@@ -118,6 +118,20 @@ RECT MonitorNumber(const wchar_t* options)
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+// Packaged apps: "frame" gives the windows the class of a packaged app's frame (the helper runs as
+// a copy named as their host); "host=H1+H2" makes a hidden window of the class a packaged app shows
+// itself in, a child of each frame given by its handle (decimal), as the app's own process does.
+void HostAppInFrames(const wchar_t* options)
+{
+    const wchar_t* option = wcsstr(options, L"host=");
+    WNDCLASSW hosted{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"Windows.UI.Core.CoreWindow"};
+    if (!option || !RegisterClassW(&hosted)) return;
+    for (wchar_t* end = const_cast<wchar_t*>(option + 4); *end == L'=' || *end == L'+';) {
+        const auto frame = reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(end + 1, &end, 10)));
+        CreateWindowExW(0, hosted.lpszClassName, L"", WS_CHILD, 0, 0, 10, 10, frame, nullptr, hosted.hInstance, nullptr);
+    }
+}
+
 }  // namespace
 
 int main()
@@ -142,7 +156,10 @@ int main()
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.lpszClassName = wcsstr(options, L"console") ? L"ConsoleWindowClass" : L"SorvaneTestWindow";
+    windowClass.lpszClassName = wcsstr(options, L"frame")     ? L"ApplicationFrameWindow"
+                                : wcsstr(options, L"console") ? L"ConsoleWindowClass"
+                                                              : L"SorvaneTestWindow";
+    HostAppInFrames(options);
     RegisterClassW(&windowClass);
     const int width = 180, height = 140, gap = 20;
     // Side by side from the top left of the primary monitor, or of the one "monitor=K" names.

@@ -125,6 +125,31 @@ TEST(OverviewScope, OneApplicationIsOnePathAndAWindowBelongsToTheMonitorHoldingM
     EXPECT_EQ(1, MonitorOfPlace(RECT{1200, 650, 1400, 760}, monitors));
     EXPECT_EQ(1, MonitorOfPlace(RECT{1900, 100, 2000, 200}, monitors));
     EXPECT_EQ(-1, MonitorOfPlace(RECT{0, 0, 10, 10}, {}));
+    // A minimized window's restore place counts from the work area of its own monitor: the first's
+    // taskbar stands at its top, the second's on its left.
+    const std::vector<MonitorArea> areas{{monitors[0], {0, 40, 1024, 768}}, {monitors[1], {1084, 0, 1824, 600}}};
+    EXPECT_EQ(1160, RestorePlaceOnScreen(RECT{1100, 100, 1300, 200}, areas).left);
+    EXPECT_EQ(100, RestorePlaceOnScreen(RECT{1100, 100, 1300, 200}, areas).top);
+    EXPECT_EQ(140, RestorePlaceOnScreen(RECT{100, 100, 300, 200}, areas).top);
+}
+
+// A packaged app's frame is the app it hosts, else the app its id names, else its host's; grouping
+// compares classes letter case aside, and frames by their program.
+TEST(WindowProgram, AFrameIsTheAppItHostsAndGroupsWithThatAppsFramesOnly)
+{
+    EXPECT_EQ(7u, ChooseProgram({false, 7, 9, L"Vendor.Calc!App"}).processId);  // not a frame: its own
+    EXPECT_EQ(9u, ChooseProgram({true, 7, 9, nullptr}).processId);
+    const WindowProgram calc = ChooseProgram({true, 7, 0, L"Vendor.Calc!App"}), host = ChooseProgram({true, 7, 0, nullptr});
+    EXPECT_EQ(L"Vendor.Calc!App", calc.appUserModelId);
+    EXPECT_TRUE(calc.processId == 7 && host.processId == 7 && host.appUserModelId.empty());
+    // By the id when either has one (two suspended apps of one host are two), else by process or path.
+    EXPECT_FALSE(SameProgram(calc, WindowProgram{7, L"", L"Vendor.Photos!App"}));
+    EXPECT_TRUE(SameProgram(calc, WindowProgram{8, L"", L"vendor.calc!app"}));
+    EXPECT_FALSE(SameProgram(calc, host));
+    EXPECT_TRUE(SameProgram(WindowProgram{5, L"C:\\a.exe", L""}, WindowProgram{6, L"c:\\A.EXE", L""}));
+    EXPECT_TRUE(SameGroup({L"Notepad", false, {}}, {L"NOTEPAD", false, {}}));
+    EXPECT_FALSE(SameGroup({kStoreAppFrameClass, true, calc}, {kStoreAppFrameClass, true, host}));
+    EXPECT_TRUE(SameGroup({kStoreAppFrameClass, true, calc}, {kStoreAppFrameClass, true, calc}));
 }
 
 TEST(ListingRules, CloakedWindowsAreNeverListed)
@@ -172,6 +197,9 @@ TEST(ListingRules, TheEarlierRulesHoldOverTheFacts)
     EXPECT_TRUE(PassesListingRules(facts));
     facts.exclusionText = L"C:\\Windows\\NOTEPAD.EXE\n";
     EXPECT_FALSE(PassesListingRules(facts));
+    facts.executableName = L"ApplicationFrameHost.exe";  // a packaged app's frame, by its app's name
+    facts.programName = L"notepad.exe";
+    EXPECT_FALSE(PassesListingRules(facts));
 }
 
 TEST_F(Collection, StoreAppFrameWithoutIconIsListedAndDrawsTheStandardIcon)
@@ -183,6 +211,10 @@ TEST_F(Collection, StoreAppFrameWithoutIconIsListedAndDrawsTheStandardIcon)
     bool owned = true;
     EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(32512)), FindWindowIcon(frame, nullptr, &owned));
     EXPECT_FALSE(owned);  // a shared system icon: never destroyed
+    // Hosting no app's window, and with no app id under Wine, the frame is its host's.
+    const WindowProgram program = ProgramOfWindow(frame);
+    EXPECT_EQ(GetCurrentProcessId(), program.processId);
+    EXPECT_NE(std::wstring::npos, program.path.find(L"\\sorvane_unit_tests.exe")) << program.path;
 
     HWND other = Make(L"NotAFrame", L"Photos", false);
     EXPECT_EQ(nullptr, FindWindowIcon(other, nullptr, &owned));

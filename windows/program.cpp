@@ -25,7 +25,7 @@ std::wstring ReadAppUserModelId(HWND window)
 {
     using GetStoreFunction = HRESULT(WINAPI*)(HWND, REFIID, void**);
     using ClearFunction = HRESULT(WINAPI*)(PROPVARIANT*);
-    // Looked up at the first frame that hosts no app, and kept; ole32 frees the value's text.
+    // Looked up at the first frame, and kept; ole32 frees the value's text.
     static const GetStoreFunction getStore =
         ProcedureOf<GetStoreFunction>(LoadSystemLibrary(L"shell32.dll"), "SHGetPropertyStoreForWindow");
     static const ClearFunction clear =
@@ -63,11 +63,9 @@ WindowProgram ChooseProgram(const ProgramFacts& facts)
     WindowProgram program;
     program.processId = facts.windowProcess;
     if (!facts.storeAppFrame) return program;
-    if (facts.hostedProcess) {
-        program.processId = facts.hostedProcess;
-    } else if (facts.appUserModelId) {
-        program.appUserModelId = facts.appUserModelId;
-    }
+    if (facts.hostedProcess) program.processId = facts.hostedProcess;
+    if (facts.appUserModelId) program.appUserModelId = facts.appUserModelId;
+    program.knownByIdOnly = !facts.hostedProcess && !program.appUserModelId.empty();
     return program;
 }
 
@@ -78,9 +76,10 @@ bool SameApplication(const wchar_t* path, const wchar_t* other)
 
 bool SameProgram(const WindowProgram& a, const WindowProgram& b)
 {
-    // A frame known by its app's id stands in the host's process: only the id tells its app.
-    if (!a.appUserModelId.empty() || !b.appUserModelId.empty())
-        return !a.appUserModelId.empty() && EqualIgnoringCaseOrdinal(a.appUserModelId.c_str(), b.appUserModelId.c_str());
+    if (!a.appUserModelId.empty() && !b.appUserModelId.empty())
+        return EqualIgnoringCaseOrdinal(a.appUserModelId.c_str(), b.appUserModelId.c_str());
+    // A frame known by its app's id only stands in the host's process: only an id tells its app.
+    if (a.knownByIdOnly || b.knownByIdOnly) return false;
     return (a.processId != 0 && a.processId == b.processId) || SameApplication(a.path.c_str(), b.path.c_str());
 }
 
@@ -94,10 +93,10 @@ WindowProgram ProgramOfWindow(HWND window, ProgramPaths* paths)
     std::wstring id;
     if (facts.storeAppFrame) {
         if (HWND hosted = FindWindowExW(window, nullptr, kHostedAppClass, nullptr)) facts.hostedProcess = ProcessOf(hosted);
-        if (!facts.hostedProcess) {
-            id = ReadAppUserModelId(window);
-            if (!id.empty()) facts.appUserModelId = id.c_str();
-        }
+        // Read for every frame: a suspended app's frame, known by its id only, is the same app as its
+        // running frames.
+        id = ReadAppUserModelId(window);
+        if (!id.empty()) facts.appUserModelId = id.c_str();
     }
     WindowProgram program = ChooseProgram(facts);
     program.path = PathOfProcess(program.processId, paths);

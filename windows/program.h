@@ -17,7 +17,8 @@ constexpr wchar_t kHostedAppClass[] = L"Windows.UI.Core.CoreWindow";
 struct WindowProgram {
     DWORD processId = 0;          // the program's process: for a frame, the hosted app's, else the host's
     std::wstring path;            // that process's executable, a full path; empty when unreadable
-    std::wstring appUserModelId;  // a frame hosting no app (a suspended one): the app's id; else empty
+    std::wstring appUserModelId;  // a frame's: the app's id, where the frame carries one; else empty
+    bool knownByIdOnly = false;   // a frame hosting no app (a suspended one): only the id tells its app
 };
 
 // What is read of a window to name its program.
@@ -25,11 +26,12 @@ struct ProgramFacts {
     bool storeAppFrame;             // its class is kStoreAppFrameClass
     DWORD windowProcess;            // the process that made it
     DWORD hostedProcess;            // a frame's: the process of its kHostedAppClass child; 0: none
-    const wchar_t* appUserModelId;  // a frame's AppUserModelID, read only when it hosts none; null: none
+    const wchar_t* appUserModelId;  // a frame's AppUserModelID; null: none
 };
 
 // The program over the facts (its path left empty): a window's own process; for a frame the
-// hosted app's process, else its AppUserModelID (with the host's process), else the host's.
+// hosted app's process, else its AppUserModelID (with the host's process), else the host's; a
+// frame keeps its id either way.
 WindowProgram ChooseProgram(const ProgramFacts& facts);
 
 // Whether two processes' executables (full paths) are one application: the same path, letter case
@@ -38,8 +40,9 @@ WindowProgram ChooseProgram(const ProgramFacts& facts);
 // nobody's.
 bool SameApplication(const wchar_t* path, const wchar_t* other);
 
-// Whether two windows' programs are one: by the AppUserModelID when either is known by one (both
-// must then have the same, letter case aside), else one process or one executable's path.
+// Whether two windows' programs are one: by the AppUserModelID when both carry one (letter case
+// aside), never when either is known by its id only and the other carries none, else one process
+// or one executable's path.
 bool SameProgram(const WindowProgram& a, const WindowProgram& b);
 
 // Whether the class name is that of a packaged app's frame (as the class was registered).
@@ -49,7 +52,7 @@ bool IsStoreAppFrameClass(const wchar_t* className);
 using ProgramPaths = std::vector<std::pair<DWORD, std::wstring>>;
 
 // The program of the window, as the system tells it now. Sends nothing to the window: a frame's
-// hosted app is found with FindWindowEx, its id read from the window's property store. With
+// hosted app is found with FindWindowEx, its id read from the frame's property store. With
 // `paths`, each process's path is read once for all the calls that share it. Only a frame pays
 // for more than its class name and its process's path.
 WindowProgram ProgramOfWindow(HWND window, ProgramPaths* paths = nullptr);

@@ -138,13 +138,14 @@ TEST(OverviewScope, OneApplicationIsOnePathAndAWindowBelongsToTheMonitorHoldingM
 TEST(WindowProgram, AFrameIsTheAppItHostsAndGroupsWithThatAppsFramesOnly)
 {
     EXPECT_EQ(7u, ChooseProgram({false, 7, 9, L"Vendor.Calc!App"}).processId);  // not a frame: its own
-    EXPECT_EQ(9u, ChooseProgram({true, 7, 9, nullptr}).processId);
+    const WindowProgram running = ChooseProgram({true, 7, 9, L"vendor.calc!app"});
+    EXPECT_TRUE(running.processId == 9 && !running.knownByIdOnly);
     const WindowProgram calc = ChooseProgram({true, 7, 0, L"Vendor.Calc!App"}), host = ChooseProgram({true, 7, 0, nullptr});
     EXPECT_EQ(L"Vendor.Calc!App", calc.appUserModelId);
     EXPECT_TRUE(calc.processId == 7 && host.processId == 7 && host.appUserModelId.empty());
     // By the id when either has one (two suspended apps of one host are two), else by process or path.
     EXPECT_FALSE(SameProgram(calc, WindowProgram{7, L"", L"Vendor.Photos!App"}));
-    EXPECT_TRUE(SameProgram(calc, WindowProgram{8, L"", L"vendor.calc!app"}));
+    EXPECT_TRUE(SameProgram(calc, running) && !SameProgram(calc, WindowProgram{9, L"", L""}));
     EXPECT_FALSE(SameProgram(calc, host));
     EXPECT_TRUE(SameProgram(WindowProgram{5, L"C:\\a.exe", L""}, WindowProgram{6, L"c:\\A.EXE", L""}));
     EXPECT_TRUE(SameGroup({L"Notepad", false, {}}, {L"NOTEPAD", false, {}}));

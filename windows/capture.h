@@ -95,7 +95,7 @@ struct AnswerRequest {
 };
 // Sends the request. The record must stay where it is until the asking thread has ended.
 void AskToAnswer(AnswerRequest* request);
-// Waits for the answer until kPrintTimeoutMs from the request and no longer than the stop event, handling the
-// calling thread's messages meanwhile, then crops the window from the screen picture and patches
-// its corners. A window that did not answer (or was not asked) gives an incomplete capture.
+// Waits for the answer until kPrintTimeoutMs from the request and no longer than the stop event,
+// handling the calling thread's messages meanwhile, then crops the window from the screen picture
+// and patches its corners. A window that did not answer (or was not asked) gives an incomplete capture.
 CaptureResult CaptureFromScreenGrab(const AnswerRequest& request, const CaptureContext& context);

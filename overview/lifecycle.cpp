@@ -203,6 +203,7 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scop
         return;
     }
     if (showing.overviewHiding) return;  // asked from within a tear-down (a nested message): not now
+    SettlePendingActivation();  // a switch just made finishes before our windows move
     // The monitor the user is looking at: where the pointer is at the request.
     showing.overviewMonitor = MonitorRectAt(point);
     showing.scope = scope;

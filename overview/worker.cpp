@@ -50,8 +50,9 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     const std::vector<SnapshotJob>& jobs = work->jobs;
     UniquePen buttonPen(CreatePen(PS_SOLID, Scale(2, work->dpi), work->colours.buttonLine));
     const TileDrawingContexts drawing = CreateTileDrawingContexts();
-    // Under Wine, every window cropped from the screen picture is asked to answer at once; the
-    // requests stay here until the worker ends.
+    // Under Wine, every window cropped from the screen picture is asked to answer at once, so that
+    // the time limits of windows that do not answer run together; the requests stay here until the
+    // worker ends.
     std::vector<AnswerRequest> answers(jobs.size());
     for (size_t i = 0; i < jobs.size(); ++i) {
         if (!CropsFromScreenGrab(jobs[i].window, work->capture)) continue;

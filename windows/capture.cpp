@@ -101,6 +101,7 @@ enum class PrintOutcome { Printed, TimedOut, Stopped };
 struct PendingPrint {
     PrintJob* job = nullptr;
     UniqueHandle thread;
+    DWORD startedAt = 0;  // the tick count when the print began: its time limit counts from then
 };
 
 // Starts the print of the window (width x height) on a print thread of its own; false when it
@@ -135,6 +136,7 @@ bool StartPrint(HWND window, HDC reference, int width, int height, PendingPrint*
     }
     pending->job = job;
     pending->thread = std::move(thread);
+    pending->startedAt = GetTickCount();
     return true;
 }
 
@@ -148,14 +150,16 @@ void AbandonPrint(PendingPrint* pending)
     pending->thread.reset();
 }
 
-// Waits for a started print at most kPrintTimeoutMs and no longer than a stop request, then
-// copies it into `target` (width x height).
+// Waits for a started print until kPrintTimeoutMs from its start (a print begun ahead has had
+// part of its time already) and no longer than a stop request, then copies it into `target`
+// (width x height).
 PrintOutcome FinishPrint(PendingPrint* pending, HDC target, int width, int height, const CaptureContext& context)
 {
     PrintJob* job = pending->job;
     if (!job) return PrintOutcome::TimedOut;
     const HANDLE waits[2] = {pending->thread.get(), context.stop};
-    const DWORD result = WaitForMultipleObjects(context.stop ? 2 : 1, waits, FALSE, kPrintTimeoutMs);
+    const DWORD result = WaitForMultipleObjects(context.stop ? 2 : 1, waits, FALSE,
+                                                TimeLeft(pending->startedAt, GetTickCount(), kPrintTimeoutMs));
     if (result != WAIT_OBJECT_0) {
         AbandonPrint(pending);
         return result == WAIT_OBJECT_0 + 1 ? PrintOutcome::Stopped : PrintOutcome::TimedOut;
@@ -318,6 +322,12 @@ void ReleasePrintAhead(PrintAhead* ahead)
     delete ahead;
 }
 
+DWORD TimeLeft(DWORD startedAt, DWORD now, DWORD limitMs)
+{
+    const DWORD waited = now - startedAt;  // unsigned: right across the wrap
+    return waited >= limitMs ? 0 : limitMs - waited;
+}
+
 UINT PrintFlagsForVersion(DWORD major, DWORD minor)
 {
     const bool fullContentKnown = major > 6 || (major == 6 && minor >= 3);
@@ -449,19 +459,17 @@ VOID CALLBACK AnswerArrived(HWND, UINT, ULONG_PTR answered, LRESULT)
     reinterpret_cast<AnswerRequest*>(answered)->answered = true;
 }
 
-// Waits for the request's answer, handling this thread's messages (the answer is one of them), at
-// most kPrintTimeoutMs and no longer than a stop request.
+// Waits for the request's answer, handling this thread's messages (the answer is one of them),
+// until kPrintTimeoutMs from the request and no longer than a stop request.
 PrintOutcome WaitForAnswer(const AnswerRequest& request, HANDLE stop)
 {
-    const DWORD start = GetTickCount();
     for (;;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
         if (request.answered) return PrintOutcome::Printed;
-        const DWORD waited = GetTickCount() - start;
-        if (waited >= kPrintTimeoutMs) return PrintOutcome::TimedOut;
-        const DWORD result =
-            MsgWaitForMultipleObjects(stop ? 1 : 0, &stop, FALSE, kPrintTimeoutMs - waited, QS_ALLINPUT);
+        const DWORD left = TimeLeft(request.askedAt, GetTickCount(), kPrintTimeoutMs);
+        if (left == 0) return PrintOutcome::TimedOut;
+        const DWORD result = MsgWaitForMultipleObjects(stop ? 1 : 0, &stop, FALSE, left, QS_ALLINPUT);
         if (stop && result == WAIT_OBJECT_0) return PrintOutcome::Stopped;
     }
 }
@@ -479,6 +487,7 @@ bool CropsFromScreenGrab(HWND window, const CaptureContext& context)
 void AskToAnswer(AnswerRequest* request)
 {
     // A window the system already knows to be hung is not asked: it would not answer.
+    request->askedAt = GetTickCount();
     request->asked = !IsHungAppWindow(request->window) &&
                      SendMessageCallbackW(request->window, WM_NULL, 0, 0, AnswerArrived,
                                           reinterpret_cast<ULONG_PTR>(request)) != FALSE;

@@ -8,8 +8,13 @@
 #include "common/platform.h"
 #include "windows/collect.h"
 
-// How long one print may take before it is abandoned.
+// How long one print may take before it is abandoned, counted from the moment it was asked for
+// (however long it then waited for its turn): any number of windows that do not answer cost one
+// limit together.
 constexpr DWORD kPrintTimeoutMs = 10000;
+// What is left of a limit of limitMs begun at the tick count startedAt when the count reads now:
+// 0 once it has run out (across the count's wrap too).
+DWORD TimeLeft(DWORD startedAt, DWORD now, DWORD limitMs);
 constexpr int kCaptureAttempts = 10;
 
 // PrintWindow's flags for a system of that version. From 8.1 on, PW_RENDERFULLCONTENT: windows
@@ -85,11 +90,12 @@ bool CropsFromScreenGrab(HWND window, const CaptureContext& context);
 struct AnswerRequest {
     HWND window = nullptr;
     bool asked = false;     // the request went out (a window known to be hung is not asked)
+    DWORD askedAt = 0;      // the tick count when it went out: its time limit counts from then
     bool answered = false;  // set when the answer arrives
 };
 // Sends the request. The record must stay where it is until the asking thread has ended.
 void AskToAnswer(AnswerRequest* request);
-// Waits for the answer, at most kPrintTimeoutMs and no longer than the stop event, handling the
-// calling thread's messages meanwhile, then crops the window from the screen picture and patches
-// its corners. A window that did not answer (or was not asked) gives an incomplete capture.
+// Waits for the answer until kPrintTimeoutMs from the request and no longer than the stop event,
+// handling the calling thread's messages meanwhile, then crops the window from the screen picture
+// and patches its corners. A window that did not answer (or was not asked) gives an incomplete capture.
 CaptureResult CaptureFromScreenGrab(const AnswerRequest& request, const CaptureContext& context);

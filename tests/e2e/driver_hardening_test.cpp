@@ -189,6 +189,28 @@ TEST_F(Hardening, AHungWindowInFrontNeverFreezesSorvane)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
+// A window that answers, then stalls for a second just as it is brought forward: the Overview is
+// gone while it still sleeps, and it comes to the front once it has woken.
+TEST_F(Hardening, AWindowThatStallsAsItComesForwardNeverHoldsUpTheOverview)
+{
+    ASSERT_TRUE(windows.Open(2));
+    HWND chosen = FindWindowA(nullptr, "Test window 1");
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const std::vector<RECT> tiles = ExpectedTiles(2);  // tile 1 is "Test window 1"
+    ASSERT_TRUE(Show(sorvane, tiles[0]));
+    PostMessageA(sorvane.window(), WM_KEYDOWN, VK_TAB, 0);
+    ASSERT_TRUE(SelectedTileBecomes(tiles, 1));
+    DWORD_PTR ignored = 0;  // WM_APP + 7: the helper's window stalls 1 s in its next move
+    ASSERT_NE(0, SendMessageTimeoutA(chosen, WM_APP + 7, 1000, 0, SMTO_ABORTIFHUNG, kWaitMs, &ignored));
+    PostMessageA(sorvane.window(), WM_KEYUP, VK_RETURN, 0);
+    ASSERT_TRUE(WaitOverviewHidden(sorvane.window()));
+    EXPECT_EQ("Test window 1", TextOf(chosen)) << "the Overview waited for the window to wake";
+    EXPECT_TRUE(PollUntil([&] { return GetForegroundWindow() == chosen && TextOf(chosen) == "Test window 1 woke"; }))
+        << "foreground is \"" << TextOf(GetForegroundWindow()) << "\", the chosen one \"" << TextOf(chosen) << "\"";
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
 TEST_F(Hardening, SorvanesOwnWindowsAreNeverListed)
 {
     ASSERT_TRUE(windows.Open(2));

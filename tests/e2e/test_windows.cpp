@@ -14,6 +14,8 @@
 // borderless windows over a whole monitor, in front; "monitor=K" puts them on the K-th monitor
 // listed (the primary one without it). The windows are of a Unicode
 // class, and their titles may hold any character the command line can carry.
+// A window sent WM_APP + 7 (wParam: milliseconds) stalls that long in its next WM_WINDOWPOSCHANGING,
+// as a program busy just as it is brought forward, then adds " woke" to its title.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -39,8 +41,20 @@ COLORREF ColourOf(int index)
     return colours[index % 8];
 }
 
+void StallOnNextMove(HWND window, UINT message, WPARAM wParam)
+{
+    if (message == WM_APP + 7) SetPropW(window, L"stall", reinterpret_cast<HANDLE>(wParam));
+    const UINT_PTR ms = message == WM_WINDOWPOSCHANGING ? reinterpret_cast<UINT_PTR>(RemovePropW(window, L"stall")) : 0;
+    if (ms == 0) return;
+    Sleep(static_cast<DWORD>(ms));
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 240);
+    SetWindowTextW(window, (std::wstring(title) + L" woke").c_str());
+}
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    StallOnNextMove(window, message, wParam);
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;

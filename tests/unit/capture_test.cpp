@@ -73,6 +73,13 @@ TEST(CaptureOrder, ABatchPresentsEachNewTileOfTheShowingOnceAndTheEndRepaintsOnl
     EXPECT_FALSE(NeedsFinalRepaint(presented));
 }
 
+TEST(PrintLimit, CountsFromTheRequestAcrossTheTickCountsWrap)
+{
+    EXPECT_EQ(4000u, TimeLeft(500, 6500, 10000));  // asked at the start, its turn 6 s later
+    EXPECT_EQ(0u, TimeLeft(500, 10500, 10000));
+    EXPECT_EQ(9000u, TimeLeft(0xFFFFFC18u, 0, 10000));  // asked 1 s before the count wrapped
+}
+
 TEST(FitSnapshot, KeepsShapeAndNeverEnlarges)
 {
     EXPECT_TRUE(Same(RECT{15, 78, 315, 152}, Fitted(4000, 1000, 330, 230)));  // 300 x 75

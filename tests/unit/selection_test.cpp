@@ -230,6 +230,18 @@ TEST(Switching, APointerParkedInTheBottomRightCornerMovesToTheCentre)
     DestroyWindow(window);
 }
 
+TEST(Switching, AnActivationGoesOnOnlyWhileNoOtherWindowWasChosenOrPutInFront)
+{
+    const HWND target = FakeHandle(1), overview = FakeHandle(2), other = FakeHandle(3), sibling = FakeHandle(4);
+    auto goesOn = [&](HWND latest, HWND front, DWORD frontThread) {  // the target's thread is 10
+        return ShouldFinishActivation(ActivationFacts{target, latest, front, overview, 10, frontThread});
+    };
+    EXPECT_TRUE(goesOn(target, overview, 20) && goesOn(target, nullptr, 0) && goesOn(target, target, 10));
+    EXPECT_TRUE(goesOn(target, sibling, 10));   // the target's thread takes the front as it runs
+    EXPECT_FALSE(goesOn(target, other, 30));    // the user put another window in front
+    EXPECT_FALSE(goesOn(other, overview, 20));  // another window was chosen since
+}
+
 // The close and information squares: 25 pixels at 96 DPI, 38 at 144, and the tile's buttons are
 // drawn inside them at every scale.
 TEST(HotSquares, ScaleWithTheirButtons)

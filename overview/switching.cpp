@@ -47,8 +47,9 @@ HWND pendingTarget;
 void NoteLatestActivation(HWND window)
 {
     if (!frontGate) frontGate = CreateMutexW(nullptr, FALSE, nullptr);
-    // A thread holds it only for calls that cannot wait; what they send us is handled meanwhile.
-    const bool gated = frontGate && WaitHandlingSentMessages(frontGate, INFINITE) == WAIT_OBJECT_0;
+    // A thread holds it only for calls that cannot wait; what they send us is handled meanwhile. Bounded
+    // all the same: a gate not had in that time is gone without.
+    const bool gated = frontGate && WaitHandlingSentMessages(frontGate, kActivationSettleMs) == WAIT_OBJECT_0;
     const HWND front = GetForegroundWindow();
     {
         std::lock_guard<std::mutex> hold(activationLock);

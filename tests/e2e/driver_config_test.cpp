@@ -227,10 +227,9 @@ TEST_F(ConfigurationSheet, OkPutsNewShowAndAppKeysInForceAtOnce)
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-// A combination chosen for a second hotkey is the user's change on whichever row it is chosen: one
-// warning, and the sheet stays open on the Keyboard Shortcuts page with that row's earlier combination
-// shown, stored and registered; another row's change stands (turned off among them: two rows off
-// share nothing); the other pages store what they hold all the same.
+// A combination chosen for a second hotkey is the user's change on whichever row it is chosen: one warning,
+// and the sheet stays open on the Keyboard Shortcuts page with that row's earlier combination shown, stored
+// and registered; another row's change stands (two rows off share nothing); the other pages store all the same.
 TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPagesStoreAllTheSame)
 {
     struct Case {

@@ -332,8 +332,7 @@ TEST_F(Page, CancelLeavesTheLiveSettingsAndHotkeysAsTheyWere)
     EXPECT_TRUE(boxes.Texts().empty());
 }
 
-// Default changes three rows: Show's change stands; Others' Win+A is refused and goes back to Win+Z,
-// which Recent's change took, so Recent goes back too.
+// After Default, Show's change stands; Others' Win+A is refused, back to Win+Z, and takes Recent back.
 TEST_F(Page, ARefusalAfterDefaultTakesBackTheRefusedRowAndTheRowThatSharesItsEarlierCombination)
 {
     SetDwordSetting("ShowKey", 70);    // Alt+F

@@ -128,10 +128,8 @@ TEST(KeyNames, NamesMatchExactlyAndCaseSensitively)
     EXPECT_EQ(220u, KeyCodeFromName(L"\\"));
 }
 
-// The punctuation keys' names (table order: ` - = [ ] \ ; ' , . /) under a layout that types these
-// characters (a blank for none) and names the first key; a US layout's are the table's (above). French
-// as Wine maps it: ";" goes to the key that types it, "-" to the key that types nothing. Then a digit's
-// or another key's character is taken already, and a short name stands in.
+// The punctuation keys' names (table order: ` - = [ ] \ ; ' , . /) when they type these characters (blank:
+// none). French as Wine maps it; then characters taken already, and a short name for the first key.
 TEST(KeyNames, PunctuationKeysTakeTheLayoutsNamesEachOnce)
 {
     auto labels = [](const wchar_t* typed, const wchar_t* firstName = L"") {
@@ -197,8 +195,7 @@ TEST(HotkeyOk, OnlyAChosenRefusedCombinationHoldsTheSheetAndOnlyNewsIsWarned)
 TEST(HotkeyOk, ADuplicateTakesBackOnlyTheChangedRowsThatShareItInAnyRowOrder)
 {
     const HotkeyCombination altTab{MOD_ALT, VK_TAB}, winZ{MOD_WIN, 'Z'}, winA{MOD_WIN, 'A'};
-    const HotkeyCombination altTilde{MOD_ALT, VK_OEM_3}, ctrlF9{MOD_CONTROL, VK_F9}, bareF5{0, VK_F5};
-    const HotkeyCombination altOff{MOD_ALT, 0};
+    const HotkeyCombination altTilde{MOD_ALT, VK_OEM_3}, ctrlF9{MOD_CONTROL, VK_F9}, bareF5{0, VK_F5}, altOff{MOD_ALT, 0};
     const HotkeyCombinations defaults{altTab, winZ, winA, altTilde}, aliked{altTab, winA, winA, altTilde};
     struct Case {
         HotkeyCombinations before, chosen, inForce;
@@ -211,7 +208,7 @@ TEST(HotkeyOk, ADuplicateTakesBackOnlyTheChangedRowsThatShareItInAnyRowOrder)
         {defaults, {ctrlF9, winZ, winA, winZ}, {ctrlF9, winZ, winA, altTilde}, "Win-Z"},      // Show's stands
         {{altTab, winZ, bareF5, altTilde}, {bareF5, winZ, bareF5, altTilde}, {altTab, winZ, bareF5, altTilde}, "(None)-F5"},
         {defaults, {altTilde, winA, winZ, altTab}, {altTilde, winA, winZ, altTab}, ""},       // swapped: no duplicate
-        {aliked, aliked, aliked, ""},                                                          // alike already: left to registration
+        {aliked, aliked, aliked, ""},  // alike already: left to registration
         {aliked, {winA, winA, winA, altTilde}, aliked, "Win-A"},
         {defaults, {winZ, ctrlF9, ctrlF9, altTilde}, defaults, "Ctrl-F9 Win-Z"},  // Recent back on Win+Z takes Show back
         {defaults, {altOff, altOff, winA, altOff}, {altOff, altOff, winA, altOff}, ""},       // rows off share nothing

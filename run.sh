@@ -76,6 +76,7 @@ cat <<MSG
 Sorvane is running under Wine on display $DISPLAY, in the virtual desktop "sorvane"
 ($SORVANE_DESKTOP_SIZE), beside notepad, winemine and regedit.
   Prefix:  $WINEPREFIX
-  Use it:  the tray icon (bottom right) opens its menu; Alt+Tab, Win+Z and Win+A are its hotkeys.
+  Use it:  the tray icon (bottom right) opens its menu; its hotkeys are Alt+Tab (the Overview),
+           Win+Z, Win+A and Alt with the key above Tab (the program in front's windows).
   Stop:    choose "Exit" in the tray menu, or run: ./run.sh stop
 MSG

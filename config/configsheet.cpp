@@ -75,6 +75,16 @@ void StoreAllShortcuts(HWND page)
         StoreShortcutPair(page, key.get(), slot.modifierBox, slot.modifierValue, slot.keyBox, slot.keyValue);
 }
 
+// Warns about the combinations taken back, stores what is put in force where the stored values
+// differ, and registers it.
+void PutInForce(const SettledHotkeys& settled, const HotkeyCombinations& chosen, const HotkeyCombinations& stored)
+{
+    for (size_t i = 0; i < chosen.size(); ++i)
+        if (settled.warned[i]) ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
+    if (settled.inForce != stored) StoreHotkeys(settled.inForce);
+    RegisterStoredHotkeys(RefusedHotkeys::Quiet);
+}
+
 LONG_PTR ApplyShortcuts(HWND page)
 {
     // The combinations in force until now, whatever the page shows, and which of them were held.
@@ -83,31 +93,33 @@ LONG_PTR ApplyShortcuts(HWND page)
     for (size_t i = 0; i < wasRegistered.size(); ++i) wasRegistered[i] = settings.*kHotkeySlots[i].registered;
     StoreAllShortcuts(page);
     // A combination chosen for two hotkeys is refused before anything is registered: registering it
-    // would hand it to whichever hotkey comes first and leave the other one dead.
+    // would hand it to whichever hotkey comes first and leave the other one dead. Only the hotkeys
+    // that took it go back; the other changes stand.
     const HotkeyCombinations chosen = ReadStoredHotkeys();
-    const HotkeyFlags duplicated = DuplicatedHotkeys(before, chosen);
-    bool keepOpen = false;
-    for (size_t i = 0; i < chosen.size(); ++i) {
-        if (!duplicated[i]) continue;
-        ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
+    const SettledHotkeys settled = SettleDuplicatedHotkeys(before, chosen);
+    PutInForce(settled, chosen, chosen);
+    bool keepOpen = settled.inForce != chosen;
+    // A combination the system refuses, chosen by the user, goes back too, and so in turn does a
+    // changed hotkey that shares the earlier combination it brings back.
+    HotkeyCombinations kept = settled.inForce;
+    bool refused = false;
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const HotkeyVerdict verdict = JudgeAppliedHotkey({kept[i] != before[i], wasRegistered[i],
+                                                          settings.*kHotkeySlots[i].registered, kept[i].key == kNoKey});
+        if (verdict.warn) ReportHotkeyConflict(kept[i].modifiers, kept[i].key);
+        if (verdict.keepOpen) kept[i] = before[i];
+        refused = refused || verdict.keepOpen;
+    }
+    if (refused) {
+        const SettledHotkeys again = SettleDuplicatedHotkeys(before, kept);
+        PutInForce(again, kept, settled.inForce);
+        kept = again.inForce;
         keepOpen = true;
     }
-    if (!keepOpen) {
-        RegisterStoredHotkeys(RefusedHotkeys::Quiet);
-        for (size_t i = 0; i < chosen.size(); ++i) {
-            const HotkeyVerdict verdict = JudgeAppliedHotkey(
-                {chosen[i] != before[i], wasRegistered[i], settings.*kHotkeySlots[i].registered});
-            if (verdict.warn) ReportHotkeyConflict(chosen[i].modifiers, chosen[i].key);
-            keepOpen = keepOpen || verdict.keepOpen;
-        }
-        if (!keepOpen) return PSNRET_NOERROR;
-    }
-    // A combination used twice or refused by the system, chosen by the user: show, store and register
-    // the earlier values again, and keep the sheet open; the other pages store what they hold all the same.
-    FieldsOf(page).hotkeys = before;
-    ShowHotkeysOnPage(page, before);
-    StoreAllShortcuts(page);
-    RegisterStoredHotkeys(RefusedHotkeys::Quiet);
+    if (!keepOpen) return PSNRET_NOERROR;
+    // Show what is in force and keep the sheet open; the other pages store what they hold all the same.
+    FieldsOf(page).hotkeys = kept;
+    ShowHotkeysOnPage(page, kept);
     PropSheet_QuerySiblings(GetParent(page), kStoreYourValues, 0);
     return PSNRET_INVALID;
 }
@@ -248,6 +260,7 @@ INT_PTR CALLBACK ShortcutsPageProc(HWND page, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_INITDIALOG:
         KeepFields(page, lParam);
+        ReadKeyLabels();
         for (const HotkeySlot& slot : kHotkeySlots) FillShortcutCombos(page, slot.modifierBox, slot.keyBox);
         FieldsOf(page).hotkeys = ShowStoredHotkeysOnPage(page);
         return TRUE;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 need=(cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
       binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xdotool imagemagick googletest
-      python3 x11-utils nsis zip
+      python3 x11-utils x11-xkb-utils nsis zip
       # Two monitors: a nested X server with Xinerama, whose monitors Wine reads through these
       # libraries in both architectures.
       xserver-xephyr libxinerama1 libxrandr2 libxrender1 libxinerama1:i386 libxrandr2:i386

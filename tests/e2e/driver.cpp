@@ -254,6 +254,26 @@ void HeldHotkey::Release()
     held_ = false;
 }
 
+// A Unix program leaves no handle (to wait on or close): a shell runs setxkbmap, then makes a file the driver
+// sees. Under Wine the new keyboard map can clear the driver's standard handles: they are put back.
+::testing::AssertionResult SetKeyboardLayout(const char* layout)
+{
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE), error = GetStdHandle(STD_ERROR_HANDLE);
+    const std::string done = "/tmp/sorvane-layout-" + std::to_string(GetCurrentProcessId()), seen = "Z:" + done;
+    std::string command = "Z:\\bin\\sh -c \"setxkbmap " + std::string(layout) + " && : > " + done + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return ::testing::AssertionFailure() << command << ": error " << GetLastError();
+    const bool finished = PollUntil([&] { return GetFileAttributesA(seen.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    DeleteFileA(seen.c_str());
+    PumpMessages();  // takes in the new keyboard map first
+    SetStdHandle(STD_OUTPUT_HANDLE, output), SetStdHandle(STD_ERROR_HANDLE, error);
+    if (finished) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << command << ": no " << done << " after " << kWaitMs << " ms";
+}
+
 // ---- registry
 
 ::testing::AssertionResult DeleteSettingsKey()

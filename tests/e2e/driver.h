@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "config/hotkeys.h"  // DefaultAppKey: the App hotkey's default as Sorvane picks it
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -121,6 +123,15 @@ private:
     int id_;
     bool held_ = false;
     DWORD error_ = 0;
+};
+
+// Sets the X keyboard layout ("fr") for Wine processes started later (a running one keeps its own),
+// and waits. KeyboardLayout holds one while it lives and puts "us" back however the test ends.
+::testing::AssertionResult SetKeyboardLayout(const char* layout);
+struct KeyboardLayout {
+    explicit KeyboardLayout(const char* layout) : set(SetKeyboardLayout(layout)) {}
+    ~KeyboardLayout() { SetKeyboardLayout("us"); }
+    const ::testing::AssertionResult set;
 };
 
 // ---- registry (HKCU\Software\Sorvane)

@@ -113,11 +113,11 @@ protected:
         return ::testing::AssertionFailure() << "page " << index << " did not show";
     }
     // The entry a drop-down list shows, named by its place in the list (item texts do not cross
-    // the process boundary): modifiers "(None)", "Alt", "Ctrl", "Win"; keys in key-table order.
+    // the process boundary): modifiers "(None)", "Alt", "Ctrl", "Win"; keys "(None)", then in key-table order.
     std::string BoxText(int box) const
     {
         static const char* const modifiers[] = {"(None)", "Alt", "Ctrl", "Win"};
-        static const char* const keys[] = {
+        static const char* const keys[] = {"(None)",
             "Tab", "Esc", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "0", "1",
             "2",   "3",   "4",  "5",  "6",  "7",  "8",  "9",  "A",  "B",  "C",  "D",   "E",   "F", "G",
             "H",   "I",   "J",  "K",  "L",  "M",  "N",  "O",  "P",  "Q",  "R",  "S",   "T",   "U", "V",
@@ -127,7 +127,7 @@ protected:
                                  box == kAppModifierBox;
         if (index < 0) return "<none>";
         if (modifierBox) return index < 4 ? modifiers[index] : "?";
-        return index < 60 ? keys[index] : "?";
+        return index < 61 ? keys[index] : "?";
     }
     void Choose(int box, int index) const
     {
@@ -214,22 +214,22 @@ TEST_F(ConfigurationSheet, OkPutsNewShowAndAppKeysInForceAtOnce)
     ASSERT_TRUE(StartSorvane(sorvane));
     ASSERT_TRUE(Open(sorvane));
     ASSERT_TRUE(ShowPage(0));
-    Choose(kShowKeyBox, 28);    // "F"
+    Choose(kShowKeyBox, 29);    // "F"
     Choose(kAppModifierBox, 2); // "Ctrl"
-    Choose(kAppKeyBox, 14);     // "1"
+    Choose(kAppKeyBox, 15);     // "1"
     Press(IDOK);
     ASSERT_TRUE(WaitClosed());
     EXPECT_EQ((std::vector<DWORD>{1, 70, 8, 90, 8, 65, 2, 49}), StoredHotkeys());
     EXPECT_TRUE(HotkeyTaken(MOD_ALT, 'F'));
     EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_TAB));
     EXPECT_TRUE(HotkeyTaken(MOD_CONTROL, '1'));
-    EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_OEM_3));
+    EXPECT_TRUE(HotkeyFree(MOD_ALT, DefaultAppKey()));
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 
-// A combination chosen for a second hotkey is the user's change on whichever row it is chosen: one
-// warning, and the sheet stays open on the Keyboard Shortcuts page with the earlier combinations
-// shown, stored and registered; the other pages store what they hold all the same.
+// A combination chosen for a second hotkey is the user's change on whichever row it is chosen: one warning,
+// and the sheet stays open on the Keyboard Shortcuts page with that row's earlier combination shown, stored
+// and registered; another row's change stands (two rows off share nothing); the other pages store all the same.
 TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPagesStoreAllTheSame)
 {
     struct Case {
@@ -237,14 +237,19 @@ TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPage
         int modifierBox, keyBox;
         int modifier, key;  // places in the lists
         const char* combination;
+        int otherKeyBox, otherKey;  // another row's change; then what is shown and stored:
+        std::vector<std::string> shown; std::vector<DWORD> stored;
     };
     const Case cases[] = {
-        {"Recent", kRecentModifierBox, kRecentKeyBox, 3, 23, "Win-A"},   // Others'
-        {"Others", kOthersModifierBox, kOthersKeyBox, 3, 48, "Win-Z"},   // Recent's
-        {"Show", kShowModifierBox, kShowKeyBox, 3, 48, "Win-Z"},         // Recent's
-        {"App", kAppModifierBox, kAppKeyBox, 1, 0, "Alt-Tab"},           // Show's
+        {"Recent", kRecentModifierBox, kRecentKeyBox, 3, 24, "Win-A", kAppKeyBox, 0,  // Others'; App off
+         {"Alt", "Tab", "Win", "Z", "Win", "A", "Alt", "(None)"}, {1, 9, 8, 90, 8, 65, 1, 0}},
+        {"Others", kOthersModifierBox, kOthersKeyBox, 3, 49, "Win-Z", kShowKeyBox, 0,  // Recent's; Show off
+         {"Alt", "(None)", "Win", "Z", "Win", "A", "Alt", "(None)"}, {1, 0, 8, 90, 8, 65, 1, 0}},
+        {"Show", kShowModifierBox, kShowKeyBox, 3, 49, "Win-Z", kAppKeyBox, 50,  // Recent's; App on
+         {"Alt", "(None)", "Win", "Z", "Win", "A", "Alt", "~"}, {1, 0, 8, 90, 8, 65, 1, DefaultAppKey()}},
+        {"App", kAppModifierBox, kAppKeyBox, 3, 24, "Win-A", kShowKeyBox, 1,  // Others'; Show on
+         {"Alt", "Tab", "Win", "Z", "Win", "A", "Alt", "~"}, {1, 9, 8, 90, 8, 65, 1, DefaultAppKey()}},
     };
-    const std::vector<std::string> earlier{"Alt", "Tab", "Win", "Z", "Win", "A", "Alt", "~"};
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     ASSERT_TRUE(Open(sorvane));
@@ -254,6 +259,7 @@ TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPage
         ASSERT_TRUE(ShowPage(0));
         Choose(test.modifierBox, test.modifier);
         Choose(test.keyBox, test.key);
+        Choose(test.otherKeyBox, test.otherKey);
         // OK is pressed on the Advanced page, with its box changed.
         ASSERT_TRUE(ShowPage(3));
         restoreMinimized = !restoreMinimized;
@@ -261,18 +267,34 @@ TEST_F(ConfigurationSheet, ACombinationUsedTwiceIsRefusedOnAnyRowAndTheOtherPage
                             restoreMinimized ? BST_CHECKED : BST_UNCHECKED, 0);
         Press(IDOK);
         ASSERT_TRUE(DismissWarning(sorvane, test.combination));
-        ASSERT_TRUE(PollUntil([&] { return !IsWindow(sheet) || Warning(sorvane) || ShownHotkeys() == earlier; }))
+        ASSERT_TRUE(PollUntil([&] { return !IsWindow(sheet) || Warning(sorvane) || ShownHotkeys() == test.shown; }))
             << "the boxes show " << ::testing::PrintToString(ShownHotkeys());
         ASSERT_TRUE(IsWindow(sheet)) << "the sheet closed";
         ASSERT_EQ(nullptr, Warning(sorvane)) << "a second warning";
         EXPECT_EQ(0, SendMessageA(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0)) << "not on Keyboard Shortcuts";
-        EXPECT_EQ((std::vector<DWORD>{1, 9, 8, 90, 8, 65, 1, 192}), StoredHotkeys());
-        EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_TAB));
-        EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'Z'));
-        EXPECT_TRUE(HotkeyTaken(MOD_WIN, 'A'));
-        EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_OEM_3));
+        EXPECT_EQ(test.stored, StoredHotkeys());
+        for (size_t i = 0; i < test.stored.size(); i += 2)
+            EXPECT_TRUE(!test.stored[i + 1] || HotkeyTaken(test.stored[i], test.stored[i + 1]));
         EXPECT_EQ(restoreMinimized ? 1u : 0u, StoredDword("RestoreMinimized")) << "the other pages store all the same";
     }
+    Press(IDCANCEL);
+    ASSERT_TRUE(WaitClosed());
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// A French keyboard's key above Tab is VK_OEM_7, with "\u00B2" on it (in LC_ALL=C: tests/e2e/CMakeLists.txt).
+TEST_F(ConfigurationSheet, TheAppHotkeyIsAltAndTheKeyAboveTabOfTheUsersLayout)
+{
+    const KeyboardLayout french("fr");
+    ASSERT_TRUE(french.set);
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    EXPECT_TRUE(HotkeyTaken(MOD_ALT, VK_OEM_7));
+    EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_OEM_3));
+    ASSERT_TRUE(Open(sorvane));  // on Keyboard Shortcuts
+    wchar_t shown[16] = {};  // compared as UTF-16: this locale's console prints ASCII only
+    SendMessageW(GetDlgItem(CurrentPage(), kAppKeyBox), WM_GETTEXT, std::size(shown), reinterpret_cast<LPARAM>(shown));
+    EXPECT_EQ(std::wstring(L"\u00B2"), shown);
     Press(IDCANCEL);
     ASSERT_TRUE(WaitClosed());
     ASSERT_TRUE(ExitSorvane(sorvane));
@@ -318,7 +340,7 @@ TEST_F(ConfigurationSheet, CancelAfterDefaultChangesNothingAndTheGestureCanBeSwi
     EXPECT_TRUE(HotkeyTaken(MOD_ALT, 'F'));
     EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_TAB));
     EXPECT_TRUE(HotkeyTaken(MOD_WIN, '1'));
-    EXPECT_TRUE(HotkeyFree(MOD_ALT, VK_OEM_3));
+    EXPECT_TRUE(HotkeyFree(MOD_ALT, DefaultAppKey()));
     EXPECT_EQ(70u, StoredDword("ShowKey"));
     EXPECT_EQ(49u, StoredDword("AppKey"));
 

@@ -24,7 +24,7 @@ TEST_F(HotkeyConflict, TakenRecentComboWarnsOnceAndStartupGoesOn)
     ASSERT_TRUE(StartSorvaneThroughWarning(sorvane, "Win-Z"));  // fails on a second warning
     EXPECT_TRUE(HotkeyTaken(kAlt, VK_TAB));
     EXPECT_TRUE(HotkeyTaken(kWin, 'A'));
-    EXPECT_TRUE(HotkeyTaken(kAlt, VK_OEM_3)) << "App, registered after the refused one";
+    EXPECT_TRUE(HotkeyTaken(kAlt, DefaultAppKey())) << "App, registered after the refused one";
 
     // The refused combination is not taken later behind the owner's back.
     winZ.Release();
@@ -72,7 +72,7 @@ TEST_F(HotkeyConflict, OneComboForAllFourWarnsForRecentOthersAndApp)
     EXPECT_TRUE(HotkeyFree(kAlt, VK_TAB));
     EXPECT_TRUE(HotkeyFree(kWin, 'Z'));
     EXPECT_TRUE(HotkeyFree(kWin, 'A'));
-    EXPECT_TRUE(HotkeyFree(kAlt, VK_OEM_3));
+    EXPECT_TRUE(HotkeyFree(kAlt, DefaultAppKey()));
 }
 
 TEST_F(HotkeySettings, ValuesOfTheWrongShapeFallBackOneByOne)
@@ -101,7 +101,7 @@ TEST_F(HotkeySettings, ValuesOfTheWrongShapeFallBackOneByOne)
     EXPECT_TRUE(HotkeyTaken(kWin, 'A')) << "Others: absent, the default";
 
     EXPECT_TRUE(HotkeyTaken(kCtrl, '1')) << "App: both stored values";
-    EXPECT_TRUE(HotkeyFree(kAlt, VK_OEM_3));
+    EXPECT_TRUE(HotkeyFree(kAlt, DefaultAppKey()));
 }
 
 }  // namespace

@@ -66,12 +66,12 @@ void ExpectDefaultHotkeys(bool taken)
         EXPECT_TRUE(HotkeyTaken(kAlt, VK_TAB));
         EXPECT_TRUE(HotkeyTaken(kWin, 'Z'));
         EXPECT_TRUE(HotkeyTaken(kWin, 'A'));
-        EXPECT_TRUE(HotkeyTaken(kAlt, VK_OEM_3));
+        EXPECT_TRUE(HotkeyTaken(kAlt, DefaultAppKey()));
     } else {
         EXPECT_TRUE(HotkeyFree(kAlt, VK_TAB));
         EXPECT_TRUE(HotkeyFree(kWin, 'Z'));
         EXPECT_TRUE(HotkeyFree(kWin, 'A'));
-        EXPECT_TRUE(HotkeyFree(kAlt, VK_OEM_3));
+        EXPECT_TRUE(HotkeyFree(kAlt, DefaultAppKey()));
     }
 }
 

@@ -99,9 +99,10 @@ TEST_F(Page, ShortcutBoxesListTheChoicesAndShowTheStoredKeys)
         ASSERT_EQ(4, SendDlgItemMessageA(page, slot.modifierBox, CB_GETCOUNT, 0, 0));
         EXPECT_EQ("(None)", Item(slot.modifierBox, 0));
         EXPECT_EQ("Win", Item(slot.modifierBox, 3));
-        ASSERT_EQ(60, SendDlgItemMessageA(page, slot.keyBox, CB_GETCOUNT, 0, 0));
-        EXPECT_EQ("Tab", Item(slot.keyBox, 0));
-        EXPECT_EQ("/", Item(slot.keyBox, 59));
+        ASSERT_EQ(61, SendDlgItemMessageA(page, slot.keyBox, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ("(None)", Item(slot.keyBox, 0));
+        EXPECT_EQ("Tab", Item(slot.keyBox, 1));
+        EXPECT_EQ("/", Item(slot.keyBox, 60));
     }
     EXPECT_EQ("Alt", Selected(IDC_SHOW_MOD));
     EXPECT_EQ("E", Selected(IDC_SHOW_KEY_BOX));
@@ -150,7 +151,7 @@ TEST_F(Page, StoringAPairWritesWhatTheBoxesShowAndKeepsWhatTheyCannot)
     SetDwordSetting("OthersMod", 4);  // Shift, set by hand
     Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
     SendDlgItemMessageA(page, IDC_SHOW_MOD, CB_SETCURSEL, 2, 0);       // Ctrl
-    SendDlgItemMessageA(page, IDC_SHOW_KEY_BOX, CB_SETCURSEL, 27, 0);  // "E"
+    SendDlgItemMessageA(page, IDC_SHOW_KEY_BOX, CB_SETCURSEL, 28, 0);  // "E"
     UniqueHkey key = OpenSettingsForWrite();
     StoreShortcutPair(page, key.get(), IDC_SHOW_MOD, L"ShowMod", IDC_SHOW_KEY_BOX, L"ShowKey");
     StoreShortcutPair(page, key.get(), IDC_OTHERS_MOD, L"OthersMod", IDC_OTHERS_KEY_BOX, L"OthersKey");
@@ -167,23 +168,22 @@ TEST_F(Page, StoringAPairWritesWhatTheBoxesShowAndKeepsWhatTheyCannot)
 
 TEST_F(Page, ARefusedCombinationIsWrittenBackAndTheAnswerIsInvalid)
 {
-    RegisterStoredHotkeys();  // what start-up registers: the defaults
+    SetDwordSetting("RecentMod", 4);  // Shift+Z, set by hand: the box shows no modifier
+    RegisterStoredHotkeys();  // what start-up registers
     Open(IDD_PAGE_SHORTCUTS, ShortcutsPageProc);
-    // Recent set to Show's Alt+Tab: used twice.
+    // Recent set to Show's Alt+Tab: used twice. It goes back to Shift+Z, shown as it was opened.
     SendDlgItemMessageA(page, IDC_RECENT_MOD, CB_SETCURSEL, 1, 0);      // Alt
-    SendDlgItemMessageA(page, IDC_RECENT_KEY_BOX, CB_SETCURSEL, 0, 0);  // Tab
+    SendDlgItemMessageA(page, IDC_RECENT_KEY_BOX, CB_SETCURSEL, 1, 0);  // Tab
     NMHDR apply{};
     apply.hwndFrom = GetParent(page);
     apply.code = PSN_APPLY;
     SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
     EXPECT_EQ(PSNRET_INVALID, GetWindowLongPtrA(page, DWLP_MSGRESULT));
     EXPECT_EQ(1u, boxes.Texts().size());
-    EXPECT_EQ("Win", Selected(IDC_RECENT_MOD));
+    EXPECT_EQ("<none>", Selected(IDC_RECENT_MOD));
     EXPECT_EQ("Z", Selected(IDC_RECENT_KEY_BOX));
-    UniqueHkey key = OpenSettingsForQuery();
-    DWORD value = 0;
-    ASSERT_TRUE(ReadDwordValue(key.get(), L"RecentKey", &value));
-    EXPECT_EQ(90u, value);
+    EXPECT_EQ(4u, Stored("RecentMod"));
+    EXPECT_EQ(90u, Stored("RecentKey"));
     EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered &&
                 settings.appRegistered);
 }
@@ -332,10 +332,12 @@ TEST_F(Page, CancelLeavesTheLiveSettingsAndHotkeysAsTheyWere)
     EXPECT_TRUE(boxes.Texts().empty());
 }
 
-TEST_F(Page, ARefusalAfterDefaultRestoresTheCombinationsRegisteredBefore)
+// After Default, Show's change stands; Others' Win+A is refused, back to Win+Z, and takes Recent back.
+TEST_F(Page, ARefusalAfterDefaultTakesBackTheRefusedRowAndTheRowThatSharesItsEarlierCombination)
 {
-    SetDwordSetting("ShowKey", 70);   // Alt+F
-    SetDwordSetting("OthersKey", 66); // Win+B
+    SetDwordSetting("ShowKey", 70);    // Alt+F
+    SetDwordSetting("RecentKey", 66);  // Win+B
+    SetDwordSetting("OthersKey", 90);  // Win+Z
     RegisterStoredHotkeys();
     ASSERT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered &&
                 settings.appRegistered);
@@ -348,17 +350,16 @@ TEST_F(Page, ARefusalAfterDefaultRestoresTheCombinationsRegisteredBefore)
     EXPECT_EQ(PSNRET_INVALID, Notify(PSN_APPLY));
 
     const std::vector<std::string> warnings = boxes.Texts();
-    ASSERT_EQ(1u, warnings.size()) << "the earlier combinations were refused as well";
+    ASSERT_EQ(2u, warnings.size()) << "the earlier combinations were refused as well";
     EXPECT_EQ(0u, warnings[0].find("Sorvane cannot handle the Win-A combination key."));
-    EXPECT_EQ("F", Selected(IDC_SHOW_KEY_BOX));
-    EXPECT_EQ("B", Selected(IDC_OTHERS_KEY_BOX));
-    EXPECT_EQ(70u, Stored("ShowKey"));
-    EXPECT_EQ(66u, Stored("OthersKey"));
-    EXPECT_EQ(70u, settings.showKey);
-    EXPECT_EQ(66u, settings.othersKey);
+    EXPECT_EQ(0u, warnings[1].find("Sorvane cannot handle the Win-Z combination key."));
+    EXPECT_EQ("Tab B Z", Selected(IDC_SHOW_KEY_BOX) + " " + Selected(IDC_RECENT_KEY_BOX) + " " + Selected(IDC_OTHERS_KEY_BOX));
+    EXPECT_EQ(9u, Stored("ShowKey"));
+    EXPECT_EQ(66u, Stored("RecentKey"));
+    EXPECT_EQ(90u, Stored("OthersKey"));
     EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered);
-    EXPECT_FALSE(RegisterHotKey(other, 2, MOD_ALT, 'F')) << "Alt+F is not registered again";
-    EXPECT_FALSE(RegisterHotKey(other, 3, MOD_WIN, 'B')) << "Win+B is not registered again";
+    EXPECT_TRUE(RegisterHotKey(other, 2, MOD_ALT, 'F')) << "Alt+F is let go";
+    EXPECT_FALSE(RegisterHotKey(other, 3, MOD_WIN, 'B')) << "Win+B is registered again";
     for (int id : {1, 2, 3}) UnregisterHotKey(other, id);
     DestroyWindow(other);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "common/text.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
 #include "resources/resource.h"
@@ -106,7 +107,7 @@ TEST(KeyNames, EveryTableKeyRoundTrips)
 TEST(KeyNames, UnknownCodesGetAShortNumberedName)
 {
     EXPECT_EQ("#123", KeyName(123));  // F12 is not in the table
-    EXPECT_EQ("#0", KeyName(0));
+    EXPECT_EQ("(None)", KeyName(0));
     EXPECT_EQ("#99999999", KeyName(99999999));
     EXPECT_EQ("#?", KeyName(0xFFFFFFFFu));
     for (unsigned code : {0u, 255u, 123456u, 4000000000u}) EXPECT_LE(KeyName(code).size(), 9u);
@@ -125,6 +126,24 @@ TEST(KeyNames, NamesMatchExactlyAndCaseSensitively)
     EXPECT_EQ(69u, KeyCodeFromName(L"E"));
     EXPECT_EQ(27u, KeyCodeFromName(L"Esc"));
     EXPECT_EQ(220u, KeyCodeFromName(L"\\"));
+}
+
+// The punctuation keys' names (table order: ` - = [ ] \ ; ' , . /) when they type these characters (blank:
+// none). French as Wine maps it; then characters taken already, and a short name for the first key.
+TEST(KeyNames, PunctuationKeysTakeTheLayoutsNamesEachOnce)
+{
+    auto labels = [](const wchar_t* typed, const wchar_t* firstName = L"") {
+        LayoutKeys layout{};
+        for (size_t k = 0; k < kPunctuationKeys; ++k) layout[k].typed = typed[k];
+        CopyBounded(layout[0].name, std::size(layout[0].name), firstName);
+        const KeyLabels all = KeyLabelsFor(layout);
+        std::string text = Narrow(all[0].data());  // "Tab" whatever the layout
+        for (size_t i = kFirstPunctuationKey; i < kKeyTableSize; ++i) text.append(" ").append(Narrow(all[i].data()));
+        return text;
+    };
+    EXPECT_EQ("Tab \u00D9 - = ) ^ * $ \u00B2 , ; :", labels(L"\u00D9 =)^*$\u00B2,;:", L"ugrave"));
+    EXPECT_EQ("Tab \u00D9 = #187 [ ] \\ #186 ' , ; /", labels(L"2== ]\\ ',;/", L"\u00D9"));
+    for (UINT none : {0u, UINT{VK_OEM_102}, UINT{VK_F12}}) EXPECT_EQ(192u, DefaultAppKeyFrom(none));
 }
 
 TEST(ModifierNames, OneFlagEachAndNoneForTheRest)
@@ -171,45 +190,47 @@ TEST(HotkeyOk, OnlyAChosenRefusedCombinationHoldsTheSheetAndOnlyNewsIsWarned)
     EXPECT_EQ("warn", judge(false, true, false)) << "taken since by another program";
 }
 
-// Each case in every order of the rows: the combinations warned about are the same, and only a
-// changed row is ever blamed.
-TEST(HotkeyOk, ACombinationUsedTwiceIsBlamedOnceOnAChangedRowInAnyRowOrder)
+// Each case in every order of the rows: the same combinations are warned about, once each, and the
+// same rows go back.
+TEST(HotkeyOk, ADuplicateTakesBackOnlyTheChangedRowsThatShareItInAnyRowOrder)
 {
     const HotkeyCombination altTab{MOD_ALT, VK_TAB}, winZ{MOD_WIN, 'Z'}, winA{MOD_WIN, 'A'};
-    const HotkeyCombination altTilde{MOD_ALT, VK_OEM_3}, ctrlF9{MOD_CONTROL, VK_F9}, bareF5{0, VK_F5};
-    const HotkeyCombinations defaults{altTab, winZ, winA, altTilde};
+    const HotkeyCombination altTilde{MOD_ALT, VK_OEM_3}, ctrlF9{MOD_CONTROL, VK_F9}, bareF5{0, VK_F5}, altOff{MOD_ALT, 0};
+    const HotkeyCombinations defaults{altTab, winZ, winA, altTilde}, aliked{altTab, winA, winA, altTilde};
     struct Case {
-        HotkeyCombinations before, chosen;
+        HotkeyCombinations before, chosen, inForce;
         const char* warned;
     };
     // Every row order is tried below, so one case stands for each row taking another's combination.
     const Case cases[] = {
-        {defaults, {altTab, winA, winA, altTilde}, "Win-A"},          // one row to another's
-        {defaults, {ctrlF9, ctrlF9, winA, altTilde}, "Ctrl-F9"},      // two changed to one: one warning
-        {defaults, {ctrlF9, winZ, winA, winZ}, "Win-Z"},              // Show free, App to Recent's
-        {{altTab, winZ, bareF5, altTilde}, {bareF5, winZ, bareF5, altTilde}, "(None)-F5"},
-        {defaults, {altTilde, winA, winZ, altTab}, ""},               // swapped: no duplicate
-        {{altTab, winA, winA, altTilde}, {altTab, winA, winA, altTilde}, ""},  // alike already: left to registration
-        {{altTab, winA, winA, altTilde}, {winA, winA, winA, altTilde}, "Win-A"},
+        {defaults, {altTab, winA, winA, altTilde}, defaults, "Win-A"},                        // one row to another's
+        {defaults, {ctrlF9, ctrlF9, winA, bareF5}, {altTab, winZ, winA, bareF5}, "Ctrl-F9"},  // both go back, App's stands
+        {defaults, {ctrlF9, winZ, winA, winZ}, {ctrlF9, winZ, winA, altTilde}, "Win-Z"},      // Show's stands
+        {{altTab, winZ, bareF5, altTilde}, {bareF5, winZ, bareF5, altTilde}, {altTab, winZ, bareF5, altTilde}, "(None)-F5"},
+        {defaults, {altTilde, winA, winZ, altTab}, {altTilde, winA, winZ, altTab}, ""},       // swapped: no duplicate
+        {aliked, aliked, aliked, ""},  // alike already: left to registration
+        {aliked, {winA, winA, winA, altTilde}, aliked, "Win-A"},
+        {defaults, {winZ, ctrlF9, ctrlF9, altTilde}, defaults, "Ctrl-F9 Win-Z"},  // Recent back on Win+Z takes Show back
+        {defaults, {altOff, altOff, winA, altOff}, {altOff, altOff, winA, altOff}, ""},       // rows off share nothing
     };
     for (const Case& test : cases) {
         std::array<size_t, std::tuple_size_v<HotkeyCombinations>> order{};
         std::iota(order.begin(), order.end(), size_t{0});
         do {
-            HotkeyCombinations before{}, chosen{};
+            HotkeyCombinations before{}, chosen{}, inForce{};
             for (size_t i = 0; i < order.size(); ++i) {
                 before[i] = test.before[order[i]];
                 chosen[i] = test.chosen[order[i]];
+                inForce[i] = test.inForce[order[i]];
             }
-            const HotkeyFlags warn = DuplicatedHotkeys(before, chosen);
-            std::string warned;
-            for (size_t i = 0; i < warn.size(); ++i) {
-                if (!warn[i]) continue;
-                EXPECT_NE(before[i], chosen[i]) << "an unchanged row is blamed for " << test.warned;
-                if (!warned.empty()) warned += ' ';
-                warned += ModifierName(chosen[i].modifiers) + "-" + KeyName(chosen[i].key);
-            }
-            EXPECT_EQ(test.warned, warned) << "rows in the order " << ::testing::PrintToString(order);
+            const SettledHotkeys settled = SettleDuplicatedHotkeys(before, chosen);
+            std::multiset<std::string> warned;
+            for (size_t i = 0; i < settled.warned.size(); ++i)
+                if (settled.warned[i]) warned.insert(ModifierName(chosen[i].modifiers) + "-" + KeyName(chosen[i].key));
+            std::string names;
+            for (const std::string& name : warned) names.append(names.empty() ? "" : " ").append(name);
+            EXPECT_EQ(test.warned, names) << "rows in the order " << ::testing::PrintToString(order);
+            EXPECT_TRUE(settled.inForce == inForce) << "rows in the order " << ::testing::PrintToString(order);
         } while (std::next_permutation(order.begin(), order.end()));
     }
 }
@@ -225,23 +246,26 @@ TEST_F(HotkeyRegistration, DefaultsAreRegisteredWithoutAKey)
     EXPECT_EQ(8u, settings.othersModifiers);
     EXPECT_EQ(65u, settings.othersKey);
     EXPECT_EQ(1u, settings.appModifiers);
-    EXPECT_EQ(192u, settings.appKey);
+    EXPECT_EQ(DefaultAppKey(), settings.appKey);
     EXPECT_TRUE(settings.showRegistered && settings.recentRegistered && settings.othersRegistered &&
                 settings.appRegistered);
     EXPECT_FALSE(Free(MOD_ALT, VK_TAB));
     EXPECT_FALSE(Free(MOD_WIN, 'Z'));
     EXPECT_FALSE(Free(MOD_WIN, 'A'));
-    EXPECT_FALSE(Free(MOD_ALT, VK_OEM_3));
+    EXPECT_FALSE(Free(MOD_ALT, DefaultAppKey()));
 
-    // Loading again releases the old combinations and takes the new ones.
+    // Loading again releases the old combinations and takes the new ones; two turned off hold nothing.
     SetDwordSetting("ShowMod", 2);
     SetDwordSetting("ShowKey", 116);
     SetDwordSetting("AppKey", 49);
+    SetDwordSetting("RecentKey", 0);
+    SetDwordSetting("OthersKey", 0);
     RegisterStoredHotkeys();
     EXPECT_TRUE(settings.showRegistered && settings.appRegistered);
+    EXPECT_TRUE(boxes.Texts().empty() && !settings.recentRegistered && !settings.othersRegistered);
     EXPECT_TRUE(Free(MOD_ALT, VK_TAB));
     EXPECT_FALSE(Free(MOD_CONTROL, VK_F5));
-    EXPECT_TRUE(Free(MOD_ALT, VK_OEM_3));
+    EXPECT_TRUE(Free(MOD_ALT, DefaultAppKey()));
     EXPECT_FALSE(Free(MOD_ALT, '1'));
 }
 
@@ -309,7 +333,7 @@ TEST_F(HotkeyRegistration, WithAPageOnlyLoadsAndSelects)
         FillShortcutCombos(page, slot.modifierBox, slot.keyBox);
     }
     EXPECT_EQ(4, SendDlgItemMessageA(page, IDC_SHOW_MOD, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ(60, SendDlgItemMessageA(page, IDC_OTHERS_KEY_BOX, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(61, SendDlgItemMessageA(page, IDC_OTHERS_KEY_BOX, CB_GETCOUNT, 0, 0));
 
     SetDwordSetting("ShowKey", 69);      // "E", not "Esc"
     SetDwordSetting("RecentKey", 84);    // "T", not "Tab"

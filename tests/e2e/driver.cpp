@@ -254,18 +254,26 @@ void HeldHotkey::Release()
     held_ = false;
 }
 
-// A Unix program leaves no handle (to wait on or close): a shell runs setxkbmap, then makes a file the driver
-// sees. Under Wine the new keyboard map can clear the driver's standard handles: they are put back.
-::testing::AssertionResult SetKeyboardLayout(const char* layout)
+::testing::AssertionResult StartUnixProgram(std::string command)
 {
-    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE), error = GetStdHandle(STD_ERROR_HANDLE);
-    const std::string done = "/tmp/sorvane-layout-" + std::to_string(GetCurrentProcessId()), seen = "Z:" + done;
-    std::string command = "Z:\\bin\\sh -c \"setxkbmap " + std::string(layout) + " && : > " + done + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return ::testing::AssertionFailure() << command << ": error " << GetLastError();
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    return ::testing::AssertionSuccess();
+}
+
+// A shell runs setxkbmap, then makes a file the driver sees. Under Wine the new keyboard map can clear
+// the driver's standard handles: they are put back.
+::testing::AssertionResult SetKeyboardLayout(const char* layout)
+{
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE), error = GetStdHandle(STD_ERROR_HANDLE);
+    const std::string done = "/tmp/sorvane-layout-" + std::to_string(GetCurrentProcessId()), seen = "Z:" + done;
+    const std::string command = "Z:\\bin\\sh -c \"setxkbmap " + std::string(layout) + " && : > " + done + "\"";
+    if (::testing::AssertionResult started = StartUnixProgram(command); !started) return started;
     const bool finished = PollUntil([&] { return GetFileAttributesA(seen.c_str()) != INVALID_FILE_ATTRIBUTES; });
     DeleteFileA(seen.c_str());
     PumpMessages();  // takes in the new keyboard map first

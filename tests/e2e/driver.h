@@ -125,6 +125,9 @@ private:
     DWORD error_ = 0;
 };
 
+// Starts a program of the Unix side (by its Z: path), which leaves no handle to wait on: a caller
+// watches for what it does.
+::testing::AssertionResult StartUnixProgram(std::string command);
 // Sets the X keyboard layout ("fr") for Wine processes started later (a running one keeps its own),
 // and waits. KeyboardLayout holds one while it lives and puts "us" back however the test ends.
 ::testing::AssertionResult SetKeyboardLayout(const char* layout);

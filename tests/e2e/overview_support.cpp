@@ -173,14 +173,7 @@ HeldAlt::~HeldAlt()
         command = "Z:\\usr\\bin\\xdotool ";
         if (xWindow) command += "windowfocus " + std::to_string(xWindow) + " ";
         command += down ? "keydown Alt_L" : "keyup Alt_L";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return ::testing::AssertionFailure() << command << ": error " << GetLastError();
-        // A Unix program leaves no handle to wait on: watch for what it does.
-        if (process.hThread) CloseHandle(process.hThread);
-        if (process.hProcess) CloseHandle(process.hProcess);
+        if (::testing::AssertionResult started = StartUnixProgram(command); !started) return started;
         if (PollUntil([&] { return ((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) == down; }, 3000))
             return ::testing::AssertionSuccess();
     }

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cwchar>
+#include <iterator>
+
 #include "app/app.h"
 #include "app/closewindow.h"
 #include "app/help.h"
@@ -154,6 +157,25 @@ void HandleTrayIcon(LPARAM event)
     default:
         break;
     }
+}
+
+// Monitors came, went, moved or changed their scale: the corner watch reads them anew (the Overview
+// does at each showing; one open now stays as it is, and the hidden window needs no move to the place
+// the system suggests).
+void RereadMonitorsForCorner()
+{
+    if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));
+}
+
+// A system setting changed. The work area or the monitors may have: the corner watch reads them
+// anew. "ImmersiveColorSet" names the light or dark of the taskbar and the apps: the tray icon
+// follows the taskbar's at once.
+void HandleSettingChange(LPARAM lParam)
+{
+    RereadMonitorsForCorner();
+    constexpr wchar_t kColorSetArea[] = L"ImmersiveColorSet";
+    const auto* area = reinterpret_cast<const wchar_t*>(lParam);
+    if (area && wcsncmp(area, kColorSetArea, std::size(kColorSetArea)) == 0) FollowTaskbarTheme();
 }
 
 // Every repaint copies from the composed frame, with the current tile looks drawn into it first.
@@ -563,12 +585,11 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         }
         return 0;
     case WM_DISPLAYCHANGE:
-    case WM_SETTINGCHANGE:
     case kDpiChangedMessage:
-        // Monitors came, went, moved or changed their scale: the corner watch reads them anew (the
-        // Overview does at each showing; one open now stays as it is, and the hidden window needs no
-        // move to the place the system suggests).
-        if (settings.gestureEnabled) InstallMouseHook(static_cast<unsigned>(settings.gestureCorner));
+        RereadMonitorsForCorner();
+        return 0;
+    case WM_SETTINGCHANGE:
+        HandleSettingChange(lParam);
         return 0;
     default:
         if (message == taskbarCreatedMessage && message != 0) {

@@ -1,6 +1,7 @@
 #include "app/tray.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/app.h"
 #include "common/owners.h"
@@ -18,8 +19,33 @@ constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
 constexpr UINT kTrayVersion = 3;   // NOTIFYICON_VERSION
 constexpr int kBalloonClickMargin = 30;  // clicks this near the bottom edge do not count
 
+constexpr wchar_t kPersonalizeKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
 bool trayIconAdded;    // the shell has taken the icon at least once
 DWORD trayFirstTryTick;
+TrayIconVariant trayIconVariant;  // what trayIcon.hIcon shows
+
+// The variant's image at the notification area's size; null when it cannot be loaded.
+HICON LoadTrayImage(TrayIconVariant variant)
+{
+    const WORD id = variant == TrayIconVariant::DrawnDark ? IDI_SORVANE_DARK : IDI_SORVANE;
+    return static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+}
+
+// Puts the image of the variant the taskbar asks for into the record when it is not the one there;
+// the image it replaces goes to `replaced`, to be destroyed once the shell has the new one. False
+// when nothing changed (or the new image could not be loaded).
+bool TakeTaskbarVariant(UniqueIcon& replaced)
+{
+    const TrayIconVariant wanted = ReadTrayIconVariant();
+    if (wanted == trayIconVariant && trayIcon.hIcon) return false;
+    HICON image = LoadTrayImage(wanted);
+    if (!image) return false;
+    trayIconVariant = wanted;
+    replaced.reset(std::exchange(trayIcon.hIcon, image));
+    return true;
+}
 
 // Adds the icon and asks for the version-3 callbacks (WM_CONTEXTMENU, balloon clicks).
 bool AddTrayIcon(NOTIFYICONDATAW record)
@@ -43,6 +69,31 @@ bool AddFirstTrayIcon()
 
 }  // namespace
 
+TrayIconVariant TrayIconVariantFor(bool present, DWORD systemUsesLightTheme)
+{
+    return present && systemUsesLightTheme != 0 ? TrayIconVariant::DrawnDark : TrayIconVariant::ProgramIcon;
+}
+
+TrayIconVariant ReadTrayIconVariant()
+{
+    UniqueHkey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersonalizeKeyPath, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+        return TrayIconVariantFor(false, 0);
+    DWORD value = 0;
+    const bool present = ReadDwordValue(key.get(), L"SystemUsesLightTheme", &value);
+    return TrayIconVariantFor(present, value);
+}
+
+void FollowTaskbarTheme()
+{
+    UniqueIcon replaced;
+    if (!TakeTaskbarVariant(replaced) || !trayIconAdded) return;
+    // The image alone: the record's balloon must not show again.
+    NOTIFYICONDATAW image = trayIcon;
+    image.uFlags = NIF_ICON;
+    Shell_NotifyIconW(NIM_MODIFY, &image);
+}
+
 bool ShouldRetryTrayIcon(bool iconAdded, DWORD msSinceFirstTry)
 {
     return !iconAdded && msSinceFirstTry < kTrayRetryForMs;
@@ -62,9 +113,8 @@ bool CreateTrayIcon()
     trayIcon.uID = kTrayIconId;
     trayIcon.uFlags = kTrayFlags;
     trayIcon.uCallbackMessage = WM_TRAYICON;
-    trayIcon.hIcon = static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_SORVANE), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    trayIconVariant = ReadTrayIconVariant();
+    trayIcon.hIcon = LoadTrayImage(trayIconVariant);
     CopyBounded(trayIcon.szTip, std::size(trayIcon.szTip), appTitle);
 
     trayIconAdded = false;
@@ -76,6 +126,8 @@ bool CreateTrayIcon()
 
 void RestoreTrayIcon()
 {
+    UniqueIcon replaced;
+    TakeTaskbarVariant(replaced);
     if (!trayIconAdded) {
         AddFirstTrayIcon();
         return;

@@ -4,6 +4,8 @@
 Standard library only; output is byte-for-byte deterministic.
   sorvane.ico        program icon, 16/32/48 px, 32-bit with alpha
   sorvane_small.ico  the same mark at 16 px (small class icon)
+  sorvane_dark.ico   the mark drawn dark, 16/32/48 px: the tray icon on a
+                     light taskbar
   logo.ico           150x34 mark + word "Sorvane", for a dark blue backdrop
 """
 import math
@@ -109,6 +111,36 @@ def draw_mark(cv, n, ox=0, oy=0):
                 cv.paint({k: v for k, v in cov.items() if k[1] < ty + g}, bar)
 
 
+def ring(x0, y0, x1, y1, r, w):
+    """Coverage of a rounded rectangle's outline, `w` wide, inside its edge."""
+    outer = rrect(x0, y0, x1, y1, r)
+    inner = rrect(x0 + w, y0 + w, x1 - w, y1 - w, max(0.0, r - w))
+    return {k: max(0.0, v - inner.get(k, 0)) for k, v in outer.items()}
+
+
+def draw_dark_mark(cv, n):
+    """The mark for a light taskbar: the same square and 2x2 tiles drawn as
+    dark ink on the ground, the square as an outline one grid unit wide, the
+    picked tile in a deeper amber that holds 3:1 against near-white."""
+    g = n / 16
+    x0, y0, x1, y1 = g, g, n - g, n - g
+    ink = vgrad(hexc("#24488f"), hexc("#0f2559"), y0, y1)
+    cv.paint(ring(x0, y0, x1, y1, 3 * g, g), ink)
+    tr = 0.6 if n < 32 else g * 0.8
+    for row in range(2):
+        for col in range(2):
+            tx, ty = (3 + 6 * col) * g, (3 + 6 * row) * g
+            lit = (row, col) == (0, 1)
+            cov = rrect(tx, ty, tx + 4 * g, ty + 4 * g, tr)
+            if n < 32:
+                cv.paint(cov, hexc("#c96400") if lit else ink)
+                continue
+            # body a shade lighter than its title bar, as on the light tiles
+            cv.paint(cov, hexc("#d46d00") if lit else hexc("#2f5cb8"))
+            bar = hexc("#8a3f00") if lit else hexc("#0f2559")
+            cv.paint({k: v for k, v in cov.items() if k[1] < ty + g}, bar)
+
+
 # --- stroke font: just the letters of "Sorvane" ------------------------------
 # Units are pixels; y points up from the baseline. XH = x-height, CAP = cap
 # height, SW = stroke width. Each glyph: (advance, clip top, list of polylines).
@@ -210,6 +242,12 @@ def icon(n):
     return cv
 
 
+def dark_icon(n):
+    cv = Canvas(n, n)
+    draw_dark_mark(cv, n)
+    return cv
+
+
 def logo():
     cv = Canvas(150, 34)
     draw_mark(cv, 32, 1, 1)
@@ -223,6 +261,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = {"sorvane.ico": [icon(16), icon(32), icon(48)],
            "sorvane_small.ico": [icon(16)],
+           "sorvane_dark.ico": [dark_icon(16), dark_icon(32), dark_icon(48)],
            "logo.ico": [logo()]}
     for name, canvases in out.items():
         with open(os.path.join(here, name), "wb") as f:

@@ -14,6 +14,7 @@
 #define IDI_SORVANE 107  // program icon, 16/32/48
 #define IDI_SMALL 108    // small class icon
 #define IDI_LOGO 147     // 150 x 34 logo drawn on the Overview
+#define IDI_SORVANE_DARK 148  // program icon drawn dark, 16/32/48: the tray icon on a light taskbar
 
 // Menus
 #define IDR_TRAY_MENU 109

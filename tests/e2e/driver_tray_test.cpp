@@ -1,11 +1,13 @@
 // The tray icon and what hangs off it: its return after the taskbar is re-created, its menu, and
 // the About box.
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/overview_support.h"
 
 namespace e2e {
 namespace {
@@ -20,12 +22,35 @@ std::vector<HWND> VisibleMenus(const SorvaneProcess& sorvane)
     return TopLevelWindows(kMenuClass, sorvane.id(), true);
 }
 
-TEST_F(TrayIcon, ComesBackWhenTheTaskbarIsCreatedAgain)
+TEST_F(TrayIcon, FollowsTheTaskbarsLightOrDarkAtOnceAndComesBackWhenTheTaskbarIsCreatedAgain)
 {
     SorvaneProcess sorvane;
+    WriteDwordSetting("Info1", 1);  // no welcome balloon over the icon
     ASSERT_TRUE(StartSorvane(sorvane));
+    const auto setLight = [&](DWORD light, bool announce) {  // as Windows does it; Wine 8 does neither
+        SHSetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                    "SystemUsesLightTheme", REG_DWORD, &light, sizeof light);
+        if (announce)
+            SendMessageTimeoutW(sorvane.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                                SMTO_ABORTIFHUNG, kWaitMs, nullptr);
+    };
+    // Wine's taskbar (explorer's Shell_TrayWnd) draws the icons itself: the picked tile's amber tells which.
+    const auto shows = [](COLORREF amber) {
+        RECT bar{};
+        GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &bar);
+        const ScreenShot screen;
+        for (LONG y = bar.top; y < bar.bottom; ++y)
+            for (LONG x = bar.left; x < bar.right; ++x)
+                if (screen.At(x, y) == amber) return true;
+        return false;
+    };
+    const COLORREF program = RGB(0xff, 0xb2, 0x2e), dark = RGB(0xc9, 0x64, 0x00);
+    EXPECT_TRUE(PollUntil([&] { return shows(program) && !shows(dark); })) << "no program icon at start";
+    setLight(1, true);
+    EXPECT_TRUE(PollUntil([&] { return shows(dark) && !shows(program); })) << "not drawn dark on a light taskbar";
     ASSERT_TRUE(RemoveTrayIcon(sorvane.window()));
     ASSERT_FALSE(TrayIconExists(sorvane.window()));
+    setLight(0, false);  // while the taskbar is away
 
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     ASSERT_NE(taskbarCreated, 0u);
@@ -33,6 +58,7 @@ TEST_F(TrayIcon, ComesBackWhenTheTaskbarIsCreatedAgain)
     EXPECT_TRUE(PollUntil([&] { return TrayIconExists(sorvane.window()); }))
         << "no tray icon after TaskbarCreated";
     EXPECT_TRUE(probe.Flush());  // still answering
+    EXPECT_TRUE(PollUntil([&] { return shows(program) && !shows(dark); })) << "not back as the program icon";
 
     // The icon still leads to the menu.
     PostMessageA(sorvane.window(), kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);

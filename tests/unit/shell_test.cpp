@@ -78,7 +78,7 @@ TEST(Resources, StringsMenuDialogsAndIcons)
         EXPECT_EQ(items[i].text, MenuText(popup, i)) << i;
     }
 
-    for (int id : {IDI_SORVANE, IDI_SMALL}) {
+    for (int id : {IDI_SORVANE, IDI_SMALL, IDI_SORVANE_DARK}) {
         HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
         EXPECT_NE(nullptr, icon) << id;
         DestroyIcon(icon);
@@ -255,6 +255,13 @@ TEST(TrayRetry, TriesForTwoMinutesUntilTheShellTakesTheIcon)
     EXPECT_TRUE(ShouldRetryTrayIcon(false, kTrayRetryForMs - 1));
     EXPECT_FALSE(ShouldRetryTrayIcon(false, kTrayRetryForMs));
     EXPECT_FALSE(ShouldRetryTrayIcon(true, 0)) << "the icon is there";
+}
+
+TEST(TrayIconVariant, OnlyALightTaskbarGetsTheMarkDrawnDark)
+{
+    EXPECT_EQ(TrayIconVariant::ProgramIcon, TrayIconVariantFor(false, 1)) << "absent, or no REG_DWORD";
+    EXPECT_EQ(TrayIconVariant::ProgramIcon, TrayIconVariantFor(true, 0));
+    EXPECT_EQ(TrayIconVariant::DrawnDark, TrayIconVariantFor(true, 1));
 }
 
 TEST_F(StartedInstance, ASecondStartOnlyPostsToTheRunningCopy)

@@ -44,7 +44,7 @@ enum class AppMode { Light, Dark };
 // wallpaper and no text shadow, and the notice on a background of its own.
 struct OverviewColours {
     bool highContrast = false;
-    bool dark = false;  // the dark look: the wallpaper veiled, the starting notice and buttons' grounds ours
+    bool dark = false;  // the dark look, whose wallpaper lies under a veil of the tile area's colour
     COLORREF selectionOuter = 0, selectionInner = 0;  // the selected tile's two frame lines
     COLORREF panelFrom = 0, panelTo = 0;              // the selected tile's panel, top to bottom
     COLORREF tileArea = 0;                            // behind the tiles (under the wallpaper)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Sorvane and starts it under Wine inside a virtual desktop, with a few programs that come
 # with Wine to switch between. Uses $DISPLAY when set, else a private Xvfb.
-#   ./run.sh         start
-#   ./run.sh stop    stop what an earlier ./run.sh started
+#   ./run.sh                     start
+#   SORVANE_THEME=dark ./run.sh  start with Windows' applications set to dark (the Overview follows)
+#   ./run.sh stop                stop what an earlier ./run.sh started
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/wine-env.sh
@@ -41,6 +42,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX (about 15 s)..."
   wineboot -i </dev/null >/dev/null 2>&1
 fi
+# The applications' light or dark mode, as Windows' settings keep it: the Overview reads it at each showing.
+light=1 suffix=
+if [ "${SORVANE_THEME:-light}" = dark ]; then light=0 suffix=-dark; fi
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' /v AppsUseLightTheme \
+  /t REG_DWORD /d "$light" /f </dev/null >/dev/null 2>&1
 
 # Windows to switch between, then Sorvane itself, all in one virtual desktop window. Every program
 # opens at the desktop's top-left corner; under Wine a snapshot shows only what is visible of a
@@ -67,7 +73,7 @@ if [ -n "${SORVANE_XVFB_PID:-}" ]; then
   sleep 0.5
   xdotool mousemove "$(( ${SORVANE_DESKTOP_SIZE%x*} - 1 ))" "$(( ${SORVANE_DESKTOP_SIZE#*x} - 1 ))"
   sleep 3
-  shot="$SORVANE_ROOT/$state/overview.png"
+  shot="$SORVANE_ROOT/$state/overview$suffix.png"
   import -window root "$shot"
   echo "Opened the Overview (pointer in the bottom-right corner); screenshot: $shot"
 fi

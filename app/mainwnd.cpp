@@ -511,6 +511,12 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_PAINT:
         HandlePaint(window);
         return 0;
+    case WM_ERASEBKGND:
+        EraseOverviewBackground(window, reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_CTLCOLORBTN:
+        if (HBRUSH ground = OverviewButtonGround()) return reinterpret_cast<LRESULT>(ground);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_NOTIFY:
         return HandleNotify(lParam);
     case WM_KEYDOWN:

@@ -69,7 +69,7 @@ void RegisterMainWindowClass(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SORVANE));
     windowClass.hCursor = nullptr;  // the window procedure sets the cursor on every move
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVECAPTION + 1);
+    windowClass.hbrBackground = nullptr;  // erased in the showing's background colour (WM_ERASEBKGND)
     windowClass.lpszClassName = appClassName;
     windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
     RegisterClassExW(&windowClass);

@@ -16,16 +16,20 @@ constexpr wchar_t kHelpText[] =
     L"To switch to an application, either click on its snapshot or press Tab to move to the "
     L"snapshot and press Space.";
 constexpr wchar_t kFooterNotice[] = L"F5 refreshes, Esc cancels.";
+// In the dark look the wallpaper lies under a veil of the tile area's colour, this opaque (of
+// 255): a dim texture that keeps the tiles in front and the screen from flashing bright.
+constexpr BYTE kWallpaperVeil = 176;
 
-void DrawWallpaper(HDC dc, int screenWidth, int screenHeight, int dpi)
+// Draws the user's wallpaper over the screen; false when there is none to draw.
+bool DrawWallpaper(HDC dc, int screenWidth, int screenHeight, int dpi)
 {
     wchar_t path[kPathCapacity] = {};
-    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, std::size(path), path, 0) || path[0] == L'\0') return;
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, std::size(path), path, 0) || path[0] == L'\0') return false;
     UniqueBitmap wallpaper(static_cast<HBITMAP>(
         LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!wallpaper) return;
+    if (!wallpaper) return false;
     BITMAP info{};
-    if (!GetObjectW(wallpaper.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
+    if (!GetObjectW(wallpaper.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     SelectGuard hold(source.get(), wallpaper.get());
     bool unscaled = false;
@@ -38,6 +42,20 @@ void DrawWallpaper(HDC dc, int screenWidth, int screenHeight, int dpi)
         StretchBlt(dc, place.left, place.top, place.right, place.bottom, source.get(), 0, 0,
                    info.bmWidth, info.bmHeight, SRCCOPY);
     }
+    return true;
+}
+
+// Blends the colour over the area, `alpha` of 255 opaque.
+void VeilArea(HDC dc, const RECT& area, COLORREF colour, BYTE alpha)
+{
+    UniqueMemoryDc pixelDc(CreateCompatibleDC(dc));
+    UniqueBitmap pixel(CreateCompatibleBitmap(dc, 1, 1));
+    if (!pixelDc || !pixel) return;
+    SelectGuard hold(pixelDc.get(), pixel.get());
+    SetPixelV(pixelDc.get(), 0, 0, colour);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
+    AlphaBlend(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, pixelDc.get(), 0, 0, 1, 1,
+               blend);
 }
 
 void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
@@ -52,7 +70,8 @@ void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
         const RECT& area = frame.tileArea;
         Rectangle(dc, area.left, area.top, area.right + 1, area.bottom + 1);
     }
-    if (!colours.highContrast) DrawWallpaper(dc, w, h, dpi);
+    if (!colours.highContrast && DrawWallpaper(dc, w, h, dpi) && colours.dark)
+        VeilArea(dc, frame.tileArea, colours.tileArea, kWallpaperVeil);
 
     const int header = frame.headerBottom, headerRule = frame.headerRuleTop;
     FillGradient(dc, 0, 0, w + 1, header, desktop, caption, 90);

@@ -40,8 +40,18 @@ RECT ButtonRect(int leftOfEdge, int w, int h, int dpi)
     return RECT{left, top, left + Scale(kButtonWidth, dpi), top + Scale(kButtonHeight, dpi)};
 }
 
-INT_PTR CALLBACK StartingNoticeProc(HWND, UINT message, WPARAM, LPARAM)
+// The showing's ground (overview/tiles.h) as a brush, or null where the system's is used.
+UniqueBrush groundBrush;
+
+// In the dark look the notice is drawn on the showing's ground; otherwise the system draws it.
+INT_PTR CALLBACK StartingNoticeProc(HWND, UINT message, WPARAM wParam, LPARAM)
 {
+    if ((message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC) && groundBrush) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, showing.colours.text);
+        SetBkColor(dc, showing.colours.ground);
+        return reinterpret_cast<INT_PTR>(groundBrush.get());
+    }
     return message == WM_INITDIALOG;
 }
 
@@ -154,7 +164,18 @@ void ReleaseShowing(HWND chosen)
     showing.tilesPresented.clear();
     ReleaseScreenGrab(showing.screenGrab);
     showing.screenGrab = nullptr;
+    groundBrush.reset();
     CompactProcessHeap();
+}
+
+HBRUSH OverviewButtonGround() { return groundBrush.get(); }
+
+void EraseOverviewBackground(HWND window, HDC dc)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    SetDCBrushColor(dc, showing.colours.background);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 RECT CancelButtonRect(int w, int h, int dpi) { return ButtonRect(kCancelLeftOfEdge, w, h, dpi); }
@@ -208,6 +229,9 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scop
     showing.overviewMonitor = MonitorRectAt(point);
     showing.scope = scope;
     const RECT& monitor = showing.overviewMonitor;
+    // The look is read at each showing (the starting notice already takes it) and kept to its end.
+    showing.colours = CurrentOverviewColours();
+    groundBrush.reset(showing.colours.ground != kTransparent ? CreateSolidBrush(showing.colours.ground) : nullptr);
 
     // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
     // anything of ours covers it.
@@ -226,7 +250,6 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scop
     showing.wheelRemainder = 0;
     showing.pointerSeen = false;
     showing.overviewDpi = UpdateOverviewDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST));
-    showing.colours = CurrentOverviewColours();
     BOOL cues = FALSE;
     showing.keyboardCues = SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
     SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);

@@ -29,6 +29,12 @@ void HideOverview(HWND window);
 // HideOverview).
 void HideOverviewAndSwitch(HWND window, WindowEntry* chosen);
 
+// What the Overview's buttons are drawn on (WM_CTLCOLORBTN): the showing's ground in the dark look,
+// else null, for the system's own.
+HBRUSH OverviewButtonGround();
+// Fills the window with the showing's background (WM_ERASEBKGND): what shows before its first paint.
+void EraseOverviewBackground(HWND window, HDC dc);
+
 // Restores the listed minimized windows for their snapshots; returns how many it restored.
 unsigned RestoreMinimizedWindows();
 // Minimizes the windows restored for their snapshots again, all but `chosen`.

@@ -14,13 +14,14 @@
 #include "windows/scope.h"
 #include "windows/windowlist.h"
 
-// What darkens tiles: a scratch image of the tile's size and one black pixel to blend over it.
-// Used under tileImagesLock only; made at the first dimmed tile of a showing.
+// What dims tiles: a scratch image of the tile's size and one pixel of the showing's dimming
+// colour to blend over it. Used under tileImagesLock only; made at the first dimmed tile of a
+// showing.
 struct DimmingTools {
     UniqueBitmap scratch;
-    UniqueBitmap black;
+    UniqueBitmap tint;
     UniqueMemoryDc scratchDc;  // after the bitmaps: the contexts go first
-    UniqueMemoryDc blackDc;
+    UniqueMemoryDc tintDc;
     int width = 0;
     int height = 0;
 };

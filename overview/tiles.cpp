@@ -4,6 +4,7 @@
 
 #include "common/owners.h"
 #include "common/text.h"
+#include "config/settings.h"
 #include "overview/layout.h"
 #include "overview/scaling.h"
 #include "overview/showing.h"
@@ -24,7 +25,7 @@ constexpr int kPanelInset = 9;
 constexpr int kFocusInset = 3;  // the focus rectangle: between the tile's edge and its frame lines
 constexpr int kIconHalf = 16;       // half a large icon
 constexpr BYTE kPanelAlpha = 128;
-constexpr BYTE kDimAlpha = 128;  // black over a dimmed tile: about half its brightness
+constexpr BYTE kDimAlpha = 128;  // the dimming colour over a dimmed tile: half-way to it
 constexpr DWORD kBlinkPauseMs = 80;
 
 COLOR16 Channel(BYTE value) { return static_cast<COLOR16>(value << 8); }
@@ -127,7 +128,7 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
         SetBkMode(work, TRANSPARENT);
         const int x = Scale(kLabelTextX, dpi), y = labelHeight / 2 - text.cy / 2, shadow = Scale(1, dpi);
         if (!current.colours.highContrast) {
-            SetTextColor(work, RGB(0, 0, 0));
+            SetTextColor(work, current.colours.labelShadow);
             TextOutW(work, x + shadow, y + shadow, title, length);
         }
         SetTextColor(work, current.colours.label);
@@ -171,7 +172,8 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
 
 }
 
-// The plain look darkened to about half, composed off screen and copied at once.
+// The plain look taken half-way to the dimming colour (black, or the dark look's surface),
+// composed off screen and copied at once.
 bool DrawDimmedTile(Showing& current, HDC dc, const WindowEntry* entry, HDC source)
 {
     DimmingTools& dimming = current.dimming;
@@ -180,23 +182,23 @@ bool DrawDimmedTile(Showing& current, HDC dc, const WindowEntry* entry, HDC sour
     if (!dimming.scratchDc || dimming.width != width || dimming.height != height) {
         ReleaseDimmingTools(dimming);
         dimming.scratch.reset(CreateCompatibleBitmap(dc, width, height));
-        dimming.black.reset(CreateCompatibleBitmap(dc, 1, 1));
+        dimming.tint.reset(CreateCompatibleBitmap(dc, 1, 1));
         dimming.scratchDc.reset(CreateCompatibleDC(dc));
-        dimming.blackDc.reset(CreateCompatibleDC(dc));
-        if (!dimming.scratch || !dimming.black || !dimming.scratchDc || !dimming.blackDc) {
+        dimming.tintDc.reset(CreateCompatibleDC(dc));
+        if (!dimming.scratch || !dimming.tint || !dimming.scratchDc || !dimming.tintDc) {
             ReleaseDimmingTools(dimming);
             return false;
         }
         SelectObject(dimming.scratchDc.get(), dimming.scratch.get());
-        SelectObject(dimming.blackDc.get(), dimming.black.get());
-        PatBlt(dimming.blackDc.get(), 0, 0, 1, 1, BLACKNESS);
+        SelectObject(dimming.tintDc.get(), dimming.tint.get());
+        SetPixelV(dimming.tintDc.get(), 0, 0, current.colours.dim);
         dimming.width = width;
         dimming.height = height;
     }
     HDC scratch = dimming.scratchDc.get();
     CopyImage(scratch, 0, 0, width, height, entry->normalTile, source);
     const BLENDFUNCTION half{AC_SRC_OVER, 0, kDimAlpha, 0};
-    AlphaBlend(scratch, 0, 0, width, height, dimming.blackDc.get(), 0, 0, 1, 1, half);
+    AlphaBlend(scratch, 0, 0, width, height, dimming.tintDc.get(), 0, 0, 1, 1, half);
     return BitBlt(dc, tile.left, tile.top, width, height, scratch, 0, 0, SRCCOPY) != FALSE;
 }
 
@@ -335,15 +337,18 @@ void ShowKeyboardCues(Showing& current, HWND window)
     if (dc) PresentTile(current, dc.get(), current.windowList.selected, TileLook::Selected);
 }
 
-OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* system)
+OverviewColours ChooseOverviewColours(bool highContrast, AppMode mode, const COLORREF* system)
 {
     OverviewColours colours;
     colours.highContrast = highContrast;
+    colours.background = system[COLOR_INACTIVECAPTION];
+    colours.snapshot.corners = system[COLOR_INACTIVECAPTION];
     if (highContrast) {
         colours.selectionOuter = colours.selectionInner = system[COLOR_HIGHLIGHT];
         colours.panelFrom = colours.panelTo = system[COLOR_HIGHLIGHT];
         colours.tileArea = colours.bandFrom = colours.bandTo = system[COLOR_WINDOW];
         colours.rule = colours.text = colours.notice = colours.label = system[COLOR_WINDOWTEXT];
+        colours.dim = RGB(0, 0, 0);
         // The squares lie on the selected tile's panel, the notice on any snapshot: each on a
         // ground of its own.
         SnapshotColours& snapshot = colours.snapshot;
@@ -352,8 +357,34 @@ OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* system)
         snapshot.infoFrom = snapshot.infoTo = snapshot.incompleteBackground = system[COLOR_WINDOW];
         return colours;
     }
+    // The orange selection is the same in both looks.
     colours.selectionOuter = RGB(255, 204, 102);
     colours.selectionInner = RGB(255, 153, 51);
+    SnapshotColours& snapshot = colours.snapshot;
+    snapshot.buttonLine = RGB(255, 238, 204);
+    snapshot.closeFrom = RGB(255, 204, 102);
+    colours.labelShadow = colours.dim = RGB(0, 0, 0);
+    if (mode == AppMode::Dark) {
+        // Near-black surfaces, the bands a shade cooler towards the screen's edges; light grey
+        // text; the selected tile's panel warms towards the orange of its frame.
+        colours.dark = true;
+        colours.tileArea = colours.bandTo = colours.background = colours.dim = snapshot.corners = RGB(32, 32, 32);
+        colours.bandFrom = RGB(18, 21, 26);
+        colours.ground = MeanColour(colours.bandFrom, colours.bandTo);
+        colours.rule = RGB(96, 96, 96);
+        colours.text = RGB(232, 232, 232);
+        colours.label = RGB(245, 245, 245);
+        colours.notice = RGB(170, 170, 170);
+        colours.panelFrom = RGB(58, 58, 58);
+        colours.panelTo = RGB(120, 72, 24);
+        snapshot.buttonFill = RGB(32, 32, 32);
+        snapshot.closeTo = RGB(214, 40, 24);
+        snapshot.infoFrom = RGB(88, 88, 88);
+        snapshot.infoTo = RGB(44, 44, 44);
+        snapshot.incompleteText = RGB(255, 128, 112);
+        snapshot.incompleteBackground = RGB(32, 32, 32);
+        return colours;
+    }
     colours.panelFrom = RGB(51, 51, 51);
     colours.panelTo = system[COLOR_ACTIVECAPTION];
     colours.tileArea = colours.bandTo = system[COLOR_INACTIVECAPTION];
@@ -361,16 +392,24 @@ OverviewColours ChooseOverviewColours(bool highContrast, const COLORREF* system)
     colours.rule = RGB(255, 255, 255);
     colours.text = colours.label = system[COLOR_CAPTIONTEXT];
     colours.notice = system[COLOR_INACTIVECAPTIONTEXT];
-    SnapshotColours& snapshot = colours.snapshot;
-    snapshot.buttonLine = RGB(255, 238, 204);
     snapshot.buttonFill = RGB(255, 255, 255);
-    snapshot.closeFrom = RGB(255, 204, 102);
     snapshot.closeTo = RGB(255, 0, 0);
     snapshot.infoFrom = system[COLOR_INACTIVECAPTION];
     snapshot.infoTo = system[COLOR_ACTIVECAPTION];
     snapshot.incompleteText = RGB(255, 0, 0);
     snapshot.incompleteBackground = kTransparent;
     return colours;
+}
+
+AppMode ReadAppMode()
+{
+    UniqueHkey key;
+    DWORD light = 1;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                      KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS ||
+        !ReadDwordValue(key.get(), L"AppsUseLightTheme", &light))
+        return AppMode::Light;
+    return light == 0 ? AppMode::Dark : AppMode::Light;
 }
 
 OverviewColours CurrentOverviewColours()
@@ -381,15 +420,15 @@ OverviewColours CurrentOverviewColours()
     contrast.cbSize = sizeof contrast;
     const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
                       (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-    return ChooseOverviewColours(high, system);
+    return ChooseOverviewColours(high, ReadAppMode(), system);
 }
 
 void ReleaseDimmingTools(DimmingTools& tools)
 {
     tools.scratchDc.reset();
-    tools.blackDc.reset();
+    tools.tintDc.reset();
     tools.scratch.reset();
-    tools.black.reset();
+    tools.tint.reset();
     tools.width = tools.height = 0;
 }
 

@@ -140,6 +140,7 @@ void CreateSnapshotWorker(Showing& current, HWND window)
     work->capture.officeFrames = &current.officeFrames;
     work->capture.dpi = current.overviewDpi;
     work->capture.screenGrab = current.screenGrab;
+    work->capture.corners = current.colours.snapshot.corners;
     current.tilesPresented.assign(list.count, false);
     current.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, work, CREATE_SUSPENDED, nullptr);
     if (!current.snapshotWorker) delete work;

@@ -251,14 +251,15 @@ PrintOutcome PrintDocumentWindow(HWND window, HDC reference, HDC memory, UniqueB
     return outcome;
 }
 
-// Paints the rounded top corners (or, maximized, the edges) of a capture in the frame colour; the
+// Paints the rounded top corners (or, maximized, the edges) of a capture in the colour given; the
 // patches grow with the screen's scale, as the frames they cover do.
-void PatchCorners(HWND window, HDC dc, int width, int height, int dpi)
+void PatchCorners(HWND window, HDC dc, int width, int height, int dpi, COLORREF colour)
 {
     auto px = [dpi](int value) { return MulDiv(value, dpi, 96); };
     UniquePen noOutline(CreatePen(PS_NULL, 0, 0));
     SelectGuard pen(dc, noOutline.get());
-    SelectGuard brush(dc, GetSysColorBrush(COLOR_INACTIVECAPTION));
+    SelectGuard brush(dc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(dc, colour);
     if (IsZoomed(window)) {
         Rectangle(dc, 0, 0, width + 1, px(5));
         Rectangle(dc, 0, 0, px(5), height + 1);
@@ -446,7 +447,7 @@ CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhe
             // A window that has not drawn yet gets a moment before it is asked again.
             if (!PauseUnlessStopped(stop, kBlankRetryPauseMs)) break;
         }
-        PatchCorners(window, dc, result.width, result.height, dpi);
+        PatchCorners(window, dc, result.width, result.height, dpi, context.corners);
     }
     result.bitmap = std::move(bitmap);
     return result;
@@ -514,7 +515,7 @@ CaptureResult CaptureFromScreenGrab(const AnswerRequest& request, const CaptureC
             GetClassNameW(request.window, className, kTitleMaxRead);
             result.complete = ClassIs(className, kConsoleClass) || CaptureHoldsImage(bitmap.get());
         }
-        PatchCorners(request.window, memory.get(), result.width, result.height, context.dpi);
+        PatchCorners(request.window, memory.get(), result.width, result.height, context.dpi, context.corners);
     }
     result.bitmap = std::move(bitmap);
     return result;

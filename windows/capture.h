@@ -65,6 +65,9 @@ struct CaptureContext {
     int dpi = 96;
     // Under Wine, the picture other programs' windows are copied from (null: none).
     const ScreenGrab* screenGrab = nullptr;
+    // The colour of the patches over a capture's rounded corners: the system's inactive caption
+    // colour (the light Overview's tile area) unless the showing gives its own.
+    COLORREF corners = GetSysColor(COLOR_INACTIVECAPTION);
 };
 
 // Prints the window (retrying blank prints after a short pause) and patches its corners. A window

@@ -3,11 +3,13 @@
 // its memory over many showings.
 #include <windows.h>
 #include <psapi.h>
+#include <shlwapi.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
+#include "overview/tiles.h"  // RelativeLuminance, ContrastRatio
 #include "tests/e2e/driver.h"
 #include "tests/e2e/overview_support.h"
 
@@ -301,6 +303,41 @@ TEST_F(Overview, WithNothingToListItSaysSoAndHides)
     ASSERT_NE(nullptr, box);
     ASSERT_TRUE(DismissMessageBox(box));
     ASSERT_TRUE(WaitHidden(sorvane));
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// Apps set to dark (the value, then the broadcast) while Sorvane runs light: the next showing is dark, readable.
+TEST_F(Overview, TheNextShowingFollowsTheAppsDarkMode)
+{
+    static constexpr char kKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    auto set = [](const StoredValue& value) {
+        if (!value.present) SHDeleteValueA(HKEY_CURRENT_USER, kKey, "AppsUseLightTheme");
+        else SHSetValueA(HKEY_CURRENT_USER, kKey, "AppsUseLightTheme", value.type, &value.data[0], value.data.size());
+    };
+    const struct PutBack { StoredValue before; decltype(set) write; ~PutBack() { write(before); } } putBack{
+        ReadUserValue(kKey, "AppsUseLightTheme"), set};
+    set(StoredValue{true, REG_DWORD, {1, 0, 0, 0}});
+    ASSERT_TRUE(windows.Open(2));
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    const RECT plain = ExpectedTiles(2)[1];
+    const int h = ScreenHeight();
+    for (bool dark : {false, true}) {
+        PostMessageA(sorvane.window(), WM_HOTKEY, kShowHotkey, 0);
+        ASSERT_TRUE(WaitShown(sorvane, ExpectedTiles(2)[0]));
+        const ScreenShot screen;  // the bands, and the tile area around a plain tile's icon
+        for (COLORREF surface : {screen.At(2, 20), screen.At(2, h - 12), screen.At(plain.left + 20, plain.top + 20)})
+            EXPECT_EQ(dark, RelativeLuminance(surface) < 0.05) << ColourText(surface) << (dark ? " dark" : " light");
+        double help = 1;  // the help line's text against the band beside it
+        for (int y = h - 18; y < h - 4; ++y)
+            for (int x = 20; x < 300; ++x) help = std::fmax(help, ContrastRatio(screen.At(x, y), screen.At(2, y)));
+        EXPECT_TRUE(!dark || help >= 4.5) << help;
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitHidden(sorvane));
+        set(StoredValue{true, REG_DWORD, {0, 0, 0, 0}});
+        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("ImmersiveColorSet"),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+    }
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

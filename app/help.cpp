@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "resources/resource.h"
+#include "common/language.h"
 #include "common/system.h"
 #include "common/text.h"
 
@@ -63,8 +65,8 @@ void OpenHelpPage()
         }
     }
     // Built from the folder and the name, so a path too long to open is still named whole.
-    std::wstring text = L"The help page was not found. Sorvane expected it here:\n\n";
-    text.append(module, 0, FolderPartLength(module.c_str()));
-    text += kHelpPageName;
+    std::wstring expected(module, 0, FolderPartLength(module.c_str()));
+    expected += kHelpPageName;
+    const std::wstring text = FormatText(IDS_HELP_NOT_FOUND, expected.c_str());
     MessageBoxW(nullptr, text.c_str(), appTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }

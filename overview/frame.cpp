@@ -1,6 +1,7 @@
 #include "overview/frame.h"
 
 #include "common/instance.h"
+#include "common/language.h"
 #include "common/owners.h"
 #include "overview/find.h"
 #include "overview/layout.h"
@@ -12,10 +13,6 @@
 
 namespace {
 
-constexpr wchar_t kHelpText[] =
-    L"To switch to an application, either click on its snapshot or press Tab to move to the "
-    L"snapshot and press Space.";
-constexpr wchar_t kFooterNotice[] = L"F5 refreshes, Esc cancels.";
 // In the dark look the wallpaper lies under a veil of the tile area's colour, this opaque (of
 // 255): a dim texture that keeps the tiles in front and the screen from flashing bright.
 constexpr BYTE kWallpaperVeil = 176;
@@ -89,8 +86,10 @@ void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
         DrawIconEx(dc, place.left, place.top, logo.get(), logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
     HFONT font = OverviewTextFont();
-    DrawTextAt(dc, font, colours.text, kTransparent, frame.helpText.x, frame.helpText.y, kHelpText);
-    DrawTextAt(dc, font, colours.notice, kTransparent, frame.notice.x, frame.notice.y, kFooterNotice);
+    DrawTextAt(dc, font, colours.text, kTransparent, frame.helpText.x, frame.helpText.y,
+               LoadText(IDS_OVERVIEW_HELP).c_str());
+    DrawTextAt(dc, font, colours.notice, kTransparent, frame.notice.x, frame.notice.y,
+               LoadText(IDS_OVERVIEW_NOTICE).c_str());
 }
 
 }  // namespace

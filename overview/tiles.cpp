@@ -508,7 +508,7 @@ TileDrawingContexts CreateTileDrawingContexts()
 }
 
 void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
-                          int captureHeight, bool complete, int dpi, HFONT font, const SnapshotColours& colours,
+                          int captureHeight, const wchar_t* notice, int dpi, HFONT font, const SnapshotColours& colours,
                           HPEN buttonPen, const TileDrawingContexts* given)
 {
     if (!tile.highlightTile || !tile.normalTile || !capture) return;
@@ -534,12 +534,11 @@ void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP 
     StretchBlt(plain.get(), small.x, small.y, small.width, small.height, selected.get(), large.x, large.y,
                large.width, large.height, SRCCOPY);
 
-    if (!complete) {
+    if (notice) {
         const int x = snapshot.left + Scale(6, dpi);
         const int y = snapshot.bottom - (snapshot.bottom - snapshot.top) / 10;
         for (HDC image : {selected.get(), plain.get()})
-            DrawTextAt(image, font, colours.incompleteText, colours.incompleteBackground, x, y,
-                       L"Incomplete Window Response...");
+            DrawTextAt(image, font, colours.incompleteText, colours.incompleteBackground, x, y, notice);
     }
 
     // The close and information buttons, on the selected look only.

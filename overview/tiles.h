@@ -160,10 +160,11 @@ struct TileImages {
     SIZE size;
 };
 
-// Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice when
-// it is incomplete, and the close and information buttons into the selected look, in the given
+// Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice over
+// it when one is given (the capture is incomplete; null for a complete one), and the close and
+// information buttons into the selected look, in the given
 // colours (the buttons' lines with buttonPen, of colours.buttonLine), with the given contexts (made
 // for the call when null). The caller holds tileImagesLock.
 void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
-                          int captureHeight, bool complete, int dpi, HFONT font, const SnapshotColours& colours,
+                          int captureHeight, const wchar_t* notice, int dpi, HFONT font, const SnapshotColours& colours,
                           HPEN buttonPen, const TileDrawingContexts* contexts = nullptr);

@@ -111,6 +111,8 @@ int RunSorvane(HINSTANCE instance)
     HeapSetInformation(GetProcessHeap(), HeapCompatibilityInformation, &heapMode, sizeof heapMode);
 
     appInstance = instance;
+    // The language the user chose, before any text is loaded.
+    UseLanguage(ShippedLanguageNamed(ReadLanguageSetting().c_str()));
     CopyBounded(appTitle, std::size(appTitle), LoadText(IDS_APP_TITLE).c_str());
     CopyBounded(appClassName, std::size(appClassName), LoadText(IDS_CLASS_NAME).c_str());
 

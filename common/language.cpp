@@ -5,18 +5,32 @@
 #include <initializer_list>
 
 #include "common/instance.h"
+#include "common/system.h"
+#include "common/text.h"
 
 namespace {
 
 constexpr LANGID kNeutralLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
 constexpr UINT kStringsPerBlock = 16;
+constexpr DWORD kMuiLanguageName = 0x8;  // MUI_LANGUAGE_NAME
+
+// The language chosen (null: the system's), and the one whose resources are looked up by hand
+// because the system does not take it as the thread's (0: the system picks). GUI thread only.
+const ShippedLanguage* chosenLanguage;
+LANGID bridgedLanguage;
 
 HMODULE ResourceModule() { return appInstance ? appInstance : GetModuleHandleW(nullptr); }
 
 // The resource in the language in force.
 HRSRC FindInLanguage(LPCWSTR type, LPCWSTR name)
 {
-    return FindResourceW(ResourceModule(), name, type);
+    HMODULE module = ResourceModule();
+    if (!bridgedLanguage) return FindResourceW(module, name, type);
+    const LANGID language = bridgedLanguage;
+    const LANGID tries[] = {language, MAKELANGID(PRIMARYLANGID(language), SUBLANG_NEUTRAL), kEnglishLanguage};
+    for (LANGID tried : tries)
+        if (HRSRC found = FindResourceExW(module, type, name, tried)) return found;
+    return FindResourceW(module, name, type);
 }
 
 const void* ResourceData(HRSRC found, DWORD* size = nullptr)
@@ -55,16 +69,61 @@ std::wstring FormatWith(const wchar_t* format, va_list args)
 
 }  // namespace
 
+const ShippedLanguage* ShippedLanguageNamed(const wchar_t* locale)
+{
+    for (const ShippedLanguage& language : kShippedLanguages)
+        if (locale && EqualIgnoringCaseOrdinal(locale, language.locale)) return &language;
+    return nullptr;
+}
+
+const ShippedLanguage* ShippedLanguageFor(LANGID language)
+{
+    for (const ShippedLanguage& shipped : kShippedLanguages) {
+        const bool speaks = shipped.countryOnly ? language == shipped.id
+                                                : PRIMARYLANGID(language) == PRIMARYLANGID(shipped.id);
+        if (speaks) return &shipped;
+    }
+    return nullptr;
+}
+
+void UseLanguage(const ShippedLanguage* language)
+{
+    using SetPreferredFunction = BOOL(WINAPI*)(DWORD, const wchar_t*, ULONG*);
+    using SetThreadFunction = LANGID(WINAPI*)(LANGID);
+    using GetThreadFunction = LANGID(WINAPI*)();
+    // kernel32 is loaded in every process: looked up once.
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    static const auto setPreferred = ProcedureOf<SetPreferredFunction>(kernel, "SetThreadPreferredUILanguages");
+    static const auto setThread = ProcedureOf<SetThreadFunction>(kernel, "SetThreadUILanguage");
+    static const auto getThread = ProcedureOf<GetThreadFunction>(kernel, "GetThreadUILanguage");
+    chosenLanguage = language;
+    // A list of names, each ended by a null, and a null after the last; none clears the list.
+    std::wstring names = language ? std::wstring(language->locale).append(2, L'\0') : std::wstring();
+    if (setPreferred) setPreferred(kMuiLanguageName, language ? names.c_str() : nullptr, nullptr);
+    const LANGID wanted = language ? language->id : GetUserDefaultUILanguage();
+    if (setThread) setThread(wanted);
+    const bool taken = !language || (setThread && getThread && getThread() == wanted);
+    bridgedLanguage = taken ? 0 : wanted;
+}
+
+const ShippedLanguage* ChosenLanguage() { return chosenLanguage; }
+
+LANGID UiLanguage() { return chosenLanguage ? chosenLanguage->id : GetUserDefaultUILanguage(); }
+
 std::wstring LoadText(UINT id)
 {
     const LPCWSTR block = MAKEINTRESOURCEW(id / kStringsPerBlock + 1);
     std::wstring text = StringInBlock(FindInLanguage(RT_STRING, block), id);
     // A language's block may lack a string the English one has; the shared strings are neutral.
-    for (LANGID language : {kEnglishLanguage, kNeutralLanguage}) {
-        if (!text.empty()) break;
-        text = StringInBlock(FindResourceExW(ResourceModule(), RT_STRING, block, language), id);
-    }
+    for (LANGID language : {kEnglishLanguage, kNeutralLanguage})
+        if (text.empty()) text = LoadTextIn(language, id);
     return text;
+}
+
+std::wstring LoadTextIn(LANGID language, UINT id)
+{
+    const LPCWSTR block = MAKEINTRESOURCEW(id / kStringsPerBlock + 1);
+    return StringInBlock(FindResourceExW(ResourceModule(), RT_STRING, block, language), id);
 }
 
 std::wstring PlaceholdersOf(const std::wstring& format)
@@ -82,7 +141,8 @@ std::wstring PlaceholdersOf(const std::wstring& format)
         const size_t from = end;
         while (end < format.size() && wcschr(L"hlLqjzt", format[end])) ++end;
         if (end < format.size()) ++end;
-        found.append(format, from, end - from).append(L" ");
+        // A "%" that ends the text converts nothing: kept as "%", so a translation gaining one differs.
+        found.append(end > from ? format.substr(from, end - from) : L"%").append(L" ");
         at = end - 1;
     }
     return found;
@@ -91,10 +151,7 @@ std::wstring PlaceholdersOf(const std::wstring& format)
 std::wstring FormatText(UINT id, ...)
 {
     std::wstring format = LoadText(id);
-    const std::wstring english =
-        StringInBlock(FindResourceExW(ResourceModule(), RT_STRING, MAKEINTRESOURCEW(id / kStringsPerBlock + 1),
-                                      kEnglishLanguage),
-                      id);
+    const std::wstring english = LoadTextIn(kEnglishLanguage, id);
     if (!english.empty() && PlaceholdersOf(format) != PlaceholdersOf(english)) format = english;
     va_list args;
     va_start(args, id);

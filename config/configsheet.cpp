@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr size_t kNameBuffer = 10;
 // PSM_QUERYSIBLINGS asks the other pages to store their values when the Keyboard Shortcuts page
 // keeps the sheet open: what they hold is stored whatever that page decides.
 constexpr WPARAM kStoreYourValues = 0x534F5256;
@@ -158,7 +157,26 @@ LONG_PTR ApplyAdvanced(HWND page)
     const bool startAtSignIn = IsDlgButtonChecked(page, IDC_START_AT_SIGN_IN) == BST_CHECKED;
     if (startAtSignIn != StartsAtSignIn()) SetStartAtSignIn(startAtSignIn);
     FieldsOf(page).startAtSignIn = startAtSignIn;
+    // The language chosen is stored ("System default": the value goes) and in force at once.
+    const LRESULT chosen = SendDlgItemMessageW(page, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
+    if (chosen >= 0 && static_cast<size_t>(chosen) <= std::size(kShippedLanguages)) {
+        const ShippedLanguage* language = chosen > 0 ? &kShippedLanguages[chosen - 1] : nullptr;
+        StoreLanguageSetting(language ? language->locale : L"");
+        if (language != ChosenLanguage()) UseLanguage(language);
+        FieldsOf(page).language = static_cast<int>(chosen);
+    }
     return PSNRET_NOERROR;
+}
+
+// "System default", then every language Sorvane speaks by its own name; the one in force chosen.
+void FillLanguageChoices(HWND page, int chosen)
+{
+    HWND box = GetDlgItem(page, IDC_LANGUAGE);
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadText(IDS_LANGUAGE_SYSTEM).c_str()));
+    for (size_t i = 0; i < std::size(kShippedLanguages); ++i)
+        SendMessageW(box, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(LoadText(IDS_LANGUAGE_NAMES + static_cast<UINT>(i)).c_str()));
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
 }
 
 void ChooseExecutable(HWND page)
@@ -203,8 +221,10 @@ void RemoveSelectedExclusion(HWND page)
 
 SheetFields SheetFieldsFromSettings()
 {
+    const ShippedLanguage* language = ChosenLanguage();
     return {LiveHotkeys(), LiveGesture(), settings.restoreMinimized, settings.groupByApps, StartsAtSignIn(),
-            settings.switchOnRelease, settings.thisMonitorOnly};
+            settings.switchOnRelease, settings.thisMonitorOnly,
+            language ? static_cast<int>(language - kShippedLanguages) + 1 : 0};
 }
 
 void DrawScreenPreview(const DRAWITEMSTRUCT* item)
@@ -221,17 +241,15 @@ void DrawScreenPreview(const DRAWITEMSTRUCT* item)
 void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const wchar_t* modifierValue, int keyBox,
                        const wchar_t* keyValue)
 {
-    wchar_t text[kNameBuffer] = {};
-    const LRESULT modifier = SendDlgItemMessageW(page, modifierBox, CB_GETCURSEL, 0, 0);
-    const auto fits = static_cast<LRESULT>(std::size(text));
-    if (modifier != CB_ERR && SendDlgItemMessageW(page, modifierBox, CB_GETLBTEXTLEN, modifier, 0) < fits) {
-        SendDlgItemMessageW(page, modifierBox, CB_GETLBTEXT, modifier, reinterpret_cast<LPARAM>(text));
-        WriteDwordValue(key, modifierValue, ModifierFlagsFromName(text));
-    }
-    const LRESULT keyIndex = SendDlgItemMessageW(page, keyBox, CB_GETCURSEL, 0, 0);
-    if (keyIndex != CB_ERR && SendDlgItemMessageW(page, keyBox, CB_GETLBTEXTLEN, keyIndex, 0) < fits) {
-        SendDlgItemMessageW(page, keyBox, CB_GETLBTEXT, keyIndex, reinterpret_cast<LPARAM>(text));
-        WriteDwordValue(key, keyValue, KeyCodeFromName(text));
+    // What the chosen items stand for, not their names: the language may have changed meanwhile.
+    const struct {
+        int box;
+        const wchar_t* value;
+    } pairs[] = {{modifierBox, modifierValue}, {keyBox, keyValue}};
+    for (const auto& pair : pairs) {
+        const LRESULT chosen = SendDlgItemMessageW(page, pair.box, CB_GETCURSEL, 0, 0);
+        if (chosen != CB_ERR)
+            WriteDwordValue(key, pair.value, static_cast<DWORD>(SendDlgItemMessageW(page, pair.box, CB_GETITEMDATA, chosen, 0)));
     }
 }
 
@@ -342,6 +360,7 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         CheckDlgButton(page, IDC_START_AT_SIGN_IN, fields.startAtSignIn ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(page, IDC_SWITCH_ON_RELEASE, fields.switchOnRelease ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(page, IDC_THIS_MONITOR_ONLY, fields.thisMonitorOnly ? BST_CHECKED : BST_UNCHECKED);
+        FillLanguageChoices(page, fields.language);
         return TRUE;
     }
     case WM_NOTIFY:

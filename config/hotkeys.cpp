@@ -18,7 +18,25 @@ constexpr ModifierName kModifierNames[] = {
     {IDS_MODIFIER_ALT, 1}, {IDS_MODIFIER_CTRL, 2}, {IDS_MODIFIER_SHIFT, 4}, {IDS_MODIFIER_WIN, 8}};
 // The modifier boxes offer no "Shift"; the first choice of every box is "(None)": no modifier, or
 // no key (the hotkey is off).
-constexpr UINT kModifierChoices[] = {IDS_NONE_CHOICE, IDS_MODIFIER_ALT, IDS_MODIFIER_CTRL, IDS_MODIFIER_WIN};
+constexpr ModifierName kModifierChoices[] = {
+    {IDS_NONE_CHOICE, 0}, {IDS_MODIFIER_ALT, 1}, {IDS_MODIFIER_CTRL, 2}, {IDS_MODIFIER_WIN, 8}};
+
+// Adds an item to a box with the flags or the key code it stands for.
+void AddChoice(HWND page, int box, const wchar_t* text, DWORD value)
+{
+    const LRESULT item = SendDlgItemMessageW(page, box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (item >= 0) SendDlgItemMessageW(page, box, CB_SETITEMDATA, static_cast<WPARAM>(item), value);
+}
+
+// Selects the item that stands for the value; none when no item does.
+void SelectChoice(HWND combo, DWORD value)
+{
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    LRESULT found = -1;
+    for (LRESULT i = 0; i < count && found < 0; ++i)
+        if (static_cast<DWORD>(SendMessageW(combo, CB_GETITEMDATA, i, 0)) == value) found = i;
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+}
 
 constexpr size_t kNameBuffer = kKeyNameBuffer;
 constexpr size_t kConflictBuffer = 300;
@@ -216,29 +234,11 @@ void ReportHotkeyConflict(unsigned modifiers, unsigned key)
 
 void FillShortcutCombos(HWND page, int modifierBox, int keyBox)
 {
-    for (UINT choice : kModifierChoices)
-        SendDlgItemMessageW(page, modifierBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadText(choice).c_str()));
-    const std::wstring none = LoadText(IDS_NONE_CHOICE);
-    SendDlgItemMessageW(page, keyBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(none.c_str()));
-    for (const auto& label : CurrentKeyLabels())
-        SendDlgItemMessageW(page, keyBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.data()));
-}
-
-void SelectComboText(HWND combo, const wchar_t* text)
-{
-    // CB_FINDSTRINGEXACT ignores case; the names must match exactly.
-    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-        wchar_t item[kNameBuffer];
-        if (length < 0 || static_cast<size_t>(length) >= std::size(item)) continue;
-        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-        if (wcscmp(item, text) == 0) {
-            SendMessageW(combo, CB_SETCURSEL, i, 0);
-            return;
-        }
-    }
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    for (const ModifierName& choice : kModifierChoices)
+        AddChoice(page, modifierBox, LoadText(choice.name).c_str(), choice.flags);
+    AddChoice(page, keyBox, LoadText(IDS_NONE_CHOICE).c_str(), kNoKey);
+    const KeyLabels& labels = CurrentKeyLabels();
+    for (size_t i = 0; i < kKeyTableSize; ++i) AddChoice(page, keyBox, labels[i].data(), KeyTable[i].code);
 }
 
 HotkeyCombinations DefaultHotkeys()
@@ -263,11 +263,12 @@ void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations)
 {
     for (size_t i = 0; i < combinations.size(); ++i) {
         const HotkeySlot& slot = kHotkeySlots[i];
-        wchar_t name[kNameBuffer];
-        ModifierNameFromFlags(combinations[i].modifiers, name, std::size(name));
-        SelectComboText(GetDlgItem(page, slot.modifierBox), name);
-        KeyNameFromCode(combinations[i].key, name, std::size(name));
-        SelectComboText(GetDlgItem(page, slot.keyBox), name);
+        // A combination of modifiers shows as none, as its name is "(None)"; Shift shows as no choice.
+        DWORD modifiers = combinations[i].modifiers;
+        bool named = false;
+        for (const ModifierName& modifier : kModifierNames) named = named || modifier.flags == modifiers;
+        SelectChoice(GetDlgItem(page, slot.modifierBox), named ? modifiers : 0);
+        SelectChoice(GetDlgItem(page, slot.keyBox), combinations[i].key);
     }
 }
 

@@ -126,10 +126,9 @@ void FormatHotkeyConflict(unsigned modifiers, unsigned key, wchar_t* buffer, siz
 void ReportHotkeyConflict(unsigned modifiers, unsigned key);
 
 // Fills one modifier box with "(None)", "Alt", "Ctrl", "Win" and one key box with "(None)" and
-// the key table, named as KeyNameFromCode names them.
+// the key table, named as KeyNameFromCode names them; each item carries the modifier flags or the
+// key code it stands for, whatever language it is named in.
 void FillShortcutCombos(HWND page, int modifierBox, int keyBox);
-// Selects the item whose text equals text exactly; no item when none does.
-void SelectComboText(HWND combo, const wchar_t* text);
 
 // One hotkey's modifier flags and virtual-key code.
 struct HotkeyCombination {
@@ -145,7 +144,8 @@ HotkeyCombinations DefaultHotkeys();
 // The combinations in the live settings record: what the last RegisterStoredHotkeys put in force.
 HotkeyCombinations LiveHotkeys();
 
-// Selects the combinations in the Keyboard Shortcuts page's boxes (the selection rule).
+// Selects the combinations in the Keyboard Shortcuts page's boxes: the items that stand for them,
+// or none where a box has no such item (a hand-set Shift, a key outside the table).
 void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations);
 
 // The stored values, two per hotkey, each falling back to its own default.

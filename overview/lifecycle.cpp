@@ -57,10 +57,17 @@ INT_PTR CALLBACK StartingNoticeProc(HWND, UINT message, WPARAM wParam, LPARAM)
     return message == WM_INITDIALOG;
 }
 
-// The "Sorvane is starting..." notice, made at the first showing and kept hidden between showings.
+// The "Sorvane is starting..." notice, made at the first showing and kept hidden between showings,
+// and made anew in another language chosen since.
 HWND StartingNotice()
 {
     static HWND notice;
+    static const ShippedLanguage* madeIn;
+    if (notice && madeIn != ChosenLanguage()) {
+        DestroyWindow(notice);
+        notice = nullptr;
+    }
+    madeIn = ChosenLanguage();
     if (!notice || !IsWindow(notice))
         notice = CreateDialogInLanguage(IDD_STARTING, GetDesktopWindow(), StartingNoticeProc, 0);
     return notice;

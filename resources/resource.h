@@ -5,6 +5,9 @@
 // Strings that are the same in every language (resources/sorvane.rc)
 #define IDS_APP_TITLE 103    // "Sorvane"
 #define IDS_CLASS_NAME 109   // the main window's class name, SORVANE_WINDOW_CLASS
+// 112 to 122: each language Sorvane speaks by its own name, in the order of kShippedLanguages
+// (common/language.h).
+#define IDS_LANGUAGE_NAMES 112
 // The main window's class: how the hook library, the installer and a second copy find it.
 #define SORVANE_WINDOW_CLASS "SORVANE"
 

@@ -30,14 +30,10 @@ void AppendLine(const std::wstring& text, const wchar_t* ending, wchar_t* output
     AppendBounded(output, size, ending);
 }
 
-// Appends the line of string `id` with the size in kilobytes, with thousands separators.
+// Appends the line of string `id` with the size in kilobytes.
 void AppendMemoryLine(UINT id, SIZE_T bytes, const wchar_t* ending, wchar_t* output, size_t size)
 {
-    wchar_t figure[kFigureBuffer] = {};
-    wchar_t grouped[kFigureBuffer] = {};
-    FormatBounded(figure, kFigureBuffer, L"%d", static_cast<int>(bytes >> 10));
-    GroupThousands(figure, grouped, kFigureBuffer);
-    AppendLine(FormatText(id, grouped), ending, output, size);
+    AppendLine(FormatText(id, CountText(bytes >> 10).c_str()), ending, output, size);
 }
 
 }  // namespace
@@ -93,6 +89,38 @@ void GroupThousands(const wchar_t* digits, wchar_t* output, size_t size)
     }
 }
 
+UINT NumberGrouping(const wchar_t* localeGrouping)
+{
+    // "3;0" gives 3, "3;2;0" 32; without the closing ";0" the last group repeats no more: "3" gives 30.
+    UINT grouping = 0;
+    const wchar_t* at = localeGrouping;
+    for (; at && *at; ++at)
+        if (*at >= L'1' && *at <= L'9' && grouping < 100) grouping = grouping * 10 + (*at - L'0');
+    const size_t length = localeGrouping ? wcslen(localeGrouping) : 0;
+    const bool repeats = length >= 2 && wcscmp(localeGrouping + length - 2, L";0") == 0;
+    return repeats || grouping == 0 ? grouping : grouping * 10;
+}
+
+std::wstring CountText(unsigned long long count)
+{
+    const std::wstring digits = std::to_wstring(count);
+    using NumberFunction = int(WINAPI*)(const wchar_t*, DWORD, const wchar_t*, const NUMBERFMTW*, wchar_t*, int);
+    using LocaleFunction = int(WINAPI*)(const wchar_t*, LCTYPE, wchar_t*, int);
+    // Vista on; kernel32 is loaded in every process. Null names the user's locale.
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    static const auto formatNumber = ProcedureOf<NumberFunction>(kernel, "GetNumberFormatEx");
+    static const auto localeInfo = ProcedureOf<LocaleFunction>(kernel, "GetLocaleInfoEx");
+    wchar_t grouping[10] = {}, separator[5] = {}, point[5] = {}, text[kFigureBuffer * 2] = {};
+    if (formatNumber && localeInfo && localeInfo(nullptr, LOCALE_SGROUPING, grouping, std::size(grouping)) > 0 &&
+        localeInfo(nullptr, LOCALE_STHOUSAND, separator, std::size(separator)) > 0 &&
+        localeInfo(nullptr, LOCALE_SDECIMAL, point, std::size(point)) > 0) {
+        NUMBERFMTW rule{0, 0, NumberGrouping(grouping), point, separator, 1};
+        if (formatNumber(nullptr, 0, digits.c_str(), &rule, text, std::size(text)) > 0) return text;
+    }
+    GroupThousands(digits.c_str(), text, std::size(text));
+    return text;
+}
+
 void FormatDurationLine(unsigned long long minutes, wchar_t* output, size_t size)
 {
     if (size == 0) return;
@@ -103,9 +131,9 @@ void FormatDurationLine(unsigned long long minutes, wchar_t* output, size_t size
     } else if (minutes == 1) {
         line = LoadText(IDS_INFO_ONE_MINUTE);
     } else if (minutes <= 59) {
-        line = FormatText(IDS_INFO_MINUTES, std::to_wstring(minutes).c_str());
+        line = FormatText(IDS_INFO_MINUTES, CountText(minutes).c_str());
     } else {
-        const std::wstring hours = std::to_wstring(minutes / 60), rest = std::to_wstring(minutes % 60);
+        const std::wstring hours = CountText(minutes / 60), rest = CountText(minutes % 60);
         const UINT form = minutes % 60 <= 1 ? IDS_INFO_HOURS_MINUTE
                           : minutes / 60 == 1 ? IDS_INFO_HOUR_MINUTES
                                               : IDS_INFO_HOURS_MINUTES;

@@ -162,6 +162,40 @@ std::wstring ReadUserText(const char* keyPath, const char* name);
 bool CountSettings(DWORD* values, DWORD* subkeys);
 std::string DescribeSettings();
 
+// Stores LogPixels in HKCU\Control Panel\Desktop for the programs started while it lives, and
+// puts back what was there, also when a test fails.
+class LogPixelsGuard {
+public:
+    explicit LogPixelsGuard(DWORD dpi)
+    {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                            nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof previous_, type = 0;
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&previous_), &size) ==
+                   ERROR_SUCCESS && type == REG_DWORD;
+        set_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+               ERROR_SUCCESS;
+    }
+    ~LogPixelsGuard()
+    {
+        if (!key_) return;
+        if (had_)
+            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_), sizeof previous_);
+        else
+            RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+    LogPixelsGuard(const LogPixelsGuard&) = delete;
+    LogPixelsGuard& operator=(const LogPixelsGuard&) = delete;
+    bool set() const { return set_; }
+
+private:
+    HKEY key_ = nullptr;
+    bool had_ = false, set_ = false;
+    DWORD previous_ = 0;
+};
+
 // ---- pointer
 
 int ScreenWidth();
@@ -198,6 +232,8 @@ public:
     std::vector<WPARAM> TakeHotkeys();
     // The text of the tooltip that the target window owns, read inside Sorvane's process.
     ::testing::AssertionResult ReadTipText(std::string* text);
+    // The texts under a window of Sorvane's GUI thread, one per line, misfits marked (probe.h).
+    ::testing::AssertionResult ReadTexts(HWND window, std::vector<std::string>* lines);
     // Makes Sorvane's GUI thread sleep for `milliseconds` and waits until the sleep has begun.
     ::testing::AssertionResult HoldThread(DWORD milliseconds);
     static std::string Describe(const std::vector<WPARAM>& ids);
@@ -215,6 +251,29 @@ private:
     bool tipTextSeen_ = false;
     int holdsSeen_ = 0;  // sleeps the probe has begun
     std::string tipText_;
+    std::vector<std::string> texts_;
+    bool textsSeen_ = false;
+};
+
+// Sorvane's own texts as Windows picks them for a user of `language`: from Sorvane.exe's resources
+// in that language, its neutral form, or English.
+class SorvaneTexts {
+public:
+    explicit SorvaneTexts(LANGID language);
+    ~SorvaneTexts() { FreeLibrary(module_); }
+    SorvaneTexts(const SorvaneTexts&) = delete;
+    SorvaneTexts& operator=(const SorvaneTexts&) = delete;
+    // Whether the language has the dialog of its own.
+    bool Own(UINT dialog) const { return FindResourceExW(module_, RT_DIALOG, MAKEINTRESOURCEW(dialog), language_); }
+    std::string String(UINT id) const;
+    // A menu's items; a dialog's static texts and buttons that have a text.
+    std::vector<std::string> Menu(UINT id) const;
+    std::vector<std::string> Dialog(UINT id) const;
+
+private:
+    const void* Find(LPCWSTR type, UINT id) const;
+    HMODULE module_;
+    LANGID language_;
 };
 
 // ---- Sorvane's process

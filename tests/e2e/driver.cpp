@@ -629,30 +629,30 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-SorvaneTexts::SorvaneTexts(LANGID language)
-    : module_(LoadLibraryExW(Wide(SorvanePath()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)), language_(language)
-{
-}
+namespace {
 
-const void* SorvaneTexts::Find(LPCWSTR type, UINT id) const
+const void* SorvaneResource(LANGID language, LPCWSTR type, UINT id)
 {
-    for (LANGID tried : {language_, LANGID(MAKELANGID(PRIMARYLANGID(language_), SUBLANG_NEUTRAL)), LANGID(0x0409)})
-        if (HRSRC found = FindResourceExW(module_, type, MAKEINTRESOURCEW(id), tried))
-            return LockResource(LoadResource(module_, found));
+    static HMODULE module = LoadLibraryExW(Wide(SorvanePath()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (LANGID tried : {language, LANGID(MAKELANGID(PRIMARYLANGID(language), SUBLANG_NEUTRAL)), LANGID(0x0409)})
+        if (HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), tried))
+            return LockResource(LoadResource(module, found));
     return nullptr;
 }
 
-std::string SorvaneTexts::String(UINT id) const
+}  // namespace
+
+std::string SorvaneString(LANGID language, UINT id)
 {
-    const auto* unit = static_cast<const wchar_t*>(Find(RT_STRING, id / 16 + 1));
+    const auto* unit = static_cast<const wchar_t*>(SorvaneResource(language, RT_STRING, id / 16 + 1));
     for (UINT skip = id % 16; unit && skip > 0; --skip) unit += 1 + *unit;
     return unit ? Utf8(std::wstring(unit + 1, *unit)) : "";
 }
 
-std::vector<std::string> SorvaneTexts::Menu(UINT id) const
+std::vector<std::string> SorvaneMenu(LANGID language, UINT id)
 {
     std::vector<std::string> items;
-    HMENU menu = LoadMenuIndirectW(Find(RT_MENU, id));
+    HMENU menu = LoadMenuIndirectW(SorvaneResource(language, RT_MENU, id));
     for (int item = 0; item < GetMenuItemCount(GetSubMenu(menu, 0)); ++item) {
         wchar_t text[256] = {};
         if (GetMenuStringW(GetSubMenu(menu, 0), item, text, 256, MF_BYPOSITION) > 0) items.push_back(Utf8(text));
@@ -661,11 +661,11 @@ std::vector<std::string> SorvaneTexts::Menu(UINT id) const
     return items;
 }
 
-std::vector<std::string> SorvaneTexts::Dialog(UINT id) const
+std::vector<std::string> SorvaneDialog(LANGID language, UINT id)
 {
     std::vector<std::string> texts;
-    HWND dialog = CreateDialogIndirectParamW(module_, static_cast<const DLGTEMPLATE*>(Find(RT_DIALOG, id)),
-                                             GetDesktopWindow(), nullptr, 0);
+    HWND dialog = CreateDialogIndirectParamW(
+        nullptr, static_cast<const DLGTEMPLATE*>(SorvaneResource(language, RT_DIALOG, id)), GetDesktopWindow(), nullptr, 0);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if ((ClassOf(child) == "Static" || ClassOf(child) == "Button") && !TextOf(child).empty())
             texts.push_back(TextOf(child));

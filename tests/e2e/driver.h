@@ -255,26 +255,11 @@ private:
     bool textsSeen_ = false;
 };
 
-// Sorvane's own texts as Windows picks them for a user of `language`: from Sorvane.exe's resources
-// in that language, its neutral form, or English.
-class SorvaneTexts {
-public:
-    explicit SorvaneTexts(LANGID language);
-    ~SorvaneTexts() { FreeLibrary(module_); }
-    SorvaneTexts(const SorvaneTexts&) = delete;
-    SorvaneTexts& operator=(const SorvaneTexts&) = delete;
-    // Whether the language has the dialog of its own.
-    bool Own(UINT dialog) const { return FindResourceExW(module_, RT_DIALOG, MAKEINTRESOURCEW(dialog), language_); }
-    std::string String(UINT id) const;
-    // A menu's items; a dialog's static texts and buttons that have a text.
-    std::vector<std::string> Menu(UINT id) const;
-    std::vector<std::string> Dialog(UINT id) const;
-
-private:
-    const void* Find(LPCWSTR type, UINT id) const;
-    HMODULE module_;
-    LANGID language_;
-};
+// Sorvane's own texts as Windows picks them for a user of `language` (that language's, its neutral
+// form's or English's), read from Sorvane.exe: a string, a menu's items, a dialog's labels and buttons.
+std::string SorvaneString(LANGID language, UINT id);
+std::vector<std::string> SorvaneMenu(LANGID language, UINT id);
+std::vector<std::string> SorvaneDialog(LANGID language, UINT id);
 
 // ---- Sorvane's process
 

@@ -207,8 +207,7 @@ protected:
             return PRIMARYLANGID(id) == LANG_JAPANESE || PRIMARYLANGID(id) == LANG_KOREAN || PRIMARYLANGID(id) == LANG_CHINESE;
         };
         for (const ShippedLanguage& language : kShippedLanguages) {
-            const SorvaneTexts texts(language.id);
-            if (eastAsian(language.id) != eastAsian(GetUserDefaultUILanguage()) || !texts.Own(IDD_ABOUT)) continue;
+            if (eastAsian(language.id) != eastAsian(GetUserDefaultUILanguage())) continue;
             SCOPED_TRACE(Utf8(language.locale));
             WriteTextSetting("Language", REG_SZ, language.locale);
             SorvaneProcess sorvane;
@@ -219,7 +218,7 @@ protected:
             std::vector<std::string> lines, more;
             ASSERT_TRUE(probe.ReadTexts(about[0], &lines));
             PostMessageA(about[0], WM_COMMAND, IDOK, 0);
-            ASSERT_TRUE(Open(sorvane, texts.String(IDS_SHEET_CAPTION)));
+            ASSERT_TRUE(Open(sorvane, SorvaneString(language.id, IDS_SHEET_CAPTION)));
             for (int page = 0; page < 4; ++page) {
                 ASSERT_TRUE(ShowPage(page));
                 ASSERT_TRUE(probe.ReadTexts(CurrentPage(), &more));
@@ -485,21 +484,20 @@ TEST_F(ConfigurationSheet, TheMenuAPageAndABoxSpeakTheUsersLanguage)
 {
     const LANGID language = GetUserDefaultUILanguage();
     ASSERT_NE(LANG_ENGLISH, PRIMARYLANGID(language)) << "LANG names a locale the system lacks";
-    const SorvaneTexts texts(language);
     SorvaneProcess sorvane;
     ASSERT_TRUE(StartSorvane(sorvane));
     std::vector<std::string> shown;
     ASSERT_TRUE(ReadMenu(sorvane, &shown));
-    EXPECT_EQ(texts.Menu(IDR_TRAY_MENU), shown);
-    ASSERT_TRUE(Open(sorvane, texts.String(IDS_SHEET_CAPTION)));
+    EXPECT_EQ(SorvaneMenu(language, IDR_TRAY_MENU), shown);
+    ASSERT_TRUE(Open(sorvane, SorvaneString(language, IDS_SHEET_CAPTION)));
     ASSERT_TRUE(probe.ReadTexts(CurrentPage(), &shown));
-    for (const std::string& text : texts.Dialog(IDD_PAGE_SHORTCUTS))
+    for (const std::string& text : SorvaneDialog(language, IDD_PAGE_SHORTCUTS))
         EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), text)) << text;
     ASSERT_TRUE(ShowPage(2));
     PostMessageA(CurrentPage(), WM_COMMAND, MAKEWPARAM(IDC_EXCLUSION_REMOVE, BN_CLICKED), 0);
-    HWND box = WaitForDialog(sorvane.id(), texts.String(IDS_NOTHING_SELECTED_TITLE).c_str());
+    HWND box = WaitForDialog(sorvane.id(), SorvaneString(language, IDS_NOTHING_SELECTED_TITLE).c_str());
     ASSERT_NE(nullptr, box) << DescribeWindows(sorvane.id());
-    EXPECT_EQ(texts.String(IDS_NOTHING_SELECTED), TextOf(GetDlgItem(box, kMessageBoxTextId)));
+    EXPECT_EQ(SorvaneString(language, IDS_NOTHING_SELECTED), TextOf(GetDlgItem(box, kMessageBoxTextId)));
     ASSERT_TRUE(DismissMessageBox(box));
     Press(IDCANCEL);
     ASSERT_TRUE(WaitClosed());
@@ -519,7 +517,7 @@ TEST_F(ConfigurationSheet, ALanguageChosenOnTheAdvancedPageIsStoredAndSpeaksAtOn
     EXPECT_EQ(L"de-DE", ReadUserText(kSettingsKey, "Language"));
     std::vector<std::string> shown;
     ASSERT_TRUE(ReadMenu(sorvane, &shown));
-    EXPECT_EQ(SorvaneTexts(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)).Menu(IDR_TRAY_MENU), shown);
+    EXPECT_EQ(SorvaneMenu(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), IDR_TRAY_MENU), shown);
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
 

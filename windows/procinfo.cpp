@@ -114,7 +114,7 @@ std::wstring CountText(unsigned long long count)
     if (formatNumber && localeInfo && localeInfo(nullptr, LOCALE_SGROUPING, grouping, std::size(grouping)) > 0 &&
         localeInfo(nullptr, LOCALE_STHOUSAND, separator, std::size(separator)) > 0 &&
         localeInfo(nullptr, LOCALE_SDECIMAL, point, std::size(point)) > 0) {
-        NUMBERFMTW rule{0, 0, NumberGrouping(grouping), point, separator, 1};
+        NUMBERFMTW rule{0, 1, NumberGrouping(grouping), point, separator, 1};
         if (formatNumber(nullptr, 0, digits.c_str(), &rule, text, std::size(text)) > 0) return text;
     }
     GroupThousands(digits.c_str(), text, std::size(text));

@@ -148,7 +148,7 @@ HWND WaitForLaterMessageBox(const SorvaneProcess& sorvane)
 TEST_F(HelpCommand, OpensThePageBesideTheExecutableWithTheUsersHtmlProgram)
 {
     for (const char* name : {"Sorvane.html", "Sorvane.de.html"}) {
-        if (name[7] == 'd') WriteTextSetting("Language", REG_SZ, L"de-DE");
+        if (name[8] == 'd') WriteTextSetting("Language", REG_SZ, L"de-DE");
         DeleteFileA(RecordPath().c_str());
         SorvaneProcess sorvane;
         ASSERT_TRUE(StartSorvane(sorvane));

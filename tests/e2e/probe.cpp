@@ -39,7 +39,8 @@ void ReportTipText(HWND owner)
 }
 
 // A control's text, marked when it does not fit: in the control's font, in its width less a check
-// box's square or a button's edges, and on as many lines as its height holds where it wraps.
+// box's square, a button's edges or a drop-down list's arrow, and on as many lines as its height
+// holds where it wraps. A drop-down list's text is its widest item.
 std::wstring TextLine(HWND control)
 {
     wchar_t text[1024] = {}, kind[32] = {};
@@ -48,8 +49,9 @@ std::wstring TextLine(HWND control)
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     const bool button = lstrcmpiW(kind, L"Button") == 0, label = lstrcmpiW(kind, L"Static") == 0;
     const LONG type = style & (button ? BS_TYPEMASK : SS_TYPEMASK);
-    if (!text[0] || !(button ? type <= BS_AUTO3STATE || type == BS_AUTORADIOBUTTON
-                             : label && (type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP)))
+    const bool combo = lstrcmpiW(kind, L"ComboBox") == 0;
+    if (!combo && (!text[0] || !(button ? type <= BS_AUTO3STATE || type == BS_AUTORADIOBUTTON
+                                        : label && (type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP))))
         return text;
     RECT have{};
     GetClientRect(control, &have);
@@ -57,7 +59,19 @@ std::wstring TextLine(HWND control)
     const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
     const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
     if (button) have.right -= MulDiv(type <= BS_DEFPUSHBUTTON ? 8 : 18, dpi, 96);
-    const bool wraps = button ? (style & BS_MULTILINE) != 0 : type <= SS_RIGHT;
+    // A drop-down list shows its widest item beside the arrow.
+    if (combo) have.right -= GetSystemMetrics(SM_CXVSCROLL) + MulDiv(6, dpi, 96);
+    for (LRESULT item = 0, widest = 0; combo && item < SendMessageW(control, CB_GETCOUNT, 0, 0); ++item) {
+        wchar_t name[1024] = {};
+        SIZE size{};
+        if (SendMessageW(control, CB_GETLBTEXTLEN, item, 0) >= 1024) continue;
+        SendMessageW(control, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(name));
+        GetTextExtentPoint32W(dc, name, lstrlenW(name), &size);
+        if (size.cx <= widest) continue;
+        lstrcpyW(text, name);
+        widest = size.cx;
+    }
+    const bool wraps = button ? (style & BS_MULTILINE) != 0 : label && type <= SS_RIGHT;
     RECT need{0, 0, have.right, 0};
     DrawTextW(dc, text, -1, &need,
               DT_CALCRECT | DT_EXPANDTABS | (wraps ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX && label ? DT_NOPREFIX : 0));

@@ -1,5 +1,7 @@
 #include "overview/frame.h"
 
+#include <string>
+
 #include "common/instance.h"
 #include "common/language.h"
 #include "common/owners.h"
@@ -86,10 +88,16 @@ void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
         DrawIconEx(dc, place.left, place.top, logo.get(), logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
     HFONT font = OverviewTextFont();
+    const std::wstring notice = LoadText(IDS_OVERVIEW_NOTICE);
+    SIZE noticeSize{};
+    {
+        SelectGuard useFont(dc, font);
+        GetTextExtentPoint32W(dc, notice.c_str(), static_cast<int>(notice.size()), &noticeSize);
+    }
+    const FooterTexts footer = FooterTextsFor(frame, w, noticeSize.cx);
     DrawTextAt(dc, font, colours.text, kTransparent, frame.helpText.x, frame.helpText.y,
-               LoadText(IDS_OVERVIEW_HELP).c_str());
-    DrawTextAt(dc, font, colours.notice, kTransparent, frame.notice.x, frame.notice.y,
-               LoadText(IDS_OVERVIEW_NOTICE).c_str());
+               LoadText(IDS_OVERVIEW_HELP).c_str(), footer.helpRight);
+    DrawTextAt(dc, font, colours.notice, kTransparent, footer.noticeLeft, frame.notice.y, notice.c_str());
 }
 
 }  // namespace

@@ -231,7 +231,7 @@ bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORR
 }
 
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
-                const wchar_t* text)
+                const wchar_t* text, int right)
 {
     SelectGuard hold(dc, font);
     SetTextColor(dc, textColor);
@@ -243,7 +243,11 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
     }
     wchar_t line[256];
     const size_t length = CopyBounded(line, std::size(line), text);
-    TextOutW(dc, x, y, line, static_cast<int>(length));
+    RECT room{x, y, right, y + 0x4000};
+    if (right == INT_MAX)
+        TextOutW(dc, x, y, line, static_cast<int>(length));
+    else
+        DrawTextW(dc, line, static_cast<int>(length), &room, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void PrerenderTiles(Showing& current, HDC reference, int screenWidth)

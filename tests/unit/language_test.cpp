@@ -65,5 +65,5 @@ TEST(Languages, ASettingAHelpPageAndNumbersAsTheUserWritesThem)
     EXPECT_EQ(3u, NumberGrouping(L"3;0"));
     EXPECT_EQ(32u, NumberGrouping(L"3;2;0"));
     EXPECT_EQ(30u, NumberGrouping(L"3"));
-    EXPECT_EQ(L"1,234,567", CountText(1234567));  // Wine's user locale here is English (US)
+    EXPECT_EQ(L"1,234,567", CountText(1234567));  // the unit tests run in English (US)
 }

@@ -1,12 +1,14 @@
 #include "app/closewindow.h"
 
 #include "app/infotip.h"
+#include "common/language.h"
 #include "common/owners.h"
 #include "common/system.h"
 #include "overview/lifecycle.h"
 #include "overview/showing.h"
 #include "overview/switching.h"
 #include "overview/worker.h"
+#include "resources/resource.h"
 #include "windows/windowlist.h"
 
 namespace {
@@ -59,10 +61,8 @@ void CloseTileWindow(HWND window)
         return;
     }
     showing.closePromptActive = true;
-    const int answer = MessageBoxW(GetDesktopWindow(),
-                                   L"Sorvane is still waiting for a closing window. The window hasn't responded "
-                                   L"timely. Do you want to switch back to Sorvane?",
-                                   L"Sorvane: Closing Window", MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
+    const int answer = MessageBoxW(GetDesktopWindow(), LoadText(IDS_CLOSE_PROMPT).c_str(),
+                                   LoadText(IDS_CLOSE_PROMPT_TITLE).c_str(), MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
     showing.closePromptActive = false;
     HideOverview(window);
     if (answer == IDYES) ShowOverview(window, scope);

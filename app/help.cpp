@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "resources/resource.h"
+#include "common/language.h"
 #include "common/system.h"
 #include "common/text.h"
 
@@ -20,15 +22,22 @@ size_t FolderPartLength(const wchar_t* path)
     return length;
 }
 
-bool HelpPagePathFor(const wchar_t* modulePath, wchar_t* path, size_t capacity)
+bool HelpPagePathFor(const wchar_t* modulePath, wchar_t* path, size_t capacity, const wchar_t* pageName)
 {
     if (capacity == 0) return false;
     path[0] = L'\0';
     const size_t folder = FolderPartLength(modulePath);
-    if (folder + wcslen(kHelpPageName) + 1 > capacity) return false;
+    if (folder + wcslen(pageName) + 1 > capacity) return false;
     wmemcpy(path, modulePath, folder);
-    CopyBounded(path + folder, capacity - folder, kHelpPageName);
+    CopyBounded(path + folder, capacity - folder, pageName);
     return true;
+}
+
+std::wstring HelpPageNameFor(LANGID language)
+{
+    const ShippedLanguage* shipped = ShippedLanguageFor(language);
+    if (!shipped || !shipped->help) return kHelpPageName;
+    return std::wstring(L"Sorvane.").append(shipped->help).append(L".html");
 }
 
 namespace {
@@ -54,8 +63,9 @@ void OpenHelpPage()
 {
     // Beside the executable, whatever the length of its path and the characters of its folder.
     const std::wstring module = ExecutablePath();
-    std::vector<wchar_t> page(module.size() + wcslen(kHelpPageName) + 1, L'\0');
-    if (!module.empty() && HelpPagePathFor(module.c_str(), page.data(), page.size())) {
+    for (const std::wstring& name : {HelpPageNameFor(UiLanguage()), std::wstring(kHelpPageName)}) {
+        std::vector<wchar_t> page(module.size() + name.size() + 1, L'\0');
+        if (module.empty() || !HelpPagePathFor(module.c_str(), page.data(), page.size(), name.c_str())) continue;
         const DWORD attributes = GetFileAttributesW(page.data());
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             OpenWithShell(page.data());
@@ -63,8 +73,8 @@ void OpenHelpPage()
         }
     }
     // Built from the folder and the name, so a path too long to open is still named whole.
-    std::wstring text = L"The help page was not found. Sorvane expected it here:\n\n";
-    text.append(module, 0, FolderPartLength(module.c_str()));
-    text += kHelpPageName;
+    std::wstring expected(module, 0, FolderPartLength(module.c_str()));
+    expected += kHelpPageName;
+    const std::wstring text = FormatText(IDS_HELP_NOT_FOUND, expected.c_str());
     MessageBoxW(nullptr, text.c_str(), appTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }

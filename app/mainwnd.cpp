@@ -5,12 +5,14 @@
 
 #include <cwchar>
 #include <iterator>
+#include <string>
 
 #include "app/app.h"
 #include "app/closewindow.h"
 #include "app/help.h"
 #include "app/infotip.h"
 #include "app/tray.h"
+#include "common/language.h"
 #include "common/platform.h"
 #include "common/text.h"
 #include "config/configsheet.h"
@@ -39,9 +41,8 @@ const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
 
 constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED (Windows 8.1 on)
 constexpr UINT kShellPingTimeoutMs = 1000;
-constexpr wchar_t kCloseTipText[] = L"Close this active window";
-constexpr wchar_t kNoInfoText[] = L"No information about this window is available.";
-
+// The InfoTip's text when it is one of the fixed ones: it must outlive the tip's request.
+std::wstring fixedTipText;
 
 // How many MainWindowProc calls are running: more than one inside nested waits and modal loops.
 int dispatchDepth;
@@ -447,10 +448,12 @@ LRESULT HandleNotify(LPARAM lParam)
             FormatProcessInfo(selected->hwnd, showing.infoText.get(), kPathCapacity);
             request->lpszText = showing.infoText.get();
         } else {
-            request->lpszText = const_cast<wchar_t*>(kNoInfoText);
+            fixedTipText = LoadText(IDS_TIP_NO_INFO);
+            request->lpszText = fixedTipText.data();
         }
     } else {
-        request->lpszText = const_cast<wchar_t*>(kCloseTipText);
+        fixedTipText = LoadText(IDS_TIP_CLOSE);
+        request->lpszText = fixedTipText.data();
     }
     return 0;
 }
@@ -471,7 +474,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
     }
     switch (LOWORD(wParam)) {
     case IDM_ABOUT:
-        DialogBoxParamW(appInstance, MAKEINTRESOURCEW(IDD_ABOUT), GetDesktopWindow(), AboutDialogProc, 0);
+        ShowDialogInLanguage(IDD_ABOUT, GetDesktopWindow(), AboutDialogProc, 0);
         NoteOwnWindowLeftScreen();
         return 0;
     case IDM_EXIT:

@@ -2,7 +2,9 @@
 
 #include "app/app.h"
 #include "app/tray.h"
+#include "common/language.h"
 #include "common/owners.h"
+#include "common/text.h"
 #include "config/gesture.h"
 #include "config/hotkeys.h"
 #include "config/settings.h"
@@ -108,8 +110,11 @@ int RunSorvane(HINSTANCE instance)
     ULONG heapMode = kLowFragmentationHeap;
     HeapSetInformation(GetProcessHeap(), HeapCompatibilityInformation, &heapMode, sizeof heapMode);
 
-    LoadStringW(instance, IDS_APP_TITLE, appTitle, std::size(appTitle));
-    LoadStringW(instance, IDS_CLASS_NAME, appClassName, std::size(appClassName));
+    appInstance = instance;
+    // The language the user chose, before any text is loaded.
+    UseLanguage(ShippedLanguageNamed(ReadLanguageSetting().c_str()));
+    CopyBounded(appTitle, std::size(appTitle), LoadText(IDS_APP_TITLE).c_str());
+    CopyBounded(appClassName, std::size(appClassName), LoadText(IDS_CLASS_NAME).c_str());
 
     // One copy per session: a running copy is only told to show its balloon. Its window gives it
     // away (also a copy of a build without the mutex); the mutex settles two copies started at

@@ -6,10 +6,12 @@
 #include "app/app.h"
 #include "common/owners.h"
 #include "common/platform.h"
+#include "common/language.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "overview/switching.h"
 #include "resources/resource.h"
+#include "version.h"
 
 NOTIFYICONDATAW trayIcon;
 
@@ -24,6 +26,7 @@ constexpr wchar_t kPersonalizeKeyPath[] = L"Software\\Microsoft\\Windows\\Curren
 bool trayIconAdded;    // the shell has taken the icon at least once
 DWORD trayFirstTryTick;
 TrayIconVariant trayIconVariant;  // what trayIcon.hIcon shows
+UINT lastBalloon;                 // the string the balloon showed last
 
 // The variant's image at the notification area's size; null when it cannot be loaded.
 HICON LoadTrayImage(TrayIconVariant variant)
@@ -132,7 +135,7 @@ void RestoreTrayIcon()
         AddFirstTrayIcon();
         return;
     }
-    // The balloon text stays in the record for the click test; the new icon must not show it.
+    // The record keeps the last balloon's text; the new icon must not show it again.
     NOTIFYICONDATAW quiet = trayIcon;
     quiet.szInfo[0] = L'\0';
     AddTrayIcon(quiet);
@@ -148,9 +151,8 @@ void RemoveTrayIcon()
 
 void ShowBalloon(UINT stringId)
 {
-    wchar_t text[kBalloonTextBuffer] = {};
-    LoadStringW(appInstance, stringId, text, std::size(text));
-    CopyBounded(trayIcon.szInfo, std::size(trayIcon.szInfo), text);
+    lastBalloon = stringId;
+    CopyBounded(trayIcon.szInfo, std::size(trayIcon.szInfo), LoadText(stringId).c_str());
     CopyBounded(trayIcon.szInfoTitle, std::size(trayIcon.szInfoTitle), appTitle);
     trayIcon.uTimeout = kBalloonTimeoutMs;
     trayIcon.dwInfoFlags = NIIF_INFO;
@@ -161,7 +163,7 @@ void ShowTrayMenu()
 {
     POINT cursor{};
     GetCursorPos(&cursor);
-    UniqueMenu menu(LoadMenuW(appInstance, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    UniqueMenu menu(LoadMenuInLanguage(IDR_TRAY_MENU));
     if (!menu) return;
     HMENU popup = GetSubMenu(menu.get(), 0);
     if (!popup) return;
@@ -194,15 +196,14 @@ void HandleBalloonClick()
     POINT cursor{};
     GetCursorPos(&cursor);
     if (cursor.y >= GetSystemMetrics(SM_CYSCREEN) - kBalloonClickMargin) return;
-    wchar_t welcome[kBalloonTextBuffer] = {};
-    LoadStringW(appInstance, IDS_WELCOME_TIP, welcome, std::size(welcome));
-    if (wcscmp(trayIcon.szInfo, welcome) == 0) DismissWelcomeTip();
+    if (lastBalloon == IDS_WELCOME_TIP) DismissWelcomeTip();
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
+        SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, FormatText(IDS_ABOUT_VERSION, L"" SORVANE_VERSION_TEXT).c_str());
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/instance.h"
+#include "common/language.h"
 #include "common/owners.h"
 #include "common/system.h"
 #include "common/text.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr size_t kNameBuffer = 10;
-constexpr size_t kMessageBuffer = 360;
 // PSM_QUERYSIBLINGS asks the other pages to store their values when the Keyboard Shortcuts page
 // keeps the sheet open: what they hold is stored whatever that page decides.
 constexpr WPARAM kStoreYourValues = 0x534F5256;
@@ -158,21 +157,45 @@ LONG_PTR ApplyAdvanced(HWND page)
     const bool startAtSignIn = IsDlgButtonChecked(page, IDC_START_AT_SIGN_IN) == BST_CHECKED;
     if (startAtSignIn != StartsAtSignIn()) SetStartAtSignIn(startAtSignIn);
     FieldsOf(page).startAtSignIn = startAtSignIn;
+    // The language chosen is stored ("System default": the value goes) and in force at once.
+    const LRESULT chosen = SendDlgItemMessageW(page, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
+    if (chosen >= 0 && static_cast<size_t>(chosen) <= std::size(kShippedLanguages)) {
+        const ShippedLanguage* language = chosen > 0 ? &kShippedLanguages[chosen - 1] : nullptr;
+        StoreLanguageSetting(language ? language->locale : L"");
+        if (language != ChosenLanguage()) UseLanguage(language);
+        FieldsOf(page).language = static_cast<int>(chosen);
+    }
     return PSNRET_NOERROR;
+}
+
+// "System default", then every language Sorvane speaks by its own name; the one in force chosen.
+void FillLanguageChoices(HWND page, int chosen)
+{
+    HWND box = GetDlgItem(page, IDC_LANGUAGE);
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadText(IDS_LANGUAGE_SYSTEM).c_str()));
+    for (size_t i = 0; i < std::size(kShippedLanguages); ++i)
+        SendMessageW(box, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(LoadText(IDS_LANGUAGE_NAMES + static_cast<UINT>(i)).c_str()));
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
 }
 
 void ChooseExecutable(HWND page)
 {
     wchar_t path[kPathCapacity] = {};
+    // Pairs of a name and its patterns, each ended by a null, and a null after the last.
+    std::wstring filter = LoadText(IDS_FILTER_EXECUTABLES);
+    filter.append(1, L'\0').append(L"*.EXE").append(1, L'\0').append(LoadText(IDS_FILTER_ALL_FILES));
+    filter.append(1, L'\0').append(L"*.*").append(2, L'\0');
+    const std::wstring title = LoadText(IDS_SELECT_EXECUTABLE);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = page;
-    dialog.lpstrFilter = L"Executable File (*.exe)\0*.EXE\0All File (*.*)\0*.*\0";
+    dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;
     dialog.nMaxFile = std::size(path);
     dialog.lpstrInitialDir = L"C:\\Program Files\\";
-    dialog.lpstrTitle = L"Select Executable File";
+    dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT;
     // The common dialogs are loaded when first asked for (and kept): they cost Sorvane's idle memory
     // for a dialog most users open once.
@@ -187,8 +210,8 @@ void RemoveSelectedExclusion(HWND page)
     HWND list = GetDlgItem(page, IDC_EXCLUSION_LIST);
     const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) {
-        MessageBoxW(GetForegroundWindow(), L"Please select an item to remove from the exclusion list.",
-                    L"No Selected Item", MB_OK | MB_ICONWARNING);
+        MessageBoxW(GetForegroundWindow(), LoadText(IDS_NOTHING_SELECTED).c_str(),
+                    LoadText(IDS_NOTHING_SELECTED_TITLE).c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     SendMessageW(list, LB_DELETESTRING, selected, 0);
@@ -198,8 +221,10 @@ void RemoveSelectedExclusion(HWND page)
 
 SheetFields SheetFieldsFromSettings()
 {
+    const ShippedLanguage* language = ChosenLanguage();
     return {LiveHotkeys(), LiveGesture(), settings.restoreMinimized, settings.groupByApps, StartsAtSignIn(),
-            settings.switchOnRelease, settings.thisMonitorOnly};
+            settings.switchOnRelease, settings.thisMonitorOnly,
+            language ? static_cast<int>(language - kShippedLanguages) + 1 : 0};
 }
 
 void DrawScreenPreview(const DRAWITEMSTRUCT* item)
@@ -216,17 +241,15 @@ void DrawScreenPreview(const DRAWITEMSTRUCT* item)
 void StoreShortcutPair(HWND page, HKEY key, int modifierBox, const wchar_t* modifierValue, int keyBox,
                        const wchar_t* keyValue)
 {
-    wchar_t text[kNameBuffer] = {};
-    const LRESULT modifier = SendDlgItemMessageW(page, modifierBox, CB_GETCURSEL, 0, 0);
-    const auto fits = static_cast<LRESULT>(std::size(text));
-    if (modifier != CB_ERR && SendDlgItemMessageW(page, modifierBox, CB_GETLBTEXTLEN, modifier, 0) < fits) {
-        SendDlgItemMessageW(page, modifierBox, CB_GETLBTEXT, modifier, reinterpret_cast<LPARAM>(text));
-        WriteDwordValue(key, modifierValue, ModifierFlagsFromName(text));
-    }
-    const LRESULT keyIndex = SendDlgItemMessageW(page, keyBox, CB_GETCURSEL, 0, 0);
-    if (keyIndex != CB_ERR && SendDlgItemMessageW(page, keyBox, CB_GETLBTEXTLEN, keyIndex, 0) < fits) {
-        SendDlgItemMessageW(page, keyBox, CB_GETLBTEXT, keyIndex, reinterpret_cast<LPARAM>(text));
-        WriteDwordValue(key, keyValue, KeyCodeFromName(text));
+    // What the chosen items stand for, not their names: the language may have changed meanwhile.
+    const struct {
+        int box;
+        const wchar_t* value;
+    } pairs[] = {{modifierBox, modifierValue}, {keyBox, keyValue}};
+    for (const auto& pair : pairs) {
+        const LRESULT chosen = SendDlgItemMessageW(page, pair.box, CB_GETCURSEL, 0, 0);
+        if (chosen != CB_ERR)
+            WriteDwordValue(key, pair.value, static_cast<DWORD>(SendDlgItemMessageW(page, pair.box, CB_GETITEMDATA, chosen, 0)));
     }
 }
 
@@ -249,9 +272,8 @@ bool AddExclusionPath(HWND page, const wchar_t* path)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
         return true;
     }
-    wchar_t text[kMessageBuffer];
-    FormatBounded(text, std::size(text), L"The selected file has already existed in the exclusion list.\n(%ls)", path);
-    MessageBoxW(page, text, L"File Exists", MB_OK | MB_ICONERROR);
+    MessageBoxW(page, FormatText(IDS_ALREADY_LISTED, path).c_str(), LoadText(IDS_ALREADY_LISTED_TITLE).c_str(),
+                MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -338,6 +360,7 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         CheckDlgButton(page, IDC_START_AT_SIGN_IN, fields.startAtSignIn ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(page, IDC_SWITCH_ON_RELEASE, fields.switchOnRelease ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(page, IDC_THIS_MONITOR_ONLY, fields.thisMonitorOnly ? BST_CHECKED : BST_UNCHECKED);
+        FillLanguageChoices(page, fields.language);
         return TRUE;
     }
     case WM_NOTIFY:
@@ -353,31 +376,32 @@ void ShowConfigurationSheet(HWND owner)
 {
     struct PageSpec {
         int dialog;
-        const wchar_t* title;
         DLGPROC procedure;
     };
-    static const PageSpec specs[] = {{IDD_PAGE_SHORTCUTS, L"Keyboard Shortcuts", ShortcutsPageProc},
-                                     {IDD_PAGE_GESTURE, L"Mouse Gesture", GesturePageProc},
-                                     {IDD_PAGE_EXCLUSION, L"Exclusion List", ExclusionPageProc},
-                                     {IDD_PAGE_ADVANCED, L"Advanced", AdvancedPageProc}};
+    static const PageSpec specs[] = {{IDD_PAGE_SHORTCUTS, ShortcutsPageProc},
+                                     {IDD_PAGE_GESTURE, GesturePageProc},
+                                     {IDD_PAGE_EXCLUSION, ExclusionPageProc},
+                                     {IDD_PAGE_ADVANCED, AdvancedPageProc}};
     SheetFields fields = SheetFieldsFromSettings();
+    // Each page's template in the language in force; its caption names its tab.
     PROPSHEETPAGEW pages[4] = {};
     for (size_t i = 0; i < 4; ++i) {
         pages[i].dwSize = sizeof pages[i];
-        pages[i].dwFlags = PSP_USETITLE;
+        pages[i].dwFlags = PSP_DLGINDIRECT;
         pages[i].hInstance = appInstance;
-        pages[i].pszTemplate = MAKEINTRESOURCEW(specs[i].dialog);
+        pages[i].pResource = DialogTemplateInLanguage(specs[i].dialog);
+        if (!pages[i].pResource) return;
         pages[i].pfnDlgProc = specs[i].procedure;
-        pages[i].pszTitle = specs[i].title;
         pages[i].lParam = reinterpret_cast<LPARAM>(&fields);
     }
+    const std::wstring caption = LoadText(IDS_SHEET_CAPTION);
     PROPSHEETHEADERW sheet{};
     sheet.dwSize = sizeof sheet;
     sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USEICONID | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
     sheet.hwndParent = owner;
     sheet.hInstance = appInstance;
     sheet.pszIcon = MAKEINTRESOURCEW(IDI_SORVANE);
-    sheet.pszCaption = L"Sorvane Configuration";
+    sheet.pszCaption = caption.c_str();
     sheet.nPages = 4;
     sheet.ppsp = pages;
 

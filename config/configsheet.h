@@ -12,7 +12,8 @@ void ShowConfigurationSheet(HWND owner);
 // What the pages show and edit while the sheet is open: a copy of the live settings taken when
 // the sheet opens, into which the Keyboard Shortcuts and Mouse Gesture pages read the registry
 // when they open. The live settings change only when OK stores a page, never on Cancel.
-// startAtSignIn is whether the Run value names this executable when the sheet opens.
+// startAtSignIn is whether the Run value names this executable when the sheet opens; language is the
+// Language list's choice: 0 for "System default", else the place in kShippedLanguages plus one.
 struct SheetFields {
     HotkeyCombinations hotkeys;
     GestureChoice gesture;
@@ -21,6 +22,7 @@ struct SheetFields {
     bool startAtSignIn;
     bool switchOnRelease;
     bool thisMonitorOnly;
+    int language;
 };
 SheetFields SheetFieldsFromSettings();
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/instance.h"
+#include "common/language.h"
 #include "common/text.h"
 #include "config/settings.h"
 #include "resources/resource.h"
@@ -10,14 +11,32 @@
 namespace {
 
 struct ModifierName {
-    const wchar_t* name;
+    UINT name;  // its string
     unsigned flags;
 };
-constexpr ModifierName kModifierNames[] = {{L"Alt", 1}, {L"Ctrl", 2}, {L"Shift", 4}, {L"Win", 8}};
-// The first choice of every box: no modifier, or no key (the hotkey is off).
-constexpr wchar_t kNone[] = L"(None)";
-// The modifier boxes offer no "Shift".
-constexpr const wchar_t* kModifierChoices[] = {kNone, L"Alt", L"Ctrl", L"Win"};
+constexpr ModifierName kModifierNames[] = {
+    {IDS_MODIFIER_ALT, 1}, {IDS_MODIFIER_CTRL, 2}, {IDS_MODIFIER_SHIFT, 4}, {IDS_MODIFIER_WIN, 8}};
+// The modifier boxes offer no "Shift"; the first choice of every box is "(None)": no modifier, or
+// no key (the hotkey is off).
+constexpr ModifierName kModifierChoices[] = {
+    {IDS_NONE_CHOICE, 0}, {IDS_MODIFIER_ALT, 1}, {IDS_MODIFIER_CTRL, 2}, {IDS_MODIFIER_WIN, 8}};
+
+// Adds an item to a box with the flags or the key code it stands for.
+void AddChoice(HWND page, int box, const wchar_t* text, DWORD value)
+{
+    const LRESULT item = SendDlgItemMessageW(page, box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (item >= 0) SendDlgItemMessageW(page, box, CB_SETITEMDATA, static_cast<WPARAM>(item), value);
+}
+
+// Selects the item that stands for the value; none when no item does.
+void SelectChoice(HWND combo, DWORD value)
+{
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    LRESULT found = -1;
+    for (LRESULT i = 0; i < count && found < 0; ++i)
+        if (static_cast<DWORD>(SendMessageW(combo, CB_GETITEMDATA, i, 0)) == value) found = i;
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+}
 
 constexpr size_t kNameBuffer = kKeyNameBuffer;
 constexpr size_t kConflictBuffer = 300;
@@ -84,12 +103,17 @@ const HotkeySlot kHotkeySlots[4] = {
      &Settings::appKey, &Settings::appRegistered, IDC_APP_MOD, IDC_APP_KEY_BOX},
 };
 
-KeyLabels KeyLabelsFor(const LayoutKeys& layout)
+KeyTexts LoadKeyTexts()
+{
+    return {LoadText(IDS_NONE_CHOICE), LoadText(IDS_KEY_TAB), LoadText(IDS_KEY_ESC)};
+}
+
+KeyLabels KeyLabelsFor(const LayoutKeys& layout, const KeyTexts& texts)
 {
     KeyLabels labels{};
     std::array<bool, kKeyTableSize> named{};
     auto taken = [&](const wchar_t* text) {
-        if (wcscmp(text, kNone) == 0) return true;
+        if (texts.none == text) return true;
         for (size_t i = 0; i < kKeyTableSize; ++i)
             if (named[i] && wcscmp(labels[i].data(), text) == 0) return true;
         return false;
@@ -98,7 +122,10 @@ KeyLabels KeyLabelsFor(const LayoutKeys& layout)
         CopyBounded(labels[i].data(), labels[i].size(), text);
         named[i] = true;
     };
-    for (size_t i = 0; i < kFirstPunctuationKey; ++i) name(i, KeyTable[i].label);
+    // Tab and Esc as the language writes them, the other keys as the table does.
+    const wchar_t* const spelled[] = {texts.tab.c_str(), texts.esc.c_str()};
+    for (size_t i = 0; i < kFirstPunctuationKey; ++i)
+        name(i, i < std::size(spelled) && Printable(spelled[i]) ? spelled[i] : KeyTable[i].label);
     // First what the layout says, so that a table label one key leaves may go to another.
     for (size_t k = 0; k < kPunctuationKeys; ++k) {
         const size_t i = kFirstPunctuationKey + k;
@@ -131,14 +158,14 @@ void ReadKeyLabels()
                                         static_cast<int>(std::size(layout[k].name))) <= 0)
             layout[k].name[0] = 0;
     }
-    keyLabels = KeyLabelsFor(layout);
+    keyLabels = KeyLabelsFor(layout, LoadKeyTexts());
     keyLabelsRead = true;
 }
 
 void KeyNameFromCode(unsigned code, wchar_t* buffer, size_t capacity)
 {
     if (code == kNoKey) {
-        CopyBounded(buffer, capacity, kNone);
+        CopyBounded(buffer, capacity, LoadText(IDS_NONE_CHOICE).c_str());
         return;
     }
     const KeyLabels& labels = CurrentKeyLabels();
@@ -170,18 +197,18 @@ void ModifierNameFromFlags(unsigned flags, wchar_t* buffer, size_t capacity)
 {
     for (const ModifierName& modifier : kModifierNames) {
         if (modifier.flags == flags) {
-            CopyBounded(buffer, capacity, modifier.name);
+            CopyBounded(buffer, capacity, LoadText(modifier.name).c_str());
             return;
         }
     }
-    CopyBounded(buffer, capacity, kNone);
+    CopyBounded(buffer, capacity, LoadText(IDS_NONE_CHOICE).c_str());
 }
 
 unsigned ModifierFlagsFromName(const wchar_t* name)
 {
     if (!name) return 0;
     for (const ModifierName& modifier : kModifierNames)
-        if (wcscmp(modifier.name, name) == 0) return modifier.flags;
+        if (LoadText(modifier.name) == name) return modifier.flags;
     return 0;
 }
 
@@ -191,13 +218,7 @@ void FormatHotkeyConflict(unsigned modifiers, unsigned key, wchar_t* buffer, siz
     wchar_t keyName[kNameBuffer];
     ModifierNameFromFlags(modifiers, modifierName, std::size(modifierName));
     KeyNameFromCode(key, keyName, std::size(keyName));
-    FormatBounded(buffer, capacity,
-                  L"Sorvane cannot handle the %ls-%ls combination key.\n\n"
-                  L"It is currently being used for another purpose by Sorvane or by another "
-                  L"application. Please use the \"Configure\" menu to select a different "
-                  L"combination key. Alternatively, you may disable the key combination of that "
-                  L"particular application.",
-                  modifierName, keyName);
+    CopyBounded(buffer, capacity, FormatText(IDS_HOTKEY_CONFLICT, modifierName, keyName).c_str());
 }
 
 void ReportHotkeyConflict(unsigned modifiers, unsigned key)
@@ -213,28 +234,11 @@ void ReportHotkeyConflict(unsigned modifiers, unsigned key)
 
 void FillShortcutCombos(HWND page, int modifierBox, int keyBox)
 {
-    for (const wchar_t* choice : kModifierChoices)
-        SendDlgItemMessageW(page, modifierBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
-    SendDlgItemMessageW(page, keyBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNone));
-    for (const auto& label : CurrentKeyLabels())
-        SendDlgItemMessageW(page, keyBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.data()));
-}
-
-void SelectComboText(HWND combo, const wchar_t* text)
-{
-    // CB_FINDSTRINGEXACT ignores case; the names must match exactly.
-    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-        wchar_t item[kNameBuffer];
-        if (length < 0 || static_cast<size_t>(length) >= std::size(item)) continue;
-        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-        if (wcscmp(item, text) == 0) {
-            SendMessageW(combo, CB_SETCURSEL, i, 0);
-            return;
-        }
-    }
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    for (const ModifierName& choice : kModifierChoices)
+        AddChoice(page, modifierBox, LoadText(choice.name).c_str(), choice.flags);
+    AddChoice(page, keyBox, LoadText(IDS_NONE_CHOICE).c_str(), kNoKey);
+    const KeyLabels& labels = CurrentKeyLabels();
+    for (size_t i = 0; i < kKeyTableSize; ++i) AddChoice(page, keyBox, labels[i].data(), KeyTable[i].code);
 }
 
 HotkeyCombinations DefaultHotkeys()
@@ -259,11 +263,12 @@ void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations)
 {
     for (size_t i = 0; i < combinations.size(); ++i) {
         const HotkeySlot& slot = kHotkeySlots[i];
-        wchar_t name[kNameBuffer];
-        ModifierNameFromFlags(combinations[i].modifiers, name, std::size(name));
-        SelectComboText(GetDlgItem(page, slot.modifierBox), name);
-        KeyNameFromCode(combinations[i].key, name, std::size(name));
-        SelectComboText(GetDlgItem(page, slot.keyBox), name);
+        // A combination of modifiers shows as none, as its name is "(None)"; Shift shows as no choice.
+        DWORD modifiers = combinations[i].modifiers;
+        bool named = false;
+        for (const ModifierName& modifier : kModifierNames) named = named || modifier.flags == modifiers;
+        SelectChoice(GetDlgItem(page, slot.modifierBox), named ? modifiers : 0);
+        SelectChoice(GetDlgItem(page, slot.keyBox), combinations[i].key);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 constexpr int HOTKEY_SHOW = 111;
 constexpr int HOTKEY_SHOW2 = 112;  // never registered: the mouse gesture's request
@@ -88,13 +89,19 @@ struct LayoutKey {
 using LayoutKeys = std::array<LayoutKey, kPunctuationKeys>;
 // The page's name of each key of the key table, in its order.
 using KeyLabels = std::array<std::array<wchar_t, kKeyNameBuffer>, kKeyTableSize>;
-// The names under a layout. Letters, digits, function keys, Tab and Esc keep the table's. Each
+// How the language in force writes "(None)", Tab and Esc.
+struct KeyTexts {
+    std::wstring none, tab, esc;
+};
+KeyTexts LoadKeyTexts();
+// The names under a layout. Letters, digits and function keys keep the table's, Tab and Esc are
+// named as `texts` writes them where that is printable and fits (else as the table does). Each
 // punctuation key is named by the character it types, else by its name, where that is printable,
 // fits and no other key has it yet, in table order; a key that types what it types on a US keyboard
 // keeps the table's label ("~" for the key above Tab). A key the layout gives no usable name keeps
 // the table's label, or where another key has that, "#" and its code. No two keys share a name,
 // and none is "(None)".
-KeyLabels KeyLabelsFor(const LayoutKeys& layout);
+KeyLabels KeyLabelsFor(const LayoutKeys& layout, const KeyTexts& texts = LoadKeyTexts());
 // Reads the calling thread's keyboard layout into the names KeyNameFromCode and KeyCodeFromName
 // use (read at their first use otherwise). The Keyboard Shortcuts page reads it as it opens, so
 // what it shows, what it stores and what the warnings say agree while it is open.
@@ -105,9 +112,10 @@ void ReadKeyLabels();
 void KeyNameFromCode(unsigned code, wchar_t* buffer, size_t capacity);
 // The code whose page name equals name exactly; 0 for "(None)" and when none does.
 unsigned KeyCodeFromName(const wchar_t* name);
-// "Alt", "Ctrl", "Shift", "Win"; "(None)" for 0, combinations and anything else.
+// "Alt", "Ctrl", "Shift", "Win" as the language in force writes them; "(None)" for 0, combinations
+// and anything else.
 void ModifierNameFromFlags(unsigned flags, wchar_t* buffer, size_t capacity);
-// 1, 2, 4, 8 for the exact names; 0 for any other text.
+// 1, 2, 4, 8 for the exact names in the language in force; 0 for any other text.
 unsigned ModifierFlagsFromName(const wchar_t* name);
 
 // The warning text for a combination that cannot be registered, cut to capacity.
@@ -118,10 +126,9 @@ void FormatHotkeyConflict(unsigned modifiers, unsigned key, wchar_t* buffer, siz
 void ReportHotkeyConflict(unsigned modifiers, unsigned key);
 
 // Fills one modifier box with "(None)", "Alt", "Ctrl", "Win" and one key box with "(None)" and
-// the key table, named as KeyNameFromCode names them.
+// the key table, named as KeyNameFromCode names them; each item carries the modifier flags or the
+// key code it stands for, whatever language it is named in.
 void FillShortcutCombos(HWND page, int modifierBox, int keyBox);
-// Selects the item whose text equals text exactly; no item when none does.
-void SelectComboText(HWND combo, const wchar_t* text);
 
 // One hotkey's modifier flags and virtual-key code.
 struct HotkeyCombination {
@@ -137,7 +144,8 @@ HotkeyCombinations DefaultHotkeys();
 // The combinations in the live settings record: what the last RegisterStoredHotkeys put in force.
 HotkeyCombinations LiveHotkeys();
 
-// Selects the combinations in the Keyboard Shortcuts page's boxes (the selection rule).
+// Selects the combinations in the Keyboard Shortcuts page's boxes: the items that stand for them,
+// or none where a box has no such item (a hand-set Shift, a key outside the table).
 void ShowHotkeysOnPage(HWND page, const HotkeyCombinations& combinations);
 
 // The stored values, two per hotkey, each falling back to its own default.

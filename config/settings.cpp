@@ -1,5 +1,7 @@
 #include "config/settings.h"
 
+#include <cwchar>
+
 #include "common/text.h"
 
 Settings settings;
@@ -133,6 +135,29 @@ void StoreExclusionList(HWND listBox)
         }
     }
     LoadExclusionList(nullptr);
+}
+
+std::wstring ReadLanguageSetting()
+{
+    UniqueHkey key = OpenSettingsForQuery();
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH + 1] = {};
+    DWORD size = sizeof locale - sizeof(wchar_t), type = 0;  // room for a terminator the data may lack
+    if (!key || RegQueryValueExW(key.get(), L"Language", nullptr, &type, reinterpret_cast<BYTE*>(locale), &size) !=
+                    ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    return locale;
+}
+
+void StoreLanguageSetting(const wchar_t* locale)
+{
+    UniqueHkey key = OpenSettingsForWrite();
+    if (!key) return;
+    if (!locale || locale[0] == L'\0')
+        RegDeleteValueW(key.get(), L"Language");
+    else
+        RegSetValueExW(key.get(), L"Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(locale),
+                       static_cast<DWORD>((wcslen(locale) + 1) * sizeof(wchar_t)));
 }
 
 bool WelcomeTipDismissed()

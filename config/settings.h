@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "common/owners.h"
 #include "hook/corner.h"
@@ -87,6 +88,11 @@ void LoadDisplayOptions();
 // Writes the list box's items as "Exclusion" (or deletes the value when the list is empty), then
 // reloads exclusionText.
 void StoreExclusionList(HWND listBox);
+// "Language": the locale name of the language the user chose (common/language.h); empty when it is
+// absent or no text: the system's language.
+std::wstring ReadLanguageSetting();
+// Writes it as REG_SZ, or deletes it when the name is empty.
+void StoreLanguageSetting(const wchar_t* locale);
 // Whether "Info1" exists, of any type: the user has dismissed the welcome tip for good.
 bool WelcomeTipDismissed();
 // Writes "Info1" = 1.

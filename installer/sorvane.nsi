@@ -1,13 +1,18 @@
 ; Sorvane's installer: a per-user install into %LOCALAPPDATA%\Programs\Sorvane, no administrator
 ; rights. Built by the CMake target "package", which passes:
 ;   VERSION       1.2.8            VERSION_QUAD  1.2.8.0
-;   ARCH          win32 or win64   FILES         folder holding Sorvane.exe, Sentrel.dll, Sorvane.html
+;   ARCH          win32 or win64   FILES         folder holding Sorvane.exe, Sentrel.dll and the
+;                                                help pages Sorvane*.html
 ;   ICON          sorvane.ico      OUTFILE       the setup executable to write
 ;   WINDOW_CLASS  the main window's class   EXIT_COMMAND  the Exit command's identifier
 ;   (both read from resources/resource.h)
 ; /S installs silently with the defaults; the uninstaller takes /S too.
+; The pages speak the user's language where the installer has it (English otherwise): the Modern
+; UI's texts for each language below, and this script's own from installer/lang/<language>.nsh.
 
 Unicode true
+; A language without a file of its own, or lacking one of its texts, shows that text in English.
+!pragma warning disable 6040
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
@@ -29,7 +34,7 @@ RequestExecutionLevel user
 !define EXIT_WAIT_TENTHS 100
 
 Name "${APP}"
-Caption "${APP} ${VERSION} Setup"
+Caption "$(TEXT_CAPTION)"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${APP}"
 ; An upgrade goes where the installed copy is.
@@ -53,9 +58,9 @@ BrandingText "${APP} ${VERSION}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
-!define MUI_FINISHPAGE_RUN_TEXT "Start ${APP} now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(TEXT_RUN_NOW)"
 
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${APP} ${VERSION} for you alone: it needs no administrator rights.$\r$\n$\r$\nIf ${APP} is running, Setup asks it to exit before replacing its files. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "$(TEXT_WELCOME)"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -63,11 +68,41 @@ BrandingText "${APP} ${VERSION}"
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
-!define MUI_COMPONENTSPAGE_TEXT_TOP "${APP}'s files, its Start-menu shortcut and its start at sign-in are removed. Your settings stay for a later install unless you tick them too."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(TEXT_UNINSTALL_CHOICES)"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "English"
+; English first: the language of record, and the one every missing text comes from.
+!macro SORVANE_LANGUAGE NAME
+  !insertmacro MUI_LANGUAGE "${NAME}"
+!macroend
+!macro SORVANE_TEXTS NAME
+  !if /FileExists "${__FILEDIR__}\lang\${NAME}.nsh"
+    !include "${__FILEDIR__}\lang\${NAME}.nsh"
+  !endif
+!macroend
+!insertmacro SORVANE_LANGUAGE "English"
+!insertmacro SORVANE_LANGUAGE "German"
+!insertmacro SORVANE_LANGUAGE "French"
+!insertmacro SORVANE_LANGUAGE "Spanish"
+!insertmacro SORVANE_LANGUAGE "Italian"
+!insertmacro SORVANE_LANGUAGE "PortugueseBR"
+!insertmacro SORVANE_LANGUAGE "Russian"
+!insertmacro SORVANE_LANGUAGE "Polish"
+!insertmacro SORVANE_LANGUAGE "Japanese"
+!insertmacro SORVANE_LANGUAGE "Korean"
+!insertmacro SORVANE_LANGUAGE "SimpChinese"
+!insertmacro SORVANE_TEXTS "English"
+!insertmacro SORVANE_TEXTS "German"
+!insertmacro SORVANE_TEXTS "French"
+!insertmacro SORVANE_TEXTS "Spanish"
+!insertmacro SORVANE_TEXTS "Italian"
+!insertmacro SORVANE_TEXTS "PortugueseBR"
+!insertmacro SORVANE_TEXTS "Russian"
+!insertmacro SORVANE_TEXTS "Polish"
+!insertmacro SORVANE_TEXTS "Japanese"
+!insertmacro SORVANE_TEXTS "Korean"
+!insertmacro SORVANE_TEXTS "SimpChinese"
 
 ; Asks a running Sorvane (found by its window class) to exit with the Exit command of its tray
 ; menu, and waits until its window is gone and the installed executable can be replaced. When it
@@ -78,7 +113,7 @@ Function ${un}StopRunningSorvane
   ${If} $0 = 0
     Return
   ${EndIf}
-  DetailPrint "Asking the running ${APP} to exit..."
+  DetailPrint "$(TEXT_ASKING_TO_EXIT)"
   SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=${EXIT_ANSWER_MS}
   StrCpy $1 0
   ${Do}
@@ -101,7 +136,7 @@ Function ${un}StopRunningSorvane
     IntOp $1 $1 + 1
     Sleep 100
   ${Loop}
-  MessageBox MB_OK|MB_ICONSTOP "${APP} is still running and did not exit when asked.$\r$\n$\r$\nChoose Exit in the menu of its icon in the notification area, then run this program again." /SD IDOK
+  MessageBox MB_OK|MB_ICONSTOP "$(TEXT_STILL_RUNNING)" /SD IDOK
   SetErrorLevel 2
   Quit
 FunctionEnd
@@ -112,7 +147,7 @@ FunctionEnd
 Function .onInit
 !if "${ARCH}" == "win64"
   ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "This is the 64-bit edition of ${APP}, and this Windows is 32-bit.$\r$\n$\r$\nPlease use the 32-bit (win32) installer of ${APP} ${VERSION} instead." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(TEXT_NEEDS_32_BIT_SETUP)" /SD IDOK
     SetErrorLevel 2
     Quit
   ${EndIf}
@@ -128,9 +163,10 @@ Section "${APP}" SecProgram
   ClearErrors
   File "${FILES}\Sorvane.exe"
   File "${FILES}\Sentrel.dll"
-  File "${FILES}\Sorvane.html"
+  ; Every language's help page.
+  File "${FILES}\Sorvane*.html"
   ${If} ${Errors}
-    MessageBox MB_OK|MB_ICONSTOP "Some of ${APP}'s files in $INSTDIR could not be replaced. Make sure ${APP} is not running, then run this program again." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(TEXT_FILES_NOT_REPLACED)" /SD IDOK
     SetErrorLevel 2
     Quit
   ${EndIf}
@@ -151,7 +187,7 @@ Section "${APP}" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
-Section "Start ${APP} when I sign in" SecSignIn
+Section "$(TEXT_SECTION_SIGN_IN)" SecSignIn
   WriteRegStr HKCU "${RUN_KEY}" "${APP}" '"$INSTDIR\${EXE}"'
 SectionEnd
 
@@ -172,14 +208,14 @@ Section "un.${APP}" UnSecProgram
   SectionIn RO
   Delete "$INSTDIR\Sorvane.exe"
   Delete "$INSTDIR\Sentrel.dll"
-  Delete "$INSTDIR\Sorvane.html"
+  Delete "$INSTDIR\Sorvane*.html"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${APP}.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "${APP}"
 SectionEnd
 
-Section /o "un.Your ${APP} settings" UnSecSettings
+Section /o "un.$(TEXT_SECTION_SETTINGS)" UnSecSettings
   DeleteRegKey HKCU "${SETTINGS_KEY}"
 SectionEnd
 

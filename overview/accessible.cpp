@@ -9,11 +9,13 @@
 
 #include <new>
 
+#include "common/language.h"
 #include "common/system.h"
 #include "overview/announce.h"
 #include "overview/find.h"
 #include "overview/selection.h"
 #include "overview/showing.h"
+#include "resources/resource.h"
 #include "windows/windowlist.h"
 
 // One showing's list object. Its calls arrive on the GUI thread (the object lives in that thread's
@@ -30,8 +32,6 @@ namespace {
 // IAccessible's interface id, spelled out: the 64-bit import library gives its name to a code thunk
 // of oleacc.dll, not to the id.
 constexpr IID kAccessibleInterface{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-constexpr wchar_t kListName[] = L"Sorvane";
-constexpr wchar_t kDefaultAction[] = L"Switch";
 
 // What only a screen reader needs: COM in the GUI thread and five calls of the COM, automation and
 // accessibility libraries. Loaded from the system folder when a reader first asks for the Overview,
@@ -179,7 +179,7 @@ HRESULT STDMETHODCALLTYPE AccName(IAccessible* face, VARIANT child, BSTR* out)
     *out = nullptr;
     const Resolved r = Resolve(face, child);
     if (FAILED(r.result)) return r.result;
-    if (!r.entry) return Text(kListName, out);
+    if (!r.entry) return Text(LoadText(IDS_READER_LIST).c_str(), out);
     ReadFileNames(*r.current);
     return Text(TileAccessibleName(r.entry->title, r.entry->fileName).c_str(), out);
 }
@@ -264,7 +264,7 @@ HRESULT STDMETHODCALLTYPE AccDefaultAction(IAccessible* face, VARIANT child, BST
     *out = nullptr;
     const Resolved r = Resolve(face, child);
     if (FAILED(r.result)) return r.result;
-    return r.target.kind == AccessibleChild::Tile ? Text(kDefaultAction, out) : DISP_E_MEMBERNOTFOUND;
+    return r.target.kind == AccessibleChild::Tile ? Text(LoadText(IDS_READER_SWITCH).c_str(), out) : DISP_E_MEMBERNOTFOUND;
 }
 
 // Taking the selection or the focus moves the selection there; a dimmed tile cannot take it.

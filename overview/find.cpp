@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 
+#include "common/language.h"
 #include "common/owners.h"
 #include "common/text.h"
 #include "overview/announce.h"
@@ -11,13 +12,13 @@
 #include "overview/scaling.h"
 #include "overview/showing.h"
 #include "overview/tiles.h"
+#include "resources/resource.h"
 #include "windows/procinfo.h"
 #include "windows/program.h"
 #include "windows/windowlist.h"
 
 namespace {
 
-constexpr wchar_t kFindLabel[] = L"Find: ";
 constexpr int kFindTextLeft = 20;  // at 96 DPI, as the footer's help text
 constexpr unsigned kBackspace = 0x08;
 constexpr unsigned kDelete = 0x7F;
@@ -324,9 +325,7 @@ void DrawFindText(const Showing& current, HDC dc)
         BitBlt(scratch.get(), 0, 0, width, height, backdrop.get(), 0, 0, SRCCOPY);
     }
     if (current.findText[0] != L'\0') {
-        wchar_t line[std::size(kFindLabel) + kFindTextCapacity];
-        CopyBounded(line, std::size(line), kFindLabel);
-        lstrcatW(line, current.findText);
+        const std::wstring line = FormatText(IDS_FIND, current.findText);
         HFONT font = OverviewTextFont();
         TEXTMETRICW metrics{};
         {
@@ -337,7 +336,7 @@ void DrawFindText(const Showing& current, HDC dc)
         // In the colour of the bands' other text: the system's caption text, or in high contrast
         // the window text on the window colour.
         DrawTextAt(scratch.get(), font, current.colours.text, kTransparent, left, (height - metrics.tmHeight) / 2,
-                   line);
+                   line.c_str());
     }
     BitBlt(dc, area.left, area.top, width, height, scratch.get(), 0, 0, SRCCOPY);
 }

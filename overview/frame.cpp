@@ -1,6 +1,9 @@
 #include "overview/frame.h"
 
+#include <string>
+
 #include "common/instance.h"
+#include "common/language.h"
 #include "common/owners.h"
 #include "overview/find.h"
 #include "overview/layout.h"
@@ -12,10 +15,6 @@
 
 namespace {
 
-constexpr wchar_t kHelpText[] =
-    L"To switch to an application, either click on its snapshot or press Tab to move to the "
-    L"snapshot and press Space.";
-constexpr wchar_t kFooterNotice[] = L"F5 refreshes, Esc cancels.";
 // In the dark look the wallpaper lies under a veil of the tile area's colour, this opaque (of
 // 255): a dim texture that keeps the tiles in front and the screen from flashing bright.
 constexpr BYTE kWallpaperVeil = 176;
@@ -89,8 +88,16 @@ void ComposeFrame(HDC dc, int w, int h, int dpi, const OverviewColours& colours)
         DrawIconEx(dc, place.left, place.top, logo.get(), logoWidth, logoHeight, 0, nullptr, DI_NORMAL);
 
     HFONT font = OverviewTextFont();
-    DrawTextAt(dc, font, colours.text, kTransparent, frame.helpText.x, frame.helpText.y, kHelpText);
-    DrawTextAt(dc, font, colours.notice, kTransparent, frame.notice.x, frame.notice.y, kFooterNotice);
+    const std::wstring notice = LoadText(IDS_OVERVIEW_NOTICE);
+    SIZE noticeSize{};
+    {
+        SelectGuard useFont(dc, font);
+        GetTextExtentPoint32W(dc, notice.c_str(), static_cast<int>(notice.size()), &noticeSize);
+    }
+    const FooterTexts footer = FooterTextsFor(frame, w, noticeSize.cx);
+    DrawTextAt(dc, font, colours.text, kTransparent, frame.helpText.x, frame.helpText.y,
+               LoadText(IDS_OVERVIEW_HELP).c_str(), footer.helpRight);
+    DrawTextAt(dc, font, colours.notice, kTransparent, footer.noticeLeft, frame.notice.y, notice.c_str());
 }
 
 }  // namespace

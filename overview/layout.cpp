@@ -1,5 +1,7 @@
 #include "overview/layout.h"
 
+#include <algorithm>
+
 
 namespace {
 
@@ -20,6 +22,13 @@ constexpr int kNoticeLeftOfEdge = 185;
 constexpr POINT kPointerParkFromCorner = {463, 42};
 
 }  // namespace
+
+FooterTexts FooterTextsFor(const FrameLayout& frame, int screenWidth, int noticeWidth)
+{
+    const int margin = frame.helpText.x;
+    const int noticeLeft = std::max(margin, std::min<int>(frame.notice.x, screenWidth - margin - noticeWidth));
+    return {noticeLeft, std::max<int>(margin, noticeLeft - margin)};
+}
 
 void GridForCount(unsigned count, int* columns, int* rows)
 {

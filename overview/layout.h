@@ -32,6 +32,14 @@ struct FrameLayout {
     POINT pointerPark;     // in the footer, outside every tile
 };
 FrameLayout FrameLayoutFor(int screenWidth, int screenHeight, int dpi = kBaseDpi);
+// Where the footer's notice, `noticeWidth` wide, starts and where the help line must end: the notice
+// keeps its place unless it would pass the screen's edge less the help line's margin, and the help
+// line ends that margin before the notice (texts differ in length from language to language).
+struct FooterTexts {
+    int noticeLeft;
+    int helpRight;
+};
+FooterTexts FooterTextsFor(const FrameLayout& frame, int screenWidth, int noticeWidth);
 // A point of the Overview (client coordinates) on the virtual screen, the Overview covering the
 // monitor given.
 constexpr POINT ScreenPointOf(const RECT& monitor, POINT client)

@@ -1,9 +1,11 @@
 #include "overview/lifecycle.h"
 
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "common/instance.h"
+#include "common/language.h"
 #include "common/monitors.h"
 #include "common/platform.h"
 #include "config/settings.h"
@@ -55,13 +57,19 @@ INT_PTR CALLBACK StartingNoticeProc(HWND, UINT message, WPARAM wParam, LPARAM)
     return message == WM_INITDIALOG;
 }
 
-// The "Sorvane is starting..." notice, made at the first showing and kept hidden between showings.
+// The "Sorvane is starting..." notice, made at the first showing and kept hidden between showings,
+// and made anew in another language chosen since.
 HWND StartingNotice()
 {
     static HWND notice;
+    static const ShippedLanguage* madeIn;
+    if (notice && madeIn != ChosenLanguage()) {
+        DestroyWindow(notice);
+        notice = nullptr;
+    }
+    madeIn = ChosenLanguage();
     if (!notice || !IsWindow(notice))
-        notice = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_STARTING), GetDesktopWindow(),
-                                    StartingNoticeProc, 0);
+        notice = CreateDialogInLanguage(IDD_STARTING, GetDesktopWindow(), StartingNoticeProc, 0);
     return notice;
 }
 
@@ -87,19 +95,21 @@ void ShowOtherWindow(HWND window, int command)
         ShowWindowAsync(window, command);
 }
 
-// Creates the button the first time; later shows move it, and size it and give it the text font
-// again when the DPI has changed since.
-void PlaceButton(HWND* button, const wchar_t* text, DWORD style, const RECT& place, HWND window)
+// Creates the button the first time; later shows move it, size it and give it the text font again
+// when the DPI has changed since, and give it its text anew.
+void PlaceButton(HWND* button, UINT textId, DWORD style, const RECT& place, HWND window)
 {
     const int width = place.right - place.left, height = place.bottom - place.top;
     HFONT font = OverviewTextFont();
+    const std::wstring text = LoadText(textId);
     if (*button && IsWindow(*button)) {
+        SetWindowTextW(*button, text.c_str());
         SetWindowPos(*button, nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         if (reinterpret_cast<HFONT>(SendMessageW(*button, WM_GETFONT, 0, 0)) != font)
             SendMessageW(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         return;
     }
-    *button = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, place.left,
+    *button = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, place.left,
                               place.top, width, height, window, nullptr, appInstance, nullptr);
     SendMessageW(*button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
@@ -111,7 +121,7 @@ void CompactProcessHeap()
 
 void TearDownEmptyOverview(HWND window)
 {
-    MessageBoxW(window, L"No window is currently active. Please click OK to return.", L"No Active Window",
+    MessageBoxW(window, LoadText(IDS_NO_ACTIVE_WINDOW).c_str(), LoadText(IDS_NO_ACTIVE_WINDOW_TITLE).c_str(),
                 MB_OK | MB_ICONINFORMATION);
     showing.overviewHiding = true;
     CloseSnapshotWorker(showing);
@@ -277,8 +287,10 @@ void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scop
     // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
     const int w = monitor.right - monitor.left;
     const int h = monitor.bottom - monitor.top;
-    PlaceButton(&cancelButton, L"Cancel", BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi), window);
-    PlaceButton(&refreshButton, L"Refresh", BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi), window);
+    PlaceButton(&cancelButton, IDS_OVERVIEW_CANCEL, BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi),
+                window);
+    PlaceButton(&refreshButton, IDS_OVERVIEW_REFRESH, BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi),
+                window);
     BuildOverview(showing, window);
     // Where the pointer rests as the Overview comes up (the build parks it): a report of that place
     // is none of the user's doing, a report of any other place is, even when it comes first.

@@ -231,7 +231,7 @@ bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORR
 }
 
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
-                const wchar_t* text)
+                const wchar_t* text, int right)
 {
     SelectGuard hold(dc, font);
     SetTextColor(dc, textColor);
@@ -243,7 +243,11 @@ void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor
     }
     wchar_t line[256];
     const size_t length = CopyBounded(line, std::size(line), text);
-    TextOutW(dc, x, y, line, static_cast<int>(length));
+    RECT room{x, y, right, y + 0x4000};
+    if (right == INT_MAX)
+        TextOutW(dc, x, y, line, static_cast<int>(length));
+    else
+        DrawTextW(dc, line, static_cast<int>(length), &room, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void PrerenderTiles(Showing& current, HDC reference, int screenWidth)
@@ -508,7 +512,7 @@ TileDrawingContexts CreateTileDrawingContexts()
 }
 
 void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
-                          int captureHeight, bool complete, int dpi, HFONT font, const SnapshotColours& colours,
+                          int captureHeight, const wchar_t* notice, int dpi, HFONT font, const SnapshotColours& colours,
                           HPEN buttonPen, const TileDrawingContexts* given)
 {
     if (!tile.highlightTile || !tile.normalTile || !capture) return;
@@ -534,12 +538,11 @@ void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP 
     StretchBlt(plain.get(), small.x, small.y, small.width, small.height, selected.get(), large.x, large.y,
                large.width, large.height, SRCCOPY);
 
-    if (!complete) {
+    if (notice) {
         const int x = snapshot.left + Scale(6, dpi);
         const int y = snapshot.bottom - (snapshot.bottom - snapshot.top) / 10;
         for (HDC image : {selected.get(), plain.get()})
-            DrawTextAt(image, font, colours.incompleteText, colours.incompleteBackground, x, y,
-                       L"Incomplete Window Response...");
+            DrawTextAt(image, font, colours.incompleteText, colours.incompleteBackground, x, y, notice);
     }
 
     // The close and information buttons, on the selected look only.

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cmath>
 #include <mutex>
 #include <vector>
@@ -86,9 +87,9 @@ inline double ContrastRatio(COLORREF a, COLORREF b)
 bool FillGradient(HDC dc, int x1, int y1, int x2, int y2, COLORREF start, COLORREF end, int angle);
 
 // One line of text at (x, y), at most 255 characters, on an opaque background of the given colour
-// or on none (kTransparent).
+// or on none (kTransparent); a line that would pass `right` ends there in "...".
 void DrawTextAt(HDC dc, HFONT font, COLORREF textColor, COLORREF backgroundColor, int x, int y,
-                const wchar_t* text);
+                const wchar_t* text, int right = INT_MAX);
 
 // The functions that draw tiles work on the showing given: its list, selection, label owner,
 // dimming tools and DPI.
@@ -160,10 +161,11 @@ struct TileImages {
     SIZE size;
 };
 
-// Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice when
-// it is incomplete, and the close and information buttons into the selected look, in the given
+// Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice over
+// it when one is given (the capture is incomplete; null for a complete one), and the close and
+// information buttons into the selected look, in the given
 // colours (the buttons' lines with buttonPen, of colours.buttonLine), with the given contexts (made
 // for the call when null). The caller holds tileImagesLock.
 void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
-                          int captureHeight, bool complete, int dpi, HFONT font, const SnapshotColours& colours,
+                          int captureHeight, const wchar_t* notice, int dpi, HFONT font, const SnapshotColours& colours,
                           HPEN buttonPen, const TileDrawingContexts* contexts = nullptr);

@@ -3,14 +3,17 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "common/instance.h"
+#include "common/language.h"
 #include "common/owners.h"
 #include "common/system.h"
 #include "overview/scaling.h"
 #include "overview/showing.h"
 #include "overview/tiles.h"
+#include "resources/resource.h"
 #include "windows/capture.h"
 #include "windows/windowlist.h"
 
@@ -38,6 +41,7 @@ struct SnapshotWork {
     int dpi;
     HFONT font;
     SnapshotColours colours;  // of the squares and the notice drawn over each snapshot
+    std::wstring incompleteNotice;  // the notice's text: the worker loads no text itself
     CaptureContext capture;   // the stop event among it
 };
 
@@ -80,7 +84,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
                 FitSnapshot(capture.width, capture.height, job.tile.size.cx, job.tile.size.cy, work->dpi);
             std::lock_guard<std::mutex> hold(tileImagesLock);
             DrawSnapshotIntoTile(job.tile, snapshot, capture.bitmap.get(), capture.width, capture.height,
-                                 capture.complete, work->dpi, work->font, work->colours, buttonPen.get(), &drawing);
+                                 capture.complete ? nullptr : work->incompleteNotice.c_str(), work->dpi, work->font, work->colours, buttonPen.get(), &drawing);
         }
         // Posted, never sent: the GUI thread may be waiting for this thread to end.
         PostMessageW(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
@@ -134,6 +138,7 @@ void CreateSnapshotWorker(Showing& current, HWND window)
     work->dpi = current.overviewDpi;
     work->font = OverviewTextFont();
     work->colours = current.colours.snapshot;
+    work->incompleteNotice = LoadText(IDS_INCOMPLETE_RESPONSE);
     work->capture.stop = SnapshotStopEvent(current);
     // Office documents wait for their frame to come forward: a pause scaled by the clock.
     work->capture.documentPauseMs = 330000u / (processorMHz ? processorMHz : kDefaultProcessorMHz);

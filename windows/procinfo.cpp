@@ -3,10 +3,13 @@
 #include <psapi.h>
 
 #include <cwchar>
+#include <string>
 
+#include "common/language.h"
 #include "common/owners.h"
 #include "common/system.h"
 #include "common/text.h"
+#include "resources/resource.h"
 #include "windows/program.h"
 
 namespace {
@@ -19,16 +22,18 @@ unsigned long long Ticks(const FILETIME& time)
     return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-// Appends label, the size in kilobytes with thousands separators, and ending.
-void AppendMemoryLine(const wchar_t* label, SIZE_T bytes, const wchar_t* ending, wchar_t* output, size_t size)
+// Appends a line of the tip: a blank, the text and the ending.
+void AppendLine(const std::wstring& text, const wchar_t* ending, wchar_t* output, size_t size)
 {
-    wchar_t figure[kFigureBuffer] = {};
-    wchar_t grouped[kFigureBuffer] = {};
-    FormatBounded(figure, kFigureBuffer, L"%d", static_cast<int>(bytes >> 10));
-    GroupThousands(figure, grouped, kFigureBuffer);
-    AppendBounded(output, size, label);
-    AppendBounded(output, size, grouped);
+    AppendBounded(output, size, L" ");
+    AppendBounded(output, size, text.c_str());
     AppendBounded(output, size, ending);
+}
+
+// Appends the line of string `id` with the size in kilobytes.
+void AppendMemoryLine(UINT id, SIZE_T bytes, const wchar_t* ending, wchar_t* output, size_t size)
+{
+    AppendLine(FormatText(id, CountText(bytes >> 10).c_str()), ending, output, size);
 }
 
 }  // namespace
@@ -84,23 +89,57 @@ void GroupThousands(const wchar_t* digits, wchar_t* output, size_t size)
     }
 }
 
+UINT NumberGrouping(const wchar_t* localeGrouping)
+{
+    // "3;0" gives 3, "3;2;0" 32; without the closing ";0" the last group repeats no more: "3" gives 30.
+    UINT grouping = 0;
+    const wchar_t* at = localeGrouping;
+    for (; at && *at; ++at)
+        if (*at >= L'1' && *at <= L'9' && grouping < 100) grouping = grouping * 10 + (*at - L'0');
+    const size_t length = localeGrouping ? wcslen(localeGrouping) : 0;
+    const bool repeats = length >= 2 && wcscmp(localeGrouping + length - 2, L";0") == 0;
+    return repeats || grouping == 0 ? grouping : grouping * 10;
+}
+
+std::wstring CountText(unsigned long long count)
+{
+    const std::wstring digits = std::to_wstring(count);
+    using NumberFunction = int(WINAPI*)(const wchar_t*, DWORD, const wchar_t*, const NUMBERFMTW*, wchar_t*, int);
+    using LocaleFunction = int(WINAPI*)(const wchar_t*, LCTYPE, wchar_t*, int);
+    // Vista on; kernel32 is loaded in every process. Null names the user's locale.
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    static const auto formatNumber = ProcedureOf<NumberFunction>(kernel, "GetNumberFormatEx");
+    static const auto localeInfo = ProcedureOf<LocaleFunction>(kernel, "GetLocaleInfoEx");
+    wchar_t grouping[10] = {}, separator[5] = {}, point[5] = {}, text[kFigureBuffer * 2] = {};
+    if (formatNumber && localeInfo && localeInfo(nullptr, LOCALE_SGROUPING, grouping, std::size(grouping)) > 0 &&
+        localeInfo(nullptr, LOCALE_STHOUSAND, separator, std::size(separator)) > 0 &&
+        localeInfo(nullptr, LOCALE_SDECIMAL, point, std::size(point)) > 0) {
+        NUMBERFMTW rule{0, 1, NumberGrouping(grouping), point, separator, 1};
+        if (formatNumber(nullptr, 0, digits.c_str(), &rule, text, std::size(text)) > 0) return text;
+    }
+    GroupThousands(digits.c_str(), text, std::size(text));
+    return text;
+}
+
 void FormatDurationLine(unsigned long long minutes, wchar_t* output, size_t size)
 {
+    if (size == 0) return;
+    output[0] = L'\0';
+    std::wstring line;
     if (minutes == 0) {
-        CopyBounded(output, size, L" Duration: less than 1 minute \r\n\r\n");
+        line = LoadText(IDS_INFO_UNDER_A_MINUTE);
     } else if (minutes == 1) {
-        CopyBounded(output, size, L" Duration: 1 minute \r\n\r\n");
+        line = LoadText(IDS_INFO_ONE_MINUTE);
     } else if (minutes <= 59) {
-        FormatBounded(output, size, L" Duration: %lu minutes \r\n\r\n", static_cast<unsigned long>(minutes));
+        line = FormatText(IDS_INFO_MINUTES, CountText(minutes).c_str());
     } else {
-        const int hours = static_cast<int>(minutes / 60), rest = static_cast<int>(minutes % 60);
-        if (rest <= 1)
-            FormatBounded(output, size, L" Duration: %d hour %d minute \r\n\r\n", hours, rest);
-        else if (hours == 1)
-            FormatBounded(output, size, L" Duration: %d hour %d minutes \r\n\r\n", hours, rest);
-        else
-            FormatBounded(output, size, L" Duration: %d hours %d minutes \r\n\r\n", hours, rest);
+        const std::wstring hours = CountText(minutes / 60), rest = CountText(minutes % 60);
+        const UINT form = minutes % 60 <= 1 ? IDS_INFO_HOURS_MINUTE
+                          : minutes / 60 == 1 ? IDS_INFO_HOUR_MINUTES
+                                              : IDS_INFO_HOURS_MINUTES;
+        line = FormatText(form, hours.c_str(), rest.c_str());
     }
+    AppendLine(line, L" \r\n\r\n", output, size);
 }
 
 void FormatProcessInfo(HWND window, wchar_t* output, size_t size)
@@ -119,9 +158,7 @@ void FormatProcessInfo(HWND window, wchar_t* output, size_t size)
     if (!process) return;
 
     if (!program.path.empty()) {
-        AppendBounded(output, size, L" File: ");
-        AppendBounded(output, size, FileNamePart(program.path.c_str()));
-        AppendBounded(output, size, L" \r\n");
+        AppendLine(FormatText(IDS_INFO_FILE, FileNamePart(program.path.c_str())), L" \r\n", output, size);
     }
 
     FILETIME created{}, exited{}, kernel{}, user{};
@@ -146,7 +183,7 @@ void FormatProcessInfo(HWND window, wchar_t* output, size_t size)
         memoryRead = reader && GetProcessMemoryInfo(reader.get(), &counters, sizeof counters);
     }
     if (memoryRead) {
-        AppendMemoryLine(L" Virtual Memory Usage: ", counters.PagefileUsage, L" KB \r\n", output, size);
-        AppendMemoryLine(L" Total Memory Usage: ", counters.WorkingSetSize, L" KB ", output, size);
+        AppendMemoryLine(IDS_INFO_VIRTUAL_MEMORY, counters.PagefileUsage, L" \r\n", output, size);
+        AppendMemoryLine(IDS_INFO_TOTAL_MEMORY, counters.WorkingSetSize, L" ", output, size);
     }
 }

@@ -26,5 +26,10 @@ const wchar_t* FileNamePart(const wchar_t* path);
 void FormatProcessInfo(HWND window, wchar_t* output, size_t size);
 // Appends the digits to the output with a comma before every group of three from the right.
 void GroupThousands(const wchar_t* digits, wchar_t* output, size_t size);
+// A count as the user's locale writes numbers: its digit grouping and separator, no decimals ("0" for none)
+// (GetNumberFormatEx, looked up at run time); where the system lacks it, grouped by GroupThousands.
+std::wstring CountText(unsigned long long count);
+// NUMBERFMT's Grouping for a locale's LOCALE_SGROUPING ("3;0": 3, "3;2;0": 32, "3": 30).
+UINT NumberGrouping(const wchar_t* localeGrouping);
 // The running-time line for a process that started `minutes` whole minutes ago.
 void FormatDurationLine(unsigned long long minutes, wchar_t* output, size_t size);

@@ -572,6 +572,16 @@ std::string Probe::Describe(const std::vector<WPARAM>& ids)
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult Probe::ReadTexts(HWND window, std::vector<std::string>* lines)
+{
+    textsSeen_ = false;
+    PostMessageA(window, WM_NULL, kProbeTextsTag, 0);
+    if (!PollUntil([this] { return textsSeen_; }))
+        return ::testing::AssertionFailure() << "the probe sent no texts of window " << window;
+    *lines = texts_;
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult Probe::HoldThread(DWORD milliseconds)
 {
     if (!target_) return ::testing::AssertionFailure() << "the probe is not attached";
@@ -606,9 +616,61 @@ LRESULT CALLBACK Probe::SinkProc(HWND window, UINT message, WPARAM wParam, LPARA
             probe->tipText_.assign(static_cast<const char*>(data->lpData), data->cbData - 1);
             probe->tipTextSeen_ = true;
         }
+        if (data && data->dwData == kProbeTextsTag) {
+            const std::string all =
+                data->lpData ? Utf8(std::wstring(static_cast<const wchar_t*>(data->lpData), data->cbData / 2)) : "";
+            probe->texts_.clear();
+            for (size_t at = 0, end; (end = all.find('\n', at)) != std::string::npos; at = end + 1)
+                probe->texts_.push_back(all.substr(at, end - at));
+            probe->textsSeen_ = true;
+        }
         return TRUE;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+namespace {
+
+const void* SorvaneResource(LANGID language, LPCWSTR type, UINT id)
+{
+    static HMODULE module = LoadLibraryExW(Wide(SorvanePath()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (LANGID tried : {language, LANGID(MAKELANGID(PRIMARYLANGID(language), SUBLANG_NEUTRAL)), LANGID(0x0409)})
+        if (HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), tried))
+            return LockResource(LoadResource(module, found));
+    return nullptr;
+}
+
+}  // namespace
+
+std::string SorvaneString(LANGID language, UINT id)
+{
+    const auto* unit = static_cast<const wchar_t*>(SorvaneResource(language, RT_STRING, id / 16 + 1));
+    for (UINT skip = id % 16; unit && skip > 0; --skip) unit += 1 + *unit;
+    return unit ? Utf8(std::wstring(unit + 1, *unit)) : "";
+}
+
+std::vector<std::string> SorvaneMenu(LANGID language, UINT id)
+{
+    std::vector<std::string> items;
+    HMENU menu = LoadMenuIndirectW(SorvaneResource(language, RT_MENU, id));
+    for (int item = 0; item < GetMenuItemCount(GetSubMenu(menu, 0)); ++item) {
+        wchar_t text[256] = {};
+        if (GetMenuStringW(GetSubMenu(menu, 0), item, text, 256, MF_BYPOSITION) > 0) items.push_back(Utf8(text));
+    }
+    DestroyMenu(menu);
+    return items;
+}
+
+std::vector<std::string> SorvaneDialog(LANGID language, UINT id)
+{
+    std::vector<std::string> texts;
+    HWND dialog = CreateDialogIndirectParamW(
+        nullptr, static_cast<const DLGTEMPLATE*>(SorvaneResource(language, RT_DIALOG, id)), GetDesktopWindow(), nullptr, 0);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((ClassOf(child) == "Static" || ClassOf(child) == "Button") && !TextOf(child).empty())
+            texts.push_back(TextOf(child));
+    DestroyWindow(dialog);
+    return texts;
 }
 
 // ---- Sorvane's process

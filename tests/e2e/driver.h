@@ -162,6 +162,40 @@ std::wstring ReadUserText(const char* keyPath, const char* name);
 bool CountSettings(DWORD* values, DWORD* subkeys);
 std::string DescribeSettings();
 
+// Stores LogPixels in HKCU\Control Panel\Desktop for the programs started while it lives, and
+// puts back what was there, also when a test fails.
+class LogPixelsGuard {
+public:
+    explicit LogPixelsGuard(DWORD dpi)
+    {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                            nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof previous_, type = 0;
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&previous_), &size) ==
+                   ERROR_SUCCESS && type == REG_DWORD;
+        set_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+               ERROR_SUCCESS;
+    }
+    ~LogPixelsGuard()
+    {
+        if (!key_) return;
+        if (had_)
+            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_), sizeof previous_);
+        else
+            RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+    LogPixelsGuard(const LogPixelsGuard&) = delete;
+    LogPixelsGuard& operator=(const LogPixelsGuard&) = delete;
+    bool set() const { return set_; }
+
+private:
+    HKEY key_ = nullptr;
+    bool had_ = false, set_ = false;
+    DWORD previous_ = 0;
+};
+
 // ---- pointer
 
 int ScreenWidth();
@@ -198,6 +232,8 @@ public:
     std::vector<WPARAM> TakeHotkeys();
     // The text of the tooltip that the target window owns, read inside Sorvane's process.
     ::testing::AssertionResult ReadTipText(std::string* text);
+    // The texts under a window of Sorvane's GUI thread, one per line, misfits marked (probe.h).
+    ::testing::AssertionResult ReadTexts(HWND window, std::vector<std::string>* lines);
     // Makes Sorvane's GUI thread sleep for `milliseconds` and waits until the sleep has begun.
     ::testing::AssertionResult HoldThread(DWORD milliseconds);
     static std::string Describe(const std::vector<WPARAM>& ids);
@@ -215,7 +251,15 @@ private:
     bool tipTextSeen_ = false;
     int holdsSeen_ = 0;  // sleeps the probe has begun
     std::string tipText_;
+    std::vector<std::string> texts_;
+    bool textsSeen_ = false;
 };
+
+// Sorvane's own texts as Windows picks them for a user of `language` (that language's, its neutral
+// form's or English's), read from Sorvane.exe: a string, a menu's items, a dialog's labels and buttons.
+std::string SorvaneString(LANGID language, UINT id);
+std::vector<std::string> SorvaneMenu(LANGID language, UINT id);
+std::vector<std::string> SorvaneDialog(LANGID language, UINT id);
 
 // ---- Sorvane's process
 

@@ -4,11 +4,14 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/language.h"
+#include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/overview_support.h"
 
@@ -21,7 +24,7 @@ constexpr int kOthersModifierBox = 1017, kOthersKeyBox = 1018, kAppModifierBox =
 constexpr int kDefaultButton = 1019;
 constexpr int kRestoreMinimizedCheck = 1020, kThisMonitorOnlyCheck = 1026;
 constexpr int kGestureCheck = 1007, kBottomRight = 1011;
-constexpr int kSignInCheck = 1022;
+constexpr int kSignInCheck = 1022, kLanguageBox = 1027;
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValue[] = "Sorvane";
 
@@ -89,10 +92,10 @@ private:
 
 class ConfigurationSheet : public SorvaneTest {
 protected:
-    ::testing::AssertionResult Open(const SorvaneProcess& sorvane)
+    ::testing::AssertionResult Open(const SorvaneProcess& sorvane, const std::string& caption = "Sorvane Configuration")
     {
         PostMessageA(sorvane.window(), WM_COMMAND, kConfigureCommand, 0);
-        sheet = WaitForDialog(sorvane.id(), "Sorvane Configuration");
+        sheet = WaitForDialog(sorvane.id(), caption.c_str());
         if (!sheet) return ::testing::AssertionFailure() << "no sheet:\n" << DescribeWindows(sorvane.id());
         return ::testing::AssertionSuccess();
     }
@@ -180,6 +183,52 @@ protected:
         const std::string text = TextOf(GetDlgItem(warning, kMessageBoxTextId));
         if (text != ConflictWarning(combination)) return ::testing::AssertionFailure() << "the warning says " << text;
         return DismissMessageBox(warning);
+    }
+    // The tray menu's items as Sorvane shows them; the menu is closed again.
+    ::testing::AssertionResult ReadMenu(const SorvaneProcess& sorvane, std::vector<std::string>* items)
+    {
+        PostMessageA(sorvane.window(), kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
+        std::vector<HWND> menus;
+        if (!PollUntil([&] { return !(menus = TopLevelWindows("#32768", sorvane.id(), true)).empty(); }))
+            return ::testing::AssertionFailure() << "no menu";
+        const ::testing::AssertionResult read = probe.ReadTexts(menus[0], items);
+        PostMessageA(sorvane.window(), WM_CANCELMODE, 0, 0);
+        PollUntil([&] { return TopLevelWindows("#32768", sorvane.id(), true).empty(); });
+        return read;
+    }
+    // The About box and the four pages in every language Sorvane has: no text is marked as too large
+    // for its control. Chinese, Japanese and Korean are measured in a run whose LANG is one of them
+    // (Wine then draws dialogs in a font of their script, as their Windows do), the others without.
+    void ExpectEveryTextFits(DWORD dpi)
+    {
+        LogPixelsGuard pixels(dpi);
+        ASSERT_TRUE(pixels.set());
+        const auto eastAsian = [](LANGID id) {
+            return PRIMARYLANGID(id) == LANG_JAPANESE || PRIMARYLANGID(id) == LANG_KOREAN || PRIMARYLANGID(id) == LANG_CHINESE;
+        };
+        for (const ShippedLanguage& language : kShippedLanguages) {
+            if (eastAsian(language.id) != eastAsian(GetUserDefaultUILanguage())) continue;
+            SCOPED_TRACE(Utf8(language.locale));
+            WriteTextSetting("Language", REG_SZ, language.locale);
+            SorvaneProcess sorvane;
+            ASSERT_TRUE(StartSorvane(sorvane));
+            PostMessageA(sorvane.window(), WM_COMMAND, kCommandAbout, 0);
+            std::vector<HWND> about;
+            ASSERT_TRUE(PollUntil([&] { return !(about = TopLevelWindows("#32770", sorvane.id(), true)).empty(); }));
+            std::vector<std::string> lines, more;
+            ASSERT_TRUE(probe.ReadTexts(about[0], &lines));
+            PostMessageA(about[0], WM_COMMAND, IDOK, 0);
+            ASSERT_TRUE(Open(sorvane, SorvaneString(language.id, IDS_SHEET_CAPTION)));
+            for (int page = 0; page < 4; ++page) {
+                ASSERT_TRUE(ShowPage(page));
+                ASSERT_TRUE(probe.ReadTexts(CurrentPage(), &more));
+                lines.insert(lines.end(), more.begin(), more.end());
+            }
+            for (const std::string& line : lines) EXPECT_NE('!', line.empty() ? ' ' : line[0]) << line;
+            Press(IDCANCEL);
+            ASSERT_TRUE(WaitClosed());
+            ASSERT_TRUE(ExitSorvane(sorvane));
+        }
     }
     HWND sheet = nullptr;
 };
@@ -428,6 +477,52 @@ TEST_F(ConfigurationSheet, TheSignInBoxWritesAndRemovesOnlySorvanesRunValue)
     EXPECT_EQ(before, removed) << "before:\n" << DescribeRunKey(before) << "after OK:\n" << DescribeRunKey(removed);
     ASSERT_TRUE(ExitSorvane(sorvane));
 }
+
+// Run with LANG=de_DE.UTF-8 and with LANG=ja_JP.UTF-8 (tests/e2e/CMakeLists.txt): Wine gives the user
+// that UI language, and the tray menu, a page and a message box say what Sorvane's resources say in it.
+TEST_F(ConfigurationSheet, TheMenuAPageAndABoxSpeakTheUsersLanguage)
+{
+    const LANGID language = GetUserDefaultUILanguage();
+    ASSERT_NE(LANG_ENGLISH, PRIMARYLANGID(language)) << "LANG names a locale the system lacks";
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    std::vector<std::string> shown;
+    ASSERT_TRUE(ReadMenu(sorvane, &shown));
+    EXPECT_EQ(SorvaneMenu(language, IDR_TRAY_MENU), shown);
+    ASSERT_TRUE(Open(sorvane, SorvaneString(language, IDS_SHEET_CAPTION)));
+    ASSERT_TRUE(probe.ReadTexts(CurrentPage(), &shown));
+    for (const std::string& text : SorvaneDialog(language, IDD_PAGE_SHORTCUTS))
+        EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), text)) << text;
+    ASSERT_TRUE(ShowPage(2));
+    PostMessageA(CurrentPage(), WM_COMMAND, MAKEWPARAM(IDC_EXCLUSION_REMOVE, BN_CLICKED), 0);
+    HWND box = WaitForDialog(sorvane.id(), SorvaneString(language, IDS_NOTHING_SELECTED_TITLE).c_str());
+    ASSERT_NE(nullptr, box) << DescribeWindows(sorvane.id());
+    EXPECT_EQ(SorvaneString(language, IDS_NOTHING_SELECTED), TextOf(GetDlgItem(box, kMessageBoxTextId)));
+    ASSERT_TRUE(DismissMessageBox(box));
+    Press(IDCANCEL);
+    ASSERT_TRUE(WaitClosed());
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+// On an English system, Deutsch chosen on the Advanced page is stored and speaks in the menu at once.
+TEST_F(ConfigurationSheet, ALanguageChosenOnTheAdvancedPageIsStoredAndSpeaksAtOnce)
+{
+    SorvaneProcess sorvane;
+    ASSERT_TRUE(StartSorvane(sorvane));
+    ASSERT_TRUE(Open(sorvane));
+    ASSERT_TRUE(ShowPage(3));
+    Choose(kLanguageBox, 2);  // after "System default" and "English"
+    Press(IDOK);
+    ASSERT_TRUE(WaitClosed());
+    EXPECT_EQ(L"de-DE", ReadUserText(kSettingsKey, "Language"));
+    std::vector<std::string> shown;
+    ASSERT_TRUE(ReadMenu(sorvane, &shown));
+    EXPECT_EQ(SorvaneMenu(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), IDR_TRAY_MENU), shown);
+    ASSERT_TRUE(ExitSorvane(sorvane));
+}
+
+TEST_F(ConfigurationSheet, EveryTextFitsItsControlAt96Dpi) { ExpectEveryTextFits(96); }
+TEST_F(ConfigurationSheet, EveryTextFitsItsControlAt144Dpi) { ExpectEveryTextFits(144); }
 
 }  // namespace
 }  // namespace e2e

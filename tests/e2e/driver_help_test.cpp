@@ -144,22 +144,27 @@ HWND WaitForLaterMessageBox(const SorvaneProcess& sorvane)
     return box;
 }
 
+// In English, then in the language chosen on the Advanced page (its own page).
 TEST_F(HelpCommand, OpensThePageBesideTheExecutableWithTheUsersHtmlProgram)
 {
-    SorvaneProcess sorvane;
-    ASSERT_TRUE(StartSorvane(sorvane));
-    ASSERT_TRUE(PostMessageA(sorvane.window(), WM_COMMAND, kHelpCommand, 0));
-    std::string argument, commandLine;
-    ASSERT_TRUE(PollUntil([&] { return ReadRecord(&argument, &commandLine); }))
-        << "the recorder was not started; Sorvane's windows:\n"
-        << DescribeWindows(sorvane.id());
-    const std::string page = DriverDirectory() + "Sorvane.html";
-    EXPECT_EQ(0, lstrcmpiA(page.c_str(), argument.c_str()))
-        << "expected " << page << "\n got " << argument << "\n command line " << commandLine;
-    ASSERT_TRUE(probe.Flush());
-    EXPECT_TRUE(TopLevelWindows("#32770", sorvane.id(), true).empty()) << DescribeWindows(sorvane.id());
-    EXPECT_FALSE(IsWindowVisible(sorvane.window())) << "Help opened the Overview";
-    ASSERT_TRUE(ExitSorvane(sorvane));
+    for (const char* name : {"Sorvane.html", "Sorvane.de.html"}) {
+        if (name[8] == 'd') WriteTextSetting("Language", REG_SZ, L"de-DE");
+        DeleteFileA(RecordPath().c_str());
+        SorvaneProcess sorvane;
+        ASSERT_TRUE(StartSorvane(sorvane));
+        ASSERT_TRUE(PostMessageA(sorvane.window(), WM_COMMAND, kHelpCommand, 0));
+        std::string argument, commandLine;
+        ASSERT_TRUE(PollUntil([&] { return ReadRecord(&argument, &commandLine); }))
+            << "the recorder was not started; Sorvane's windows:\n"
+            << DescribeWindows(sorvane.id());
+        const std::string page = DriverDirectory() + name;
+        EXPECT_EQ(0, lstrcmpiA(page.c_str(), argument.c_str()))
+            << "expected " << page << "\n got " << argument << "\n command line " << commandLine;
+        ASSERT_TRUE(probe.Flush());
+        EXPECT_TRUE(TopLevelWindows("#32770", sorvane.id(), true).empty()) << DescribeWindows(sorvane.id());
+        EXPECT_FALSE(IsWindowVisible(sorvane.window())) << "Help opened the Overview";
+        ASSERT_TRUE(ExitSorvane(sorvane));
+    }
 }
 
 TEST_F(HelpCommand, AMissingPageIsNamedWhereItWasExpected)

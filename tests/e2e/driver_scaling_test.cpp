@@ -18,40 +18,6 @@ constexpr int kDpi = 144;
 
 int Scaled(int value) { return ScaleForDpi(value, kDpi); }
 
-// Stores LogPixels in HKCU\Control Panel\Desktop for the programs started while it lives, and
-// puts back what was there, also when a test fails.
-class LogPixelsGuard {
-public:
-    explicit LogPixelsGuard(DWORD dpi)
-    {
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                            nullptr, &key_, nullptr) != ERROR_SUCCESS)
-            return;
-        DWORD size = sizeof previous_, type = 0;
-        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&previous_), &size) ==
-                   ERROR_SUCCESS && type == REG_DWORD;
-        set_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
-               ERROR_SUCCESS;
-    }
-    ~LogPixelsGuard()
-    {
-        if (!key_) return;
-        if (had_)
-            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_), sizeof previous_);
-        else
-            RegDeleteValueA(key_, "LogPixels");
-        RegCloseKey(key_);
-    }
-    LogPixelsGuard(const LogPixelsGuard&) = delete;
-    LogPixelsGuard& operator=(const LogPixelsGuard&) = delete;
-    bool set() const { return set_; }
-
-private:
-    HKEY key_ = nullptr;
-    bool had_ = false, set_ = false;
-    DWORD previous_ = 0;
-};
-
 class ScaledOverview : public OverviewTest {
 protected:
     void SetUp() override

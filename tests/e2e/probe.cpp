@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "tests/e2e/probe.h"
 
 namespace {
@@ -36,6 +38,80 @@ void ReportTipText(HWND owner)
                         SMTO_NORMAL, 5000, &ignored);
 }
 
+// A control's text, marked when it does not fit: in the control's font, in its width less a check
+// box's square, a button's edges or a drop-down list's arrow, and on as many lines as its height
+// holds where it wraps. A drop-down list's text is its widest item.
+std::wstring TextLine(HWND control)
+{
+    wchar_t text[1024] = {}, kind[32] = {};
+    GetWindowTextW(control, text, 1024);
+    GetClassNameW(control, kind, 32);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    const bool button = lstrcmpiW(kind, L"Button") == 0, label = lstrcmpiW(kind, L"Static") == 0;
+    const LONG type = style & (button ? BS_TYPEMASK : SS_TYPEMASK);
+    const bool combo = lstrcmpiW(kind, L"ComboBox") == 0;
+    if (!combo && (!text[0] || !(button ? type <= BS_AUTO3STATE || type == BS_AUTORADIOBUTTON
+                                        : label && (type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP))))
+        return text;
+    RECT have{};
+    GetClientRect(control, &have);
+    HDC dc = GetDC(control);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    if (button) have.right -= MulDiv(type <= BS_DEFPUSHBUTTON ? 8 : 18, dpi, 96);
+    // A drop-down list shows its widest item beside the arrow.
+    if (combo) have.right -= GetSystemMetrics(SM_CXVSCROLL) + MulDiv(6, dpi, 96);
+    for (LRESULT item = 0, widest = 0; combo && item < SendMessageW(control, CB_GETCOUNT, 0, 0); ++item) {
+        wchar_t name[1024] = {};
+        SIZE size{};
+        if (SendMessageW(control, CB_GETLBTEXTLEN, item, 0) >= 1024) continue;
+        SendMessageW(control, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(name));
+        GetTextExtentPoint32W(dc, name, lstrlenW(name), &size);
+        if (size.cx <= widest) continue;
+        lstrcpyW(text, name);
+        widest = size.cx;
+    }
+    const bool wraps = button ? (style & BS_MULTILINE) != 0 : label && type <= SS_RIGHT;
+    RECT need{0, 0, have.right, 0};
+    DrawTextW(dc, text, -1, &need,
+              DT_CALCRECT | DT_EXPANDTABS | (wraps ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX && label ? DT_NOPREFIX : 0));
+    SelectObject(dc, font);
+    ReleaseDC(control, dc);
+    if (need.right <= have.right && (!wraps || need.bottom <= have.bottom)) return text;
+    wchar_t sizes[64];
+    wsprintfW(sizes, L" (needs %dx%d, has %dx%d)", need.right, need.bottom, have.right, have.bottom);
+    return std::wstring(L"!") + text + sizes;
+}
+
+BOOL CALLBACK AddTextLine(HWND control, LPARAM lines)
+{
+    reinterpret_cast<std::wstring*>(lines)->append(TextLine(control)).append(L"\n");
+    return TRUE;
+}
+
+// Inside Sorvane: the texts under `window` (see kProbeTextsTag), sent to the driver's sink.
+void ReportTexts(HWND window)
+{
+    std::wstring lines;
+    wchar_t kind[32] = {};
+    GetClassNameW(window, kind, 32);
+    if (lstrcmpW(kind, L"#32768") == 0) {
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+        for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+            wchar_t text[256] = {};
+            if (GetMenuStringW(menu, item, text, 256, MF_BYPOSITION) > 0) lines.append(text).append(L"\n");
+        }
+    } else {
+        AddTextLine(window, reinterpret_cast<LPARAM>(&lines));
+        EnumChildWindows(window, AddTextLine, reinterpret_cast<LPARAM>(&lines));
+    }
+    COPYDATASTRUCT data{kProbeTextsTag, static_cast<DWORD>(lines.size() * sizeof(wchar_t)), lines.data()};
+    DWORD_PTR ignored = 0;
+    if (HWND sink = FindWindowExA(HWND_MESSAGE, nullptr, kProbeSinkClass, nullptr))
+        SendMessageTimeoutW(sink, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&data),
+                            SMTO_NORMAL, 5000, &ignored);
+}
+
 // Holds Sorvane's GUI thread: nothing in its queue, and no message sent to it, is handled meanwhile.
 void KeepBusy(DWORD milliseconds)
 {
@@ -57,6 +133,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMsg(int code, WPARAM r
             Report(kProbeMarkerReport, static_cast<WPARAM>(message->lParam), message->hwnd);
         else if (message->message == WM_NULL && message->wParam == kProbeTipTextTag)
             ReportTipText(message->hwnd);
+        else if (message->message == WM_NULL && message->wParam == kProbeTextsTag)
+            ReportTexts(message->hwnd);
         else if (message->message == WM_NULL && message->wParam == kProbeBusyTag)
             KeepBusy(static_cast<DWORD>(message->lParam));
     }

@@ -28,6 +28,12 @@ constexpr WPARAM kProbeTipTextTag = 0x5EB1;
 constexpr WPARAM kProbeBusyTag = 0x5EB2;
 constexpr DWORD kProbeBusyLimitMs = 10000;
 
+// A WM_NULL with this wParam posted to a window of Sorvane's GUI thread asks the probe for the texts
+// under it, one per line, in UTF-16 as WM_COPYDATA with this dwData: a menu window's items, or the
+// window's and each descendant's. A static text, button, check box, radio button or drop-down list
+// (its widest item) whose text does not fit it, measured in its own font, gets "!" before its line and what it needs after it.
+constexpr WPARAM kProbeTextsTag = 0x5EB3;
+
 // The hook procedure's export; i686 decorates the stdcall name as "ProbeGetMsg@12".
 constexpr char kProbeProcName[] = "ProbeGetMsg";
 constexpr char kProbeProcDecoratedName[] = "ProbeGetMsg@12";

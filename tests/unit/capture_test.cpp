@@ -288,7 +288,7 @@ TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
         DrawSnapshotIntoTile(TileImages{entry->highlightTile, entry->normalTile, SIZE{341, 335}}, s,
-                             capture.bitmap.get(), capture.width, capture.height, false, 96,
+                             capture.bitmap.get(), capture.width, capture.height, L"Incomplete Window Response...", 96,
                              static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), CurrentOverviewColours().snapshot,
                              pen.get());
     }

@@ -192,6 +192,17 @@ OverviewMeasures MeasuresAt(int dpi)
 
 }  // namespace
 
+// A notice longer than the English one moves left to end a margin short of the screen's edge, and
+// the help line ends a margin before the notice, however narrow the screen.
+TEST(ScaledFrame, TheFooterTextsMakeRoomForEachOther)
+{
+    const FrameLayout frame = FrameLayoutFor(1024, 768);
+    EXPECT_EQ(839, FooterTextsFor(frame, 1024, 100).noticeLeft);
+    EXPECT_EQ(819, FooterTextsFor(frame, 1024, 100).helpRight);
+    EXPECT_EQ(704, FooterTextsFor(frame, 1024, 300).noticeLeft);
+    EXPECT_EQ(20, FooterTextsFor(frame, 1024, 2000).helpRight);
+}
+
 // At 100, 150 and 200 per cent every measure is scaled from 96 DPI as Windows rounds, by the DPI
 // given alone: a showing on a monitor of another scale than the system's gets that monitor's
 // measures.

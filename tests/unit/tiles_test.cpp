@@ -263,7 +263,7 @@ TEST(SnapshotDrawing, InHighContrastTheSquaresAndTheNoticeKeepGroundsOfTheirOwn)
     {
         std::lock_guard<std::mutex> hold(tileImagesLock);
         DrawSnapshotIntoTile(TileImages{selected.get(), plain.get(), SIZE{200, 150}}, RECT{20, 25, 180, 125},
-                             capture.get(), 160, 100, false, 96, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
+                             capture.get(), 160, 100, L"Incomplete Window Response...", 96, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
                              colours, pen.get());
     }
     // The black, white and other pixels of an area.

@@ -14,10 +14,12 @@
 #include "overview/find.h"
 #include "overview/frame.h"
 #include "overview/layout.h"
+#include "overview/palette.h"
+#include "overview/present.h"
 #include "overview/scaling.h"
 #include "overview/showing.h"
 #include "overview/switching.h"
-#include "overview/tiles.h"
+#include "overview/tileimages.h"
 #include "overview/worker.h"
 #include "resources/resource.h"
 #include "windows/collect.h"
@@ -42,7 +44,7 @@ RECT ButtonRect(int leftOfEdge, int w, int h, int dpi)
     return RECT{left, top, left + Scale(kButtonWidth, dpi), top + Scale(kButtonHeight, dpi)};
 }
 
-// The showing's ground (overview/tiles.h) as a brush, or null where the system's is used.
+// The showing's ground (overview/palette.h) as a brush, or null where the system's is used.
 UniqueBrush groundBrush;
 
 // In the dark look the notice is drawn on the showing's ground; otherwise the system draws it.

@@ -16,6 +16,7 @@
 #include "overview/tiledraw.h"
 #include "resources/resource.h"
 #include "windows/capture.h"
+#include "windows/screencrop.h"
 #include "windows/windowlist.h"
 
 namespace {

@@ -8,27 +8,26 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/closewindow.h"
 #include "app/help.h"
 #include "app/infotip.h"
+#include "app/overviewinput.h"
 #include "app/tray.h"
 #include "common/language.h"
 #include "common/platform.h"
 #include "common/text.h"
 #include "config/configsheet.h"
 #include "config/gesture.h"
-#include "config/hotkeys.h"
 #include "config/settings.h"
 #include "overview/accessible.h"
 #include "overview/find.h"
 #include "overview/frame.h"
 #include "overview/layout.h"
 #include "overview/lifecycle.h"
+#include "overview/present.h"
 #include "overview/scaling.h"
 #include "overview/selection.h"
 #include "overview/showing.h"
 #include "overview/switching.h"
-#include "overview/tiles.h"
 #include "overview/worker.h"
 #include "resources/resource.h"
 #include "windows/procinfo.h"
@@ -40,54 +39,11 @@ namespace {
 const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
 
 constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED (Windows 8.1 on)
-constexpr UINT kShellPingTimeoutMs = 1000;
 // The InfoTip's text when it is one of the fixed ones: it must outlive the tip's request.
 std::wstring fixedTipText;
 
 // How many MainWindowProc calls are running: more than one inside nested waits and modal loops.
 int dispatchDepth;
-// Set while a handler hides, refreshes or closes from the Overview: a nested close request then
-// leaves the Overview to that handler.
-bool overviewLeaving;
-
-bool OverviewOpen(HWND window) { return IsWindowVisible(window) != FALSE; }
-
-void UseStandardCursor(LPCWSTR identifier) { SetCursor(LoadCursorW(nullptr, identifier)); }
-
-// Marks a handler that takes the Overview down (and may wait meanwhile) for its duration.
-class LeavingGuard {
-public:
-    LeavingGuard() : outer_(overviewLeaving) { overviewLeaving = true; }
-    ~LeavingGuard() { overviewLeaving = outer_; }
-    LeavingGuard(const LeavingGuard&) = delete;
-    LeavingGuard& operator=(const LeavingGuard&) = delete;
-
-private:
-    bool outer_;
-};
-
-void StopAndHide(HWND window)
-{
-    LeavingGuard leaving;
-    StopAndWaitForWorker(showing);
-    HideOverview(window);
-}
-
-// Enter, Space and a click on the selected tile.
-void StopAndSwitch(HWND window)
-{
-    LeavingGuard leaving;
-    StopAndWaitForWorker(showing);
-    HideOverviewAndSwitch(window, showing.windowList.selected);
-}
-
-// Esc, Cancel and Alt+F4: the Overview goes without a switch, and the window that was in front
-// before it comes back to the front.
-void CancelOverview(HWND window)
-{
-    StopAndHide(window);
-    ReturnToWindowInFront();
-}
 
 // Whether a showing, a direct switch or a close from the Overview is under way on this thread
 // (its records would be freed under it by an exit now).
@@ -199,240 +155,6 @@ void HandlePaint(HWND window)
     EndPaint(window, &paint);
 }
 
-// The configuration sheet disables the main window, its owner, while it is open. An Overview
-// shown then could take no input (a disabled window gets neither keys nor clicks), and a second
-// sheet would stack on the first: such requests bring the open sheet forward instead.
-bool BringOwnedModalForward(HWND window)
-{
-    if (IsWindowEnabled(window)) return false;
-    HWND modal = GetLastActivePopup(window);
-    if (modal && modal != window) ActivateWindow(modal);
-    return true;
-}
-
-// Carries out what holding the Show hotkey's modifier asks for.
-void ActOnHold(HWND window, HoldAction action)
-{
-    switch (action) {
-    case HoldAction::SelectNext:
-        ShowKeyboardCues(showing, window);
-        MoveSelection(showing, window, NextMatchingEntry(showing, true));
-        break;
-    case HoldAction::Switch:
-        StopAndSwitch(window);
-        break;
-    case HoldAction::Cancel:
-        CancelOverview(window);
-        break;
-    case HoldAction::None:
-        break;
-    }
-}
-
-UINT ModifiersOfHotkey(WPARAM id) { return id == HOTKEY_APP ? settings.appModifiers : settings.showModifiers; }
-
-// Show, or Show this application's windows, pressed while an Overview is open: the next tile of the
-// Overview on screen, whatever its scope. With the hotkey's modifier held the press starts or
-// continues the hold, so that letting go of that modifier switches; a hotkey without a modifier has
-// nothing to hold and only moves on.
-void StepOnByHotkey(HWND window, WPARAM id)
-{
-    const UINT modifiers = ModifiersOfHotkey(id);
-    if (!HotkeyHasModifier(modifiers)) {
-        ActOnHold(window, HoldAction::SelectNext);
-        return;
-    }
-    const HoldAction action =
-        StepHold(showing.hold, HoldEvent::ShowHotkey, ModifierKeysDown(modifiers), settings.switchOnRelease);
-    if (showing.hold.holding) showing.hold.modifiers = modifiers;
-    ActOnHold(window, action);
-}
-
-void HandleHotkey(HWND window, WPARAM id, LPARAM detail)
-{
-    if (OverviewOpen(window)) {
-        if ((id == HOTKEY_SHOW || id == HOTKEY_APP) && !showing.overviewBuilding && showing.windowList.head)
-            StepOnByHotkey(window, id);
-        return;
-    }
-    if (id == HOTKEY_SHOW || id == HOTKEY_SHOW2 || id == HOTKEY_APP) {
-        // The corner's request carries the point where the pointer stopped.
-        const POINT corner{static_cast<short>(LOWORD(detail)), static_cast<short>(HIWORD(detail))};
-        // A game, a film or a slide show has that corner's monitor: the corner keeps quiet.
-        if (id == HOTKEY_SHOW2 && FullScreenProgramOnMonitorAt(corner)) return;
-        if (BringOwnedModalForward(window)) return;
-        // The application in front is read before anything of ours comes forward.
-        const OverviewScope scope = id == HOTKEY_APP ? ApplicationScopeInFront() : OverviewScope{};
-        RememberWindowInFront();
-        if (id == HOTKEY_SHOW2) {
-            ShowOverviewOnMonitorAt(window, corner);
-        } else {
-            ShowOverview(window, scope);
-            // Read once the Overview is in front: a modifier let go while it was being built is up.
-            const UINT modifiers = ModifiersOfHotkey(id);
-            if (OverviewOpen(window)) showing.hold = StartHold(true, modifiers, ModifierKeysDown(modifiers));
-        }
-    } else if (id == HOTKEY_RECENT || id == HOTKEY_OTHERS) {
-        QuickSwitch(id == HOTKEY_RECENT ? QuickSwitchTarget::WindowBehind : QuickSwitchTarget::FurthestBack);
-    }
-}
-
-// Wakes the desktop and the shell (bounded: a hung shell must not hang us).
-void PingDesktop()
-{
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kShellPingTimeoutMs, &ignored);
-    if (HWND shell = GetShellWindow())
-        SendMessageTimeoutW(shell, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kShellPingTimeoutMs, &ignored);
-}
-
-void RefreshOverview(HWND window)
-{
-    LeavingGuard leaving;
-    const unsigned count = showing.windowList.count;
-    const OverviewScope scope = showing.scope;  // the next showing lists the same windows
-    StopAndWaitForWorker(showing);
-    HideInfoTip();
-    PingDesktop();
-    HideOverview(window);
-    PingDesktop();
-    Sleep((count == 1 ? 500000 : 330000) / (processorMHz ? processorMHz : kDefaultProcessorMHz));
-    ShowOverview(window, scope);
-}
-
-// A key went down; true when it is one the Overview moves or closes by (which arrive as system keys
-// while Alt is held).
-bool HandleKeyDown(HWND window, WPARAM key)
-{
-    if (showing.overviewBuilding || !showing.windowList.head) return false;
-    ShowKeyboardCues(showing, window);
-    if (key == VK_ESCAPE) {  // with the Show hotkey's modifier held, Esc closes at once
-        ActOnHold(window, StepHold(showing.hold, HoldEvent::Escape, true, settings.switchOnRelease));
-        return true;
-    }
-    switch (key) {
-    // Every move stops on tiles that match the find text only (all of them while it is empty).
-    case VK_TAB:
-        MoveSelection(showing, window, NextMatchingEntry(showing, GetKeyState(VK_SHIFT) >= 0));
-        break;
-    case VK_PRIOR:
-    case VK_HOME:
-        MoveSelection(showing, window, FirstMatchingEntry(showing));
-        break;
-    case VK_NEXT:
-    case VK_END:
-        MoveSelection(showing, window, LastMatchingEntry(showing));
-        break;
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN: {
-        const Direction direction = key == VK_LEFT    ? Direction::Left
-                                    : key == VK_RIGHT ? Direction::Right
-                                    : key == VK_UP    ? Direction::Up
-                                                      : Direction::Down;
-        if (WindowEntry* target = MatchingNeighbour(showing, direction)) MoveSelection(showing, window, target);
-        break;
-    }
-    default:
-        return false;
-    }
-    StepHold(showing.hold, HoldEvent::SelectionMoved, true, settings.switchOnRelease);
-    return true;
-}
-
-// A key went up, as a key or a system key (with Alt held): letting go of the Show hotkey's modifier
-// may switch.
-void HandleModifierUp(HWND window, WPARAM key)
-{
-    if (showing.overviewBuilding || !OverviewOpen(window) || !IsModifierKey(showing.hold.modifiers, key)) return;
-    ActOnHold(window, StepHold(showing.hold, HoldEvent::ModifierUp, false, settings.switchOnRelease));
-}
-
-void HandleKeyUp(HWND window, WPARAM key)
-{
-    if (showing.overviewBuilding) {
-        if (key == VK_ESCAPE) RequestSnapshotStop(showing);
-        return;
-    }
-    if (!OverviewOpen(window) || !showing.windowList.head) return;
-    switch (key) {
-    case VK_RETURN:
-    case VK_SPACE:
-        StopAndSwitch(window);
-        break;
-    case VK_ESCAPE:
-        CancelOverview(window);
-        break;
-    case VK_F5:
-        RefreshOverview(window);
-        break;
-    default:
-        break;
-    }
-}
-
-void HandleMouseMove(HWND window, int x, int y)
-{
-    // A report of the place the pointer rested at as the Overview came up, or of the last one, is no
-    // move; where the resting place could not be read, the first report only says it.
-    const bool pointerMoved = showing.pointerSeen && (x != showing.lastPointer.x || y != showing.lastPointer.y);
-    showing.pointerSeen = true;
-    showing.lastPointer = POINT{x, y};
-    if (showing.overviewBuilding) return;
-    WindowEntry* hit = TileAtPoint(showing, x, y);
-    if (hit && hit->dimmed) hit = nullptr;  // a dimmed tile is never selected
-    if (hit != showing.windowList.selected) {
-        if (hit) {
-            MoveSelection(showing, window, hit);
-            if (pointerMoved) StepHold(showing.hold, HoldEvent::SelectionMoved, true, settings.switchOnRelease);
-            UseStandardCursor(IDC_HAND);
-        } else {
-            UseStandardCursor(IDC_ARROW);
-        }
-    } else if (!hit) {
-        UseStandardCursor(IDC_ARROW);
-    }
-    const int dpi = showing.overviewDpi;
-    if (hit && (InCloseSquare(hit->tile, x, y, dpi) || InInfoSquare(hit->tile, x, y, dpi))) {
-        ShowInfoTipAt(InfoTipPlace(POINT{x, y}, showing.overviewMonitor, dpi));
-    } else if (InfoTipShown()) {
-        HideInfoTip();
-    } else if (hit) {
-        UseStandardCursor(IDC_HAND);
-    }
-}
-
-void HandleLeftButtonUp(HWND window, int x, int y)
-{
-    if (showing.overviewBuilding) return;
-    HideInfoTip();
-    WindowEntry* hit = TileAtPoint(showing, x, y);
-    if (!hit || hit != showing.windowList.selected) return;
-    if (InCloseSquare(hit->tile, x, y, showing.overviewDpi))
-        CloseTileWindow(window);
-    else
-        StopAndSwitch(window);
-}
-
-void HandleMouseWheel(HWND window, WPARAM wParam)
-{
-    if (showing.overviewBuilding || !showing.windowList.head) return;
-    // Each whole step forward moves to the previous tile, each one backward to the next: one move to
-    // where the steps lead.
-    const int steps = TakeWheelSteps(showing, GET_WHEEL_DELTA_WPARAM(wParam));
-    if (steps == 0) return;
-    MoveSelection(showing, window, MatchingEntryAfter(showing, -steps));
-    StepHold(showing.hold, HoldEvent::SelectionMoved, true, settings.switchOnRelease);
-}
-
-// Another window took the front from the open Overview: a hold ends there, so that a later lone
-// release of the modifier does not switch.
-void HandleActivate(WPARAM state)
-{
-    if (LOWORD(state) == WA_INACTIVE) StepHold(showing.hold, HoldEvent::LostFront, false, settings.switchOnRelease);
-}
-
 LRESULT HandleNotify(LPARAM lParam)
 {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -456,6 +178,16 @@ LRESULT HandleNotify(LPARAM lParam)
         request->lpszText = fixedTipText.data();
     }
     return 0;
+}
+
+// While the Overview is up, screen readers get its list of tiles; otherwise the standard object.
+LRESULT HandleGetObject(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT answer = 0;
+    if (OverviewOpen(window) && !showing.overviewBuilding &&
+        AnswerAccessibleObject(showing, window, wParam, lParam, &answer))
+        return answer;
+    return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
 }
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
@@ -542,8 +274,7 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_CHAR:
     case WM_IME_CHAR:  // a character an input method composed: not passed on, so it comes once
-        if (!showing.overviewBuilding && OverviewOpen(window))
-            HandleFindCharacter(showing, window, static_cast<unsigned>(wParam));
+        HandleCharacter(window, wParam);
         return 0;
     case WM_MOUSEMOVE:
         HandleMouseMove(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -574,24 +305,10 @@ LRESULT DispatchMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TILE_FILLED:
         PresentFilledTile(showing, window, wParam, lParam);
         return 0;
-    case WM_GETOBJECT: {
-        // While the Overview is up, screen readers get its list of tiles; otherwise the standard
-        // object.
-        LRESULT answer = 0;
-        if (OverviewOpen(window) && !showing.overviewBuilding &&
-            AnswerAccessibleObject(showing, window, wParam, lParam, &answer))
-            return answer;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    case WM_GETOBJECT:
+        return HandleGetObject(window, wParam, lParam);
     case WM_ACCESSIBLE_SWITCH:
-        // A reader's default action on a tile of this showing: as Enter on that tile.
-        if (wParam == showing.showingNumber && OverviewOpen(window) && !showing.overviewBuilding) {
-            WindowEntry* chosen = EntryAtIndex(showing.windowList, static_cast<int>(lParam) - 1);
-            if (chosen && !chosen->dimmed) {
-                MoveSelection(showing, window, chosen);
-                StopAndSwitch(window);
-            }
-        }
+        HandleAccessibleSwitch(window, wParam, lParam);
         return 0;
     case WM_DISPLAYCHANGE:
     case kDpiChangedMessage:

@@ -8,10 +8,12 @@
 #include "common/owners.h"
 #include "common/text.h"
 #include "overview/announce.h"
+#include "overview/drawing.h"
 #include "overview/layout.h"
+#include "overview/present.h"
 #include "overview/scaling.h"
 #include "overview/showing.h"
-#include "overview/tiles.h"
+#include "overview/tileimages.h"
 #include "resources/resource.h"
 #include "windows/procinfo.h"
 #include "windows/program.h"
@@ -132,7 +134,7 @@ void ApplyMatches(Showing& current, HWND window, const std::vector<bool>& matche
 {
     UniqueWindowDc dc;
     if (window) dc = UniqueWindowDc(window);
-    // The snapshot worker reads `dimmed` when it presents a tile: change it under the lock.
+    // Presenting reads `dimmed`: it changes under the lock (overview/tileimages.h).
     std::lock_guard<std::mutex> hold(tileImagesLock);
     WindowList& list = current.windowList;
     std::vector<WindowEntry*> changed;

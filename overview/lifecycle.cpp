@@ -14,10 +14,12 @@
 #include "overview/find.h"
 #include "overview/frame.h"
 #include "overview/layout.h"
+#include "overview/palette.h"
+#include "overview/present.h"
 #include "overview/scaling.h"
 #include "overview/showing.h"
 #include "overview/switching.h"
-#include "overview/tiles.h"
+#include "overview/tileimages.h"
 #include "overview/worker.h"
 #include "resources/resource.h"
 #include "windows/collect.h"
@@ -42,7 +44,7 @@ RECT ButtonRect(int leftOfEdge, int w, int h, int dpi)
     return RECT{left, top, left + Scale(kButtonWidth, dpi), top + Scale(kButtonHeight, dpi)};
 }
 
-// The showing's ground (overview/tiles.h) as a brush, or null where the system's is used.
+// The showing's ground (overview/palette.h) as a brush, or null where the system's is used.
 UniqueBrush groundBrush;
 
 // In the dark look the notice is drawn on the showing's ground; otherwise the system draws it.
@@ -153,6 +155,144 @@ void SettleOnListedWindows()
     SettleScreenGrab(&showing.screenGrab, areas.data(), areas.size());
 }
 
+// The steps of a showing, in the order ShowOverviewOnMonitorAt takes them.
+
+// Whether a show request may start a showing now. While the close-wait question is on screen it
+// only activates the desktop.
+bool ShowingMayStart()
+{
+    if (exitRequested) return false;  // the program is ending
+    if (showing.closePromptActive) {
+        ActivateWindow(GetDesktopWindow());
+        return false;
+    }
+    if (showing.overviewHiding) return false;  // asked from within a tear-down (a nested message): not now
+    return true;
+}
+
+void ChooseMonitorAndLook(POINT point, const OverviewScope& scope)
+{
+    // The monitor the user is looking at: where the pointer is at the request.
+    showing.overviewMonitor = MonitorRectAt(point);
+    showing.scope = scope;
+    // The look is read at each showing (the starting notice already takes it) and kept to its end.
+    showing.colours = CurrentOverviewColours();
+    groundBrush.reset(showing.colours.ground != kTransparent ? CreateSolidBrush(showing.colours.ground) : nullptr);
+}
+
+// Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
+// anything of ours covers it.
+void TakeScreenPicture()
+{
+    ReleaseScreenGrab(showing.screenGrab);
+    showing.screenGrab = TakeScreenGrab();
+}
+
+// The starting notice, centred on the showing's monitor and drawn at once; null when there is none.
+HWND ShowStartingNotice()
+{
+    HWND notice = StartingNotice();
+    if (notice) {
+        CentreOnMonitor(notice, showing.overviewMonitor);
+        ShowWindow(notice, SW_SHOW);
+        UpdateWindow(notice);
+    }
+    return notice;
+}
+
+// The showing's own state afresh (its number, no stop request, its monitor's DPI, keyboard cues),
+// Overview input ignored until the build is over, and the priority a showing is built at.
+void BeginBuilding(POINT point)
+{
+    showing.overviewBuilding = true;
+    ++showing.showingNumber;
+    ClearSnapshotStop(showing);
+    showing.wheelRemainder = 0;
+    showing.pointerSeen = false;
+    showing.overviewDpi = UpdateOverviewDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST));
+    BOOL cues = FALSE;
+    showing.keyboardCues = SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
+    SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+}
+
+// Every switchable window, listed afresh, the Office frames set aside beside their documents.
+void ListWindows()
+{
+    ResetWindowList(showing.windowList);
+    CollectWindows(showing.windowList, settings.exclusionText.get());
+    MergeOfficeFrames(showing.windowList, showing.officeFrames);
+}
+
+// Narrows the list to the showing's scope; false when the Overview of one application is left with
+// nothing to list.
+bool ApplyShowingScope()
+{
+    ApplyScope(showing.windowList, &showing.scope, settings.thisMonitorOnly, showing.overviewMonitor);
+    return showing.windowList.head || !showing.scope.oneApplication;
+}
+
+// Restores the minimized windows for their snapshots, groups the list by application, and takes the
+// picture again once the screen has settled. Returns the notice, or null once it has been hidden.
+HWND PrepareListedWindows(HWND notice)
+{
+    const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
+    if (settings.groupByApps) GroupByApplication(showing.windowList);
+    if (ScreenNeedsSettling(MsSinceOwnWindowLeftScreen(), restored)) {
+        // The windows just restored or uncovered paint first; the notice must not be in the picture.
+        if (notice) ShowWindow(notice, SW_HIDE);
+        notice = nullptr;
+        SettleOnListedWindows();
+    }
+    return notice;
+}
+
+// The frame and every tile are composed before the window shows: it comes up whole, in one paint.
+void ComposeOverview(HWND window)
+{
+    const RECT& monitor = showing.overviewMonitor;
+    const int w = monitor.right - monitor.left;
+    const int h = monitor.bottom - monitor.top;
+    PlaceButton(&cancelButton, IDS_OVERVIEW_CANCEL, BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi),
+                window);
+    PlaceButton(&refreshButton, IDS_OVERVIEW_REFRESH, BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi),
+                window);
+    BuildOverview(showing, window);
+    // Where the pointer rests as the Overview comes up (the build parks it): a report of that place
+    // is none of the user's doing, a report of any other place is, even when it comes first.
+    POINT rest{};
+    if (GetCursorPos(&rest)) {
+        showing.lastPointer = POINT{rest.x - monitor.left, rest.y - monitor.top};
+        showing.pointerSeen = true;
+    }
+}
+
+// Over the whole monitor, maximized there, in front; the notice goes once the Overview covers it.
+void ShowComposedOverview(HWND window, HWND notice)
+{
+    const RECT& monitor = showing.overviewMonitor;
+    const int w = monitor.right - monitor.left;
+    const int h = monitor.bottom - monitor.top;
+    RECT placed{};
+    if (!GetWindowRect(window, &placed) || !EqualRect(&placed, &monitor))
+        SetWindowPos(window, nullptr, monitor.left, monitor.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    RestackTopmostWindow(window);
+    ActivateWindow(window);
+    UpdateWindow(window);
+    // The Overview covers the notice by now: it goes without holding up the showing.
+    if (notice) ShowWindow(notice, SW_HIDE);
+}
+
+// The build is over: the Overview takes input, the snapshot worker fills the tiles, and screen
+// readers hear the selection.
+void StartFilling(HWND window)
+{
+    showing.overviewBuilding = false;
+    ResumeSnapshotWorker(showing);
+    if (showing.windowList.head) AnnounceSelection(showing, window);
+}
+
 }  // namespace
 
 void ReleaseShowing(HWND chosen)
@@ -228,94 +368,24 @@ void ShowOverview(HWND window, const OverviewScope& scope)
 
 void ShowOverviewOnMonitorAt(HWND window, POINT point, const OverviewScope& scope)
 {
-    if (exitRequested) return;  // the program is ending
-    if (showing.closePromptActive) {
-        ActivateWindow(GetDesktopWindow());
-        return;
-    }
-    if (showing.overviewHiding) return;  // asked from within a tear-down (a nested message): not now
+    if (!ShowingMayStart()) return;
     SettlePendingActivation();  // a switch just made finishes before our windows move
-    // The monitor the user is looking at: where the pointer is at the request.
-    showing.overviewMonitor = MonitorRectAt(point);
-    showing.scope = scope;
-    const RECT& monitor = showing.overviewMonitor;
-    // The look is read at each showing (the starting notice already takes it) and kept to its end.
-    showing.colours = CurrentOverviewColours();
-    groundBrush.reset(showing.colours.ground != kTransparent ? CreateSolidBrush(showing.colours.ground) : nullptr);
-
-    // Under Wine, other programs' windows are printed from a picture of the screen: taken now, before
-    // anything of ours covers it.
-    ReleaseScreenGrab(showing.screenGrab);
-    showing.screenGrab = TakeScreenGrab();
-    HWND notice = StartingNotice();
-    if (notice) {
-        CentreOnMonitor(notice, monitor);
-        ShowWindow(notice, SW_SHOW);
-        UpdateWindow(notice);
-    }
-
-    showing.overviewBuilding = true;
-    ++showing.showingNumber;
-    ClearSnapshotStop(showing);
-    showing.wheelRemainder = 0;
-    showing.pointerSeen = false;
-    showing.overviewDpi = UpdateOverviewDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST));
-    BOOL cues = FALSE;
-    showing.keyboardCues = SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
-    SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS);
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
-
-    ResetWindowList(showing.windowList);
-    CollectWindows(showing.windowList, settings.exclusionText.get());
-    MergeOfficeFrames(showing.windowList, showing.officeFrames);
-    ApplyScope(showing.windowList, &showing.scope, settings.thisMonitorOnly, monitor);
-    if (!showing.windowList.head && showing.scope.oneApplication) {
+    ChooseMonitorAndLook(point, scope);
+    TakeScreenPicture();
+    HWND notice = ShowStartingNotice();
+    BeginBuilding(point);
+    ListWindows();
+    if (!ApplyShowingScope()) {
         // One application's Overview with nothing to list (its last window closed, the program ended or
         // excluded) leaves without a word, before anything of it shows.
         LeaveEmptyOverviewQuietly(notice);
         return;
     }
-    const unsigned restored = settings.restoreMinimized ? RestoreMinimizedWindows() : 0;
-    if (settings.groupByApps) GroupByApplication(showing.windowList);
-    if (ScreenNeedsSettling(MsSinceOwnWindowLeftScreen(), restored)) {
-        // The windows just restored or uncovered paint first; the notice must not be in the picture.
-        if (notice) ShowWindow(notice, SW_HIDE);
-        notice = nullptr;
-        SettleOnListedWindows();
-    }
-
-    // The frame and every tile are composed before the window shows: it comes up whole, in one paint.
-    const int w = monitor.right - monitor.left;
-    const int h = monitor.bottom - monitor.top;
-    PlaceButton(&cancelButton, IDS_OVERVIEW_CANCEL, BS_DEFPUSHBUTTON, CancelButtonRect(w, h, showing.overviewDpi),
-                window);
-    PlaceButton(&refreshButton, IDS_OVERVIEW_REFRESH, BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi),
-                window);
-    BuildOverview(showing, window);
-    // Where the pointer rests as the Overview comes up (the build parks it): a report of that place
-    // is none of the user's doing, a report of any other place is, even when it comes first.
-    POINT rest{};
-    if (GetCursorPos(&rest)) {
-        showing.lastPointer = POINT{rest.x - monitor.left, rest.y - monitor.top};
-        showing.pointerSeen = true;
-    }
-
-    // Over the whole monitor, maximized there.
-    RECT placed{};
-    if (!GetWindowRect(window, &placed) || !EqualRect(&placed, &monitor))
-        SetWindowPos(window, nullptr, monitor.left, monitor.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(window, SW_SHOWMAXIMIZED);
-    RestackTopmostWindow(window);
-    ActivateWindow(window);
-    UpdateWindow(window);
-    // The Overview covers the notice by now: it goes without holding up the showing.
-    if (notice) ShowWindow(notice, SW_HIDE);
-
+    notice = PrepareListedWindows(notice);
+    ComposeOverview(window);
+    ShowComposedOverview(window, notice);
     if (!showing.windowList.head) TearDownEmptyOverview(window);
-
-    showing.overviewBuilding = false;
-    ResumeSnapshotWorker(showing);
-    if (showing.windowList.head) AnnounceSelection(showing, window);
+    StartFilling(window);
 }
 
 void HideOverview(HWND window) { HideOverviewAndSwitch(window, nullptr); }

@@ -5,8 +5,9 @@
 #include "common/owners.h"
 #include "overview/announce.h"
 #include "overview/layout.h"
+#include "overview/present.h"
 #include "overview/showing.h"
-#include "overview/tiles.h"
+#include "overview/tileimages.h"
 #include "windows/windowlist.h"
 
 namespace {
@@ -41,7 +42,7 @@ void MoveSelection(Showing& current, HWND window, WindowEntry* entry)
     if (!entry) return;
     {
         UniqueWindowDc dc(window);
-        // The snapshot worker reads the selection to pick a tile's look: change it under the lock.
+        // Presenting reads the selection: it changes under the lock (overview/tileimages.h).
         std::lock_guard<std::mutex> hold(tileImagesLock);
         if (dc) PresentTileLocked(current, dc.get(), current.windowList.selected, TileLook::Plain);
         current.windowList.selected = entry;

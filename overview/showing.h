@@ -9,14 +9,14 @@
 #include "common/platform.h"
 #include "common/text.h"
 #include "overview/hold.h"
-#include "overview/tiles.h"
+#include "overview/palette.h"
 #include "windows/collect.h"
 #include "windows/scope.h"
 #include "windows/windowlist.h"
 
 // What dims tiles: a scratch image of the tile's size and one pixel of the showing's dimming
-// colour to blend over it. Used under tileImagesLock only; made at the first dimmed tile of a
-// showing.
+// colour to blend over it. Used under tileImagesLock only (overview/tileimages.h); made at the first
+// dimmed tile of a showing.
 struct DimmingTools {
     UniqueBitmap scratch;
     UniqueBitmap tint;
@@ -33,7 +33,7 @@ struct AccessibleTileList;  // overview/accessible.cpp
 
 struct Showing {
     // The listed windows in the order of their tiles, and the heap their records come from. The
-    // snapshot worker draws into the entries' tile images (under tileImagesLock, overview/tiles.h)
+    // snapshot worker draws into the entries' tile images (under tileImagesLock, overview/tileimages.h)
     // and reads nothing else of them.
     WindowList windowList;
     // The monitor the showing covers (under the pointer at the request), in virtual-screen

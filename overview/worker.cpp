@@ -10,11 +10,13 @@
 #include "common/language.h"
 #include "common/owners.h"
 #include "common/system.h"
+#include "overview/present.h"
 #include "overview/scaling.h"
 #include "overview/showing.h"
-#include "overview/tiles.h"
+#include "overview/tiledraw.h"
 #include "resources/resource.h"
 #include "windows/capture.h"
+#include "windows/screencrop.h"
 #include "windows/windowlist.h"
 
 namespace {
@@ -32,8 +34,7 @@ struct SnapshotJob {
 };
 
 // Everything the worker reads, handed over by the GUI thread and owned by the worker. The tile
-// images belong to the showing's entries, which are released only after the worker has ended;
-// they are drawn into under tileImagesLock.
+// images belong to the showing's entries, shared as overview/tileimages.h says.
 struct SnapshotWork {
     std::vector<SnapshotJob> jobs;  // in capture order
     HWND overview;                  // told of each tile filled, repainted at the end

@@ -1,5 +1,7 @@
 // Capturing one listed window into a bitmap: the print on a thread of its own with a time limit,
-// the retries against blank prints, and fitting the result into the window's tile.
+// the retries against blank prints, and fitting the result into the window's tile. The print
+// threads live in printthread.cpp, Office documents in officedocs.cpp, and under Wine the crop
+// from the screen picture in screencrop.h.
 #pragma once
 
 #include <windows.h>
@@ -84,21 +86,3 @@ CaptureResult CaptureWindow(HWND window, const CaptureContext& context, PrintAhe
 PrintAhead* StartPrintAhead(HWND window);
 // Lets go of a print begun ahead: its thread ends on its own and keeps nothing big.
 void ReleasePrintAhead(PrintAhead* ahead);
-
-// Under Wine, another program's window (but an Office document) is not printed: its picture is
-// cropped from the screen picture, once the window has answered a null message as it would have to
-// answer a print. The request needs no thread: its answer arrives in the asking thread while that
-// thread handles its messages.
-bool CropsFromScreenGrab(HWND window, const CaptureContext& context);
-struct AnswerRequest {
-    HWND window = nullptr;
-    bool asked = false;     // the request went out (a window known to be hung is not asked)
-    DWORD askedAt = 0;      // the tick count when it went out: its time limit counts from then
-    bool answered = false;  // set when the answer arrives
-};
-// Sends the request. The record must stay where it is until the asking thread has ended.
-void AskToAnswer(AnswerRequest* request);
-// Waits for the answer until kPrintTimeoutMs from the request and no longer than the stop event,
-// handling the calling thread's messages meanwhile, then crops the window from the screen picture
-// and patches its corners. A window that did not answer (or was not asked) gives an incomplete capture.
-CaptureResult CaptureFromScreenGrab(const AnswerRequest& request, const CaptureContext& context);

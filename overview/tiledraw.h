@@ -1,0 +1,47 @@
+// Drawing a capture into a tile's two images: the snapshot worker's side of the tiles. Where the
+// snapshot goes in each look, the close and information squares drawn over the selected one, and
+// the memory contexts the drawing goes through.
+#pragma once
+
+#include <windows.h>
+
+#include "common/owners.h"
+#include "overview/palette.h"
+#include "overview/scaling.h"
+#include "overview/tileimages.h"
+
+// Where a snapshot of snapshotRect goes in the selected look (2 pixels larger on the top and left,
+// 3 on the right and bottom) and in the plain look (inset 2 and 1): x, y, width, height.
+struct StretchTarget {
+    int x, y, width, height;
+};
+StretchTarget SelectedSnapshotArea(const RECT& snapshot, int dpi = kBaseDpi);
+StretchTarget PlainSnapshotArea(const RECT& snapshot, int dpi = kBaseDpi);
+
+// The close and information buttons of a tile TW wide, relative to the tile: each a framed
+// square with a gradient inside, and the lines of its cross or of its letter i.
+struct TileButtons {
+    RECT close, closeGradient;
+    POINT cross[2][2];
+    RECT info, infoGradient;
+    POINT letter[2][2];
+};
+TileButtons TileButtonsFor(int tileWidth, int dpi = kBaseDpi);
+
+// Three memory contexts for drawing snapshots into tiles: the capture, the selected look, the
+// plain look. A thread drawing many tiles makes them once.
+struct TileDrawingContexts {
+    UniqueMemoryDc source;
+    UniqueMemoryDc selected;
+    UniqueMemoryDc plain;
+};
+TileDrawingContexts CreateTileDrawingContexts();
+
+// Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice over
+// it when one is given (the capture is incomplete; null for a complete one), and the close and
+// information buttons into the selected look, in the given
+// colours (the buttons' lines with buttonPen, of colours.buttonLine), with the given contexts (made
+// for the call when null). The caller holds tileImagesLock (overview/tileimages.h).
+void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP capture, int captureWidth,
+                          int captureHeight, const wchar_t* notice, int dpi, HFONT font, const SnapshotColours& colours,
+                          HPEN buttonPen, const TileDrawingContexts* contexts = nullptr);

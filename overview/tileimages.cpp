@@ -1,0 +1,3 @@
+#include "overview/tileimages.h"
+
+std::mutex tileImagesLock;

@@ -1,6 +1,8 @@
 #include "overview/tiledraw.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "common/platform.h"
@@ -73,23 +75,26 @@ void ResizePixels(const DWORD* source, int sw, int sh, int sourceStride, DWORD* 
 
 UniqueBitmap ResizeCaptureUnderWine(HBITMAP capture, int captureWidth, int captureHeight, SIZE target)
 {
+    // A capture of more than this many pixels is stretched as it is rather than copied out.
+    constexpr long long kMostPixels = 16LL << 20;
     if (!RunningUnderWine() || !capture || captureWidth < 1 || captureHeight < 1 || target.cx < 1 || target.cy < 1 ||
-        (target.cx == captureWidth && target.cy == captureHeight))
+        (target.cx == captureWidth && target.cy == captureHeight) ||
+        static_cast<long long>(captureWidth) * captureHeight > kMostPixels)
         return {};
     // The capture's pixels, top-down, whatever kind of bitmap it is.
     BITMAPINFO format{};
     format.bmiHeader = {sizeof format.bmiHeader, captureWidth, -captureHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<DWORD> pixels(static_cast<size_t>(captureWidth) * captureHeight);
+    const std::unique_ptr<DWORD[]> pixels(new (std::nothrow) DWORD[static_cast<size_t>(captureWidth) * captureHeight]);
     void* bits = nullptr;
-    UniqueBitmap shrunk(CreateTopDownSection(target.cx, target.cy, nullptr, &bits));
+    UniqueBitmap resized(CreateTopDownSection(target.cx, target.cy, nullptr, &bits));
     UniqueMemoryDc reference(CreateCompatibleDC(nullptr));
-    if (!shrunk || !bits || !reference ||
-        GetDIBits(reference.get(), capture, 0, static_cast<UINT>(captureHeight), pixels.data(), &format,
+    if (!pixels || !resized || !bits || !reference ||
+        GetDIBits(reference.get(), capture, 0, static_cast<UINT>(captureHeight), pixels.get(), &format,
                   DIB_RGB_COLORS) != captureHeight)
         return {};
-    ResizePixels(pixels.data(), captureWidth, captureHeight, captureWidth, static_cast<DWORD*>(bits), target.cx,
+    ResizePixels(pixels.get(), captureWidth, captureHeight, captureWidth, static_cast<DWORD*>(bits), target.cx,
                  target.cy);
-    return shrunk;
+    return resized;
 }
 
 TileDrawingContexts CreateTileDrawingContexts()

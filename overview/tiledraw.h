@@ -44,7 +44,8 @@ void ResizePixels(const DWORD* source, int sw, int sh, int sourceStride, DWORD* 
 // Under Wine, whose halftone stretch costs tens of milliseconds a tile (even to grow a capture by
 // the selected look's few pixels), a capture is resized to `target` in software (ResizePixels),
 // before the tile images are locked; drawing it into a tile is then a copy. Null where it is not
-// (on Windows, whose stretch is fast; a capture already of that size): it is stretched as it is.
+// (on Windows, whose stretch is fast; a capture already of that size, or of more than 16 million
+// pixels; no memory for its copy): it is stretched as it is.
 UniqueBitmap ResizeCaptureUnderWine(HBITMAP capture, int captureWidth, int captureHeight, SIZE target);
 
 // Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice over

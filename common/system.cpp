@@ -140,3 +140,10 @@ HBITMAP CreateTopDownSection(int width, int height, BITMAPINFO* info, void** bit
     if (bits) *bits = section ? pixels : nullptr;
     return section;
 }
+
+unsigned ProcessorCount()
+{
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors ? info.dwNumberOfProcessors : 1;
+}

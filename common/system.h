@@ -38,6 +38,9 @@ Function ProcedureOf(HMODULE module, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+// The processors the system gives this process (at least 1).
+unsigned ProcessorCount();
+
 // A top-down 32-bit DIB section of width x height (black); *info gets its header and *bits its
 // pixels when given. Null for an empty size or when it cannot be had.
 HBITMAP CreateTopDownSection(int width, int height, BITMAPINFO* info = nullptr, void** bits = nullptr);

@@ -8,6 +8,7 @@
 #include "common/language.h"
 #include "common/monitors.h"
 #include "common/platform.h"
+#include "common/system.h"
 #include "config/settings.h"
 #include "overview/accessible.h"
 #include "overview/announce.h"
@@ -258,6 +259,9 @@ void ComposeOverview(HWND window)
     PlaceButton(&refreshButton, IDS_OVERVIEW_REFRESH, BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi),
                 window);
     BuildOverview(showing, window);
+    // With a second processor the tiles fill beside the showing's last steps: those ready by the
+    // first paint are in it.
+    if (FillsBeforeShowing(ProcessorCount())) ResumeSnapshotWorker(showing);
     // Where the pointer rests as the Overview comes up (the build parks it): a report of that place
     // is none of the user's doing, a report of any other place is, even when it comes first.
     POINT rest{};

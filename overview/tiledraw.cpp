@@ -1,5 +1,12 @@
 #include "overview/tiledraw.h"
 
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "common/platform.h"
+#include "common/system.h"
 #include "overview/drawing.h"
 
 StretchTarget SelectedSnapshotArea(const RECT& s, int dpi)
@@ -34,6 +41,62 @@ TileButtons TileButtonsFor(int tileWidth, int dpi)
     return buttons;
 }
 
+void ResizePixels(const DWORD* source, int sw, int sh, int sourceStride, DWORD* destination, int dw, int dh)
+{
+    if (sw < 1 || sh < 1 || dw < 1 || dh < 1) return;
+    // The source pixels under destination pixel `at`: [first, first of the next), at least one.
+    auto first = [](int at, int from, int to) { return static_cast<int>(static_cast<long long>(at) * from / to); };
+    auto last = [&](int at, int from, int to) { return std::min(from, std::max(first(at + 1, from, to), first(at, from, to) + 1)); };
+    std::vector<int> lefts(static_cast<size_t>(dw)), rights(static_cast<size_t>(dw));
+    for (int x = 0; x < dw; ++x) {
+        lefts[x] = first(x, sw, dw);
+        rights[x] = last(x, sw, dw);
+    }
+    std::vector<unsigned long long> sums(static_cast<size_t>(dw) * 3);
+    for (int y = 0; y < dh; ++y) {
+        const int top = first(y, sh, dh), bottom = last(y, sh, dh);
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int row = top; row < bottom; ++row) {
+            const DWORD* line = source + static_cast<size_t>(row) * sourceStride;
+            for (int x = 0; x < dw; ++x)
+                for (int column = lefts[x]; column < rights[x]; ++column) {
+                    sums[3 * x] += line[column] & 0xFF;
+                    sums[3 * x + 1] += (line[column] >> 8) & 0xFF;
+                    sums[3 * x + 2] += (line[column] >> 16) & 0xFF;
+                }
+        }
+        for (int x = 0; x < dw; ++x) {
+            const unsigned long long count = static_cast<unsigned long long>(rights[x] - lefts[x]) * (bottom - top);
+            auto mean = [&](int channel) { return static_cast<DWORD>((sums[3 * x + channel] + count / 2) / count); };
+            destination[static_cast<size_t>(y) * dw + x] = mean(0) | mean(1) << 8 | mean(2) << 16;
+        }
+    }
+}
+
+UniqueBitmap ResizeCaptureUnderWine(HBITMAP capture, int captureWidth, int captureHeight, SIZE target)
+{
+    // A capture of more than this many pixels is stretched as it is rather than copied out.
+    constexpr long long kMostPixels = 16LL << 20;
+    if (!RunningUnderWine() || !capture || captureWidth < 1 || captureHeight < 1 || target.cx < 1 || target.cy < 1 ||
+        (target.cx == captureWidth && target.cy == captureHeight) ||
+        static_cast<long long>(captureWidth) * captureHeight > kMostPixels)
+        return {};
+    // The capture's pixels, top-down, whatever kind of bitmap it is.
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, captureWidth, -captureHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const std::unique_ptr<DWORD[]> pixels(new (std::nothrow) DWORD[static_cast<size_t>(captureWidth) * captureHeight]);
+    void* bits = nullptr;
+    UniqueBitmap resized(CreateTopDownSection(target.cx, target.cy, nullptr, &bits));
+    UniqueMemoryDc reference(CreateCompatibleDC(nullptr));
+    if (!pixels || !resized || !bits || !reference ||
+        GetDIBits(reference.get(), capture, 0, static_cast<UINT>(captureHeight), pixels.get(), &format,
+                  DIB_RGB_COLORS) != captureHeight)
+        return {};
+    ResizePixels(pixels.get(), captureWidth, captureHeight, captureWidth, static_cast<DWORD*>(bits), target.cx,
+                 target.cy);
+    return resized;
+}
+
 TileDrawingContexts CreateTileDrawingContexts()
 {
     TileDrawingContexts contexts;
@@ -63,7 +126,10 @@ void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP 
 
     const StretchTarget large = SelectedSnapshotArea(snapshot, dpi);
     const StretchTarget small = PlainSnapshotArea(snapshot, dpi);
-    SetStretchBltMode(selected.get(), HALFTONE);
+    // A capture already at the snapshot's size is copied: a halftone "stretch" to the same size
+    // costs as much as a shrink under Wine.
+    const bool sized = large.width == captureWidth && large.height == captureHeight;
+    SetStretchBltMode(selected.get(), sized ? COLORONCOLOR : HALFTONE);
     SetBrushOrgEx(selected.get(), 0, 0, nullptr);
     StretchBlt(selected.get(), large.x, large.y, large.width, large.height, source.get(), 0, 0, captureWidth,
                captureHeight, SRCCOPY);

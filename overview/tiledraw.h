@@ -37,6 +37,17 @@ struct TileDrawingContexts {
 };
 TileDrawingContexts CreateTileDrawingContexts();
 
+// Resizes a 32-bit top-down image of sw x sh pixels (a row every sourceStride pixels) into one of
+// dw x dh: each pixel the mean of the block of source pixels it covers, at least the one under it
+// (a shrink averages, a slight enlargement repeats a row or column here and there).
+void ResizePixels(const DWORD* source, int sw, int sh, int sourceStride, DWORD* destination, int dw, int dh);
+// Under Wine, whose halftone stretch costs tens of milliseconds a tile (even to grow a capture by
+// the selected look's few pixels), a capture is resized to `target` in software (ResizePixels),
+// before the tile images are locked; drawing it into a tile is then a copy. Null where it is not
+// (on Windows, whose stretch is fast; a capture already of that size, or of more than 16 million
+// pixels; no memory for its copy): it is stretched as it is.
+UniqueBitmap ResizeCaptureUnderWine(HBITMAP capture, int captureWidth, int captureHeight, SIZE target);
+
 // Draws a capture into both images of a tile at `snapshot` (relative to the tile), the notice over
 // it when one is given (the capture is incomplete; null for a complete one), and the close and
 // information buttons into the selected look, in the given

@@ -83,8 +83,13 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
         if (capture.bitmap) {
             const RECT snapshot =
                 FitSnapshot(capture.width, capture.height, job.tile.size.cx, job.tile.size.cy, work->dpi);
+            // The costly part, a resize under Wine, is done before the tile images are locked.
+            const StretchTarget large = SelectedSnapshotArea(snapshot, work->dpi);
+            const UniqueBitmap shrunk = ResizeCaptureUnderWine(capture.bitmap.get(), capture.width, capture.height,
+                                                               SIZE{large.width, large.height});
             std::lock_guard<std::mutex> hold(tileImagesLock);
-            DrawSnapshotIntoTile(job.tile, snapshot, capture.bitmap.get(), capture.width, capture.height,
+            DrawSnapshotIntoTile(job.tile, snapshot, shrunk ? shrunk.get() : capture.bitmap.get(),
+                                 shrunk ? large.width : capture.width, shrunk ? large.height : capture.height,
                                  capture.complete ? nullptr : work->incompleteNotice.c_str(), work->dpi, work->font, work->colours, buttonPen.get(), &drawing);
         }
         // Posted, never sent: the GUI thread may be waiting for this thread to end.

@@ -31,8 +31,12 @@ HANDLE SnapshotStopEvent(Showing& current);
 // size, in capture order, the stop event, the DPI and font, the colours of what it draws over the
 // snapshots, and what captures share. It never walks the list.
 void CreateSnapshotWorker(Showing& current, HWND window);
-// Gives the worker the highest priority and lets it run.
+// Gives the worker the highest priority and lets it run; a running worker only keeps running.
 void ResumeSnapshotWorker(Showing& current);
+// Whether the worker starts filling tiles as soon as they are laid out, beside the showing's last
+// steps, so that tiles ready by the first paint are in it: with a second processor to take it. On
+// one processor it starts once the Overview is on screen, which comes first.
+constexpr bool FillsBeforeShowing(unsigned processors) { return processors > 1; }
 // Asks the worker to stop and waits for it to end, handling sent messages meanwhile.
 void StopAndWaitForWorker(Showing& current);
 // Closes the worker's handle (the thread has ended) and forgets it.

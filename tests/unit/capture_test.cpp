@@ -122,6 +122,19 @@ TEST(StretchAreas, SelectedIsLargerAndPlainIsInset)
     EXPECT_EQ((std::vector<int>{17, 17, 167, 117}), (std::vector<int>{small.x, small.y, small.width, small.height}));
 }
 
+// Under Wine a capture is resized in software: a shrink averages each block, a slight enlargement
+// repeats a column or row.
+TEST(StretchAreas, AResizeAveragesEachBlockAndRepeatsWhereItGrows)
+{
+    const DWORD source[] = {0, 0xFF, 0xFF00, 0xFF0000, 0, 0xFF, 0xFF00, 0xFF0000};  // 4 x 2
+    DWORD shrunk[2] = {};
+    ResizePixels(source, 4, 2, 4, shrunk, 2, 1);
+    EXPECT_EQ((std::vector<DWORD>{0x80, 0x808000}), std::vector<DWORD>(shrunk, shrunk + 2));
+    DWORD grown[5 * 3] = {};
+    ResizePixels(source, 4, 2, 4, grown, 5, 3);
+    EXPECT_EQ((std::vector<DWORD>{0, 0, 0xFF, 0xFF00, 0xFF0000}), std::vector<DWORD>(grown + 10, grown + 15));
+}
+
 namespace {
 
 // A memory bitmap of the given size, filled with one colour.

@@ -5,6 +5,7 @@
 #include "common/instance.h"
 #include "common/language.h"
 #include "common/owners.h"
+#include "common/system.h"
 #include "overview/drawing.h"
 #include "overview/find.h"
 #include "overview/layout.h"
@@ -137,10 +138,15 @@ void BuildOverview(Showing& current, HWND window)
         int rows = 0;
         GridForCount(current.windowList.count, &current.gridColumns, &rows);
         LayoutTiles(current.windowList, current.gridColumns, rows, TileAreaFor(w, h, dpi), dpi);
+        MakeTileLooks(current, screen);
+        // With a second processor the worker captures while the tiles are drawn, and fills them
+        // beside the showing's last steps: those ready by the first paint are in it.
+        if (!current.snapshotStopRequested) CreateSnapshotWorker(current, window);
+        if (FillsBeforeShowing(ProcessorCount())) ResumeSnapshotWorker(current);
         PrerenderTiles(current, screen, w);
+        LetWorkerDraw(current);
         // The selection and its title show at once, not only when its snapshot arrives.
         current.windowList.selected = current.windowList.head;
-        if (!current.snapshotStopRequested) CreateSnapshotWorker(current, window);
     }
     ReleaseDC(nullptr, screen);
     InvalidateRect(window, nullptr, FALSE);

@@ -259,9 +259,6 @@ void ComposeOverview(HWND window)
     PlaceButton(&refreshButton, IDS_OVERVIEW_REFRESH, BS_PUSHBUTTON, RefreshButtonRect(w, h, showing.overviewDpi),
                 window);
     BuildOverview(showing, window);
-    // With a second processor the tiles fill beside the showing's last steps: those ready by the
-    // first paint are in it.
-    if (FillsBeforeShowing(ProcessorCount())) ResumeSnapshotWorker(showing);
     // Where the pointer rests as the Overview comes up (the build parks it): a report of that place
     // is none of the user's doing, a report of any other place is, even when it comes first.
     POINT rest{};

@@ -103,8 +103,6 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
 
     const RECT& tile = entry->tile;
     const int width = tile.right - tile.left, height = tile.bottom - tile.top;
-    entry->highlightTile = CreateCompatibleBitmap(reference, tw + 1, th + 1);
-    entry->normalTile = CreateCompatibleBitmap(reference, tw + 1, th + 1);
     for (HBITMAP image : {entry->highlightTile, entry->normalTile}) {
         if (!image) continue;
         SelectGuard select(work, image);
@@ -136,6 +134,17 @@ void PrerenderEntry(Showing& current, PrerenderTools& tools, HDC reference, int 
 }
 
 }  // namespace
+
+void MakeTileLooks(Showing& current, HDC reference)
+{
+    const WindowEntry* head = current.windowList.head;
+    if (!head) return;
+    const int width = head->tile.right - head->tile.left + 1, height = head->tile.bottom - head->tile.top + 1;
+    for (WindowEntry* entry = current.windowList.head; entry; entry = entry->next) {
+        entry->highlightTile = CreateCompatibleBitmap(reference, width, height);
+        entry->normalTile = CreateCompatibleBitmap(reference, width, height);
+    }
+}
 
 void PrerenderTiles(Showing& current, HDC reference, int screenWidth)
 {

@@ -1,6 +1,7 @@
 // Prerendering: before the Overview shows, every listed window's tile in both looks and its title
 // label are drawn from the composed frame, with the window's icon; the snapshot worker then draws
-// the snapshots into the tiles.
+// the snapshots into the tiles. The looks are made first, empty, so that the worker can be handed
+// them and capture while they are drawn.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,10 @@
 
 struct Showing;
 
-// Builds every entry's tile and label images from the showing's composed frame, in its colours and
+// Makes every entry's two looks, as large as the laid-out tiles and one pixel more each way
+// (bitmaps compatible with the reference context), without drawing into them.
+void MakeTileLooks(Showing& current, HDC reference);
+// Draws every entry's looks, made by MakeTileLooks, and makes its label images from the showing's composed frame, in its colours and
 // at its DPI (bitmaps compatible with the reference context); draws nothing on screen. Uses the
 // list's `selected` as its cursor and leaves it null.
 void PrerenderTiles(Showing& current, HDC reference, int screenWidth);

@@ -94,6 +94,9 @@ struct Showing {
     std::vector<bool> tilesPresented;
     bool snapshotStopRequested = false;
     UniqueHandle snapshotStopEvent;
+    // Signalled (manual reset) once the tiles' looks hold their backdrops: the worker, started
+    // while they are drawn, draws no snapshot into them before. Made at the first showing and kept.
+    UniqueHandle tilesReadyEvent;
     // Where the showing stands; the GUI thread's flags (only it touches them).
     // From the start of a build until the worker is released: Overview input is ignored meanwhile.
     bool overviewBuilding = false;

@@ -4,10 +4,13 @@
 // Each listed entry has four images (windows/windowlist.h): its two looks, highlightTile and
 // normalTile, its title label and the label's backdrop. A bitmap fits in one device context at a
 // time, and both threads select tile images into contexts of their own, so:
-// - The GUI thread makes all four before the worker is created (PrerenderTiles,
-//   overview/prerender.h) and frees them only after the worker has ended (ReleaseShowing).
-// - The worker touches only the two looks of the tiles it was handed (TileImages below) and draws
-//   into them under tileImagesLock (DrawSnapshotIntoTile, overview/tiledraw.h).
+// - The GUI thread makes the two looks before the worker is created (MakeTileLooks,
+//   overview/prerender.h), draws them and makes the labels (PrerenderTiles) under tileImagesLock
+//   while the worker may already capture, and frees all four only after the worker has ended
+//   (ReleaseShowing).
+// - The worker touches only the two looks of the tiles it was handed (TileImages below), and only
+//   once the GUI thread has drawn them (LetWorkerDraw, overview/worker.h); it draws into them
+//   under tileImagesLock (DrawSnapshotIntoTile, overview/tiledraw.h).
 // - The GUI thread copies any of the four to the screen or the frame under tileImagesLock
 //   (overview/present.h; a function named ...Locked leaves taking it to its caller).
 // - What presenting reads besides the images is changed under tileImagesLock as well, by the GUI

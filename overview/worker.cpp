@@ -44,9 +44,50 @@ struct SnapshotWork {
     SnapshotColours colours;  // of the squares and the notice drawn over each snapshot
     std::wstring incompleteNotice;  // the notice's text: the worker loads no text itself
     CaptureContext capture;   // the stop event among it
+    HANDLE tilesReady;        // signalled once the tiles may be drawn into
 };
 
 bool StopRequested(HANDLE stop) { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }
+
+// Waits until the tiles may be drawn into; false when a stop came first.
+bool WaitForTiles(HANDLE tilesReady, HANDLE stop)
+{
+    const HANDLE either[] = {tilesReady, stop};
+    return WaitForMultipleObjects(2, either, FALSE, INFINITE) == WAIT_OBJECT_0 && !StopRequested(stop);
+}
+
+HANDLE TilesReadyEvent(Showing& current)
+{
+    if (!current.tilesReadyEvent) current.tilesReadyEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    return current.tilesReadyEvent.get();
+}
+
+// A window's capture made ready for its tile: resized to it under Wine, else as captured.
+struct ReadySnapshot {
+    UniqueBitmap bitmap;  // null when nothing could be captured
+    int width = 0, height = 0;
+    RECT snapshot{};      // where it goes in the tile
+    bool complete = true;
+    bool resized = false;
+};
+
+// The costly part of a tile, the resize under Wine, done before waiting for the tiles and before
+// the tile images are locked.
+ReadySnapshot MakeReady(CaptureResult capture, const SnapshotJob& job, int dpi)
+{
+    ReadySnapshot ready;
+    ready.complete = capture.complete;
+    if (!capture.bitmap) return ready;
+    ready.snapshot = FitSnapshot(capture.width, capture.height, job.tile.size.cx, job.tile.size.cy, dpi);
+    const StretchTarget large = SelectedSnapshotArea(ready.snapshot, dpi);
+    UniqueBitmap shrunk =
+        ResizeCaptureUnderWine(capture.bitmap.get(), capture.width, capture.height, SIZE{large.width, large.height});
+    ready.resized = static_cast<bool>(shrunk);
+    ready.bitmap = ready.resized ? std::move(shrunk) : std::move(capture.bitmap);
+    ready.width = ready.resized ? large.width : capture.width;
+    ready.height = ready.resized ? large.height : capture.height;
+    return ready;
+}
 
 DWORD WINAPI SnapshotWorker(LPVOID parameter)
 {
@@ -68,6 +109,26 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     auto startAhead = [&](size_t i) { return answers[i].window ? nullptr : StartPrintAhead(jobs[i].window); };
     std::vector<PrintAhead*> prints(jobs.size(), nullptr);
     for (size_t i = 0; i < jobs.size() && i < kPrintsAhead; ++i) prints[i] = startAhead(i);
+    // Until the GUI thread has drawn the tiles, snapshots made ready wait here; only those at tile
+    // size (a full-size capture waits for the tiles instead, holding no more). Then each is drawn,
+    // and reported, in turn.
+    std::vector<ReadySnapshot> ready(jobs.size());
+    size_t drawn = 0;
+    bool tilesReady = false;
+    auto drawUpTo = [&](size_t end) {
+        for (; drawn < end; ++drawn) {
+            const SnapshotJob& job = jobs[drawn];
+            if (const ReadySnapshot& snapshot = ready[drawn]; snapshot.bitmap) {
+                std::lock_guard<std::mutex> hold(tileImagesLock);
+                DrawSnapshotIntoTile(job.tile, snapshot.snapshot, snapshot.bitmap.get(), snapshot.width,
+                                     snapshot.height, snapshot.complete ? nullptr : work->incompleteNotice.c_str(),
+                                     work->dpi, work->font, work->colours, buttonPen.get(), &drawing);
+            }
+            ready[drawn].bitmap.reset();
+            // Posted, never sent: the GUI thread may be waiting for this thread to end.
+            PostMessageW(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
+        }
+    };
     bool finished = true;
     for (size_t i = 0; i < jobs.size(); ++i) {
         if (StopRequested(stop)) {
@@ -76,24 +137,19 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
         }
         if (i + kPrintsAhead < jobs.size()) prints[i + kPrintsAhead] = startAhead(i + kPrintsAhead);
         const SnapshotJob& job = jobs[i];
-        const CaptureResult capture = answers[i].window ? CaptureFromScreenGrab(answers[i], work->capture)
-                                                        : CaptureWindow(job.window, work->capture, prints[i]);
+        CaptureResult capture = answers[i].window ? CaptureFromScreenGrab(answers[i], work->capture)
+                                                  : CaptureWindow(job.window, work->capture, prints[i]);
         prints[i] = nullptr;  // CaptureWindow has let go of it
         if (StopRequested(stop)) continue;  // ended at the loop's head
-        if (capture.bitmap) {
-            const RECT snapshot =
-                FitSnapshot(capture.width, capture.height, job.tile.size.cx, job.tile.size.cy, work->dpi);
-            // The costly part, a resize under Wine, is done before the tile images are locked.
-            const StretchTarget large = SelectedSnapshotArea(snapshot, work->dpi);
-            const UniqueBitmap shrunk = ResizeCaptureUnderWine(capture.bitmap.get(), capture.width, capture.height,
-                                                               SIZE{large.width, large.height});
-            std::lock_guard<std::mutex> hold(tileImagesLock);
-            DrawSnapshotIntoTile(job.tile, snapshot, shrunk ? shrunk.get() : capture.bitmap.get(),
-                                 shrunk ? large.width : capture.width, shrunk ? large.height : capture.height,
-                                 capture.complete ? nullptr : work->incompleteNotice.c_str(), work->dpi, work->font, work->colours, buttonPen.get(), &drawing);
-        }
-        // Posted, never sent: the GUI thread may be waiting for this thread to end.
-        PostMessageW(work->overview, WM_TILE_FILLED, job.position, static_cast<LPARAM>(work->showingNumber));
+        ready[i] = MakeReady(std::move(capture), job, work->dpi);
+        if (!tilesReady) tilesReady = WaitForSingleObject(work->tilesReady, 0) == WAIT_OBJECT_0;
+        if (!tilesReady && ready[i].bitmap && !ready[i].resized && !(tilesReady = WaitForTiles(work->tilesReady, stop)))
+            continue;  // stopped
+        if (tilesReady) drawUpTo(i + 1);
+    }
+    if (finished && drawn < jobs.size()) {
+        finished = WaitForTiles(work->tilesReady, stop);
+        if (finished) drawUpTo(jobs.size());
     }
     for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
     // The end: the Overview repaints what it may not have presented.
@@ -152,10 +208,18 @@ void CreateSnapshotWorker(Showing& current, HWND window)
     work->capture.dpi = current.overviewDpi;
     work->capture.screenGrab = current.screenGrab;
     work->capture.corners = current.colours.snapshot.corners;
+    work->tilesReady = TilesReadyEvent(current);
+    if (!work->tilesReady) {  // no worker, as when no thread can be made: the tiles keep their icons
+        delete work;
+        return;
+    }
+    ResetEvent(work->tilesReady);
     current.tilesPresented.assign(list.count, false);
     current.snapshotWorker = CreateThread(nullptr, 0, SnapshotWorker, work, CREATE_SUSPENDED, nullptr);
     if (!current.snapshotWorker) delete work;
 }
+
+void LetWorkerDraw(Showing& current) { SetEvent(TilesReadyEvent(current)); }
 
 void ResumeSnapshotWorker(Showing& current)
 {

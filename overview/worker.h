@@ -29,13 +29,17 @@ HANDLE SnapshotStopEvent(Showing& current);
 // Closes an earlier worker's handle and creates a new worker, suspended, that reports to the
 // window. It is handed only what it reads: each listed window's handle with its tile's images and
 // size, in capture order, the stop event, the DPI and font, the colours of what it draws over the
-// snapshots, and what captures share. It never walks the list.
+// snapshots, and what captures share. It never walks the list. It may capture at once, but draws
+// into the tiles only once LetWorkerDraw has said their backdrops are there.
 void CreateSnapshotWorker(Showing& current, HWND window);
+// The tiles' looks hold their backdrops (overview/prerender.h): the worker may draw into them.
+void LetWorkerDraw(Showing& current);
 // Gives the worker the highest priority and lets it run; a running worker only keeps running.
 void ResumeSnapshotWorker(Showing& current);
-// Whether the worker starts filling tiles as soon as they are laid out, beside the showing's last
-// steps, so that tiles ready by the first paint are in it: with a second processor to take it. On
-// one processor it starts once the Overview is on screen, which comes first.
+// Whether the worker starts as soon as the tiles are laid out, capturing while they are drawn and
+// filling them beside the showing's last steps, so that tiles ready by the first paint are in it:
+// with a second processor to take it. On one processor it starts once the Overview is on screen,
+// which comes first.
 constexpr bool FillsBeforeShowing(unsigned processors) { return processors > 1; }
 // Asks the worker to stop and waits for it to end, handling sent messages meanwhile.
 void StopAndWaitForWorker(Showing& current);

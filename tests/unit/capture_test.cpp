@@ -426,6 +426,7 @@ TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)
         ClearSnapshotStop(showing);
         CreateSnapshotWorker(showing, overview);
         ResumeSnapshotWorker(showing);
+        if (run % 2) LetWorkerDraw(showing);  // else the stop comes while it waits for its tiles
         Sleep(static_cast<DWORD>(run % 8));
         StopAndWaitForWorker(showing);  // bounded by the test's own time limit
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(showing.snapshotWorker, 0)) << "run " << run;

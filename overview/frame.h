@@ -6,9 +6,10 @@
 
 struct Showing;
 
-// Composes the frame off screen, lays out and pre-renders the tiles, selects the first one and
-// creates the snapshot worker suspended (unless a stop was requested meanwhile). Draws nothing on
-// screen: the window's next paint shows it all.
+// Composes the frame off screen, lays out the tiles, creates the snapshot worker (unless a stop was
+// requested meanwhile), pre-renders the tiles and lets the worker draw into them, and selects the
+// first one. The worker is left suspended on one processor (overview/worker.h: FillsBeforeShowing).
+// Draws nothing on screen: the window's next paint shows it all.
 void BuildOverview(Showing& current, HWND window);
 
 // Deletes the composed frame.

@@ -109,9 +109,10 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     auto startAhead = [&](size_t i) { return answers[i].window ? nullptr : StartPrintAhead(jobs[i].window); };
     std::vector<PrintAhead*> prints(jobs.size(), nullptr);
     for (size_t i = 0; i < jobs.size() && i < kPrintsAhead; ++i) prints[i] = startAhead(i);
-    // Until the GUI thread has drawn the tiles, snapshots made ready wait here; only those at tile
-    // size (a full-size capture waits for the tiles instead, holding no more). Then each is drawn,
-    // and reported, in turn.
+    // Until the GUI thread has drawn the tiles, snapshots made ready wait here: only those at tile
+    // size (a full-size capture waits for the tiles instead, holding no more), and only while the
+    // captures after them need not wait for their windows. Then each is drawn, and reported, in
+    // turn.
     std::vector<ReadySnapshot> ready(jobs.size());
     size_t drawn = 0;
     bool tilesReady = false;
@@ -136,6 +137,12 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
             break;
         }
         if (i + kPrintsAhead < jobs.size()) prints[i + kPrintsAhead] = startAhead(i + kPrintsAhead);
+        // A capture that may wait for its window begins only once the snapshots before it are
+        // drawn: none of them is held up behind a window that does not answer.
+        if (!tilesReady && drawn < i && !(answers[i].window && AnswerIsIn(answers[i]))) {
+            if (!(tilesReady = WaitForTiles(work->tilesReady, stop))) continue;  // stopped
+            drawUpTo(i);
+        }
         const SnapshotJob& job = jobs[i];
         CaptureResult capture = answers[i].window ? CaptureFromScreenGrab(answers[i], work->capture)
                                                   : CaptureWindow(job.window, work->capture, prints[i]);

@@ -13,13 +13,19 @@ VOID CALLBACK AnswerArrived(HWND, UINT, ULONG_PTR answered, LRESULT)
     reinterpret_cast<AnswerRequest*>(answered)->answered = true;
 }
 
-// Waits for the request's answer, handling this thread's messages (the answer is one of them),
-// until kPrintTimeoutMs from the request and no longer than a stop request.
+// Handles the messages waiting for this thread: an answer is one of them.
+void HandleWaitingMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// Waits for the request's answer, handling this thread's messages, until kPrintTimeoutMs from the
+// request and no longer than a stop request.
 PrintOutcome WaitForAnswer(const AnswerRequest& request, HANDLE stop)
 {
     for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        HandleWaitingMessages();
         if (request.answered) return PrintOutcome::Printed;
         const DWORD left = TimeLeft(request.askedAt, GetTickCount(), kPrintTimeoutMs);
         if (left == 0) return PrintOutcome::TimedOut;
@@ -45,6 +51,12 @@ void AskToAnswer(AnswerRequest* request)
     request->asked = !IsHungAppWindow(request->window) &&
                      SendMessageCallbackW(request->window, WM_NULL, 0, 0, AnswerArrived,
                                           reinterpret_cast<ULONG_PTR>(request)) != FALSE;
+}
+
+bool AnswerIsIn(const AnswerRequest& request)
+{
+    HandleWaitingMessages();
+    return !request.asked || request.answered;
 }
 
 CaptureResult CaptureFromScreenGrab(const AnswerRequest& request, const CaptureContext& context)

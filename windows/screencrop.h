@@ -18,6 +18,9 @@ struct AnswerRequest {
 };
 // Sends the request. The record must stay where it is until the asking thread has ended.
 void AskToAnswer(AnswerRequest* request);
+// Handles the calling thread's waiting messages and says whether the window's crop can be taken
+// without waiting: it has answered, or it was not asked.
+bool AnswerIsIn(const AnswerRequest& request);
 // Waits for the answer until kPrintTimeoutMs from the request and no longer than the stop event,
 // handling the calling thread's messages meanwhile, then crops the window from the screen picture
 // and patches its corners. A window that did not answer (or was not asked) gives an incomplete capture.

@@ -229,6 +229,36 @@ private:
     std::thread thread_;
 };
 
+// A window of this process whose thread never answers until the helper ends.
+class HungWindowThread {
+public:
+    explicit HungWindowThread(const char* title)
+    {
+        thread_ = std::thread([this, title] {
+            HWND created = CreateWindowExA(0, "CaptureRed", title, WS_POPUP | WS_VISIBLE, 300, 50, 160, 120, nullptr,
+                                          nullptr, GetModuleHandleA(nullptr), nullptr);
+            PumpMessages(50);
+            window_ = created;
+            WaitForSingleObject(release_, INFINITE);  // hangs: no messages handled
+            DestroyWindow(created);
+        });
+        while (!window_) Sleep(5);
+    }
+    ~HungWindowThread()
+    {
+        SetEvent(release_);
+        thread_.join();
+        CloseHandle(release_);
+        PumpMessages(100);  // an abandoned print ends once the window answers; its job is released then
+    }
+    HWND window() const { return window_; }
+
+private:
+    HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
+
 // A window inside a prepared one-entry list.
 class OwnWindowCapture : public ::testing::Test {
 protected:
@@ -329,34 +359,18 @@ TEST_F(OwnWindowCapture, TheSnapshotIsDrawnIntoBothLooks)
 TEST_F(OwnWindowCapture, AStopEndsAPrintThatHangs)
 {
     // A window whose thread never answers: its print can only be abandoned.
-    std::atomic<HWND> hung{nullptr};
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread hungThread([&] {
-        HWND created = CreateWindowExA(0, "CaptureRed", "Hung", WS_POPUP | WS_VISIBLE, 300, 50, 160, 120, nullptr,
-                                      nullptr, GetModuleHandleA(nullptr), nullptr);
-        PumpMessages(50);
-        hung = created;
-        WaitForSingleObject(release, INFINITE);  // hangs: no messages handled
-        DestroyWindow(created);
-    });
-    while (!hung) Sleep(5);
-
+    const HungWindowThread hung("Hung");
     const HANDLE stop = SnapshotStopEvent(showing);
     std::thread stopper([stop] {
         Sleep(300);
         SetEvent(stop);
     });
     const DWORD start = GetTickCount();
-    CaptureResult capture = CaptureWindow(hung.load(), CaptureContext{SnapshotStopEvent(showing)});
+    CaptureResult capture = CaptureWindow(hung.window(), CaptureContext{SnapshotStopEvent(showing)});
     const DWORD took = GetTickCount() - start;
     stopper.join();
     EXPECT_LT(took, 5000u) << "the capture waited for the hung window instead of the stop";
     EXPECT_FALSE(capture.complete);
-    SetEvent(release);
-    hungThread.join();
-    CloseHandle(release);
-    // The abandoned print ends once the window's thread answers; its job is released then.
-    PumpMessages(100);
 }
 
 TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWaits)
@@ -367,28 +381,14 @@ TEST_F(OwnWindowCapture, APrintBegunAheadGivesTheSamePictureAndLettingGoNeverWai
 
     // A window that never answers: its print begun ahead is let go at once, and while it waits
     // the window is not asked again, so its capture gives up at once too.
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<HWND> hung{nullptr};
-    std::thread hungThread([&] {
-        HWND created = CreateWindowExA(0, "CaptureRed", "Hung ahead", WS_POPUP | WS_VISIBLE, 300, 50, 160, 120,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        PumpMessages(50);
-        hung = created;
-        WaitForSingleObject(release, INFINITE);
-        DestroyWindow(created);
-    });
-    while (!hung) Sleep(5);
+    const HungWindowThread hung("Hung ahead");
     const DWORD start = GetTickCount();
-    PrintAhead* waiting = StartPrintAhead(hung.load());
+    PrintAhead* waiting = StartPrintAhead(hung.window());
     EXPECT_NE(nullptr, waiting);
     ReleasePrintAhead(waiting);
-    CaptureResult second = CaptureWindow(hung.load(), CaptureContext{SnapshotStopEvent(showing)});
+    CaptureResult second = CaptureWindow(hung.window(), CaptureContext{SnapshotStopEvent(showing)});
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_FALSE(second.complete);
-    SetEvent(release);
-    hungThread.join();
-    CloseHandle(release);
-    PumpMessages(100);
 }
 
 TEST_F(OwnWindowCapture, AnOfficeDocumentPrintsItsFrameInItsStead)
@@ -432,5 +432,24 @@ TEST_F(OwnWindowCapture, StoppingJustAsTheWorkerFinishesNeverDeadlocks)
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(showing.snapshotWorker, 0)) << "run " << run;
         CloseSnapshotWorker(showing);
     }
+    DestroyWindow(overview);
+}
+
+TEST_F(OwnWindowCapture, ASnapshotReadyBeforeItsTileIsNotHeldUpByAHungWindowAfterIt)
+{
+    const HungWindowThread hung("Hung after");
+    AppendWindowEntry(showing.windowList, hung.window())->tile = {341, 40, 682, 375};
+    HWND overview = CreateTestWindow();
+    CreateSnapshotWorker(showing, overview);
+    ResumeSnapshotWorker(showing);
+    Sleep(300);  // the answering window's snapshot is ready long before its tile is drawn
+    LetWorkerDraw(showing);
+    bool reported = false;
+    for (const DWORD start = GetTickCount(); !reported && GetTickCount() - start < 3000; Sleep(10))
+        for (MSG message; PeekMessageA(&message, overview, WM_TILE_FILLED, WM_TILE_FILLED, PM_REMOVE);)
+            reported = reported || message.wParam == 0;
+    EXPECT_TRUE(reported) << "the answering window's tile waited for the hung window's print";
+    StopAndWaitForWorker(showing);
+    CloseSnapshotWorker(showing);
     DestroyWindow(overview);
 }

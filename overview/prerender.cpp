@@ -36,10 +36,7 @@ HBITMAP CopyOfFrameArea(HDC reference, HDC frame, int x, int y, int width, int h
 void DrawLines(HDC dc, HPEN pen, const POINT (&lines)[4][2])
 {
     SelectGuard hold(dc, pen);
-    for (const auto& line : lines) {
-        MoveToEx(dc, line[0].x, line[0].y, nullptr);
-        LineTo(dc, line[1].x, line[1].y);
-    }
+    DrawLineSegments(dc, lines);
 }
 
 // Members die in reverse order: every context before the objects selected into it.

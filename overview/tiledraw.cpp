@@ -9,6 +9,20 @@
 #include "common/system.h"
 #include "overview/drawing.h"
 
+namespace {
+
+// One of a tile's buttons: its square in the selected pen and brush, the gradient inside, and its
+// two lines.
+void DrawButtonSquare(HDC dc, const RECT& square, const RECT& fill, COLORREF from, COLORREF to,
+                      const POINT (&lines)[2][2])
+{
+    Rectangle(dc, square.left, square.top, square.right, square.bottom);
+    FillGradient(dc, fill.left, fill.top, fill.right, fill.bottom, from, to, 45);
+    DrawLineSegments(dc, lines);
+}
+
+}  // namespace
+
 StretchTarget SelectedSnapshotArea(const RECT& s, int dpi)
 {
     const int grow = Scale(2, dpi), growFar = Scale(3, dpi);
@@ -151,22 +165,6 @@ void DrawSnapshotIntoTile(const TileImages& tile, const RECT& snapshot, HBITMAP 
     SelectGuard pen(dc, buttonPen);
     SelectGuard brush(dc, GetStockObject(DC_BRUSH));
     SetDCBrushColor(dc, colours.buttonFill);
-    auto lines = [dc](const POINT (&pairs)[2][2]) {
-        for (const auto& line : pairs) {
-            MoveToEx(dc, line[0].x, line[0].y, nullptr);
-            LineTo(dc, line[1].x, line[1].y);
-        }
-    };
-    const RECT& close = buttons.close;
-    const RECT& closeFill = buttons.closeGradient;
-    Rectangle(dc, close.left, close.top, close.right, close.bottom);
-    FillGradient(dc, closeFill.left, closeFill.top, closeFill.right, closeFill.bottom, colours.closeFrom,
-                 colours.closeTo, 45);
-    lines(buttons.cross);
-    const RECT& info = buttons.info;
-    const RECT& infoFill = buttons.infoGradient;
-    Rectangle(dc, info.left, info.top, info.right, info.bottom);
-    FillGradient(dc, infoFill.left, infoFill.top, infoFill.right, infoFill.bottom, colours.infoFrom,
-                 colours.infoTo, 45);
-    lines(buttons.letter);
+    DrawButtonSquare(dc, buttons.close, buttons.closeGradient, colours.closeFrom, colours.closeTo, buttons.cross);
+    DrawButtonSquare(dc, buttons.info, buttons.infoGradient, colours.infoFrom, colours.infoTo, buttons.letter);
 }

@@ -13,9 +13,9 @@ struct Showing;
 // Makes every entry's two looks, as large as the laid-out tiles and one pixel more each way
 // (bitmaps compatible with the reference context), without drawing into them.
 void MakeTileLooks(Showing& current, HDC reference);
-// Draws every entry's looks, made by MakeTileLooks, and makes its label images from the showing's composed frame, in its colours and
-// at its DPI (bitmaps compatible with the reference context); draws nothing on screen. Uses the
-// list's `selected` as its cursor and leaves it null.
+// Draws every entry's looks, made by MakeTileLooks, and makes its label images from the showing's
+// composed frame, in its colours and at its DPI (bitmaps compatible with the reference context);
+// draws nothing on screen. Uses the list's `selected` as its cursor and leaves it null.
 void PrerenderTiles(Showing& current, HDC reference, int screenWidth);
 
 // Where the title label of a text tw pixels wide goes in the header: centred, 72 pixels wider than

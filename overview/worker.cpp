@@ -47,20 +47,24 @@ struct SnapshotWork {
     HANDLE tilesReady;        // signalled once the tiles may be drawn into
 };
 
-bool StopRequested(HANDLE stop) { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }
+bool Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
 
 // Waits until the tiles may be drawn into; false when a stop came first.
 bool WaitForTiles(HANDLE tilesReady, HANDLE stop)
 {
     const HANDLE either[] = {tilesReady, stop};
-    return WaitForMultipleObjects(2, either, FALSE, INFINITE) == WAIT_OBJECT_0 && !StopRequested(stop);
+    return WaitForMultipleObjects(2, either, FALSE, INFINITE) == WAIT_OBJECT_0 && !Signalled(stop);
 }
 
-HANDLE TilesReadyEvent(Showing& current)
+// A manual-reset event of the showing's, made when first asked for and kept; null if it cannot be
+// made.
+HANDLE KeptEvent(UniqueHandle& kept)
 {
-    if (!current.tilesReadyEvent) current.tilesReadyEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    return current.tilesReadyEvent.get();
+    if (!kept) kept.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    return kept.get();
 }
+
+HANDLE TilesReadyEvent(Showing& current) { return KeptEvent(current.tilesReadyEvent); }
 
 // A window's capture made ready for its tile: resized to it under Wine, else as captured.
 struct ReadySnapshot {
@@ -132,7 +136,7 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     };
     bool finished = true;
     for (size_t i = 0; i < jobs.size(); ++i) {
-        if (StopRequested(stop)) {
+        if (Signalled(stop)) {
             finished = false;
             break;
         }
@@ -147,9 +151,9 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
         CaptureResult capture = answers[i].window ? CaptureFromScreenGrab(answers[i], work->capture)
                                                   : CaptureWindow(job.window, work->capture, prints[i]);
         prints[i] = nullptr;  // CaptureWindow has let go of it
-        if (StopRequested(stop)) continue;  // ended at the loop's head
+        if (Signalled(stop)) continue;  // ended at the loop's head
         ready[i] = MakeReady(std::move(capture), job, work->dpi);
-        if (!tilesReady) tilesReady = WaitForSingleObject(work->tilesReady, 0) == WAIT_OBJECT_0;
+        if (!tilesReady) tilesReady = Signalled(work->tilesReady);
         if (!tilesReady && ready[i].bitmap && !ready[i].resized && !(tilesReady = WaitForTiles(work->tilesReady, stop)))
             continue;  // stopped
         if (tilesReady) drawUpTo(i + 1);
@@ -160,18 +164,14 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     }
     for (PrintAhead* ahead : prints) ReleasePrintAhead(ahead);
     // The end: the Overview repaints what it may not have presented.
-    if (finished && !StopRequested(stop))
+    if (finished && !Signalled(stop))
         PostMessageW(work->overview, WM_TILE_FILLED, kWorkerDone, static_cast<LPARAM>(work->showingNumber));
     return 0;
 }
 
 }  // namespace
 
-HANDLE SnapshotStopEvent(Showing& current)
-{
-    if (!current.snapshotStopEvent) current.snapshotStopEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    return current.snapshotStopEvent.get();
-}
+HANDLE SnapshotStopEvent(Showing& current) { return KeptEvent(current.snapshotStopEvent); }
 
 void RequestSnapshotStop(Showing& current)
 {
